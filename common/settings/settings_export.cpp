@@ -1,0 +1,59 @@
+#include "common/settings/settings_export.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/settings/ini_copy.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/ini_store.h"
+
+namespace {
+
+constexpr wchar_t kExportMain[] = L"default:main";
+constexpr wchar_t kDescriptionKey[] = L"description";
+
+// A new file holding only the UTF-16 byte-order mark, so that the profile
+// functions write it as UTF-16.
+bool CreateUnicodeFile(const wchar_t* file) {
+    HANDLE h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    const unsigned char bom[2] = {0xFF, 0xFE};
+    DWORD written = 0;
+    bool ok = WriteFile(h, bom, 2, &written, nullptr) && written == 2;
+    CloseHandle(h);
+    return ok;
+}
+
+std::wstring ExportMoment() {
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t date[80] = {};
+    wchar_t time[80] = {};
+    GetDateFormatW(LOCALE_USER_DEFAULT, 0, &now, L"d MMM yyyy ", date, 80);
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, L"HH:mm:ss", time, 80);
+    return std::wstring(date) + time;
+}
+
+}  // namespace
+
+bool ExportSettings(const wchar_t* file) {
+    if (!file || !*file || IsSameFile(file, UserIniPath().c_str())) return false;
+    const std::wstring& user = WindowsUserName();
+    if (!CreateUnicodeFile(file)) return false;
+    bool ok = CopyIniSections(UserIniPath().c_str(), user.c_str(), file, kDefaultPrefix);
+    std::wstring description =
+        L"Dravik World Clock settings exported by " + user + L" on " + ExportMoment();
+    if (!WriteIniString(file, kExportMain, kDescriptionKey, description.c_str())) ok = false;
+    return ok;
+}
+
+bool ImportSettings(const wchar_t* file) {
+    if (!file || !*file || IsSameFile(file, UserIniPath().c_str())) return false;
+    if (ReadIniText(file, kExportMain, kDescriptionKey).empty()) return false;
+    const std::wstring& prefix = UserPrefix();
+    bool ok = CopyIniSections(file, kDefaultPrefix, UserIniPath().c_str(), prefix.c_str());
+    std::wstring mainSection = prefix + L":main";
+    DeleteIniKey(UserIniPath().c_str(), mainSection.c_str(), kDescriptionKey);
+    return ok;
+}

@@ -1,0 +1,134 @@
+// Copying profiles between files, export and import, and the guard that
+// keeps tempovia.ini from being overwritten.
+#include <algorithm>
+#include <string>
+
+#include "common/settings/ini_copy.h"
+#include "common/settings/ini_store.h"
+#include "common/settings/settings_export.h"
+#include "tests/settings_store/store_fixture.h"
+
+using store_test::StoreTest;
+using testing_support::ReadBytes;
+
+namespace {
+
+const wchar_t kProfiles[] =
+    L"[common]\r\nsynctype=2\r\n"
+    L"[map]\r\ninitialized=1\r\n"
+    L"[bob:main]\r\nlanguage=de\r\ntrayclocks=3\r\n"
+    L"[bob:clock1]\r\nenabled=1\r\nprefix=\" Home \"\r\n"
+    L"[bob:clock1:alarm1]\r\ncomment=Wake\r\n"
+    L"[bob:clock2]\r\nenabled=0\r\n"
+    L"[bob:clock31]\r\nenabled=1\r\n"
+    L"[bob:clock0]\r\nenabled=1\r\n"
+    L"[bo:main]\r\nlanguage=fr\r\n"
+    L"[bo:clock1]\r\nprefix=Not Bob\r\n"
+    L"[bobby:clock3]\r\nprefix=Not Bob either\r\n"
+    L"[:main]\r\nlanguage=xx\r\n"
+    L"[carol:main]\r\nlanguage=it\r\n"
+    L"[carol:clock1]\r\nprefix=Carol\r\n";
+
+bool HasSection(const wchar_t* file, const wchar_t* name) {
+    auto names = ReadIniSectionNames(file);
+    return std::any_of(names.begin(), names.end(), [&](const std::wstring& n) { return _wcsicmp(n.c_str(), name) == 0; });
+}
+
+class SettingsExport : public StoreTest {};
+
+TEST_F(SettingsExport, ExportHoldsTheUsersSectionsUnderTheDefaultPrefix) {
+    WriteUserIni(kProfiles);
+    std::wstring out = dir.file(L"export.ini");
+    ASSERT_TRUE(ExportSettings(out.c_str()));
+    EXPECT_EQ(ReadBytes(out).substr(0, 2), "\xFF\xFE");
+
+    const wchar_t* f = out.c_str();
+    EXPECT_EQ(ReadIniText(f, L"default:main", L"language"), L"de");
+    EXPECT_EQ(ReadIniText(f, L"default:clock1", L"prefix"), L" Home ");
+    EXPECT_EQ(ReadIniText(f, L"default:clock1:alarm1", L"comment"), L"Wake");
+    EXPECT_EQ(ReadIniInt(f, L"common", L"synctype", 0), 2);
+    EXPECT_TRUE(HasSection(f, L"map"));
+    std::wstring description = ReadIniText(f, L"default:main", L"description");
+    EXPECT_EQ(description.rfind(L"Dravik World Clock settings exported by Bob on ", 0), 0u) << description;
+    for (const std::wstring& name : ReadIniSectionNames(f)) {
+        EXPECT_EQ(name.find(L"bob"), std::wstring::npos) << name;
+        EXPECT_EQ(name.find(L"carol"), std::wstring::npos) << name;
+    }
+    // Neither a shorter nor a longer user name matches, nor the empty one.
+    EXPECT_NE(ReadIniText(f, L"default:clock1", L"prefix"), L"Not Bob");
+    EXPECT_FALSE(HasSection(f, L"default:clock3"));
+    EXPECT_FALSE(HasSection(f, L"default:clock31"));
+    EXPECT_FALSE(HasSection(f, L"default:clock0"));
+    EXPECT_TRUE(HasSection(f, L"default:clock2"));
+}
+
+TEST_F(SettingsExport, RoundTripIntoAnotherUserLosesNothingAndMixesNothingIn) {
+    WriteUserIni(kProfiles);
+    std::wstring out = dir.file(L"export.ini");
+    ASSERT_TRUE(ExportSettings(out.c_str()));
+
+    // Carol imports Bob's export; her stale second clock and alarm must go.
+    SetUserNameOverride(L"Carol");
+    WritePrivateProfileStringW(L"carol:clock1:alarm1", L"comment", L"stale", user());
+    WritePrivateProfileStringW(L"carol:clock3", L"prefix", L"stale", user());
+    ASSERT_TRUE(ImportSettings(out.c_str()));
+    EXPECT_EQ(ReadIniText(user(), L"carol:main", L"language"), L"de");
+    EXPECT_FALSE(IniKeyExists(user(), L"carol:main", L"description"));
+    EXPECT_EQ(ReadIniText(user(), L"carol:clock1", L"prefix"), L" Home ");
+    EXPECT_EQ(ReadIniText(user(), L"carol:clock1:alarm1", L"comment"), L"Wake");
+    EXPECT_TRUE(ReadIniKeyList(user(), L"carol:clock1:alarm2").empty());
+    EXPECT_EQ(ReadIniInt(user(), L"carol:clock2", L"enabled", 9), 0);
+    EXPECT_TRUE(ReadIniKeyList(user(), L"carol:clock3").empty());
+    // Bob's own sections and the other users' are untouched.
+    EXPECT_EQ(ReadIniText(user(), L"bob:main", L"language"), L"de");
+    EXPECT_EQ(ReadIniText(user(), L"bo:clock1", L"prefix"), L"Not Bob");
+    EXPECT_FALSE(HasSection(user(), L"default:main"));
+    EXPECT_FALSE(HasSection(user(), L"carol:clock31"));
+}
+
+TEST_F(SettingsExport, ImportWithoutDescriptionChangesNothing) {
+    WriteUserIni(kProfiles);
+    std::string before = ReadBytes(UserIniPath());
+    std::wstring in = dir.file(L"in.ini");
+    ASSERT_TRUE(testing_support::WriteBytes(in, "[default:main]\r\nlanguage=pt\r\n[default:clock1]\r\nprefix=X\r\n"));
+    EXPECT_FALSE(ImportSettings(in.c_str()));
+    EXPECT_FALSE(ImportSettings(dir.file(L"missing.ini").c_str()));
+    ASSERT_TRUE(testing_support::WriteBytes(in, std::string("\xFF\xFE\x00\xD8garbage", 10)));
+    EXPECT_FALSE(ImportSettings(in.c_str()));
+    EXPECT_EQ(ReadBytes(UserIniPath()), before);
+}
+
+TEST_F(SettingsExport, TheSettingsFileItselfIsRefusedHoweverItIsSpelt) {
+    WriteUserIni(kProfiles);
+    std::string before = ReadBytes(UserIniPath());
+    CreateDirectoryW(dir.file(L"sub").c_str(), nullptr);
+    std::wstring upper = UserIniPath();
+    CharUpperW(upper.data());
+    std::wstring spellings[] = {UserIniPath(), upper, dir.file(L"sub\\..\\tempovia.ini"),
+                                dir.file(L".\\tempovia.ini"), dir.path() + L"/tempovia.ini"};
+    for (const std::wstring& s : spellings) {
+        EXPECT_FALSE(ExportSettings(s.c_str())) << s;
+        EXPECT_FALSE(ImportSettings(s.c_str())) << s;
+        EXPECT_FALSE(CopyIniSections(s.c_str(), L"bob", UserIniPath().c_str(), L"default")) << s;
+    }
+    EXPECT_EQ(ReadBytes(UserIniPath()), before);
+    EXPECT_FALSE(ExportSettings(L""));
+    EXPECT_FALSE(ExportSettings(nullptr));
+    EXPECT_FALSE(ExportSettings(dir.file(L"no\\such\\folder\\x.ini").c_str()));
+    EXPECT_FALSE(CopyIniSections(nullptr, L"bob", UserIniPath().c_str(), nullptr));
+}
+
+TEST_F(SettingsExport, CopyKeepsNamesWithoutTargetPrefixAndCutsStaleClocks) {
+    WriteUserIni(kProfiles);
+    std::wstring target = dir.file(L"t.ini");
+    ASSERT_TRUE(testing_support::WriteBytes(
+        target, store_test::Utf16File(L"[bob:clock5]\r\nx=1\r\n[bob:clock1:alarm2]\r\ny=1\r\n[keep:me]\r\nz=1\r\n")));
+    ASSERT_TRUE(CopyIniSections(UserIniPath().c_str(), L"BOB", target.c_str(), nullptr));
+    EXPECT_EQ(ReadIniText(target.c_str(), L"bob:clock1", L"prefix"), L" Home ");
+    EXPECT_TRUE(ReadIniKeyList(target.c_str(), L"bob:clock5").empty());
+    EXPECT_TRUE(ReadIniKeyList(target.c_str(), L"bob:clock1:alarm2").empty());
+    EXPECT_EQ(ReadIniInt(target.c_str(), L"keep:me", L"z", 0), 1);
+    EXPECT_FALSE(HasSection(target.c_str(), L"carol:main"));
+}
+
+}  // namespace
