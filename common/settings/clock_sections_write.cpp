@@ -46,7 +46,12 @@ void WriteTimerKeys(SectionWriter& out, const ClockRecord& record) {
         out.Time(L"term", record.targetTime);
     } else {
         out.Text(L"timer_mode", L"1");
-        if (HasSetDate(record)) out.Time(L"start_at", record.targetTime);
+        // A stopwatch switched back to counting from its start must lose the
+        // key, or the next read would give it a set start again.
+        if (HasSetDate(record))
+            out.Time(L"start_at", record.targetTime);
+        else
+            out.Delete(L"start_at");
     }
     out.Flag(L"running", record.running);
     // The tooltip and the end action are the user's settings, not running

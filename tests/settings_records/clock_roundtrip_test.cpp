@@ -303,6 +303,11 @@ TEST(ClockRoundTrip, StopwatchesFromASetStartAndFromTheirOwnStart) {
     own.start = FileTimeOf(own.targetTime);
     own.elapsed = 42 * kSecond;
     ExpectClocksEqual(own, WriteAndRead(own));
+
+    // The same section rewritten without a set start must not keep the old one.
+    ClockRecord switched = own;
+    switched.number = fixed.number;
+    ExpectClocksEqual(switched, WriteAndRead(switched));
 }
 
 TEST(ClockRoundTrip, WriteClockRecordUsesTheUserSectionOfTempoviaIni) {
