@@ -1,0 +1,76 @@
+#include "common/time/zone_time.h"
+
+#include "common/settings/clock_record.h"
+#include "common/time/date_math.h"
+#include "common/time/local_zone.h"
+#include "common/time/zone_rules.h"
+
+bool UtcToZoneTime(const SYSTEMTIME& utc, SYSTEMTIME* out, const ZoneRecord& zone) {
+    if (!out) return false;
+    if (HasValidDstRule(zone)) {
+        // The record starts with a TIME_ZONE_INFORMATION (pinned in zone_record.h).
+        auto* tzi = reinterpret_cast<TIME_ZONE_INFORMATION*>(const_cast<ZoneRecord*>(&zone));
+        SYSTEMTIME in = utc;
+        return SystemTimeToTzSpecificLocalTime(tzi, &in, out) != FALSE;
+    }
+    *out = utc;
+    AddMinutes(*out, -zone.Bias);
+    int state = GetDstState(zone, *out);
+    if (state == kDstStandard) AddMinutes(*out, -zone.StandardBias);
+    if (state == kDstDaylight) AddMinutes(*out, -zone.DaylightBias);
+    return true;
+}
+
+bool ZoneTimeToUtc(SYSTEMTIME* out, const ZoneRecord& zone, const SYSTEMTIME& local) {
+    if (!out) return false;
+    *out = local;
+    int state = GetDstState(zone, *out);
+    if (state != kDstNone) {
+        int start = 0, end = 0;
+        if (GetTransitionWindow(*out, zone, &start, &end) == 1) {
+            // The first minute of the gap does not exist either: it too
+            // becomes the first minute after the gap.
+            int minuteOfDay = out->wHour * 60 + out->wMinute;
+            if (minuteOfDay >= start && minuteOfDay < end) {
+                out->wHour = static_cast<WORD>(end / 60);
+                out->wMinute = static_cast<WORD>(end % 60);
+            }
+        }
+    }
+    int bias = state == kDstStandard ? zone.StandardBias : state == kDstDaylight ? zone.DaylightBias : 0;
+    AddMinutes(*out, zone.Bias + bias);
+    return true;
+}
+
+bool UtcToClockTime(const SYSTEMTIME& utc, SYSTEMTIME* out, const ClockRecord& clock) {
+    if (!out) return false;
+    if ((clock.kind & kClockTimer) && (clock.kind & (kClockTimer | kClockSetDate)) != (kClockTimer | kClockSetDate)) {
+        *out = utc;
+        return true;
+    }
+    ZoneRecord zone = clock.zone;
+    if (!IsLocalZoneKey(zone) && clock.usedaylight == 0) {
+        zone.StandardBias = 0;
+        zone.DaylightBias = 0;
+    }
+    return UtcToZoneTime(utc, out, zone);
+}
+
+namespace {
+bool SameTransition(const SYSTEMTIME& a, const SYSTEMTIME& b) {
+    return a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour && a.wMinute == b.wMinute;
+}
+}  // namespace
+
+bool IsSystemZone(const ClockRecord& clock) {
+    if (IsLocalZoneKey(clock.zone)) return true;
+    const ZoneRecord& local = LocalZone();
+    const ZoneRecord& zone = clock.zone;
+    bool clockObserves = clock.usedaylight != 0 && zone.DaylightDate.wMonth != 0;
+    bool systemObserves = AutoDaylightActive() && local.DaylightDate.wMonth != 0;
+    if (clockObserves != systemObserves) return false;
+    if (zone.Bias != local.Bias) return false;
+    if (!clockObserves) return true;
+    return zone.StandardBias == local.StandardBias && zone.DaylightBias == local.DaylightBias &&
+           SameTransition(zone.DaylightDate, local.DaylightDate) && SameTransition(zone.StandardDate, local.StandardDate);
+}
