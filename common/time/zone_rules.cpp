@@ -42,6 +42,28 @@ int64_t TransitionKey(int year, SYSTEMTIME date, int week) {
 
 bool HasYear(const ZoneRecord& zone) { return zone.StandardDate.wYear != 0 || zone.DaylightDate.wYear != 0; }
 
+// Moves a date key by a number of minutes through the calendar. Adding the
+// seconds to the key itself would leave a switch near midnight on the wrong
+// day: 00:30 less an hour is not 23:30 of the day before but a key that sorts
+// after every moment of that day.
+int64_t ShiftKey(int64_t key, int minutes) {
+    if (minutes == 0 || key < 0) return key + static_cast<int64_t>(minutes) * 60;
+    const int64_t day = key / 100000 + 33;
+    const int64_t seconds = key % 100000;
+    SYSTEMTIME t = {};
+    t.wYear = static_cast<WORD>(day / 512);
+    t.wMonth = static_cast<WORD>(day % 512 / 32);
+    t.wDay = static_cast<WORD>(day % 32);
+    t.wHour = static_cast<WORD>(seconds / 3600);
+    t.wMinute = static_cast<WORD>(seconds / 60 % 60);
+    t.wSecond = static_cast<WORD>(seconds % 60);
+    if (t.wMonth < 1 || t.wMonth > 12 || t.wDay < 1 || t.wHour > 23) {
+        return key + static_cast<int64_t>(minutes) * 60;
+    }
+    AddMinutes(t, minutes);
+    return DateKey(t);
+}
+
 }  // namespace
 
 bool GetDstTransitions(int year, const ZoneRecord& zone, int64_t* standardKey, int64_t* daylightKey) {
@@ -58,8 +80,8 @@ int GetDstState(const ZoneRecord& zone, const SYSTEMTIME& t) {
     if (!GetDstTransitions(t.wYear, zone, &standardKey, &daylightKey)) return kDstNone;
     // The end of daylight time is given in daylight time and its start in
     // standard time; both are moved to standard time.
-    uint64_t s = static_cast<uint64_t>(standardKey + static_cast<int64_t>(zone.DaylightBias) * 60);
-    uint64_t d = static_cast<uint64_t>(daylightKey + static_cast<int64_t>(zone.StandardBias) * 60);
+    uint64_t s = static_cast<uint64_t>(ShiftKey(standardKey, zone.DaylightBias));
+    uint64_t d = static_cast<uint64_t>(ShiftKey(daylightKey, zone.StandardBias));
     uint64_t a = static_cast<uint64_t>(DateKey(t));
 
     if (!HasYear(zone)) {

@@ -95,6 +95,19 @@ TEST(ZoneTime, FixedDateZoneByOurOwnRules) {
     EXPECT_EQ(Local(z, Dated(2023, 7, 1, 12)), "2023-07-01 14:00");
 }
 
+TEST(ZoneTime, FixedDateSwitchAtMidnightEndsOnTheDayBefore) {
+    // UTC+03:30, daylight time in 2010 from 22 March 00:00 to 22 September
+    // 00:00 daylight time, which is 23:00 standard time on 21 September.
+    ZoneRecord z = Zone(L"Test Midnight", -210);
+    z.DaylightBias = -60;
+    z.DaylightDate = Time(2010, 3, 22, 0, 0, 0, 1);
+    z.StandardDate = Time(2010, 9, 22, 0, 0, 0, 3);
+    EXPECT_EQ(Local(z, Dated(2010, 9, 21, 19, 15)), "2010-09-21 23:45");
+    EXPECT_EQ(Local(z, Dated(2010, 9, 21, 19, 30)), "2010-09-21 23:00");
+    EXPECT_EQ(Local(z, Dated(2010, 9, 21, 19, 45)), "2010-09-21 23:15");
+    EXPECT_EQ(Local(z, Dated(2010, 9, 21, 20, 45)), "2010-09-22 00:15");
+}
+
 TEST(ZoneTime, PlatformAndOwnRulesAgreeAllYear) {
     // UTC -> local goes through the platform for recurring rules, local ->
     // UTC through our own rules: every half hour of a year must come back,

@@ -1,0 +1,190 @@
+#include "common/time/city_list.h"
+
+#include <windows.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <share.h>
+
+#include "common/time/split_fields.h"
+#include "common/time/text_bounds.h"
+#include "common/time/zone_database.h"
+
+CityTable g_cities;
+
+namespace {
+
+constexpr int kCityFields = 6;
+constexpr int kGrowthRecords = 16;
+constexpr int kZoneKeyKept = 63;
+constexpr int kLocaleCountryChars = 160;
+
+class File {
+public:
+    explicit File(FILE* f) : f_(f) {}
+    ~File() {
+        if (f_) fclose(f_);
+    }
+    File(const File&) = delete;
+    File& operator=(const File&) = delete;
+    FILE* get() const { return f_; }
+
+private:
+    FILE* f_;
+};
+
+// One line of at most `max` characters; the rest of a longer line is dropped
+// rather than read as a line of its own. False at the end of the file.
+bool ReadLine(FILE* f, char* line, int max) {
+    int c = getc(f);
+    if (c == EOF) return false;
+    int n = 0;
+    while (c != EOF && c != '\n') {
+        if (n < max) line[n++] = static_cast<char>(c);
+        c = getc(f);
+    }
+    line[n] = '\0';
+    return true;
+}
+
+// Each byte is one character (the file is Latin-1 text).
+void CopyField(const char* p, int n, wchar_t* out, int keep) {
+    if (n > keep) n = keep;
+    for (int i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(p[i]);
+    out[n] = L'\0';
+}
+
+// A decimal number from the start of the field, in the C locale whatever the
+// process locale is: blanks, sign, digits with one optional point, optional
+// exponent. Infinite or not-a-number texts are no coordinates.
+bool ParseCoordinate(const char* p, int n, double* out) {
+    char text[64];
+    int i = 0;
+    while (i < n && (p[i] == ' ' || p[i] == '\v' || p[i] == '\f')) ++i;
+    int len = 0;
+    if (i < n && (p[i] == '+' || p[i] == '-')) text[len++] = p[i++];
+    int digits = 0;
+    bool point = false;
+    while (i < n && len < 48 && ((p[i] >= '0' && p[i] <= '9') || (p[i] == '.' && !point))) {
+        if (p[i] == '.') point = true;
+        else ++digits;
+        text[len++] = p[i++];
+    }
+    if (digits == 0) return false;
+    if (i + 1 < n && (p[i] == 'e' || p[i] == 'E')) {
+        int j = i + 1, mark = len;
+        text[len++] = 'e';
+        if (j < n && (p[j] == '+' || p[j] == '-')) text[len++] = p[j++];
+        int expDigits = 0;
+        while (j < n && len < 60 && p[j] >= '0' && p[j] <= '9') {
+            text[len++] = p[j++];
+            ++expDigits;
+        }
+        if (expDigits == 0) len = mark;
+    }
+    text[len] = '\0';
+    // Only digits, sign, point and exponent reach strtod, so the locale's
+    // decimal separator could only matter for the point: swap it in.
+    const char* dp = localeconv() && localeconv()->decimal_point ? localeconv()->decimal_point : ".";
+    if (dp[0] != '.' && dp[0] != '\0' && dp[1] == '\0')
+        for (int k = 0; k < len; ++k)
+            if (text[k] == '.') text[k] = dp[0];
+    double v = std::strtod(text, nullptr);
+    if (!std::isfinite(v)) return false;
+    *out = v;
+    return true;
+}
+
+bool GrowTable() {
+    size_t capacity = static_cast<size_t>(g_cities.capacity) + kGrowthRecords;
+    void* grown = std::realloc(g_cities.cities, capacity * sizeof(CityRecord));
+    if (!grown) return false;
+    g_cities.cities = static_cast<CityRecord*>(grown);
+    g_cities.capacity = static_cast<int>(capacity);
+    return true;
+}
+
+// Reads one line into the next free record; true when the city stays.
+bool ReadCityLine(const char* line, CityRecord& city) {
+    if (line[0] == '\0' || line[0] == '#' || line[0] == ';') return false;
+    const char* starts[kCityFields + 1];
+    int lengths[kCityFields + 1];
+    if (SplitFields(line, starts, lengths, kCityFields + 1) != kCityFields) return false;
+
+    CopyField(starts[0], lengths[0], city.city, kCityNameChars - 1);
+    CopyField(starts[2], lengths[2], city.region, kCityRegionKept);
+    wchar_t key[kZoneKeyKept + 1];
+    CopyField(starts[5], lengths[5], key, kZoneKeyKept);
+    int zone = FindZoneByName(key);
+    if (zone < 0 || !g_zones.live || zone >= g_zones.count) return false;
+    ZoneRecord& record = g_zones.live[zone];
+    city.zone = &record;
+    city.zoneId = record.id;
+    // The zone counts the line even when its coordinates fail below.
+    ++record.cityCount;
+
+    double latitude = 0, longitude = 0;
+    if (lengths[3] == 0 || !ParseCoordinate(starts[3], lengths[3], &latitude)) return false;
+    if (lengths[4] == 0 || !ParseCoordinate(starts[4], lengths[4], &longitude)) return false;
+    // The map places every city on the globe: a point off the Earth is a bad line.
+    if (latitude < -90 || latitude > 90 || longitude < -180 || longitude > 180) return false;
+    city.latitude = latitude;
+    city.longitude = longitude;
+    return true;
+}
+
+}  // namespace
+
+bool LoadCityList(const wchar_t* path) {
+    FreeCityList();
+    if (g_zones.live)
+        for (int i = 0; i < g_zones.count; ++i) g_zones.live[i].cityCount = 0;
+
+    File file(path ? _wfsopen(path, L"rt", _SH_DENYWR) : nullptr);
+    if (!file.get()) return false;
+    static char line[kCityLineMaxChars + 1];
+    while (ReadLine(file.get(), line, kCityLineMaxChars)) {
+        if (g_cities.count == g_cities.capacity && !GrowTable()) break;
+        CityRecord& city = g_cities.cities[g_cities.count];
+        std::memset(&city, 0, sizeof city);
+        if (ReadCityLine(line, city)) ++g_cities.count;
+    }
+    return g_cities.count > 0;
+}
+
+void FreeCityList() {
+    std::free(g_cities.cities);
+    g_cities = CityTable();
+}
+
+void FormatCityLabel(const CityRecord& city, wchar_t* buffer, size_t chars) {
+    if (!buffer || chars == 0) return;
+    size_t n = CopyTextBounded(buffer, chars, city.city);
+    if (n + 1 < chars) n += CopyTextBounded(buffer + n, chars - n, L", ");
+    if (n + 1 < chars) CopyTextBounded(buffer + n, chars - n, city.region);
+}
+
+int FindCity(const wchar_t* label) {
+    if (!g_cities.cities || !label) return -1;
+    for (int i = 0; i < g_cities.count; ++i) {
+        wchar_t text[kCityLabelChars];
+        FormatCityLabel(g_cities.cities[i], text, kCityLabelChars);
+        if (CompareStringOrdinal(text, -1, label, -1, TRUE) == CSTR_EQUAL) return i;
+    }
+    return -1;
+}
+
+bool GetLocaleCountryName(wchar_t* buffer, size_t chars) {
+    if (!buffer || chars == 0) return false;
+    int room = chars > kLocaleCountryChars ? kLocaleCountryChars + 1 : static_cast<int>(chars);
+    buffer[0] = L'\0';
+    int n = GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SCOUNTRY, buffer, room);
+    if (n <= 0) {
+        buffer[0] = L'\0';
+        return false;
+    }
+    return buffer[0] != L'\0';
+}
