@@ -1,0 +1,106 @@
+// Entry point, the shared section and the three exports of hook.dll.
+#include <windows.h>
+
+#include <strsafe.h>
+
+#include <cstring>
+
+#include "hook/find_taskbar.h"
+#include "hook/hook_exports.h"
+#include "hook/hook_process.h"
+#include "hook/hook_shared.h"
+#include "hook/tray_clock.h"
+
+// One copy for every process that maps the library. The section must hold
+// initialised data for the linker to keep it as a shared, writable section.
+__attribute__((section(".MYDATA"), shared)) HookShared g_hookShared = {
+    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, {L'\0'}, {L'\0'}};
+
+HookProcessState g_hookProcess = {};
+
+namespace {
+
+bool IsWindows51OrLater() {
+    OSVERSIONINFOW vi = {};
+    vi.dwOSVersionInfoSize = sizeof vi;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&vi)) return false;
+#pragma GCC diagnostic pop
+    return vi.dwMajorVersion > 5 || (vi.dwMajorVersion == 5 && vi.dwMinorVersion != 0);
+}
+
+LRESULT CALLBACK CallWndHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code >= 0 && msg && msg->hwnd && !g_hookShared.clockWindow && !g_hookShared.stockProc) {
+        wchar_t cls[81] = {};
+        if (GetClassNameW(msg->hwnd, cls, 81) > 0 && lstrcmpiW(cls, kTrayClockClass) == 0) {
+            SubclassTrayClock(msg->hwnd);
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+    g_hookShared.module = instance;
+    if (reason == DLL_PROCESS_ATTACH) {
+        g_hookProcess.module = instance;
+        g_hookProcess.themes = IsWindows51OrLater();
+    }
+    return TRUE;
+}
+
+extern "C" DWORD WINAPI InstallHook(HWND mainWindow, const wchar_t* programFolder) {
+    const wchar_t* folder = programFolder ? programFolder : L"";
+    StringCchCopyW(g_hookProcess.defaultIni, MAX_PATH, folder);
+    StringCchCatW(g_hookProcess.defaultIni, MAX_PATH, L"default.ini");
+    StringCchCopyW(g_hookProcess.userIni, MAX_PATH, folder);
+    StringCchCatW(g_hookProcess.userIni, MAX_PATH, L"tempovia.ini");
+
+    g_hookShared.mainWindow = mainWindow;
+    g_hookShared.taskbar = FindTaskbarWindow();
+    if (!g_hookShared.taskbar) return 0;
+    DWORD processId = 0;
+    DWORD threadId = GetWindowThreadProcessId(g_hookShared.taskbar, &processId);
+    if (!threadId) return 0;
+    // This process's own module: the shared field is cleared by RemoveHook and
+    // rewritten by whichever process last loaded the library.
+    g_hookShared.hook = SetWindowsHookExW(WH_CALLWNDPROC, CallWndHookProc, g_hookProcess.module, threadId);
+    if (!g_hookShared.hook) return 0;
+    PostMessageW(g_hookShared.taskbar, WM_SIZE, 0, 0);
+    return processId;
+}
+
+extern "C" void WINAPI RemoveHook() {
+    if (g_hookShared.hook) {
+        if (g_hookShared.clockWindow && g_hookShared.stockProc) {
+            // The clock restores itself on its own thread; a hung Explorer must
+            // not keep the program from ending.
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(g_hookShared.clockWindow, WM_COMMAND, MSG_QUIT, 0, SMTO_ABORTIFHUNG, 5000,
+                                &ignored);
+        }
+        UnhookWindowsHookEx(g_hookShared.hook);
+    }
+    PostMessageW(g_hookShared.taskbar, WM_SIZE, 0, 0);
+    g_hookShared.hook = nullptr;
+    g_hookShared.clockWindow = nullptr;
+    g_hookShared.mainWindow = nullptr;
+    g_hookShared.module = nullptr;
+    g_hookShared.stockProc = nullptr;
+    g_hookShared.taskbar = nullptr;
+    std::memset(&g_hookProcess.settingsCopy, 0, sizeof g_hookProcess.settingsCopy);
+}
+
+extern "C" void WINAPI SetSharedStrings(const wchar_t* programFolder, const char* commandLine) {
+    std::size_t n = 0;
+    if (commandLine) {
+        for (; n < kSharedCommandLineMax && commandLine[n]; ++n) {
+            g_hookShared.commandLine[n] = static_cast<wchar_t>(static_cast<unsigned char>(commandLine[n]));
+        }
+    }
+    g_hookShared.commandLine[n] = L'\0';
+    StringCchCopyW(g_hookShared.programFolder, kSharedFolderChars, programFolder ? programFolder : L"");
+}

@@ -1,0 +1,3 @@
+#include "tempovia/main/app_state.h"
+
+MainProgramState g_app;

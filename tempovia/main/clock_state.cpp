@@ -1,0 +1,104 @@
+// Loading, releasing and saving the clocks of the main window.
+#include <shlobj.h>
+
+#include <string>
+
+#include "common/settings/clock_sections.h"
+#include "common/settings/global_settings_io.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/ini_store.h"
+#include "common/time/clock_table.h"
+#include "tempovia/main/app_state.h"
+#include "tempovia/main/build_date.h"
+#include "tempovia/main/data_services.h"
+#include "tempovia/main/main_window.h"
+#include "tempovia/main/pending_parts.h"
+
+namespace {
+
+std::wstring UserSection(const wchar_t* suffix) { return UserPrefix() + suffix; }
+
+// The fields the main program owns survive every reload of the settings block.
+void KeepProgramFields() {
+    GetBuildDate(g_settings.buildDate);
+    CopyBounded(g_settings.programFolder, SettingsFolder().c_str());
+}
+
+}  // namespace
+
+void ReleaseClocks() {
+    CloseMapDialog();
+    TrayIconRemove();
+    DestroyDesktopClocks(false);
+    g_app.taskbarClockCount = 0;
+    FreeClockTable();
+}
+
+void ReloadClocks(HWND mainWindow) {
+    ReleaseClocks();
+    BeginNewsChannelReload();
+    const bool canAdd = LoadAllSettings();
+    KeepProgramFields();
+    EndNewsChannelReload();
+    ApplyUiLanguage();
+    int inTaskbar = 0;
+    for (int i = 0; g_clocks && i < g_clockCount; ++i) {
+        if (!HookInstalled()) g_clocks[i].on_desktop = 1;
+        if (g_clocks[i].enabled && !g_clocks[i].on_desktop) ++inTaskbar;
+    }
+    g_app.taskbarClockCount = inTaskbar;
+    g_app.newClockAllowed = canAdd;
+    SetNewClockAllowed(canAdd);
+    TrayIconAdd(mainWindow, inTaskbar);
+    RebuildLocalZone();
+    CreateDesktopClocks(mainWindow, g_clocks, g_clockCount);
+    g_app.lastTick = GetTickCount();
+}
+
+void SaveClockStates() {
+    for (int i = 0; g_clocks && i < g_clockCount; ++i) {
+        const ClockRecord& c = g_clocks[i];
+        if (!(c.kind & kClockTimer)) continue;
+        const std::wstring section = UserSection((L":clock" + std::to_wstring(c.number)).c_str());
+        WriteTimerState(UserIniPath().c_str(), section.c_str(), c);
+    }
+}
+
+void SaveAll() {
+    SaveClockStates();
+    SaveDesktopClocks();
+    WriteLastAlarmCheck();
+}
+
+void WriteLastBuild() {
+    WriteIniSystemTime(g_settings.buildDate, UserIniPath().c_str(), UserSection(L":main").c_str(), L"last_build");
+}
+
+bool InitAppDataFolder(HWND owner) {
+    g_app.appDataFolder[0] = L'\0';
+    wchar_t path[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, path))) {
+        return false;
+    }
+    const wchar_t* caption = nullptr;
+    std::wstring folder = path;
+    if (folder.size() >= 237) {
+        caption = L"Path too long";
+    } else {
+        if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+        folder += L"Tempovia";
+        const DWORD attributes = GetFileAttributesW(folder.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) {
+            if (!CreateDirectoryW(folder.c_str(), nullptr)) caption = L"Can not create directory";
+        } else if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
+            caption = L"Can not create directory";
+        }
+    }
+    if (caption) {
+        MessageBoxW(owner, folder.c_str(), caption, MB_ICONERROR | MB_SETFOREGROUND);
+        return false;
+    }
+    CopyBounded(g_app.appDataFolder, folder.c_str());
+    EnableNewsChannels(g_app.appDataFolder);
+    return true;
+}

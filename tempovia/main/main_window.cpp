@@ -1,0 +1,276 @@
+// The window procedure of TempoviaClass and the handlers of its messages.
+#include "tempovia/main/main_window.h"
+
+#include "common/settings/localisation.h"
+#include "common/settings/protocol.h"
+#include "common/settings/resource_module.h"
+#include "common/time/clock_table.h"
+#include "hook/hook_exports.h"
+#include "tempovia/main/app_state.h"
+#include "tempovia/main/data_services.h"
+#include "tempovia/main/pending_parts.h"
+#include "tempovia/main/tray_protocol.h"
+#include "tempovia/main/watch_threads.h"
+#include "tempovia/util/main_language.h"
+#include "tempovia/util/window_utils.h"
+
+namespace {
+
+constexpr WPARAM kSpiSetUiEffects = 0x103F;
+
+// Sends to the taskbar clock, which lives in Explorer: a hung Explorer must not
+// hang this program.
+void SendToTrayClock(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!g_app.trayClock) return;
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(g_app.trayClock, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &ignored);
+}
+
+bool ClocksLoaded() { return g_clocks != nullptr && g_clockCount > 0; }
+
+void OnCreate(HWND window) {
+    g_app.mainWindow = window;
+    InitAppDataFolder(window);
+    RebuildLocalZone();
+    SetTimer(window, kMainTimerId, kMainTimerMs, nullptr);
+    if (!g_app.noHook) g_app.explorerProcessId = InstallHook(window, g_settings.programFolder);
+    ReloadClocks(window);
+    if (HookInstalled()) {
+        StartTaskbarWatch();
+        if (g_app.trayClock) PostMessageW(g_app.trayClock, MSG_TRAY_QUERY_SIZE, 0, 0);
+    }
+    CreateAlarmLog(window);
+    LoadRssCache();
+    if (g_app.noHook) WriteLastBuild();
+}
+
+void OnDestroy(HWND window) {
+    g_settings.runFlags |= kRunFlagExiting;
+    EmptyPhotoQueue();
+    KillTimer(window, kMainTimerId);
+    DestroyMainMenu();
+    StopTaskbarWatch();
+    RemoveHook();
+    g_app.explorerProcessId = 0;
+    EnumThreadWindows(GetCurrentThreadId(), CloseThreadDialogsProc, 0);
+    ReleaseClocks();
+    DestroyAlarmWindows();
+    FreeResourceModule();
+    if (g_app.trayClock) PostMessageW(g_app.trayClock, WM_TIMECHANGE, 0, 0);
+    g_app.trayClock = nullptr;
+    PostQuitMessage(0);
+}
+
+void OnSettingsChanged(HWND window, WPARAM wParam, LPARAM lParam) {
+    ReloadClocks(window);
+    SendDataToHook(window);
+    if (HWND map = MapDialog()) SendMessageW(map, MSG_CLOUDS_CHANGED, 0, g_settings.clouds > 0 ? 1 : 0);
+    RetitleAlarmLog();
+    RefreshTimeTable(MSG_SETTINGS_CHANGED);
+    if ((lParam == 26 || lParam == 29) && IsCalendarOpen()) {
+        CloseCalendar();
+        ShowCalendar();
+    }
+    if (HWND news = NewsWindow()) SendMessageW(news, MSG_SETTINGS_CHANGED, wParam, lParam);
+    if (HWND notifier = NewsNotifier()) SendMessageW(notifier, MSG_SETTINGS_CHANGED, wParam, lParam);
+    TrayIconUpdate();
+}
+
+LRESULT OnClockMouse(HWND window, int index, WPARAM code, LPARAM lParam) {
+    const bool valid = g_clocks && index >= 0 && index < g_clockCount;
+    switch (code) {
+    case CLOCK_MOUSE_MENU:
+        g_app.currentClock = index;
+        return ShowAboutDialog() ? 1 : 0;
+    case CLOCK_MOUSE_HOVER: {
+        HWND shower = reinterpret_cast<HWND>(lParam);
+        if (valid && (g_clocks[index].kind & kClockTimer) && shower && IsWindow(shower) && !IsTimerPanelShown()) {
+            ShowTimerPanel(shower, index + 1);
+        }
+        return 0;
+    }
+    case CLOCK_MOUSE_DOWN:
+    case CLOCK_MOUSE_UP:
+        g_app.currentClock = index;
+        ApplyDesktopClockOrder(false);
+        return 0;
+    case CLOCK_MOUSE_DBLCLK:
+        g_app.currentClock = index;
+        ClockDefaultAction(window, index);
+        return 0;
+    default:
+        return 0;
+    }
+}
+
+void OnShowLog() {
+    HWND log = AlarmLogWindow();
+    if (!log || !IsWindow(log)) return;
+    ShowWindow(log, SW_SHOWNORMAL);
+    SetForegroundWindow(log);
+    SetWindowPos(log, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void OnShowTimeConverter(HWND window) {
+    if (!ClocksLoaded() || ShowTimeConverter(window)) return;
+    ShowMessageById(window, ResourceModule(), 154, 155, kStringTableSection);
+}
+
+void OnClockCount(WPARAM wParam, LPARAM lParam) {
+    const WPARAM count = wParam ? wParam : static_cast<WPARAM>(g_clockCount);
+    SetNewClockAllowed(count < static_cast<WPARAM>(kMaxClocks));
+    if (g_app.trayClock) PostMessageW(g_app.trayClock, MSG_CLOCK_COUNT, count, lParam);
+}
+
+void OnMapInUse(WPARAM wParam) {
+    // Only the two defined values: an unbalanced hide would keep the desktop
+    // clocks hidden for good.
+    if (wParam == 1) {
+        HideNewsNotifier();
+        HideDesktopClocks();
+        CloseMapDialog();
+    } else if (wParam == 0) {
+        RestoreDesktopClocks();
+    }
+}
+
+LRESULT OnPhotoRequest(WPARAM cityIndex, LPARAM notify) {
+    if ((g_settings.runFlags & kRunFlagExiting) || !g_settings.vistrel) return 0;
+    if (cityIndex >= static_cast<WPARAM>(CityCount())) return 0;
+    return QueuePhotoRequest(static_cast<int>(cityIndex), reinterpret_cast<HWND>(notify)) ? 1 : 0;
+}
+
+void OnSettingChange(HWND window, WPARAM wParam) {
+    LoadResourceModule(nullptr);
+    if (wParam == SPI_SETWORKAREA || wParam == kSpiSetUiEffects) {
+        DestroyDesktopClocks(true);
+        CreateDesktopClocks(window, g_clocks, g_clockCount);
+    }
+}
+
+LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message >= MSG_CLOCK_MOUSE && message <= MSG_CLOCK_MOUSE_LAST) {
+        return OnClockMouse(window, static_cast<int>(message - MSG_CLOCK_MOUSE), wParam, lParam);
+    }
+    switch (message) {
+    case WM_CREATE:
+        OnCreate(window);
+        return 0;
+    case WM_TIMER:
+        if (wParam != kMainTimerId) break;
+        RefreshDesktopClocks(false);
+        if (GetTickCount() - g_app.lastTick >= kSecondTickMs) {
+            g_app.lastTick = GetTickCount();
+            OnSecondTick(window);
+        }
+        return 0;
+    case WM_CLOSE:
+        PostMessageW(window, WM_COMMAND, MSG_QUIT, 0);
+        return 0;
+    case WM_COMMAND: {
+        const WORD id = LOWORD(wParam);
+        if (id == CMD_QUIT_MENU || id == MSG_QUIT) {
+            RunQuitSequence(window);
+        } else {
+            RunMenuCommand(window, id);
+        }
+        return 0;
+    }
+    case MSG_QUIT:
+        // The taskbar watcher's way out (wParam 1) bypasses the quit command,
+        // so the running state is saved here.
+        if (wParam == 1) SaveAll();
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        OnDestroy(window);
+        return 0;
+    case WM_QUERYENDSESSION:
+        SaveAll();
+        return TRUE;
+    case WM_ENDSESSION:
+        // wParam FALSE: another program cancelled the end of the session, and
+        // this one keeps running.
+        if (wParam) {
+            SaveAll();
+            SendToTrayClock(WM_COMMAND, MSG_QUIT, 0);
+            DestroyWindow(window);
+        }
+        return 0;
+    case WM_SETTINGCHANGE:
+        OnSettingChange(window, wParam);
+        return 0;
+    case WM_TIMECHANGE:
+        RebuildLocalZone();
+        RefreshDesktopClocks(true);
+        RefreshTimeTable(30);
+        break;
+    case WM_COPYDATA:
+        return OnMainCopyData(window, reinterpret_cast<HWND>(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+    case MSG_SETTINGS_CHANGED:
+        OnSettingsChanged(window, wParam, lParam);
+        return 0;
+    case MSG_TRAY_CLOCK_READY:
+        return OnTrayClockReady(window, lParam);
+    case MSG_SAVE_STATE:
+        SaveAll();
+        return 0;
+    case MSG_MAP_IN_USE:
+        OnMapInUse(wParam);
+        return 0;
+    case MSG_SHOW_LOG:
+        OnShowLog();
+        return 0;
+    case MSG_SHOW_CALENDAR:
+        if (ClocksLoaded()) ShowCalendar();
+        return 0;
+    case MSG_SHOW_TIME_CONVERTER:
+        OnShowTimeConverter(window);
+        return 0;
+    case MSG_PUSH_TO_TRAY:
+        SendDataToHook(window);
+        return 0;
+    case MSG_CLOCK_COUNT:
+        OnClockCount(wParam, lParam);
+        return 0;
+    case MSG_TRAY_ICON:
+        OnTrayIconMessage(window, wParam, lParam);
+        return 0;
+    case MSG_RSS_DOWNLOADED:
+        OnRssDownloaded(window, wParam, lParam);
+        return 0;
+    case MSG_PHOTO_REQUEST:
+        return OnPhotoRequest(wParam, lParam);
+    default:
+        break;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return Dispatch(window, message, wParam, lParam);
+    } catch (...) {
+        // Nothing may unwind into the system's message dispatch.
+        return message == WM_CREATE ? -1 : 0;
+    }
+}
+
+bool OnRssDownloadProgress(int status, void* record) {
+    HWND main = g_app.mainWindow;
+    if (!main) return false;
+    SendMessageW(main, MSG_RSS_DOWNLOADED, static_cast<WPARAM>(status), reinterpret_cast<LPARAM>(record));
+    return true;
+}
+
+void RunQuitSequence(HWND mainWindow) {
+    CloseMapDialog();
+    SaveAll();
+    CloseAboutDialog();
+    EnumThreadWindows(GetCurrentThreadId(), CloseThreadDialogsProc, 0);
+    if (HWND settings = FindWindowW(kSettingsWindowClass, nullptr)) PostMessageW(settings, WM_CLOSE, 0, 0);
+    SendToTrayClock(WM_COMMAND, MSG_QUIT, 0);
+    PostMessageW(mainWindow, MSG_QUIT, 0, 0);
+}

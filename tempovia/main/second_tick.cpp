@@ -1,0 +1,47 @@
+// The once-a-second work of the main window.
+#include "common/settings/clock_record.h"
+#include "common/settings/protocol.h"
+#include "common/time/clock_table.h"
+#include "common/time/sync_service_notify.h"
+#include "tempovia/main/app_state.h"
+#include "tempovia/main/data_services.h"
+#include "tempovia/main/main_window.h"
+#include "tempovia/main/pending_parts.h"
+#include "tempovia/main/tick_rules.h"
+
+namespace {
+// Bit 1 of the run flags switches the news schedule off.
+constexpr uint32_t kRunFlagNoNews = 0x2;
+}  // namespace
+
+void OnSecondTick(HWND mainWindow) {
+    SYSTEMTIME now = {};
+    GetSystemTime(&now);
+
+    bool changed = false;
+    if (now.wYear < g_app.lastYear) changed = RestorePristineZones() || changed;
+    g_app.lastYear = now.wYear;
+    if (ApplyDueZoneChanges(now)) changed = true;
+    if (changed && g_app.trayClock) PostMessageW(mainWindow, MSG_PUSH_TO_TRAY, 0, 0);
+
+    for (int i = 0; g_clocks && i < g_clockCount; ++i) {
+        if ((g_clocks[i].kind & kClockTimer) && !g_clocks[i].on_desktop) AdvanceTimerClock(i, now);
+    }
+
+    // The first tick hands a zero "from" time: alarm evaluation then starts at
+    // the last check stored in the settings.
+    g_app.tickHasRun = true;
+    for (int i = 0; g_clocks && i < g_clockCount; ++i) {
+        if (g_clocks[i].alarmsEnabled) EvaluateClockAlarms(i, g_app.lastTickTime, now, g_app.alarmSoon);
+    }
+    g_app.lastTickTime = now;
+    g_app.lastTick = GetTickCount();
+
+    if (SyncRequestDue(g_settings.autosync, g_settings.synctype, g_app.syncRequested, g_app.alarmSoon)) {
+        NotifySyncService(SYNC_CONTROL_SYNC_NOW);
+    }
+
+    if (!(g_settings.runFlags & kRunFlagNoNews) && NewsRefreshDue(now, g_app.newsDayKey, g_app.newsMinute)) {
+        StartNewsRefresh(mainWindow, 1);
+    }
+}

@@ -1,0 +1,179 @@
+#include "tempovia/main/startup.h"
+
+#include <commctrl.h>
+#include <objbase.h>
+
+#include <string>
+
+#include "common/settings/global_settings.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/ini_store.h"
+#include "common/settings/localisation.h"
+#include "common/settings/protocol.h"
+#include "common/settings/resource_module.h"
+#include "common/settings/settings_export.h"
+#include "common/time/clock_table.h"
+#include "hook/hook_exports.h"
+#include "tempovia/main/app_state.h"
+#include "tempovia/main/build_date.h"
+#include "tempovia/main/command_line.h"
+#include "tempovia/main/data_services.h"
+#include "tempovia/main/everyone_access.h"
+#include "tempovia/main/main_window.h"
+#include "tempovia/main/pending_parts.h"
+#include "tempovia/main/watch_threads.h"
+#include "tempovia/util/main_paths.h"
+#include "tempovia/window/window.h"
+
+namespace {
+
+constexpr UINT kProgramIconId = 101;
+constexpr DWORD kCommonControlClasses = 0x30D;
+constexpr UINT kDataFileErrorText = 263;
+constexpr UINT kDataFileErrorCaption = 141;
+
+bool IsWindows51OrLater() {
+    OSVERSIONINFOW vi = {};
+    vi.dwOSVersionInfoSize = sizeof vi;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&vi)) return false;
+#pragma GCC diagnostic pop
+    return vi.dwMajorVersion > 5 || (vi.dwMajorVersion == 5 && vi.dwMinorVersion >= 1);
+}
+
+void RunImport(const char* position) {
+    if (!position) return;
+    wchar_t path[kImportPathMax + 1] = {};
+    MultiByteToWide(position, path, kImportPathMax + 1);
+    if (path[0]) ImportSettings(path);
+}
+
+void RunExport(const char* position) {
+    if (!position) return;
+    wchar_t path[kExportPathMax + 1] = {};
+    MultiByteToWide(position, path, kExportPathMax + 1);
+    if (path[0]) ExportSettings(path);
+}
+
+void ShowDataFileError() {
+    const std::wstring text = Language().LoadUiString(kDataFileErrorText);
+    const std::wstring caption = Language().LoadUiString(kDataFileErrorCaption);
+    MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR);
+}
+
+// The message loop: dialogs of the thread get their keyboard handling; there
+// is no TranslateMessage step.
+void RunMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        HWND active = GetActiveWindow();
+        if (active) {
+            wchar_t cls[16] = {};
+            if (GetClassNameW(active, cls, 16) && lstrcmpW(cls, L"#32770") == 0 && IsDialogMessageW(active, &msg)) {
+                continue;
+            }
+        }
+        DispatchMessageW(&msg);
+    }
+}
+
+bool RegisterMainClass(HINSTANCE instance) {
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_HREDRAW | CS_VREDRAW | CS_DBLCLKS;
+    wc.lpfnWndProc = MainWndProc;
+    wc.hInstance = instance;
+    wc.hIcon = g_app.icon;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kMainWindowClass;
+    return RegisterClassExW(&wc) != 0;
+}
+
+int CleanUp(int code) {
+    FreeDataFiles();
+    if (g_app.oleInitialised) OleUninitialize();
+    g_app.oleInitialised = false;
+    if (g_app.icon) DestroyIcon(g_app.icon);
+    // The hand cursor is a shared system cursor: it is not destroyed.
+    g_app.icon = nullptr;
+    g_app.handCursor = nullptr;
+    if (g_app.exitEvent) CloseHandle(g_app.exitEvent);
+    g_app.exitEvent = nullptr;
+    return code;
+}
+
+}  // namespace
+
+void CloseRunningInstance(HANDLE exitEvent, DWORD startTick) {
+    HWND other = FindWindowW(kMainWindowClass, nullptr);
+    if (other) PostMessageW(other, WM_CLOSE, 0, 0);
+    if (exitEvent) SetEvent(exitEvent);
+    for (;;) {
+        Sleep(kCloseOtherPollMs);
+        if (!other || !IsWindow(other)) break;
+        if (GetTickCount() - startTick >= kCloseOtherTimeoutMs) break;
+    }
+}
+
+int RunMainProgram(HINSTANCE instance, const char* commandLine) {
+    g_app.instance = instance;
+    g_app.startTick = GetTickCount();
+    g_app.windows51 = IsWindows51OrLater();
+    GetBuildDate(g_settings.buildDate);
+
+    CommandLineOptions options;
+    ParseCommandLine(commandLine, options);
+    g_app.noHook = options.noHook;
+    CopyBounded(g_app.pendingSwitch, options.pendingSwitch);
+
+    g_app.exitEvent = CreateEventW(nullptr, TRUE, FALSE, kExitEventName);
+    if (g_app.exitEvent) GrantEveryoneAccess(g_app.exitEvent, kExitEventAccess, nullptr);
+
+    if (options.exitRequested || options.restartRequested) {
+        CloseRunningInstance(g_app.exitEvent, g_app.startTick);
+        if (options.exitRequested) return CleanUp(kExitNormal);
+    }
+    if (FindWindowW(kMainWindowClass, nullptr)) return CleanUp(kExitAlreadyRunning);
+
+    if (g_app.exitEvent) ResetEvent(g_app.exitEvent);
+    g_app.icon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIconId));
+    g_app.handCursor = LoadCursorW(nullptr, IDC_HAND);
+    ResetSettingsFolder();
+    CopyBounded(g_settings.programFolder, SettingsFolder().c_str());
+
+    Language().SetLanguageFileBase(L"tempovia");
+    SetSharedStrings(g_settings.programFolder, commandLine);
+
+    if (!LoadResourceModule(g_settings.programFolder)) {
+        MessageBoxW(nullptr, L"Cannot load resource DLL!", L"Tempovia Error", MB_ICONERROR);
+        return CleanUp(kExitNoResources);
+    }
+    InitFilePaths();
+
+    RunImport(options.importArg);
+    RunExport(options.exportArg);
+
+    g_app.oleInitialised = SUCCEEDED(OleInitialize(nullptr));
+    INITCOMMONCONTROLSEX icc = {sizeof icc, kCommonControlClasses};
+    InitCommonControlsEx(&icc);
+
+    RegisterWindowClasses(instance);
+    if (!LoadDataFiles(g_settings.programFolder)) {
+        ShowDataFileError();
+        return CleanUp(kExitNormal);
+    }
+    if (!RegisterMainClass(instance)) return CleanUp(kExitNormal);
+    CreateTimerPanel();
+    g_app.mainWindow = CreateWindowExW(0, kMainWindowClass, L"", 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                       CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
+    if (g_app.exitEvent) StartExitEventThread();
+    if (g_app.mainWindow) {
+        ApplyDesktopClockOrder(true);
+        RunMessageLoop();
+        g_app.mainWindow = nullptr;
+        UnregisterClassW(kMainWindowClass, instance);
+    }
+    DestroyTimerPanel();
+    return CleanUp(kExitNormal);
+}

@@ -1,0 +1,19 @@
+// The life of the main program from its entry point to its exit code.
+#pragma once
+
+#include <windows.h>
+
+// Exit codes of the program.
+inline constexpr int kExitNormal = 0;
+inline constexpr int kExitNoResources = 1;
+inline constexpr int kExitAlreadyRunning = 3;
+
+inline constexpr DWORD kCloseOtherPollMs = 500;
+inline constexpr DWORD kCloseOtherTimeoutMs = 5000;
+
+// WinMain's body: commandLine is the 8-bit command line without the program.
+int RunMainProgram(HINSTANCE instance, const char* commandLine);
+
+// Asks a running instance to close (WM_CLOSE and the exit event) and waits in
+// 500 ms steps until its window is gone or 5000 ms have passed since startTick.
+void CloseRunningInstance(HANDLE exitEvent, DWORD startTick);

@@ -1,0 +1,126 @@
+#include "tempovia/main/tray_protocol.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <new>
+
+#include "common/settings/clock_record.h"
+#include "common/settings/global_settings.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/ini_store.h"
+#include "common/settings/protocol.h"
+#include "common/time/clock_table.h"
+#include "common/time/system_seam.h"
+#include "tempovia/main/app_state.h"
+#include "tempovia/main/data_services.h"
+#include "tempovia/main/main_window.h"
+
+static_assert(sizeof(GlobalSettings) == kGlobalSettingsBytes);
+static_assert(sizeof(ClockRecord) == kClockRecordBytes);
+static_assert(sizeof(AlarmRecord) == kAlarmRecordBytes);
+
+namespace {
+
+void SendBlock(HWND target, HWND mainWindow, ULONG_PTR kind, const void* data, std::size_t bytes) {
+    COPYDATASTRUCT cds = {};
+    cds.dwData = kind;
+    cds.cbData = static_cast<DWORD>(bytes);
+    cds.lpData = const_cast<void*>(data);
+    SendMessageW(target, WM_COPYDATA, reinterpret_cast<WPARAM>(mainWindow), reinterpret_cast<LPARAM>(&cds));
+}
+
+// The worker's own record: one block, freed by the worker.
+struct DownloadJob {
+    wchar_t url[kUrlImportMaxChars + 1];
+    wchar_t target[MAX_PATH];
+    HWND replyWindow;
+    UINT replyMessage;
+};
+
+DWORD WINAPI DownloadThread(LPVOID param) {
+    DownloadJob* job = static_cast<DownloadJob*>(param);
+    // The download itself is not done by this program: it answers with status 0,
+    // which the settings program reports as a failed download.
+    const DWORD status = 0;
+    DWORD exitCode = 1;
+    if (job->url[0] && job->replyWindow && job->replyMessage) {
+        SendMessageW(job->replyWindow, job->replyMessage, status, 0);
+        exitCode = 0;
+    }
+    delete job;
+    return exitCode;
+}
+
+}  // namespace
+
+void SendDataToHook(HWND mainWindow) {
+    HWND clock = g_app.trayClock;
+    if (!HookInstalled() || !clock) return;
+    SendBlock(clock, mainWindow, COPYDATA_SETTINGS, &g_settings, sizeof g_settings);
+    std::size_t cities = 0;
+    const void* cityTable = CityTableBytes(cities);
+    SendBlock(clock, mainWindow, COPYDATA_CITIES, cityTable, cities * kCityRecordBytes);
+    const int clocks = g_clocks ? g_clockCount : 0;
+    SendBlock(clock, mainWindow, COPYDATA_CLOCKS, g_clocks, static_cast<std::size_t>(clocks) * sizeof(ClockRecord));
+    for (int i = 0; i < clocks && i < kMaxClocks; ++i) {
+        const ClockRecord& c = g_clocks[i];
+        if (c.alarms && c.alarmCount > 0) {
+            SendBlock(clock, mainWindow, COPYDATA_ALARMS_BASE + static_cast<ULONG_PTR>(i), c.alarms,
+                      static_cast<std::size_t>(c.alarmCount) * sizeof(AlarmRecord));
+        }
+    }
+}
+
+LRESULT OnTrayClockReady(HWND mainWindow, LPARAM clockWindow) {
+    HWND clock = reinterpret_cast<HWND>(clockWindow);
+    // Data goes only to a window that exists; the reply tells the sender which
+    // main program answered in any case.
+    g_app.trayClock = (clock && IsWindow(clock)) ? clock : nullptr;
+    if (!g_app.noHook) WriteLastBuild();
+    if (g_app.pendingSwitch[0]) {
+        const std::wstring settings = SettingsFolder() + L"settings.exe";
+        System().ShellExecuteOpen(nullptr, L"open", settings.c_str(), g_app.pendingSwitch, SettingsFolder().c_str(),
+                                  SW_SHOWNORMAL);
+    }
+    SendDataToHook(mainWindow);
+    return reinterpret_cast<LRESULT>(mainWindow);
+}
+
+std::wstring UrlFromImportBlock(const COPYDATASTRUCT& data) {
+    std::wstring url;
+    if (!data.lpData) return url;
+    const std::size_t chars = data.cbData / sizeof(wchar_t);
+    const std::size_t limit = chars < kUrlImportMaxChars ? chars : kUrlImportMaxChars;
+    const wchar_t* text = static_cast<const wchar_t*>(data.lpData);
+    std::size_t n = 0;
+    while (n < limit && text[n]) ++n;
+    url.assign(text, n);
+    return url;
+}
+
+LRESULT OnMainCopyData(HWND, HWND sender, const COPYDATASTRUCT* data) {
+    if (!data || data->dwData != COPYDATA_URL_IMPORT || !data->lpData || data->cbData == 0) return 0;
+    const std::wstring url = UrlFromImportBlock(*data);
+    if (url.empty()) return 0;
+    const std::wstring target = SettingsFolder() + L"downloaded.ini";
+    StartDownloadThread(url, target, sender, MSG_DOWNLOAD_REPLY);
+    return 1;
+}
+
+bool StartDownloadThread(const std::wstring& url, const std::wstring& target, HWND replyWindow,
+                         UINT replyMessage) {
+    DownloadJob* job = new (std::nothrow) DownloadJob{};
+    if (!job) return false;
+    CopyBounded(job->url, url.c_str());
+    CopyBounded(job->target, target.c_str());
+    job->replyWindow = replyWindow;
+    job->replyMessage = replyMessage;
+    HANDLE thread = CreateThread(nullptr, 0, DownloadThread, job, 0, nullptr);
+    if (!thread) {
+        delete job;
+        return false;
+    }
+    CloseHandle(thread);
+    return true;
+}

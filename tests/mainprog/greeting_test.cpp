@@ -1,0 +1,208 @@
+// The main program with a stand-in taskbar in another process: the greeting,
+// the data it pushes, the reload on MSG_SETTINGS_CHANGED, the pending settings
+// switch, the quit sequence, and the restart when the taskbar's process ends.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/settings/protocol.h"
+#include "tests/mainprog/program_folder.h"
+
+using namespace mainprog_test;
+
+namespace {
+
+constexpr DWORD kStartMs = 15000;
+constexpr UINT kGreetNow = WM_APP + 1;
+
+struct Block {
+    unsigned long long kind;
+    unsigned long bytes;
+    std::string from;
+    int trayclocks;
+    int clockCount;
+};
+
+std::vector<Block> Blocks(const std::wstring& log) {
+    std::vector<Block> blocks;
+    for (const auto& line : ReadLines(log)) {
+        Block b = {};
+        char from[16] = {};
+        if (std::sscanf(line.c_str(), "copydata %llu %lu %15s %d %d", &b.kind, &b.bytes, from, &b.trayclocks,
+                        &b.clockCount) == 5) {
+            b.from = from;
+            blocks.push_back(b);
+        }
+    }
+    return blocks;
+}
+
+// The stand-in taskbar whose process is `process`.
+HWND TaskbarOf(HANDLE process) {
+    const DWORD pid = GetProcessId(process);
+    for (HWND w = FindWindowW(kTaskbarClass, nullptr); w; w = FindWindowExW(nullptr, w, kTaskbarClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) return w;
+    }
+    return nullptr;
+}
+
+HWND ClockOf(HWND taskbar) {
+    HWND notify = FindWindowExW(taskbar, nullptr, kTrayNotifyClass, nullptr);
+    return notify ? FindWindowExW(notify, nullptr, kTrayClockClass, nullptr) : nullptr;
+}
+
+class WithTaskbar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "a main program is already running";
+        ASSERT_TRUE(folder_.ok());
+        log_ = folder_.file(L"taskbar.log");
+    }
+    void TearDown() override {
+        if (FindWindowW(kMainWindowClass, nullptr)) {
+            HANDLE closer = folder_.Start(L"/exit");
+            WaitExit(closer, kStartMs);
+        }
+    }
+    HANDLE StartTaskbar(const std::wstring& log) {
+        HANDLE p = folder_.StartProgram(TestsFolder() + L"standin_taskbar.exe", L"\"" + log + L"\" 120");
+        EXPECT_TRUE(WaitForLine(log, "ready", kStartMs));
+        return p;
+    }
+    // Starts the main program and has the stand-in greet it.
+    HWND StartAndGreet(HANDLE taskbar, const std::wstring& arguments) {
+        main_ = folder_.Start(arguments);
+        HWND w = WaitForMainWindow(kStartMs);
+        if (!w) return nullptr;
+        PostMessageW(ClockOf(TaskbarOf(taskbar)), kGreetNow, 0, 0);
+        EXPECT_TRUE(WaitForLine(log_, "greeted main", kStartMs));
+        return w;
+    }
+
+    ProgramFolder folder_;
+    std::wstring log_;
+    HANDLE main_ = nullptr;
+};
+
+TEST_F(WithTaskbar, GreetingIsAnsweredAndTheFourKindsFollowInOrder) {
+    // The settings program is a recorder here.
+    ASSERT_TRUE(CopyFileW((TestsFolder() + L"standin_taskbar.exe").c_str(), folder_.file(L"settings.exe").c_str(),
+                          FALSE));
+    HANDLE taskbar = StartTaskbar(log_);
+    HWND main = StartAndGreet(taskbar, L"/3.2 /x");
+    ASSERT_NE(main, nullptr);
+
+    // hook.dll came into the taskbar's process with the section it shares
+    // with the main program: the main window and the command line are there.
+    EXPECT_TRUE(WaitForLine(log_, "shared main /3.2 /x", 2000));
+
+    const std::vector<Block> blocks = Blocks(log_);
+    ASSERT_GE(blocks.size(), 3u);
+    for (const auto& b : blocks) EXPECT_EQ(b.from, "main");
+    EXPECT_EQ(blocks[0].kind, COPYDATA_SETTINGS);
+    EXPECT_EQ(blocks[0].bytes, kGlobalSettingsBytes);
+    EXPECT_EQ(blocks[1].kind, COPYDATA_CITIES);
+    EXPECT_GT(blocks[1].bytes, 0u);
+    EXPECT_EQ(blocks[1].bytes % kCityRecordBytes, 0u);
+    EXPECT_EQ(blocks[2].kind, COPYDATA_CLOCKS);
+    EXPECT_EQ(blocks[2].bytes % kClockRecordBytes, 0u);
+    EXPECT_EQ(static_cast<int>(blocks[2].bytes / kClockRecordBytes), blocks[0].clockCount);
+    unsigned long long lastAlarmKind = COPYDATA_ALARMS_BASE - 1;
+    for (std::size_t i = 3; i < blocks.size(); ++i) {
+        EXPECT_GT(blocks[i].kind, lastAlarmKind);
+        EXPECT_LE(blocks[i].kind, COPYDATA_ALARMS_BASE + static_cast<unsigned>(blocks[0].clockCount) - 1);
+        EXPECT_GT(blocks[i].bytes, 0u);
+        EXPECT_EQ(blocks[i].bytes % kAlarmRecordBytes, 0u);
+        lastAlarmKind = blocks[i].kind;
+    }
+    // The kept switch goes to the settings program; /x is ignored.
+    EXPECT_TRUE(WaitForLine(folder_.file(L"settings_calls.txt"), "/3.2", kStartMs));
+    // The build stamp is written at the greeting.
+    wchar_t stamp[64] = {};
+    GetPrivateProfileStringW((UserPrefix() + L":main").c_str(), L"last_build", L"", stamp, 64,
+                             folder_.file(L"tempovia.ini").c_str());
+    EXPECT_EQ(std::wcslen(stamp), 19u);
+
+    // Quitting restores the stock clock and lets it repaint.
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
+    EXPECT_TRUE(WaitForLine(log_, "command 32777", 2000));
+    EXPECT_TRUE(WaitForLine(log_, "timechange", 2000));
+    PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
+    // The hook had brought hook.dll into the taskbar's process.
+    EXPECT_TRUE(WaitForLine(log_, "end hooked", 2000));
+}
+
+TEST_F(WithTaskbar, SettingsChangedRereadsTheIniAndPushesAgain) {
+    HANDLE taskbar = StartTaskbar(log_);
+    HWND main = StartAndGreet(taskbar, L"");
+    ASSERT_NE(main, nullptr);
+    const std::size_t before = Blocks(log_).size();
+    ASSERT_GE(before, 3u);
+    ASSERT_TRUE(WritePrivateProfileStringW((UserPrefix() + L":main").c_str(), L"trayclocks", L"5",
+                                           folder_.file(L"tempovia.ini").c_str()));
+    PostMessageW(main, MSG_SETTINGS_CHANGED, 0, 0);
+    EXPECT_TRUE(WaitForLine(log_, "copydata 0 1328 main 5 ", kStartMs, true));
+    const std::vector<Block> after = Blocks(log_);
+    ASSERT_GT(after.size(), before);
+    EXPECT_EQ(after[before].kind, COPYDATA_SETTINGS);
+    EXPECT_EQ(after[before].trayclocks, 5);
+    // A push by request sends the same again.
+    PostMessageW(main, MSG_PUSH_TO_TRAY, 0, 0);
+    const DWORD start = GetTickCount();
+    while (Blocks(log_).size() < after.size() + 3 && GetTickCount() - start < kStartMs) Sleep(20);
+    EXPECT_GE(Blocks(log_).size(), after.size() + 3);
+    // The clock count is passed on, 0 meaning the current count.
+    PostMessageW(main, MSG_CLOCK_COUNT, 0, 0);
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "clockcount %d", after[before].clockCount);
+    EXPECT_TRUE(WaitForLine(log_, expected, kStartMs));
+    PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
+}
+
+TEST_F(WithTaskbar, WhenTheTaskbarEndsTheProgramSavesAndRestartsOnTheNewOne) {
+    // A running stopwatch whose state must survive the restart.
+    const std::wstring ini = folder_.file(L"tempovia.ini");
+    const std::wstring clock1 = UserPrefix() + L":clock1";
+    WritePrivateProfileStringW(clock1.c_str(), L"enabled", L"1", ini.c_str());
+    WritePrivateProfileStringW(clock1.c_str(), L"timer_mode", L"1", ini.c_str());
+    WritePrivateProfileStringW(clock1.c_str(), L"running", L"1", ini.c_str());
+    WritePrivateProfileStringW(clock1.c_str(), L"start_time", L"2020.01.01 00:00:00", ini.c_str());
+    HANDLE first = StartTaskbar(log_);
+    HWND oldMain = StartAndGreet(first, L"");
+    ASSERT_NE(oldMain, nullptr);
+    wchar_t value[64] = {};
+    GetPrivateProfileStringW(clock1.c_str(), L"elapsed", L"", value, 64, ini.c_str());
+    ASSERT_STREQ(value, L"");
+
+    const std::wstring log2 = folder_.file(L"taskbar2.log");
+    HANDLE second = StartTaskbar(log2);
+    PostMessageW(TaskbarOf(first), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(first, kStartMs), 0u);
+    EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
+    HWND newMain = WaitForMainWindow(kStartMs, oldMain);
+    ASSERT_NE(newMain, nullptr);
+    // The old instance saved the stopwatch on its way out; the new one may be
+    // writing the file while it is read.
+    const DWORD start = GetTickCount();
+    do {
+        Sleep(20);
+        GetPrivateProfileStringW(clock1.c_str(), L"elapsed", L"", value, 64, ini.c_str());
+    } while (!value[0] && GetTickCount() - start < 5000);
+    EXPECT_STRNE(value, L"");
+    EXPECT_EQ(WaitForIniValue(ini, clock1, L"running", L"1", 5000), L"1");
+    HANDLE closer = folder_.Start(L"/exit");
+    EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+    EXPECT_TRUE(WaitMainWindowGone(kStartMs));
+    PostMessageW(TaskbarOf(second), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(second, kStartMs), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,100 @@
+// URL import requests that the settings program sends the main window, and the
+// blocks of other kinds it must refuse.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/settings/protocol.h"
+#include "tempovia/main/tray_protocol.h"
+
+namespace {
+
+COPYDATASTRUCT Block(ULONG_PTR kind, const void* data, DWORD bytes) {
+    COPYDATASTRUCT cds = {};
+    cds.dwData = kind;
+    cds.cbData = bytes;
+    cds.lpData = const_cast<void*>(data);
+    return cds;
+}
+
+TEST(UrlImportBlock, NeverReadsPastTheBlock) {
+    // An unterminated block: exactly four characters, then memory the sender
+    // does not own. Guard characters stand behind it here.
+    const wchar_t text[] = L"http!!!!";
+    COPYDATASTRUCT cds = Block(COPYDATA_URL_IMPORT, text, 4 * sizeof(wchar_t));
+    EXPECT_EQ(UrlFromImportBlock(cds), L"http");
+    cds.cbData = 9;  // an odd size keeps only whole characters
+    EXPECT_EQ(UrlFromImportBlock(cds), L"http");
+    cds.cbData = 1;
+    EXPECT_EQ(UrlFromImportBlock(cds), L"");
+    cds.lpData = nullptr;
+    cds.cbData = 100;
+    EXPECT_EQ(UrlFromImportBlock(cds), L"");
+}
+
+TEST(UrlImportBlock, CutAtZeroAndAt511Characters) {
+    const wchar_t text[] = L"ab\0cd";
+    EXPECT_EQ(UrlFromImportBlock(Block(COPYDATA_URL_IMPORT, text, sizeof text)), L"ab");
+    std::wstring longUrl(2000, L'u');
+    const std::wstring url = UrlFromImportBlock(
+        Block(COPYDATA_URL_IMPORT, longUrl.c_str(), static_cast<DWORD>(longUrl.size() * sizeof(wchar_t))));
+    EXPECT_EQ(url.size(), kUrlImportMaxChars);
+}
+
+TEST(MainCopyData, OtherKindsAndEmptyBlocksAreRefused) {
+    const wchar_t text[] = L"http://127.0.0.1/x.ini";
+    for (ULONG_PTR kind : {COPYDATA_SETTINGS, COPYDATA_CLOCKS, COPYDATA_CITIES, COPYDATA_ALARMS_BASE,
+                           static_cast<ULONG_PTR>(0x8021)}) {
+        COPYDATASTRUCT cds = Block(kind, text, sizeof text);
+        EXPECT_EQ(OnMainCopyData(nullptr, nullptr, &cds), 0) << kind;
+    }
+    COPYDATASTRUCT empty = Block(COPYDATA_URL_IMPORT, text, 0);
+    EXPECT_EQ(OnMainCopyData(nullptr, nullptr, &empty), 0);
+    const wchar_t zero[] = L"\0rest";
+    COPYDATASTRUCT blank = Block(COPYDATA_URL_IMPORT, zero, sizeof zero);
+    EXPECT_EQ(OnMainCopyData(nullptr, nullptr, &blank), 0);
+    EXPECT_EQ(OnMainCopyData(nullptr, nullptr, nullptr), 0);
+}
+
+struct Replies {
+    std::vector<WPARAM> statuses;
+};
+
+LRESULT CALLBACK ReplyProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m == MSG_DOWNLOAD_REPLY) {
+        reinterpret_cast<Replies*>(GetWindowLongPtrW(w, GWLP_USERDATA))->statuses.push_back(wp);
+        return 0;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+TEST(MainCopyData, AUrlStartsAWorkerThatAnswersTheSender) {
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = ReplyProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"UrlImportReplyTest";
+    RegisterClassW(&wc);
+    HWND reply = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
+                                 nullptr);
+    ASSERT_NE(reply, nullptr);
+    Replies replies;
+    SetWindowLongPtrW(reply, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&replies));
+    const wchar_t text[] = L"http://127.0.0.1/settings.ini";
+    COPYDATASTRUCT cds = Block(COPYDATA_URL_IMPORT, text, sizeof text);
+    EXPECT_EQ(OnMainCopyData(nullptr, reply, &cds), 1);
+    const DWORD start = GetTickCount();
+    while (replies.statuses.empty() && GetTickCount() - start < 5000) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(5);
+    }
+    ASSERT_EQ(replies.statuses.size(), 1u);
+    // No transfer is made: the status is 0, which the settings program reports.
+    EXPECT_EQ(replies.statuses[0], 0u);
+    DestroyWindow(reply);
+}
+
+}  // namespace

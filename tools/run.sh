@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Sets up and builds everything (tools/build.sh), lays out the program folder
+# that users get in $BUILD/dist (the programs, res_en.dll, default.ini, the
+# data files, skins) and starts tempovia.exe from it under Wine. Arguments go
+# to tempovia.exe (for example /nh, or /exit from a second shell).
+#
+# Without $DISPLAY the program runs on a private virtual display (Xvfb on a
+# free display number), which is torn down with the program's Wine server.
+# The Wine prefix is $BUILD/wineprefix-run: unlike the test prefix it draws
+# through the X11 driver, so windows, desktop clocks and the tray are real.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+export BUILD=${BUILD:-$root/build}
+"$root/tools/build.sh"
+
+dist=$BUILD/dist
+rm -rf "$dist"
+mkdir -p "$dist"
+for f in "$BUILD"/bin/*; do
+  case "$f" in
+    *.exe|*.dll|*.ini|*.txt|*.wav|*.png|*.jpg) cp "$f" "$dist/" ;;
+  esac
+done
+[ -d "$BUILD/bin/skins" ] && cp -r "$BUILD/bin/skins" "$dist/"
+rm -f "$dist/tempovia.ini"   # a fresh user profile every run
+echo "program folder: $dist" >&2
+
+export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix-run}
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv=d"}
+
+xvfb_pid=
+tmp=
+cleanup() {
+  if [ -n "$xvfb_pid" ]; then
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  [ -n "$tmp" ] && rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+if [ -z "${DISPLAY:-}" ]; then
+  tmp=$(mktemp -d)
+  exec 3>"$tmp/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
+  exec 3>&-
+  [ -s "$tmp/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
+  export DISPLAY=:$(head -n 1 "$tmp/display")
+  echo "virtual display: $DISPLAY" >&2
+fi
+
+if [ ! -f "$WINEPREFIX/.tempovia-ready" ]; then
+  mkdir -p "$WINEPREFIX"
+  wine wineboot -i </dev/null >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.tempovia-ready"
+fi
+
+cd "$dist"
+status=0
+wine "$dist/tempovia.exe" "$@" || status=$?
+echo "tempovia.exe ended with exit code $status" >&2
+exit $status
