@@ -1,0 +1,47 @@
+#include "common/time/alarm_clock_time.h"
+
+#include "common/settings/clock_record.h"
+#include "common/time/alarm_schedule_steps.h"
+#include "common/time/local_zone.h"
+#include "common/time/zone_rules.h"
+#include "common/time/zone_time.h"
+
+bool ClockShowsUtc(const ClockRecord& clock) { return IsTimerClock(clock) && !HasSetDate(clock); }
+
+ZoneRecord ClockDisplayZone(const ClockRecord& clock) {
+    ZoneRecord zone = clock.zone;
+    if (!IsLocalZoneKey(zone) && clock.usedaylight == 0) {
+        zone.StandardBias = 0;
+        zone.DaylightBias = 0;
+    }
+    return zone;
+}
+
+bool ClockTimeToUtc(const SYSTEMTIME& local, SYSTEMTIME* out, const ClockRecord& clock) {
+    if (!out || !IsValidMoment(local)) return false;
+    if (ClockShowsUtc(clock)) {
+        *out = local;
+        return true;
+    }
+    SYSTEMTIME in = local;
+    FixWeekday(in);  // the transition rules read the weekday
+    const ZoneRecord zone = ClockDisplayZone(clock);
+    return ZoneTimeToUtc(out, zone, in);
+}
+
+bool PassedInFirstPass(const SYSTEMTIME& local, const SYSTEMTIME& checkedUtc, const ClockRecord& clock) {
+    if (ClockShowsUtc(clock)) return false;
+    SYSTEMTIME t = local;
+    if (!FixWeekday(t)) return false;
+    const ZoneRecord zone = ClockDisplayZone(clock);
+    int start = 0, end = 0;
+    if (GetTransitionWindow(t, zone, &start, &end) != 0 || end <= start) return false;
+    const int minute = t.wHour * 60 + t.wMinute;
+    if (minute < start || minute >= end) return false;
+    // ZoneTimeToUtc reads a repeated time as standard time, the second pass;
+    // the first pass came the length of the repeat earlier.
+    SYSTEMTIME secondPass, firstPass;
+    if (!ZoneTimeToUtc(&secondPass, zone, t)) return false;
+    if (!AddSecondsToSystemTime(secondPass, -static_cast<int64_t>(end - start) * 60, firstPass)) return false;
+    return CompareSystemTimes(firstPass, checkedUtc) <= 0;
+}
