@@ -118,6 +118,18 @@ bool CBitmap::SetPixel(int x, int y, uint32_t colour) {
     return ::SetPixel(dc_, x, height_ - y - 1, rgb) != CLR_INVALID;
 }
 
+uint32_t CBitmap::GetPixel(int x, int y) const {
+    if (!IsValid()) return 0xFFFFFFFF;
+    if (bits_ && bitCount_ == 32 && x >= 0 && x < width_ && y >= 0 && y < height_) {
+        GdiFlush();
+        return static_cast<const uint32_t*>(
+            bits_)[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
+    }
+    COLORREF rgb = ::GetPixel(dc_, x, height_ - y - 1);
+    return 0xFF000000u | (static_cast<uint32_t>(GetRValue(rgb)) << 16) | (static_cast<uint32_t>(GetGValue(rgb)) << 8) |
+           GetBValue(rgb);
+}
+
 void CBitmap::FillAlpha(int x, int y, int width, int height, uint8_t alpha) {
     if (!IsValid() || bitCount_ != 32 || !bits_ || x >= width_ || y >= height_) return;
     // Clip in 64 bits: a caller's huge width must not wrap around.

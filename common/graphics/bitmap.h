@@ -37,6 +37,10 @@ public:
     // Sets the alpha byte inside a rectangle of memory rows, clipped to the
     // bitmap; GDI text and shapes leave alpha at 0.
     void FillAlpha(int x, int y, int width, int height, uint8_t alpha);
+    // The pixel as 0xAARRGGBB: straight from 32-bit bits (y counts memory rows,
+    // from the bottom), otherwise from the DC with alpha 0xFF (0xFFFFFFFF
+    // outside the bitmap or for an empty one).
+    uint32_t GetPixel(int x, int y) const;
 
     HDC Dc() const { return dc_; }
     HBITMAP Handle() const { return bitmap_; }

@@ -40,7 +40,11 @@ PixelBuffer::PixelBuffer(const CBitmap& bitmap, int startRow, int rowCount) : Pi
     LoadFromBitmap(bitmap, startRow, rowCount);
 }
 
+PixelBuffer::PixelBuffer(const CBitmap& bitmap) : PixelBuffer() { LoadFromBitmap(bitmap, 0, 0); }
+
 PixelBuffer::~PixelBuffer() { Free(); }
+
+void DestroyPixelBuffer(PixelBuffer* buffer) { delete buffer; }
 
 PixelBuffer::PixelBuffer(PixelBuffer&& other) noexcept : PixelBuffer() { *this = std::move(other); }
 
@@ -195,4 +199,10 @@ bool PixelBuffer::Detach(void* header, void** bits) {
 uint32_t PixelBuffer::GetPixel(int column, int row) const {
     if (!IsArgb() || column < 0 || column >= GetWidth() || row < 0 || row >= rows_) return 0xFFFFFFFF;
     return Row(row)[column];
+}
+
+bool PixelBuffer::SetPixel(int column, int row, uint32_t value) {
+    if (!IsArgb() || column < 0 || column >= GetWidth() || row < 0 || row >= rows_) return false;
+    Row(row)[column] = value;
+    return true;
 }

@@ -19,6 +19,8 @@ public:
     PixelBuffer();
     // Empty, then LoadFromBitmap.
     PixelBuffer(const CBitmap& bitmap, int startRow, int rowCount);
+    // Empty, then LoadFromBitmap of every row.
+    explicit PixelBuffer(const CBitmap& bitmap);
     ~PixelBuffer();
     PixelBuffer(const PixelBuffer&) = delete;
     PixelBuffer& operator=(const PixelBuffer&) = delete;
@@ -51,6 +53,8 @@ public:
 
     // The pixel at a column and memory row, 0xFFFFFFFF outside the picture.
     uint32_t GetPixel(int column, int row) const;
+    // Stores a pixel; false outside the picture or for an empty buffer.
+    bool SetPixel(int column, int row, uint32_t value);
     // Bilinear sample at 24.8 fixed-point coordinates; key pixels read as
     // replacement, and points outside the picture give key.
     uint32_t Sample(int32_t x, int32_t y, uint32_t key, uint32_t replacement) const;
@@ -104,3 +108,6 @@ private:
     int32_t stride_ = 0;         // pixels per row
     int32_t rows_ = 0;           // rows held
 };
+
+// Deletes a buffer made with new (its block with it); null is ignored.
+void DestroyPixelBuffer(PixelBuffer* buffer);

@@ -44,6 +44,12 @@ uint32_t BlendPixels(uint32_t a, uint32_t b, uint32_t weight) {
     return result;
 }
 
+uint32_t BlendColors(uint32_t a, uint32_t b, uint32_t weight) {
+    uint32_t result = BlendPixels(a, b, weight);
+    ClearMmxState();
+    return result;
+}
+
 uint32_t BlendPixelsKeepAlpha(uint32_t a, uint32_t b, uint32_t weight) {
     return (BlendPixels(a, b, weight) & 0x00FFFFFF) | (a & 0xFF000000);
 }

@@ -9,6 +9,8 @@
 // a unchanged when a and b have the same colour (low 24 bits); otherwise per
 // byte (a x (256 - w) + b x w) >> 8. Weights above 255 count as 255.
 uint32_t BlendPixels(uint32_t a, uint32_t b, uint32_t weight);
+// BlendPixels for callers outside a run of pixel routines: ends the run itself.
+uint32_t BlendColors(uint32_t a, uint32_t b, uint32_t weight);
 // As BlendPixels, keeping a's alpha byte.
 uint32_t BlendPixelsKeepAlpha(uint32_t a, uint32_t b, uint32_t weight);
 

@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "tempovia/util/log_font.h"
+#include "common/graphics/log_font.h"
 #include "tempovia/util/window_utils.h"
 
 namespace {

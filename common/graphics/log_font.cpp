@@ -1,6 +1,6 @@
-#include "tempovia/util/log_font.h"
+#include "common/graphics/log_font.h"
 
-#include "common/settings/ini_store.h"
+#include "common/time/text_bounds.h"
 
 namespace {
 
@@ -70,6 +70,6 @@ bool MakeLogFont(const WCHAR* face, int width, int height, int weight, int style
     font->lfStrikeOut = (style & kFontStrikeOut) ? 1 : 0;
     font->lfEscapement = 0;
     font->lfOrientation = 0;
-    CopyBounded(font->lfFaceName, face);
+    CopyTextBounded(font->lfFaceName, face);
     return true;
 }

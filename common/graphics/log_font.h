@@ -1,4 +1,5 @@
-// Fonts of the main program's windows, sized in points for the screen.
+// Font descriptions sized in points for the screen: the clock faces and the
+// main program's windows build their fonts through this.
 #pragma once
 
 #include <windows.h>
