@@ -128,7 +128,9 @@ bool PixelBuffer::WriteTo(const CBitmap& bitmap) const {
     // GDI reads rows padded to 4 bytes; a block that holds less (an unpadded
     // picture from the image loader) is refused rather than overrun.
     const BITMAPV4HEADER& h = info_.header;
-    if (h.bV4Width <= 0 || h.bV4BitCount == 0) return false;
+    // Pictures of 8 bits or fewer would need a colour table, which the
+    // header record does not carry: GDI would read past it.
+    if (h.bV4Width <= 0 || h.bV4BitCount <= 8) return false;
     uint64_t rowBytes = (static_cast<uint64_t>(h.bV4Width) * h.bV4BitCount + 31) / 32 * 4;
     uint64_t available = blockSize_ >= 8ull * rows_ ? blockSize_ - 8ull * rows_ : 0;
     if (rowBytes * static_cast<uint64_t>(rows_) > available) return false;

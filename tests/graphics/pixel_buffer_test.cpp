@@ -243,3 +243,22 @@ TEST(PixelBuffer, MoveKeepsOneOwner) {
     a = std::move(b);
     EXPECT_EQ(a.Pixels(), block);
 }
+
+TEST(PixelBuffer, GreyPictureWithoutColourTableIsNotWrittenToGdi) {
+    // An 8-bit grey picture from the image loader has padded rows but no
+    // colour table; GDI would read 256 entries past the header record.
+    BITMAPINFOHEADER h{};
+    h.biSize = 40;
+    h.biWidth = 4;
+    h.biHeight = 2;
+    h.biPlanes = 1;
+    h.biBitCount = 8;
+    h.biSizeImage = 8;
+    void* block = GlobalAlloc(GMEM_FIXED, 8 + 16);
+    ASSERT_NE(block, nullptr);
+    PixelBuffer b;
+    ASSERT_TRUE(b.Adopt(&h, block));
+    CDibSection target;
+    ASSERT_TRUE(target.Create(4, 2));
+    EXPECT_FALSE(b.WriteTo(target));
+}
