@@ -70,6 +70,6 @@ bool MakeLogFont(const WCHAR* face, int width, int height, int weight, int style
     font->lfStrikeOut = (style & kFontStrikeOut) ? 1 : 0;
     font->lfEscapement = 0;
     font->lfOrientation = 0;
-    CopyTextBounded(font->lfFaceName, face);
+    CopyBounded(font->lfFaceName, face);
     return true;
 }

@@ -4,6 +4,7 @@
 
 #include "common/settings/global_settings_io.h"
 #include "common/time/clock_table.h"
+#include "common/time/global_array.h"
 
 static_assert(sizeof(ClockRecord) == 5408);
 static_assert(sizeof(AlarmRecord) == 840);
@@ -24,12 +25,7 @@ AlarmRecord* ResizeAlarmArray(AlarmRecord* array, int n) {
         return nullptr;
     }
     if (n > kMaxRecords) return nullptr;
-    SIZE_T bytes = static_cast<SIZE_T>(n) * sizeof(AlarmRecord);
-    if (!array) return static_cast<AlarmRecord*>(GlobalAlloc(GPTR, bytes));
-    SIZE_T old = GlobalSize(array);
-    auto* grown = static_cast<AlarmRecord*>(GlobalReAlloc(array, bytes, GMEM_MOVEABLE | GMEM_ZEROINIT));
-    if (grown && bytes > old) ZeroMemory(reinterpret_cast<BYTE*>(grown) + old, bytes - old);
-    return grown;
+    return ResizeGlobalArray(array, n);
 }
 
 void FreeClockArray(ClockRecord*& clocks, int& clockCount, int& enabledCount) {

@@ -6,49 +6,27 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/registry_utils.h"
 #include "common/time/sync_service_notify.h"
+#include "common/time/zone_registry.h"
 
 namespace {
 
-constexpr wchar_t kZoneKeys[] = L"Software\\Microsoft\\Windows NT\\CurrentVersion\\Time Zones";
 constexpr int kMaxClockSections = 30;
 constexpr int kMaxAlarmSections = 20;
 constexpr int kMaxShippedChannels = 10;
 
-// The registry key of the zone whose "Std" name is the system's current
-// standard name; empty when none matches.
-std::wstring SystemZoneKey() {
-    TIME_ZONE_INFORMATION tzi = {};
-    if (GetTimeZoneInformation(&tzi) == TIME_ZONE_ID_INVALID) return std::wstring();
-    tzi.StandardName[31] = 0;
-    HKEY zones = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kZoneKeys, 0, KEY_READ, &zones) != ERROR_SUCCESS) return std::wstring();
-    std::wstring found;
-    wchar_t name[1024];
-    for (DWORD i = 0;; ++i) {
-        DWORD length = 1024;
-        if (RegEnumKeyExW(zones, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        std::wstring sub = std::wstring(kZoneKeys) + L"\\" + name;
-        wchar_t stdName[256];
-        RegReadString(HKEY_LOCAL_MACHINE, sub.c_str(), L"Std", stdName, 256, L"");
-        if (wcscmp(stdName, tzi.StandardName) == 0) {
-            found = name;
-            break;
-        }
-    }
-    RegCloseKey(zones);
-    return found;
+// The registry key (or, with a value name, that value, which must fit in
+// `chars`) of the zone whose "Std" name is the system's current standard
+// name; empty when none matches.
+std::wstring SystemZoneValue(const wchar_t* valueName, int chars) {
+    wchar_t text[1024];
+    int n = GetCurrentZoneKeyName(text, chars < 1024 ? chars : 1024, valueName);
+    return n > 0 ? std::wstring(text, static_cast<size_t>(n)) : std::wstring();
 }
 
-std::wstring SystemZoneDisplayName() {
-    std::wstring key = SystemZoneKey();
-    if (key.empty()) return std::wstring();
-    std::wstring sub = std::wstring(kZoneKeys) + L"\\" + key;
-    wchar_t display[256];
-    RegReadString(HKEY_LOCAL_MACHINE, sub.c_str(), L"Display", display, 256, L"");
-    return display;
-}
+std::wstring SystemZoneKey() { return SystemZoneValue(nullptr, 1024); }
+
+std::wstring SystemZoneDisplayName() { return SystemZoneValue(L"Display", 256); }
 
 void ReloadTimeService() { NotifySyncService(SYNC_CONTROL_RELOAD); }
 

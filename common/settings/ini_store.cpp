@@ -40,14 +40,6 @@ bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
 
 }  // namespace
 
-size_t CopyBounded(wchar_t* dest, size_t size, const wchar_t* src) {
-    if (!dest || size == 0) return 0;
-    size_t n = src ? wcsnlen(src, size - 1) : 0;
-    if (n) wmemcpy(dest, src, n);
-    dest[n] = 0;
-    return n;
-}
-
 bool IsMissingKey(const wchar_t* value) { return value && _wcsicmp(value, kMissingKey) == 0; }
 
 DWORD ReadIniString(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* def,

@@ -13,6 +13,9 @@
 #include <string>
 #include <vector>
 
+// CopyBounded: the settings code and the programs reach it through here.
+#include "common/time/text_bounds.h"
+
 // The default passed to a user read to learn that a key is absent.
 inline constexpr wchar_t kMissingKey[] = L"!\\!empty!\\!";
 // Prefix of the shipped defaults in default.ini and of exported files.
@@ -96,13 +99,3 @@ std::vector<std::wstring> ReadIniSectionNames(const wchar_t* file);
 std::wstring ReadIniSection(const wchar_t* file, const wchar_t* section);
 // Replaces a whole section with the given lines (same form as above).
 bool WriteIniSection(const wchar_t* file, const wchar_t* section, const std::wstring& lines);
-
-// ---- bounded copies ----------------------------------------------------------
-
-// Copies at most size - 1 characters and terminates; returns the length
-// copied. Nothing happens for size 0. A null source gives an empty text.
-size_t CopyBounded(wchar_t* dest, size_t size, const wchar_t* src);
-template <size_t N>
-size_t CopyBounded(wchar_t (&dest)[N], const wchar_t* src) {
-    return CopyBounded(dest, N, src);
-}

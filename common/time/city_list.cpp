@@ -4,12 +4,11 @@
 
 #include <clocale>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <share.h>
 
-#include "common/time/split_fields.h"
+#include "common/time/data_fields.h"
+#include "common/time/data_file_lines.h"
 #include "common/time/text_bounds.h"
 #include "common/time/zone_database.h"
 
@@ -22,45 +21,12 @@ constexpr int kGrowthRecords = 16;
 constexpr int kZoneKeyKept = 63;
 constexpr int kLocaleCountryChars = 160;
 
-class File {
-public:
-    explicit File(FILE* f) : f_(f) {}
-    ~File() {
-        if (f_) fclose(f_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    FILE* get() const { return f_; }
-
-private:
-    FILE* f_;
-};
-
-// One line of at most `max` characters; the rest of a longer line is dropped
-// rather than read as a line of its own. False at the end of the file.
-bool ReadLine(FILE* f, char* line, int max) {
-    int c = getc(f);
-    if (c == EOF) return false;
-    int n = 0;
-    while (c != EOF && c != '\n') {
-        if (n < max) line[n++] = static_cast<char>(c);
-        c = getc(f);
-    }
-    line[n] = '\0';
-    return true;
-}
-
-// Each byte is one character (the file is Latin-1 text).
-void CopyField(const char* p, int n, wchar_t* out, int keep) {
-    if (n > keep) n = keep;
-    for (int i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(p[i]);
-    out[n] = L'\0';
-}
-
 // A decimal number from the start of the field, in the C locale whatever the
 // process locale is: blanks, sign, digits with one optional point, optional
 // exponent. Infinite or not-a-number texts are no coordinates.
-bool ParseCoordinate(const char* p, int n, double* out) {
+bool ParseCoordinate(DataField f, double* out) {
+    const char* p = f.p;
+    int n = f.n;
     char text[64];
     int i = 0;
     while (i < n && (p[i] == ' ' || p[i] == '\v' || p[i] == '\f')) ++i;
@@ -109,15 +75,13 @@ bool GrowTable() {
 
 // Reads one line into the next free record; true when the city stays.
 bool ReadCityLine(const char* line, CityRecord& city) {
-    if (line[0] == '\0' || line[0] == '#' || line[0] == ';') return false;
-    const char* starts[kCityFields + 1];
-    int lengths[kCityFields + 1];
-    if (SplitFields(line, starts, lengths, kCityFields + 1) != kCityFields) return false;
+    DataField f[kCityFields + 1];
+    if (SplitFields(line, f, kCityFields + 1) != kCityFields) return false;
 
-    CopyField(starts[0], lengths[0], city.city, kCityNameChars - 1);
-    CopyField(starts[2], lengths[2], city.region, kCityRegionKept);
+    CopyFieldText(f[0], city.city, kCityNameChars);
+    CopyFieldText(f[2], city.region, kCityRegionKept + 1);
     wchar_t key[kZoneKeyKept + 1];
-    CopyField(starts[5], lengths[5], key, kZoneKeyKept);
+    CopyFieldText(f[5], key, kZoneKeyKept + 1);
     int zone = FindZoneByName(key);
     if (zone < 0 || !g_zones.live || zone >= g_zones.count) return false;
     ZoneRecord& record = g_zones.live[zone];
@@ -127,8 +91,8 @@ bool ReadCityLine(const char* line, CityRecord& city) {
     ++record.cityCount;
 
     double latitude = 0, longitude = 0;
-    if (lengths[3] == 0 || !ParseCoordinate(starts[3], lengths[3], &latitude)) return false;
-    if (lengths[4] == 0 || !ParseCoordinate(starts[4], lengths[4], &longitude)) return false;
+    if (f[3].empty() || !ParseCoordinate(f[3], &latitude)) return false;
+    if (f[4].empty() || !ParseCoordinate(f[4], &longitude)) return false;
     // The map places every city on the globe: a point off the Earth is a bad line.
     if (latitude < -90 || latitude > 90 || longitude < -180 || longitude > 180) return false;
     city.latitude = latitude;
@@ -143,15 +107,15 @@ bool LoadCityList(const wchar_t* path) {
     if (g_zones.live)
         for (int i = 0; i < g_zones.count; ++i) g_zones.live[i].cityCount = 0;
 
-    File file(path ? _wfsopen(path, L"rt", _SH_DENYWR) : nullptr);
-    if (!file.get()) return false;
-    static char line[kCityLineMaxChars + 1];
-    while (ReadLine(file.get(), line, kCityLineMaxChars)) {
-        if (g_cities.count == g_cities.capacity && !GrowTable()) break;
+    DataFileLines lines(path, kCityLineMaxChars);
+    if (!lines.IsOpen()) return false;
+    lines.ForEach([](const char* line) {
+        if (g_cities.count == g_cities.capacity && !GrowTable()) return false;
         CityRecord& city = g_cities.cities[g_cities.count];
         std::memset(&city, 0, sizeof city);
         if (ReadCityLine(line, city)) ++g_cities.count;
-    }
+        return true;
+    });
     return g_cities.count > 0;
 }
 
@@ -162,9 +126,9 @@ void FreeCityList() {
 
 void FormatCityLabel(const CityRecord& city, wchar_t* buffer, size_t chars) {
     if (!buffer || chars == 0) return;
-    size_t n = CopyTextBounded(buffer, chars, city.city);
-    if (n + 1 < chars) n += CopyTextBounded(buffer + n, chars - n, L", ");
-    if (n + 1 < chars) CopyTextBounded(buffer + n, chars - n, city.region);
+    size_t n = CopyBounded(buffer, chars, city.city);
+    if (n + 1 < chars) n += CopyBounded(buffer + n, chars - n, L", ");
+    if (n + 1 < chars) CopyBounded(buffer + n, chars - n, city.region);
 }
 
 int FindCity(const wchar_t* label) {

@@ -32,8 +32,8 @@ bool IsLocalZoneKey(const ZoneRecord& zone) { return TextFieldEquals(zone.key, k
 void GetLocalZoneRecord(ZoneRecord* record) {
     if (!record) return;
     std::memset(record, 0, sizeof *record);
-    CopyTextBounded(record->key, kLocalSystemTimeKey);
-    CopyTextBounded(record->displayName, kLocalSystemTimeKey);
+    CopyBounded(record->key, kLocalSystemTimeKey);
+    CopyBounded(record->displayName, kLocalSystemTimeKey);
     TIME_ZONE_INFORMATION tzi{};
     if (GetTimeZoneInformation(&tzi) != TIME_ZONE_ID_INVALID) std::memcpy(record, &tzi, sizeof tzi);
     if (record->StandardDate.wYear == 0) record->standardWeek = WeekOfRule(record->StandardDate);

@@ -1,12 +1,13 @@
 // Bounded copies and comparisons for the fixed-size text fields of records.
-// (Header-only: the time library cannot depend on the settings library.)
+// (Header-only: both the time and the settings library use them.)
 #pragma once
 
 #include <cstddef>
 #include <cwchar>
 
-// Copies at most destChars - 1 characters and terminates; returns the length.
-inline size_t CopyTextBounded(wchar_t* dest, size_t destChars, const wchar_t* src) {
+// Copies at most destChars - 1 characters and terminates; returns the length
+// copied. Nothing happens for size 0. A null source gives an empty text.
+inline size_t CopyBounded(wchar_t* dest, size_t destChars, const wchar_t* src) {
     if (!dest || destChars == 0) return 0;
     size_t n = src ? wcsnlen(src, destChars - 1) : 0;
     if (n) wmemcpy(dest, src, n);
@@ -15,8 +16,8 @@ inline size_t CopyTextBounded(wchar_t* dest, size_t destChars, const wchar_t* sr
 }
 
 template <size_t N>
-size_t CopyTextBounded(wchar_t (&dest)[N], const wchar_t* src) {
-    return CopyTextBounded(dest, N, src);
+size_t CopyBounded(wchar_t (&dest)[N], const wchar_t* src) {
+    return CopyBounded(dest, N, src);
 }
 
 // True when a record field of fieldChars characters (terminated or filling

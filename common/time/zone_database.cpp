@@ -1,9 +1,9 @@
 #include "common/time/zone_database.h"
 
-#include <cstdio>
 #include <cstring>
-#include <share.h>
 
+#include "common/time/data_file_lines.h"
+#include "common/time/global_array.h"
 #include "common/time/local_zone.h"
 #include "common/time/text_bounds.h"
 #include "common/time/zone_line.h"
@@ -16,40 +16,10 @@ namespace {
 constexpr int kInitialRecords = 128;
 constexpr int kGrowthRecords = 64;
 
-class File {
-public:
-    explicit File(FILE* f) : f_(f) {}
-    ~File() {
-        if (f_) fclose(f_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    FILE* get() const { return f_; }
-
-private:
-    FILE* f_;
-};
-
-// Reads one line of at most `max` characters into `line` (terminated); the
-// rest of a longer line is dropped rather than read as a line of its own.
-// False at the end of the file.
-bool ReadLine(FILE* f, char* line, int max) {
-    int c = getc(f);
-    if (c == EOF) return false;
-    int n = 0;
-    while (c != EOF && c != '\n') {
-        if (n < max) line[n++] = static_cast<char>(c);
-        c = getc(f);
-    }
-    line[n] = '\0';
-    return true;
-}
-
 bool GrowTable() {
-    SIZE_T bytes = static_cast<SIZE_T>(g_zones.capacity + kGrowthRecords) * sizeof(ZoneRecord);
-    HGLOBAL grown = GlobalReAlloc(g_zones.live, bytes, GMEM_MOVEABLE | GMEM_ZEROINIT);
+    ZoneRecord* grown = ResizeGlobalArray(g_zones.live, g_zones.capacity + kGrowthRecords);
     if (!grown) return false;
-    g_zones.live = static_cast<ZoneRecord*>(grown);
+    g_zones.live = grown;
     g_zones.capacity += kGrowthRecords;
     return true;
 }
@@ -58,7 +28,7 @@ bool GrowTable() {
 
 bool LoadZoneDatabase(const wchar_t* path) {
     if (g_zones.live) return false;
-    auto* table = static_cast<ZoneRecord*>(GlobalAlloc(GPTR, kInitialRecords * sizeof(ZoneRecord)));
+    ZoneRecord* table = ResizeGlobalArray<ZoneRecord>(nullptr, kInitialRecords);
     if (!table) return false;
     g_zones.live = table;
     g_zones.capacity = kInitialRecords;
@@ -66,19 +36,16 @@ bool LoadZoneDatabase(const wchar_t* path) {
     GetLocalZoneRecord(&g_zones.live[0]);
 
     int read = 0;
-    File file(path ? _wfsopen(path, L"rt", _SH_DENYWR) : nullptr);
-    if (file.get()) {
-        char line[kZoneLineMaxChars + 1];
-        ZoneRecord record;
-        while (ReadLine(file.get(), line, kZoneLineMaxChars)) {
-            if (!ParseZoneLine(line, &record)) continue;
-            // Out of memory in the middle of the file: keep what was read.
-            if (g_zones.count == g_zones.capacity && !GrowTable()) break;
-            ReadZoneRegistryNames(record);
-            g_zones.live[g_zones.count++] = record;
-            ++read;
-        }
-    }
+    ZoneRecord record;
+    DataFileLines(path, kZoneLineMaxChars).ForEach([&](const char* line) {
+        if (!ParseZoneLine(line, &record)) return true;
+        // Out of memory in the middle of the file: keep what was read.
+        if (g_zones.count == g_zones.capacity && !GrowTable()) return false;
+        ReadZoneRegistryNames(record);
+        g_zones.live[g_zones.count++] = record;
+        ++read;
+        return true;
+    });
 
     SIZE_T bytes = static_cast<SIZE_T>(g_zones.count) * sizeof(ZoneRecord);
     g_zones.pristine = static_cast<ZoneRecord*>(GlobalAlloc(GPTR, bytes));

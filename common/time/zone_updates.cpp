@@ -1,17 +1,17 @@
 #include "common/time/zone_updates.h"
 
-#include <climits>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
-#include <share.h>
 
 #include "common/settings/clock_record.h"
 #include "common/time/clock_table.h"
+#include "common/time/data_fields.h"
+#include "common/time/data_file_lines.h"
+#include "common/time/global_array.h"
 #include "common/time/date_math.h"
-#include "common/time/split_fields.h"
 #include "common/time/zone_database.h"
+#include "common/time/zone_line.h"
 
 ZoneUpdateTable g_zoneUpdates;
 
@@ -21,177 +21,20 @@ constexpr int kInitialRecords = 128;
 constexpr int kGrowthRecords = 64;
 constexpr int kMaxFields = 20;
 
-class File {
-public:
-    explicit File(FILE* f) : f_(f) {}
-    ~File() {
-        if (f_) fclose(f_);
-    }
-    File(const File&) = delete;
-    File& operator=(const File&) = delete;
-    FILE* get() const { return f_; }
-
-private:
-    FILE* f_;
-};
-
-bool ReadLine(FILE* f, char* line, int max) {
-    int c = getc(f);
-    if (c == EOF) return false;
-    int n = 0;
-    while (c != EOF && c != '\n') {
-        if (n < max) line[n++] = static_cast<char>(c);
-        c = getc(f);
-    }
-    line[n] = '\0';
-    return true;
-}
-
-// A field of the line, read up to its length only so that no parser runs
-// into the next field. A field past the end of the line is empty.
-struct Field {
-    const char* p = "";
-    int n = 0;
-    bool empty() const { return n == 0; }
-};
-
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\v' || c == '\f' || c == '\r' || c == '\n'; }
-
-// One scanf-style "%d" conversion at *pos with an optional width (0: none),
-// after leading blanks. False on no digits or a value outside [lo, hi].
-bool ScanNumber(Field f, int* pos, int width, long long lo, long long hi, long long* out) {
-    int i = *pos;
-    while (i < f.n && IsBlank(f.p[i])) ++i;
-    int limit = width > 0 && f.n - i > width ? i + width : f.n;
-    bool negative = false;
-    if (i < limit && (f.p[i] == '+' || f.p[i] == '-')) {
-        negative = f.p[i] == '-';
-        ++i;
-    }
-    int digits = 0;
-    long long value = 0;
-    while (i < limit && f.p[i] >= '0' && f.p[i] <= '9') {
-        if (value < 100000000000LL) value = value * 10 + (f.p[i] - '0');
-        ++i;
-        ++digits;
-    }
-    if (digits == 0) return false;
-    if (negative) value = -value;
-    if (value < lo || value > hi) return false;
-    *pos = i;
-    *out = value;
-    return true;
-}
-
-bool ParseLong(Field f, long* out) {
-    int pos = 0;
-    long long v = 0;
-    if (!ScanNumber(f, &pos, 0, LONG_MIN, LONG_MAX, &v)) return false;
-    *out = static_cast<long>(v);
-    return true;
-}
-
-bool ParseWord(Field f, WORD* out) {
-    int pos = 0;
-    long long v = 0;
-    if (!ScanNumber(f, &pos, 0, 0, 0xFFFF, &v)) return false;
-    *out = static_cast<WORD>(v);
-    return true;
-}
-
-bool Literal(Field f, int* pos, char c) {
-    if (*pos >= f.n || f.p[*pos] != c) return false;
-    ++*pos;
-    return true;
-}
-
-// "%d:%2d:%2d", taken only as a valid time of day.
-bool ParseTimeOfDay(Field f, SYSTEMTIME* date) {
-    int pos = 0;
-    long long h = 0, m = 0, s = 0;
-    if (!ScanNumber(f, &pos, 0, LLONG_MIN, LLONG_MAX, &h) || !Literal(f, &pos, ':') ||
-        !ScanNumber(f, &pos, 2, LLONG_MIN, LLONG_MAX, &m) || !Literal(f, &pos, ':') ||
-        !ScanNumber(f, &pos, 2, LLONG_MIN, LLONG_MAX, &s))
-        return false;
-    if (h < 0 || h > 23 || m < 0 || m > 59 || s < 0 || s > 59) return false;
-    date->wHour = static_cast<WORD>(h);
-    date->wMinute = static_cast<WORD>(m);
-    date->wSecond = static_cast<WORD>(s);
-    return true;
-}
-
-// "%4d.%2d.%2d %2d:%2d:%2d": year, month and day must read; the time of day
-// may stop early, its missing parts being 0. Every part read must be in range.
-bool ParseMoment(Field f, SYSTEMTIME* out) {
-    long long part[6] = {0, 0, 0, 0, 0, 0};
-    static constexpr int kWidth[6] = {4, 2, 2, 2, 2, 2};
-    static constexpr char kBefore[6] = {0, '.', '.', 0, ':', ':'};
-    static constexpr long long kLow[6] = {2000, 1, 1, 0, 0, 0};
-    static constexpr long long kHigh[6] = {2999, 12, 31, 23, 59, 59};
-    int pos = 0;
-    int read = 0;
-    for (; read < 6; ++read) {
-        if (kBefore[read] && !Literal(f, &pos, kBefore[read])) break;
-        if (!ScanNumber(f, &pos, kWidth[read], LLONG_MIN, LLONG_MAX, &part[read])) break;
-    }
-    if (read < 3) return false;
-    for (int i = 0; i < read; ++i)
-        if (part[i] < kLow[i] || part[i] > kHigh[i]) return false;
-    SYSTEMTIME t{};
-    t.wYear = static_cast<WORD>(part[0]);
-    t.wMonth = static_cast<WORD>(part[1]);
-    t.wDay = static_cast<WORD>(part[2]);
-    t.wHour = static_cast<WORD>(part[3]);
-    t.wMinute = static_cast<WORD>(part[4]);
-    t.wSecond = static_cast<WORD>(part[5]);
-    *out = t;
-    return true;
-}
-
-void CopyField(Field f, wchar_t* out, int outChars) {
-    int n = f.n < outChars - 1 ? f.n : outChars - 1;
-    for (int i = 0; i < n; ++i) out[i] = static_cast<unsigned char>(f.p[i]);
-    out[n] = L'\0';
-}
-
-bool IsValidWeek(long week) { return week == -1 || (week >= 1 && week <= 5); }
-
-bool ReadMonth(Field f, WORD* month) {
-    WORD m = 0;
-    if (!ParseWord(f, &m) || m < 1 || m > 12) return false;
-    *month = m;
-    return true;
-}
-
-// One side of a rule (fields bias, year, month, day, weekday, week, time):
-// each part replaces the copied value only when the line gives one.
-void ApplyRule(const Field* f, WORD month, LONG* bias, SYSTEMTIME* date, int32_t* week) {
-    date->wMonth = month;
+// Each part of a side replaces the copied value only when the line gives one.
+void ApplyRuleSide(const DataField* side, WORD month, LONG* bias, SYSTEMTIME* date, int32_t* week) {
     long b = 0;
-    if (!f[0].empty() && ParseLong(f[0], &b)) *bias = b;
-    ParseWord(f[1], &date->wYear);
-    ParseWord(f[3], &date->wDay);
-    ParseWord(f[4], &date->wDayOfWeek);
-    long w = 0;
-    if (ParseLong(f[5], &w) && IsValidWeek(w)) {
-        *week = w;
-        if (date->wYear == 0) date->wDay = static_cast<WORD>(w == -1 ? 5 : w);
-    }
-    ParseTimeOfDay(f[6], date);
+    if (ParseFieldLong(side[0], &b)) *bias = b;
+    ParseRuleDate(side, month, date, week);
 }
 
 bool ParseUpdateLine(const char* line, ZoneUpdateRecord* out) {
-    if (line[0] == '\0' || line[0] == '#' || line[0] == ';') return false;
-    const char* starts[kMaxFields];
-    int lengths[kMaxFields];
-    int count = SplitFields(line, starts, lengths, kMaxFields);
-    if (count < 3) return false;
-    Field f[kMaxFields];
-    for (int i = 0; i < count; ++i) f[i] = Field{starts[i], lengths[i]};
+    DataField f[kMaxFields];
+    if (SplitFields(line, f, kMaxFields) < 3) return false;
 
     long id = 0;
     SYSTEMTIME moment{};
-    if (!ParseLong(f[0], &id) || !ParseMoment(f[1], &moment)) return false;
+    if (!ParseFieldLong(f[0], &id) || !ParseFieldMoment(f[1], &moment)) return false;
     int index = FindZoneById(static_cast<int>(id));
     if (index < 0 || index >= g_zones.count) return false;
 
@@ -202,23 +45,23 @@ bool ParseUpdateLine(const char* line, ZoneUpdateRecord* out) {
     u.key = DateKey(moment);
 
     ZoneRecord& r = u.replacement;
-    if (!f[2].empty()) CopyField(f[2], r.displayName, static_cast<int>(std::size(r.displayName)));
+    if (!f[2].empty()) CopyFieldText(f[2], r.displayName, static_cast<int>(std::size(r.displayName)));
     long bias = 0;
-    if (!f[3].empty() && ParseLong(f[3], &bias)) r.Bias = bias;
-    if (!f[4].empty()) CopyField(f[4], r.StandardName, static_cast<int>(std::size(r.StandardName)));
-    if (!f[12].empty()) CopyField(f[12], r.DaylightName, static_cast<int>(std::size(r.DaylightName)));
+    if (ParseFieldLong(f[3], &bias)) r.Bias = bias;
+    if (!f[4].empty()) CopyFieldText(f[4], r.StandardName, static_cast<int>(std::size(r.StandardName)));
+    if (!f[12].empty()) CopyFieldText(f[12], r.DaylightName, static_cast<int>(std::size(r.DaylightName)));
     WORD month = 0;
-    if (ReadMonth(f[7], &month)) ApplyRule(&f[5], month, &r.StandardBias, &r.StandardDate, &r.standardWeek);
-    if (r.StandardDate.wMonth != 0 && ReadMonth(f[15], &month))
-        ApplyRule(&f[13], month, &r.DaylightBias, &r.DaylightDate, &r.daylightWeek);
+    if (ParseRuleMonth(f[7], &month))
+        ApplyRuleSide(&f[5], month, &r.StandardBias, &r.StandardDate, &r.standardWeek);
+    if (r.StandardDate.wMonth != 0 && ParseRuleMonth(f[15], &month))
+        ApplyRuleSide(&f[13], month, &r.DaylightBias, &r.DaylightDate, &r.daylightWeek);
     return true;
 }
 
 bool GrowTable() {
-    SIZE_T bytes = static_cast<SIZE_T>(g_zoneUpdates.capacity + kGrowthRecords) * sizeof(ZoneUpdateRecord);
-    HGLOBAL grown = GlobalReAlloc(g_zoneUpdates.entries, bytes, GMEM_MOVEABLE | GMEM_ZEROINIT);
+    ZoneUpdateRecord* grown = ResizeGlobalArray(g_zoneUpdates.entries, g_zoneUpdates.capacity + kGrowthRecords);
     if (!grown) return false;
-    g_zoneUpdates.entries = static_cast<ZoneUpdateRecord*>(grown);
+    g_zoneUpdates.entries = grown;
     g_zoneUpdates.capacity += kGrowthRecords;
     return true;
 }
@@ -243,21 +86,21 @@ void CopyKeepingCityCount(ZoneRecord* record, const ZoneRecord& from) {
 
 bool LoadZoneUpdates(const wchar_t* path) {
     FreeZoneUpdates();
-    File file(path ? _wfsopen(path, L"rt", _SH_DENYWR) : nullptr);
-    if (!file.get()) return false;
-    auto* table = static_cast<ZoneUpdateRecord*>(GlobalAlloc(GPTR, kInitialRecords * sizeof(ZoneUpdateRecord)));
+    DataFileLines lines(path, kZoneUpdateMaxChars);
+    if (!lines.IsOpen()) return false;
+    ZoneUpdateRecord* table = ResizeGlobalArray<ZoneUpdateRecord>(nullptr, kInitialRecords);
     if (!table) return false;
     g_zoneUpdates.entries = table;
     g_zoneUpdates.capacity = kInitialRecords;
 
-    static char line[kZoneUpdateMaxChars + 1];
     ZoneUpdateRecord update;
-    while (ReadLine(file.get(), line, kZoneUpdateMaxChars)) {
+    lines.ForEach([&](const char* line) {
         std::memset(&update, 0, sizeof update);
-        if (!ParseUpdateLine(line, &update)) continue;
-        if (g_zoneUpdates.count == g_zoneUpdates.capacity && !GrowTable()) break;
+        if (!ParseUpdateLine(line, &update)) return true;
+        if (g_zoneUpdates.count == g_zoneUpdates.capacity && !GrowTable()) return false;
         g_zoneUpdates.entries[g_zoneUpdates.count++] = update;
-    }
+        return true;
+    });
     return true;
 }
 

@@ -58,7 +58,7 @@ TEST(ClockTime, DaylightSavingOffLeavesTheBiasAlone) {
     // The "Local System Time" clock keeps its biases whatever its flag says.
     ZoneRecord local = Eastern();
     std::memset(local.key, 0, sizeof local.key);
-    CopyTextBounded(local.key, kLocalSystemTimeKey);
+    CopyBounded(local.key, kLocalSystemTimeKey);
     EXPECT_EQ(Shown(Clock(local, 0), Dated(2024, 7, 4, 16)), "07-04 12:00");
 }
 
@@ -68,7 +68,7 @@ TEST(ClockTime, SystemZoneOfTheHost) {
     EXPECT_TRUE(IsSystemZone(Clock(Zone(kLocalSystemTimeKey, 12345), 0)));
     ZoneRecord copy = local;
     std::memset(copy.key, 0, sizeof copy.key);
-    CopyTextBounded(copy.key, L"A Copy");
+    CopyBounded(copy.key, L"A Copy");
     int flag = AutoDaylightActive() ? 1 : 0;
     EXPECT_TRUE(IsSystemZone(Clock(copy, flag)));
     copy.Bias += 30;

@@ -504,10 +504,10 @@ TEST(ZoneRegistry, StringsAreBoundedByTheirBuffers) {
     EXPECT_GT(ReadRegistryString(tokyo.c_str(), L"Std", exact, 20), 0);
     EXPECT_STREQ(exact, L"Tokyo Standard Time");
 
-    CopyTextBounded(buf, L"old");
+    CopyBounded(buf, L"old");
     EXPECT_EQ(ReadRegistryString(tokyo.c_str(), L"No Such Value", buf, 256), 0);
     EXPECT_STREQ(buf, L"");
-    CopyTextBounded(buf, L"old");
+    CopyBounded(buf, L"old");
     EXPECT_EQ(ReadRegistryString(tokyo.c_str(), L"TZI", buf, 256), 0);  // binary, not text
     EXPECT_STREQ(buf, L"");
     EXPECT_EQ(ReadRegistryString(L"Software\\No\\Such\\Key", L"Std", buf, 256), 0);
@@ -527,7 +527,7 @@ TEST(ZoneRegistry, KeyOfAStandardName) {
     EXPECT_EQ(n, static_cast<int>(wcslen(buf)));
     EXPECT_EQ(FindZoneKeyByStdName(L"Tokyo Standard Time", buf, 256, L"No Such Value"), 0);
     EXPECT_STREQ(buf, L"");
-    CopyTextBounded(buf, L"old");
+    CopyBounded(buf, L"old");
     EXPECT_EQ(FindZoneKeyByStdName(L"No Such Standard Time", buf, 256), 0);
     EXPECT_STREQ(buf, L"");
     EXPECT_EQ(FindZoneKeyByStdName(L"tokyo standard time", buf, 256), 0);

@@ -45,8 +45,8 @@ inline ZoneRecord Zone(const wchar_t* key, LONG bias) {
     ZoneRecord z;
     std::memset(&z, 0, sizeof z);
     z.Bias = bias;
-    CopyTextBounded(z.key, key);
-    CopyTextBounded(z.displayName, key);
+    CopyBounded(z.key, key);
+    CopyBounded(z.displayName, key);
     return z;
 }
 

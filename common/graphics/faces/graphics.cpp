@@ -87,14 +87,14 @@ bool CGraphics::Load(const wchar_t* name, int width, int size, int weight, int s
 
     wchar_t face[LF_FACESIZE] = {};
     if (fontSource_ == kFontSourceFace) {
-        CopyTextBounded(face, name);
+        CopyBounded(face, name);
     } else {
         LOGFONTW status;
         if (StatusBarFont(status)) {
-            CopyTextBounded(face, LF_FACESIZE, status.lfFaceName);
+            CopyBounded(face, LF_FACESIZE, status.lfFaceName);
             if (size == 8) size = status.lfHeight;
         } else {
-            CopyTextBounded(face, L"MS Sans Serif");
+            CopyBounded(face, L"MS Sans Serif");
         }
         if (fontSource_ == kFontSourceClassic) {
             styleKind_ = Themes().themesActive ? kStyleThemedFrame : kStyleClassicFrame;
@@ -105,7 +105,7 @@ bool CGraphics::Load(const wchar_t* name, int width, int size, int weight, int s
     textColour_ = GetSysColor(COLOR_BTNTEXT);
     DeselectFont();
     DeleteFont();
-    CopyTextBounded(name_, kNameKept + 1, name);
+    CopyBounded(name_, kNameKept + 1, name);
     baseFontHeight_ = size;
     baseFontWidth_ = width;
 

@@ -90,7 +90,7 @@ void CTimer::FormatText(wchar_t* text, size_t size) const {
     wchar_t format[101];
     CopyRecordText(format, 101, record_->timerformat);
     // An empty format would leave the timer blank; show the usual one.
-    if (!format[0]) CopyTextBounded(format, kDefaultTimerFormat);
+    if (!format[0]) CopyBounded(format, kDefaultTimerFormat);
     FormatDuration(text + n, size - n, format, record_->elapsed);
 }
 
