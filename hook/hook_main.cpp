@@ -35,7 +35,11 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code >= 0 && msg && msg->hwnd && !g_hookShared.clockWindow && !g_hookShared.stockProc) {
         wchar_t cls[81] = {};
         if (GetClassNameW(msg->hwnd, cls, 81) > 0 && lstrcmpiW(cls, kTrayClockClass) == 0) {
-            SubclassTrayClock(msg->hwnd);
+            // The hook runs inside Explorer: nothing of ours may unwind into it.
+            try {
+                SubclassTrayClock(msg->hwnd);
+            } catch (...) {
+            }
         }
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);

@@ -1,6 +1,226 @@
+// Taking over the stock taskbar clock and giving it back.
 #include "hook/tray_clock.h"
 
-// The replacement clock window is not part of this library yet: the stock
-// clock stays as it is, and the shared section keeps saying that no clock is
-// subclassed, so nothing claims to have taken it over.
-void SubclassTrayClock(HWND clockWindow) { (void)clockWindow; }
+#include <windows.h>
+#include <commctrl.h>
+
+#include "common/settings/localisation.h"
+#include "common/settings/protocol.h"
+#include "common/settings/resource_module.h"
+#include "common/time/city_list.h"
+#include "common/time/theme_library.h"
+#include "hook/hook_shared.h"
+#include "hook/pending_parts.h"
+#include "hook/tray_restart.h"
+#include "hook/tray_state.h"
+
+namespace {
+
+constexpr UINT_PTR kTrayTimerId = 1;
+constexpr UINT kTrayTimerMs = 64;
+constexpr int kParkedTooltip = -16384;
+// (-16384, -16384) as TTM_TRACKPOSITION takes it: x in the low, y in the high word.
+const LPARAM kParkedPosition = static_cast<LPARAM>(
+    MAKELONG(static_cast<WORD>(kParkedTooltip & 0xFFFF), static_cast<WORD>(kParkedTooltip & 0xFFFF)));
+constexpr UINT kToolId = 1;
+constexpr UINT kToolInfoBytes = 64;  // TTTOOLINFOW without the reserved pointer
+constexpr DWORD kGreetingTimeoutMs = 30000;
+
+// The blur request as dwmapi takes it (DWM_BLURBEHIND).
+struct BlurBehind {
+    DWORD flags;
+    BOOL enable;
+    HRGN region;
+    BOOL transitionOnMaximized;
+};
+constexpr DWORD kBlurBehindEnable = 0x1;  // DWM_BB_ENABLE
+
+bool IsWindows6OrLater() {
+    OSVERSIONINFOW vi = {};
+    vi.dwOSVersionInfoSize = sizeof vi;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&vi)) return false;
+#pragma GCC diagnostic pop
+    return vi.dwMajorVersion >= 6;
+}
+
+template <typename Fn>
+void Bind(Fn& fn, HMODULE module, const char* name) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+void LoadDwm() {
+    if (!IsWindows6OrLater()) return;
+    DwmEntries& dwm = g_tray.dwm;
+    dwm.module = LoadLibraryW(L"dwmapi.dll");
+    if (!dwm.module) return;
+    Bind(dwm.IsCompositionEnabled, dwm.module, "DwmIsCompositionEnabled");
+    Bind(dwm.EnableBlurBehindWindow, dwm.module, "DwmEnableBlurBehindWindow");
+    Bind(dwm.ExtendFrameIntoClientArea, dwm.module, "DwmExtendFrameIntoClientArea");
+}
+
+void FreeDwm() {
+    DwmEntries& dwm = g_tray.dwm;
+    HMODULE module = dwm.module;
+    dwm = DwmEntries();
+    if (module) FreeLibrary(module);
+}
+
+TTTOOLINFOW ToolInfo(HWND clockWindow) {
+    TTTOOLINFOW ti = {};
+    ti.cbSize = kToolInfoBytes;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    ti.hwnd = clockWindow;
+    ti.uId = kToolId;
+    ti.lpszText = LPSTR_TEXTCALLBACKW;
+    return ti;
+}
+
+LRESULT CALLBACK TooltipWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        if (message == WM_PAINT && PaintTooltipBody(window)) return 0;
+    } catch (...) {
+    }
+    WNDPROC own = g_tray.tooltipProc;
+    return own ? CallWindowProcW(own, window, message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+void CreateTrackingTooltip(HWND clockWindow) {
+    INITCOMMONCONTROLSEX icc = {sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    HWND tip = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                               CW_USEDEFAULT, CW_USEDEFAULT, clockWindow, nullptr, g_hookShared.module, nullptr);
+    if (!tip) return;
+    g_tray.tooltip = tip;
+    g_tray.tooltipProc =
+        reinterpret_cast<WNDPROC>(SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TooltipWndProc)));
+    TTTOOLINFOW ti = ToolInfo(clockWindow);
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
+    SendMessageW(tip, TTM_TRACKPOSITION, 0, kParkedPosition);
+}
+
+void DestroyTrackingTooltip() {
+    HWND tip = g_tray.tooltip;
+    if (!tip) return;
+    if (g_tray.tooltipProc && IsWindow(tip)) {
+        SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_tray.tooltipProc));
+    }
+    DestroyWindow(tip);
+    g_tray.tooltip = nullptr;
+    g_tray.tooltipProc = nullptr;
+}
+
+HCURSOR LoadOwnCursor(const wchar_t* id) {
+    return static_cast<HCURSOR>(LoadImageW(nullptr, id, IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE));
+}
+
+void DestroyCursors() {
+    if (g_tray.handCursor) DestroyCursor(g_tray.handCursor);
+    if (g_tray.arrowCursor) DestroyCursor(g_tray.arrowCursor);
+    g_tray.handCursor = nullptr;
+    g_tray.arrowCursor = nullptr;
+}
+
+// The main program answers the greeting with its own window; any other answer
+// means the program that wrote the shared section is gone or hung.
+void GreetMainProgram(HWND clockWindow) {
+    HWND main = g_hookShared.mainWindow;
+    DWORD_PTR reply = 0;
+    if (!main || !SendMessageTimeoutW(main, MSG_TRAY_CLOCK_READY, 0, reinterpret_cast<LPARAM>(clockWindow),
+                                      SMTO_NORMAL, kGreetingTimeoutMs, &reply)) {
+        reply = 0;
+    }
+    if (reinterpret_cast<HWND>(reply) != main) {
+        RestartMainProgram(g_hookShared.programFolder, g_hookShared.commandLine);
+    }
+}
+
+}  // namespace
+
+bool IsCompositionEnabled() {
+    BOOL enabled = FALSE;
+    return g_tray.dwm.IsCompositionEnabled && SUCCEEDED(g_tray.dwm.IsCompositionEnabled(&enabled)) && enabled;
+}
+
+HRESULT SetTaskbarBlur(HWND window, bool enable) {
+    if (!g_tray.dwm.EnableBlurBehindWindow) return 1;
+    BlurBehind blur = {kBlurBehindEnable, enable ? TRUE : FALSE, nullptr, FALSE};
+    return g_tray.dwm.EnableBlurBehindWindow(window, &blur);
+}
+
+bool IsTaskbarHorizontal() {
+    RECT r = {};
+    if (!GetClientRect(g_hookShared.taskbar, &r)) return true;
+    return r.right - r.left > r.bottom - r.top;
+}
+
+void RestartTrayTimer() {
+    HWND w = g_hookShared.clockWindow;
+    if (!w) return;
+    KillTimer(w, kTrayTimerId);
+    SetTimer(w, kTrayTimerId, kTrayTimerMs, nullptr);
+}
+
+void DeactivateTooltip() {
+    if (!g_tray.tooltip) return;
+    TTTOOLINFOW ti = ToolInfo(g_hookShared.clockWindow);
+    SendMessageW(g_tray.tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
+}
+
+void ParkTooltip() {
+    if (g_tray.tooltip) SendMessageW(g_tray.tooltip, TTM_TRACKPOSITION, 0, kParkedPosition);
+}
+
+void SubclassTrayClock(HWND clockWindow) {
+    if (!clockWindow) return;
+    g_tray = TrayClockState();
+    g_hookShared.clockWindow = clockWindow;
+    g_hookShared.stockProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(clockWindow, GWLP_WNDPROC));
+    g_tray.visible = (GetWindowLongPtrW(clockWindow, GWL_STYLE) & WS_VISIBLE) != 0;
+    SetWindowLongPtrW(clockWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TrayClockWndProc));
+    SetClassLongPtrW(clockWindow, GCL_STYLE, GetClassLongPtrW(clockWindow, GCL_STYLE) | CS_DBLCLKS);
+
+    // The language: visual styles, the resource library and the language files.
+    Language().SetLanguageFileBase(L"tempovia");
+    LoadResourceModule(g_hookShared.programFolder);
+
+    LoadDwm();
+    if (IsCompositionEnabled()) SetTaskbarBlur(g_hookShared.taskbar, false);
+
+    CreateTrackingTooltip(clockWindow);
+    g_tray.savedExStyle = GetWindowLongPtrW(clockWindow, GWL_EXSTYLE);
+    g_tray.exStyleSaved = true;
+    SetWindowLongPtrW(clockWindow, GWL_EXSTYLE, g_tray.savedExStyle & ~static_cast<LONG_PTR>(WS_EX_LAYOUTRTL));
+    g_tray.handCursor = LoadOwnCursor(IDC_HAND);
+    g_tray.arrowCursor = LoadOwnCursor(IDC_ARROW);
+
+    GreetMainProgram(clockWindow);
+
+    RestartTrayTimer();
+    PostMessageW(g_hookShared.taskbar, WM_SIZE, 0, 0);
+    PostMessageW(GetParent(clockWindow), WM_SIZE, 0, 0);
+    InvalidateRect(g_hookShared.taskbar, nullptr, TRUE);
+}
+
+void UnsubclassTrayClock() {
+    DropPhoto();
+    DestroyTrackingTooltip();
+    HWND w = g_hookShared.clockWindow;
+    if (w && IsWindow(w) && g_hookShared.stockProc) {
+        if (g_tray.exStyleSaved) SetWindowLongPtrW(w, GWL_EXSTYLE, g_tray.savedExStyle);
+        KillTimer(w, kTrayTimerId);
+        SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hookShared.stockProc));
+        SendMessageW(w, WM_WININICHANGE, 0, 0);
+    }
+    g_hookShared.stockProc = nullptr;
+    g_tray.hoveredClock = -1;
+    PanelClear();
+    FreeClockRecords(true);
+    FreeCityList();
+    SetTaskbarBlur(g_hookShared.taskbar, true);
+    FreeDwm();
+    FreeResourceModule();
+    FreeThemeLibrary();
+    DestroyCursors();
+}

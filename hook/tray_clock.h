@@ -1,8 +1,47 @@
 // The taskbar clock inside Explorer: the hook procedure hands it the stock
-// clock window to take over.
+// clock window to take over; WM_COMMAND MSG_QUIT gives the window back.
+// Everything here runs on the taskbar's thread.
 #pragma once
 
 #include <windows.h>
 
-// Takes over the stock clock window (called on the taskbar's thread).
+// Takes over the stock clock window: new window procedure, language, desktop
+// composition entries, tooltip, greeting of the main program, timer.
 void SubclassTrayClock(HWND clockWindow);
+
+// The replacement window procedure.
+LRESULT CALLBACK TrayClockWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Gives the window back to the stock clock and frees what the clock held.
+void UnsubclassTrayClock();
+
+// Timer 1 of the clock window, every 64 ms, started afresh.
+void RestartTrayTimer();
+
+// Blur behind the taskbar on or off; 1 when the entry is missing.
+HRESULT SetTaskbarBlur(HWND window, bool enable);
+// True when the desktop composition entry says composition is on.
+bool IsCompositionEnabled();
+
+// Frees every received alarm array and the clock array; with resetCounts the
+// settings copy's clock count and enabled count become 0 as well.
+void FreeClockRecords(bool resetCounts);
+
+// The tracking tooltip: hidden, or moved out of sight.
+void DeactivateTooltip();
+void ParkTooltip();
+
+// The taskbar's client rectangle is wider than high.
+bool IsTaskbarHorizontal();
+
+// The WM_COPYDATA blocks of the main program; the reply of the window.
+LRESULT ReceiveTrayBlock(HWND window, WPARAM sender, const COPYDATASTRUCT* block);
+
+// The registered message that answers what the clock holds, for tests and
+// support tools: wParam a block kind (0, 1, 2, 100+i), lParam a record index
+// or -1. Kind 0: the copy's `trayclocks`. Kind 1: the clock count, or record
+// lParam's number. Kind 2: the city count, or city lParam's zone id (-2 when
+// its zone pointer was not cleared). Kind 100+i: clock i's alarm count, -1
+// when there is no clock i. Anything else: -1.
+inline constexpr wchar_t kTrayInspectMessage[] = L"Tempovia.TrayClock.Inspect";
+LRESULT InspectTrayClock(WPARAM kind, LPARAM index);

@@ -17,7 +17,6 @@ using namespace mainprog_test;
 namespace {
 
 constexpr DWORD kStartMs = 15000;
-constexpr UINT kGreetNow = WM_APP + 1;
 
 struct Block {
     unsigned long long kind;
@@ -25,6 +24,7 @@ struct Block {
     std::string from;
     int trayclocks;
     int clockCount;
+    long long reply;
 };
 
 std::vector<Block> Blocks(const std::wstring& log) {
@@ -32,8 +32,8 @@ std::vector<Block> Blocks(const std::wstring& log) {
     for (const auto& line : ReadLines(log)) {
         Block b = {};
         char from[16] = {};
-        if (std::sscanf(line.c_str(), "copydata %llu %lu %15s %d %d", &b.kind, &b.bytes, from, &b.trayclocks,
-                        &b.clockCount) == 5) {
+        if (std::sscanf(line.c_str(), "copydata %llu %lu %15s %d %d -> %lld", &b.kind, &b.bytes, from,
+                        &b.trayclocks, &b.clockCount, &b.reply) == 6) {
             b.from = from;
             blocks.push_back(b);
         }
@@ -50,11 +50,6 @@ HWND TaskbarOf(HANDLE process) {
         if (owner == pid) return w;
     }
     return nullptr;
-}
-
-HWND ClockOf(HWND taskbar) {
-    HWND notify = FindWindowExW(taskbar, nullptr, kTrayNotifyClass, nullptr);
-    return notify ? FindWindowExW(notify, nullptr, kTrayClockClass, nullptr) : nullptr;
 }
 
 class WithTaskbar : public ::testing::Test {
@@ -75,13 +70,14 @@ protected:
         EXPECT_TRUE(WaitForLine(log, "ready", kStartMs));
         return p;
     }
-    // Starts the main program and has the stand-in greet it.
+    // Starts the main program; its hook takes over the stand-in's clock,
+    // which greets the main program by itself and gets the blocks.
     HWND StartAndGreet(HANDLE taskbar, const std::wstring& arguments) {
+        (void)taskbar;
         main_ = folder_.Start(arguments);
         HWND w = WaitForMainWindow(kStartMs);
         if (!w) return nullptr;
-        PostMessageW(ClockOf(TaskbarOf(taskbar)), kGreetNow, 0, 0);
-        EXPECT_TRUE(WaitForLine(log_, "greeted main", kStartMs));
+        EXPECT_TRUE(WaitForLine(log_, "copydata 1 ", kStartMs, true));
         return w;
     }
 
@@ -104,7 +100,10 @@ TEST_F(WithTaskbar, GreetingIsAnsweredAndTheFourKindsFollowInOrder) {
 
     const std::vector<Block> blocks = Blocks(log_);
     ASSERT_GE(blocks.size(), 3u);
-    for (const auto& b : blocks) EXPECT_EQ(b.from, "main");
+    for (const auto& b : blocks) {
+        EXPECT_EQ(b.from, "main");
+        EXPECT_EQ(b.reply, 1) << "kind " << b.kind;  // the taskbar clock kept every block
+    }
     EXPECT_EQ(blocks[0].kind, COPYDATA_SETTINGS);
     EXPECT_EQ(blocks[0].bytes, kGlobalSettingsBytes);
     EXPECT_EQ(blocks[1].kind, COPYDATA_CITIES);
@@ -132,12 +131,15 @@ TEST_F(WithTaskbar, GreetingIsAnsweredAndTheFourKindsFollowInOrder) {
     // Quitting restores the stock clock and lets it repaint.
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
-    EXPECT_TRUE(WaitForLine(log_, "command 32777", 2000));
-    EXPECT_TRUE(WaitForLine(log_, "timechange", 2000));
+    // The clock window has the stand-in's own procedure again when the
+    // unsubclass command returns, and the stock clock gets the repaint.
+    EXPECT_TRUE(WaitForLine(log_, "command 32777 own", 2000));
+    EXPECT_TRUE(WaitForLine(log_, "wininichange own", 2000));
+    EXPECT_TRUE(WaitForLine(log_, "timechange own", 2000));
     PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
     // The hook had brought hook.dll into the taskbar's process.
-    EXPECT_TRUE(WaitForLine(log_, "end hooked", 2000));
+    EXPECT_TRUE(WaitForLine(log_, "end hooked own", 2000));
 }
 
 TEST_F(WithTaskbar, SettingsChangedRereadsTheIniAndPushesAgain) {

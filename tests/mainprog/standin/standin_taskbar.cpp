@@ -1,15 +1,26 @@
 // A stand-in for Explorer's taskbar in the main program's process tests:
-// Shell_TrayWnd -> TrayNotifyWnd -> TrayClockWClass, whose clock window greets
-// the main program like the taskbar clock does and logs every message the main
-// program sends it, one line each, to the file named on the command line.
+// Shell_TrayWnd -> TrayNotifyWnd -> TrayClockWClass. Like Explorer's taskbar,
+// it asks its clock for its size (MSG_TRAY_QUERY_SIZE) whenever it gets
+// WM_SIZE, which is what brings the main program's hook to the clock. Hooks of
+// its own log every message sent or posted to the clock window, one line each,
+// to the file named on the command line, whichever window procedure handles
+// it:
+//   copydata <kind> <bytes> <main|other> <trayclocks> <clock count> -> <reply>
+//   command <id> <own|foreign>   (after the clock window handled it)
+//   clockcount <wParam>
+//   shared <main|other> <command line>   (once, at the first block)
+// The clock's own procedure logs "timechange <own|foreign>" and
+// "wininichange <own|foreign>": whether the clock window's procedure is the
+// stand-in's own again.
 //
 //   standin_taskbar.exe <log file> [seconds to live, default 60]
 //
 // Posted to the clock window by the tests: WM_APP+1 greets the main program.
 //
-// Started with a first argument that begins with "/", it stands in for the
-// settings program instead: it appends its command line to settings_calls.txt
-// beside itself and ends.
+// Started with a first argument that begins with "/", it stands in for
+// another program of the suite instead (settings.exe, tempovia.exe): it
+// appends its command line to "<its own base name>_calls.txt" beside itself
+// and ends.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -17,6 +28,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "common/settings/protocol.h"
 #include "hook/hook_shared.h"
@@ -54,37 +66,28 @@ void Log(const char* line) {
     CloseHandle(f);
 }
 
+const char* OwnOrForeign(HWND w);
+
 LRESULT CALLBACK ClockProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     char line[256];
     HWND main = FindWindowW(kMainWindowClass, nullptr);
     switch (m) {
-    case WM_COPYDATA: {
-        const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        if (!cds) return 0;
-        int32_t trayclocks = -1, clockCount = -1;
-        if (cds->dwData == COPYDATA_SETTINGS && cds->cbData == kGlobalSettingsBytes && cds->lpData) {
-            std::memcpy(&trayclocks, static_cast<const char*>(cds->lpData) + 724, 4);
-            std::memcpy(&clockCount, static_cast<const char*>(cds->lpData) + 732, 4);
-        }
-        std::snprintf(line, sizeof line, "copydata %llu %lu %s %d %d", (unsigned long long)cds->dwData,
-                      (unsigned long)cds->cbData, reinterpret_cast<HWND>(wp) == main ? "main" : "other",
-                      (int)trayclocks, (int)clockCount);
-        Log(line);
+    case WM_COPYDATA:
         return 1;
-    }
     case WM_COMMAND:
-        std::snprintf(line, sizeof line, "command %u", (unsigned)LOWORD(wp));
-        Log(line);
         return 0;
     case WM_TIMECHANGE:
-        Log("timechange");
+        std::snprintf(line, sizeof line, "timechange %s", OwnOrForeign(w));
+        Log(line);
+        return 0;
+    case WM_WININICHANGE:
+        std::snprintf(line, sizeof line, "wininichange %s", OwnOrForeign(w));
+        Log(line);
         return 0;
     case MSG_TRAY_QUERY_SIZE:
         Log("querysize");
         return 0;
     case MSG_CLOCK_COUNT:
-        std::snprintf(line, sizeof line, "clockcount %llu", (unsigned long long)wp);
-        Log(line);
         return 0;
     case kGreetNow: {
         DWORD_PTR reply = 0;
@@ -93,13 +96,6 @@ LRESULT CALLBACK ClockProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
                           : 0;
         std::snprintf(line, sizeof line, "greeted %s", !ok ? "failed" : reinterpret_cast<HWND>(reply) == main ? "main" : "other");
         Log(line);
-        // What the main program wrote into the shared section, as seen here.
-        if (const HookShared* shared = SharedSection()) {
-            char command[300] = {};
-            WideCharToMultiByte(CP_ACP, 0, shared->commandLine, -1, command, sizeof command, nullptr, nullptr);
-            std::snprintf(line, sizeof line, "shared %s %s", shared->mainWindow == main ? "main" : "other", command);
-            Log(line);
-        }
         return 0;
     }
     default:
@@ -107,9 +103,99 @@ LRESULT CALLBACK ClockProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
 }
 
+const char* OwnOrForeign(HWND w) {
+    return GetWindowLongPtrW(w, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(ClockProc) ? "own" : "foreign";
+}
+
+HWND g_clock;
+bool g_sharedLogged;
+
+// The main program as the hook's shared section names it (a test process may
+// stand in for the main program), else the TempoviaClass window.
+bool IsMain(HWND w) {
+    const HookShared* shared = SharedSection();
+    return w && (w == FindWindowW(kMainWindowClass, nullptr) || (shared && w == shared->mainWindow));
+}
+
+void LogShared() {
+    const HookShared* shared = SharedSection();
+    if (g_sharedLogged || !shared) return;
+    g_sharedLogged = true;
+    char command[300] = {};
+    WideCharToMultiByte(CP_ACP, 0, shared->commandLine, -1, command, sizeof command, nullptr, nullptr);
+    char line[400];
+    std::snprintf(line, sizeof line, "shared %s %s", IsMain(shared->mainWindow) ? "main" : "other", command);
+    Log(line);
+}
+
+// Whoever takes the clock over (the main program's hook) gets a logging
+// procedure put in front of its own: window procedures, unlike hooks, see the
+// blocks of another process as they arrive. When the stock procedure is put
+// back, the logger goes with it.
+WNDPROC g_takenOverProc;
+
+LRESULT CALLBACK LoggerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    WNDPROC next = g_takenOverProc;
+    char line[256];
+    if (m == WM_COPYDATA) {
+        const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
+        int32_t trayclocks = -1, clockCount = -1;
+        if (cds && cds->dwData == COPYDATA_SETTINGS && cds->cbData == kGlobalSettingsBytes && cds->lpData) {
+            std::memcpy(&trayclocks, static_cast<const char*>(cds->lpData) + 724, 4);
+            std::memcpy(&clockCount, static_cast<const char*>(cds->lpData) + 732, 4);
+        }
+        const bool fromMain = IsMain(reinterpret_cast<HWND>(wp));
+        if (fromMain) LogShared();
+        const LRESULT reply = next ? CallWindowProcW(next, w, m, wp, lp) : 0;
+        std::snprintf(line, sizeof line, "copydata %llu %lu %s %d %d -> %lld",
+                      cds ? (unsigned long long)cds->dwData : 0ull, cds ? (unsigned long)cds->cbData : 0ul,
+                      fromMain ? "main" : "other", (int)trayclocks, (int)clockCount, (long long)reply);
+        Log(line);
+        return reply;
+    }
+    if (m == MSG_CLOCK_COUNT) {
+        std::snprintf(line, sizeof line, "clockcount %llu", (unsigned long long)wp);
+        Log(line);
+    }
+    const LRESULT reply = next ? CallWindowProcW(next, w, m, wp, lp) : DefWindowProcW(w, m, wp, lp);
+    if (m == WM_COMMAND) {
+        std::snprintf(line, sizeof line, "command %u %s", (unsigned)LOWORD(wp), OwnOrForeign(w));
+        Log(line);
+    }
+    return reply;
+}
+
+void EnsureLogger() {
+    if (!g_clock) return;
+    const LONG_PTR proc = GetWindowLongPtrW(g_clock, GWLP_WNDPROC);
+    if (proc == reinterpret_cast<LONG_PTR>(ClockProc) || proc == reinterpret_cast<LONG_PTR>(LoggerProc)) return;
+    g_takenOverProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(g_clock, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(LoggerProc)));
+}
+
+LRESULT CALLBACK SentHook(int code, WPARAM wp, LPARAM lp) {
+    const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code >= 0 && msg && msg->hwnd == g_clock) EnsureLogger();
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+LRESULT CALLBACK PostedHook(int code, WPARAM wp, LPARAM lp) {
+    const auto* msg = reinterpret_cast<const MSG*>(lp);
+    if (code >= 0 && msg && msg->hwnd == g_clock) EnsureLogger();
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
 LRESULT CALLBACK TrayProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     if (m == WM_CLOSE) {
         PostQuitMessage(0);
+        return 0;
+    }
+    // Explorer's taskbar lays its clock out at the size the clock asks for.
+    if (m == WM_SIZE && g_clock) {
+        const LRESULT size = SendMessageW(g_clock, MSG_TRAY_QUERY_SIZE, 0, 0);
+        if (size) {
+            SetWindowPos(g_clock, nullptr, 0, 0, LOWORD(size), HIWORD(size), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
         return 0;
     }
     return DefWindowProcW(w, m, wp, lp);
@@ -126,10 +212,17 @@ int main() {
         GetModuleFileNameW(nullptr, self, MAX_PATH);
         wchar_t* slash = wcsrchr(self, L'\\');
         if (!slash) return 2;
-        lstrcpynW(slash + 1, L"settings_calls.txt", static_cast<int>(MAX_PATH - (slash + 1 - self)));
+        wchar_t* dot = wcsrchr(slash, L'.');
+        if (dot) *dot = L'\0';
+        const int room = static_cast<int>(MAX_PATH - (wcslen(self)));
+        if (room <= 11) return 2;
+        lstrcpynW(self + wcslen(self), L"_calls.txt", room);
         lstrcpynW(g_log, self, MAX_PATH);
-        char line[512];
-        WideCharToMultiByte(CP_ACP, 0, argv[1], -1, line, sizeof line, nullptr, nullptr);
+        // Every argument, one blank between them.
+        std::wstring all;
+        for (int i = 1; i < argc; ++i) all += (i > 1 ? L" " : L"") + std::wstring(argv[i]);
+        char line[1024];
+        WideCharToMultiByte(CP_ACP, 0, all.c_str(), -1, line, sizeof line, nullptr, nullptr);
         Log(line);
         return 0;
     }
@@ -154,6 +247,9 @@ int main() {
     HWND clock = CreateWindowExW(0, kTrayClockClass, L"", WS_CHILD | WS_VISIBLE, 60, 2, 136, 32, notify, nullptr,
                                  hi, nullptr);
     if (!clock) return 3;
+    g_clock = clock;
+    HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, SentHook, nullptr, GetCurrentThreadId());
+    HHOOK posted = SetWindowsHookExW(WH_GETMESSAGE, PostedHook, nullptr, GetCurrentThreadId());
     Log("ready");
     SetTimer(tray, 1, static_cast<UINT>(seconds) * 1000u, nullptr);
     MSG msg;
@@ -161,6 +257,10 @@ int main() {
         if (msg.message == WM_TIMER && msg.hwnd == tray) break;
         DispatchMessageW(&msg);
     }
-    Log(GetModuleHandleW(L"hook.dll") ? "end hooked" : "end");
+    UnhookWindowsHookEx(sent);
+    UnhookWindowsHookEx(posted);
+    char line[64];
+    std::snprintf(line, sizeof line, "%s %s", GetModuleHandleW(L"hook.dll") ? "end hooked" : "end", OwnOrForeign(clock));
+    Log(line);
     return 0;
 }
