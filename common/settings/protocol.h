@@ -72,6 +72,30 @@ constexpr UINT SETTINGS_MSG_OPEN_PAGE = WM_USER + 2;
 constexpr UINT SETTINGS_MSG_SELECT_PAGE = WM_USER + 3;
 constexpr UINT SETTINGS_MSG_ON_DESKTOP = WM_USER + 5;  // wParam clock number, lParam 0/1
 constexpr UINT SETTINGS_MSG_END_MODAL = WM_USER + 10;
+// No program sends these two; the settings window answers WM_USER+4 with 0 and
+// passes WM_USER+6 on to its main dialog.
+constexpr UINT SETTINGS_MSG_RESERVED_4 = WM_USER + 4;
+constexpr UINT SETTINGS_MSG_RESERVED_6 = WM_USER + 6;
+
+// Page codes: wParam of SETTINGS_MSG_OPEN_PAGE and SETTINGS_MSG_SELECT_PAGE.
+constexpr WPARAM SETTINGS_PAGE_NONE = 0;
+constexpr WPARAM SETTINGS_PAGE_NEW_CLOCK = 1;
+constexpr WPARAM SETTINGS_PAGE_DELETE_CLOCK = 2;
+constexpr WPARAM SETTINGS_PAGE_CLOCK = 3;
+constexpr WPARAM SETTINGS_PAGE_NEW_ALARM = 4;
+constexpr WPARAM SETTINGS_PAGE_CLOCK_ZONE = 5;
+constexpr WPARAM SETTINGS_PAGE_CLOCK_DESKTOP = 6;
+constexpr WPARAM SETTINGS_PAGE_CLOCK_FORMATS = 7;
+constexpr WPARAM SETTINGS_PAGE_ALARMS = 8;
+constexpr WPARAM SETTINGS_PAGE_ALARM = 9;
+constexpr WPARAM SETTINGS_PAGE_PROFILES = 10;
+constexpr WPARAM SETTINGS_PAGE_PROFILE = 11;
+constexpr WPARAM SETTINGS_PAGE_TASKBAR = 12;
+constexpr WPARAM SETTINGS_PAGE_SYNC = 13;
+constexpr WPARAM SETTINGS_PAGE_GENERAL = 14;
+constexpr WPARAM SETTINGS_PAGE_NEWS = 15;
+constexpr WPARAM SETTINGS_PAGE_NEW_COUNTDOWN = 16;
+constexpr WPARAM SETTINGS_PAGE_NEW_STOPWATCH = 17;
 constexpr UINT MSG_SYNC_STATE = WM_APP + 14;
 // Every window and dialog that shows texts translates itself again.
 constexpr UINT MSG_LANGUAGE_CHANGED = WM_APP + 20;
@@ -103,6 +127,7 @@ constexpr std::size_t kUrlImportMaxChars = 511;
 // --- Window menu command ids that cross process boundaries ------------------
 
 constexpr WORD CMD_QUIT_MENU = 105;  // menu "Exit": the same quit sequence as MSG_QUIT
+constexpr WORD CMD_SETTINGS_MENU = 130;  // menu "Settings": the settings window reopens its dialog
 
 // The service control codes 129 and 130 are in common/time/sync_service_notify.h.
 
@@ -137,6 +162,14 @@ static_assert(CLOCK_MOUSE_MENU == WM_CONTEXTMENU && CLOCK_MOUSE_HOVER == WM_MOUS
 static_assert(CLOCK_MOUSE_DOWN == WM_LBUTTONDOWN && CLOCK_MOUSE_UP == WM_LBUTTONUP &&
               CLOCK_MOUSE_DBLCLK == WM_LBUTTONDBLCLK);
 static_assert(SETTINGS_MSG_ON_DESKTOP == 1029 && MSG_TRAY_QUERY_SIZE == 1124 && MSG_TRAY_REDRAW == 1125);
+static_assert(SETTINGS_MSG_RESERVED_4 == 1028 && SETTINGS_MSG_RESERVED_6 == 1030);
+static_assert(SETTINGS_PAGE_NEW_CLOCK == 1 && SETTINGS_PAGE_DELETE_CLOCK == 2 && SETTINGS_PAGE_CLOCK == 3 &&
+              SETTINGS_PAGE_NEW_ALARM == 4 && SETTINGS_PAGE_CLOCK_ZONE == 5 && SETTINGS_PAGE_CLOCK_DESKTOP == 6);
+static_assert(SETTINGS_PAGE_CLOCK_FORMATS == 7 && SETTINGS_PAGE_ALARMS == 8 && SETTINGS_PAGE_ALARM == 9 &&
+              SETTINGS_PAGE_PROFILES == 10 && SETTINGS_PAGE_PROFILE == 11 && SETTINGS_PAGE_TASKBAR == 12);
+static_assert(SETTINGS_PAGE_SYNC == 13 && SETTINGS_PAGE_GENERAL == 14 && SETTINGS_PAGE_NEWS == 15 &&
+              SETTINGS_PAGE_NEW_COUNTDOWN == 16 && SETTINGS_PAGE_NEW_STOPWATCH == 17);
+static_assert(CMD_QUIT_MENU == 105 && CMD_SETTINGS_MENU == 130);
 static_assert(COPYDATA_SETTINGS == 0 && COPYDATA_CLOCKS == 1 && COPYDATA_CITIES == 2);
 static_assert(COPYDATA_ALARMS_BASE == 100 && COPYDATA_ALARMS_LAST == 129 && COPYDATA_URL_IMPORT == 0x8020);
 static_assert(kGlobalSettingsBytes == 1328 && kClockRecordBytes == 5408);

@@ -1,0 +1,153 @@
+#include "settings/startup.h"
+
+#include "common/settings/global_settings_io.h"
+#include "common/settings/ini_arrays.h"
+#include "common/settings/ini_defaults.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/localisation.h"
+#include "common/settings/resource_module.h"
+#include "common/time/city_list.h"
+#include "common/time/clock_table.h"
+#include "common/time/file_paths.h"
+#include "common/time/zone_database.h"
+#include "common/time/zone_registry.h"
+#include "common/time/zone_updates.h"
+#include "settings/frame_window.h"
+#include "settings/later_parts.h"
+#include "settings/map_install.h"
+#include "settings/map_plugin.h"
+#include "settings/program_links.h"
+#include "settings/settings_app.h"
+
+namespace {
+
+constexpr int kZoneKeyChars = 128;
+bool g_previewCreated = false;
+
+bool IsWindows51OrLater() {
+    OSVERSIONINFOW vi = {};
+    vi.dwOSVersionInfoSize = sizeof vi;
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+    if (!GetVersionExW(&vi)) return false;
+#pragma GCC diagnostic pop
+    return vi.dwMajorVersion > 5 || (vi.dwMajorVersion == 5 && vi.dwMinorVersion != 0);
+}
+
+void LoadIcons() {
+    g_settingsApp.classIcon = LoadIconW(g_settingsApp.instance, MAKEINTRESOURCEW(kClassIconId));
+    g_settingsApp.pickerIcon = LoadIconW(g_settingsApp.instance, MAKEINTRESOURCEW(kPickerIconId));
+    g_settingsApp.handCursor = LoadCursorW(nullptr, IDC_HAND);
+}
+
+// The message loop: a dialog that is active gets its keyboard handling.
+void RunMessageLoop() {
+    MSG msg;
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) break;
+        if (got == -1) continue;
+        HWND active = GetActiveWindow();
+        if (active) {
+            wchar_t cls[16] = {};
+            if (GetClassNameW(active, cls, 16) && lstrcmpW(cls, L"#32770") == 0 && IsDialogMessageW(active, &msg)) {
+                continue;
+            }
+        }
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+int CleanUp(int code, bool classes) {
+    if (g_previewCreated && LaterParts().destroyPreviewClock) LaterParts().destroyPreviewClock();
+    g_previewCreated = false;
+    UnloadMapPlugin();
+    // The icons come from this module's resources: LoadIconW shares them, so
+    // they are not destroyed; nor is the system's hand cursor.
+    g_settingsApp.classIcon = nullptr;
+    g_settingsApp.pickerIcon = nullptr;
+    g_settingsApp.handCursor = nullptr;
+    if (classes) UnregisterSettingsClasses(g_settingsApp.instance);
+    FreeClockArray();
+    FreeSettingsDataFiles();
+    FreeResourceModule();
+    return code;
+}
+
+}  // namespace
+
+void InitProgramPaths(const std::wstring& folder) {
+    std::wstring dir = folder.empty() ? ProgramFolder() : folder;
+    if (!dir.empty() && dir.back() != L'\\') dir += L'\\';
+    g_settingsApp.programFolder = dir;
+    SetSettingsFolder(dir);
+    Language().SetLanguageFolder(dir.c_str());
+    g_settingsApp.mainProgramPath = dir + L"tempovia.exe";
+    if (LaterParts().installSkinCallbacks) LaterParts().installSkinCallbacks();
+}
+
+int LoadSettingsDataFiles(const std::wstring& folder, const SYSTEMTIME& utc) {
+    int loaded = 0;
+    if (LoadZoneDatabase((folder + L"timezones.txt").c_str())) {
+        ++loaded;
+        // Dated changes are replacements for zones of the table.
+        if (LoadZoneUpdates((folder + L"tz_changes.txt").c_str())) {
+            ++loaded;
+            if (g_zoneUpdates.count > 0) ZoneUpdatesDue(utc);
+        }
+    }
+    if (LoadCityList((folder + L"cities.txt").c_str())) ++loaded;
+    return loaded;
+}
+
+void FreeSettingsDataFiles() {
+    FreeCityList();
+    FreeZoneUpdates();
+    FreeZoneTables();
+}
+
+int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std::wstring& folder) {
+    g_settingsApp = SettingsApp();
+    Language().SetLanguageFileBase(L"tempovia");
+    g_settingsApp.instance = instance;
+    g_settingsApp.windows51 = IsWindows51OrLater();
+    g_settingsApp.command = ParseSettingsCommandLine(commandLine);
+
+    if (HandOverToRunningInstance(g_settingsApp.command)) return kSettingsExitNormal;
+
+    InitProgramPaths(folder);
+    if (g_settingsApp.command.install) {
+        RunMapInstall(g_settingsApp.programFolder);
+        return kSettingsExitNormal;
+    }
+
+    wchar_t zoneKey[kZoneKeyChars] = {};
+    if (GetCurrentZoneKeyName(zoneKey, kZoneKeyChars) > 0) g_settingsApp.systemZoneKey = zoneKey;
+    int clockSections = 0;
+    InitUserSettings(UserPrefix(), clockSections);
+
+    LoadIcons();
+    if (!LoadResourceModule(g_settingsApp.programFolder.c_str())) return CleanUp(kSettingsExitNormal, false);
+    if (!RegisterSettingsClasses(instance)) return CleanUp(kSettingsExitNoClasses, false);
+    LoadFrameStrings();
+
+    SYSTEMTIME utc = {};
+    GetSystemTime(&utc);
+    LoadSettingsDataFiles(g_settingsApp.programFolder, utc);
+
+    if (LaterParts().setSkinCacheOwnsSkins) LaterParts().setSkinCacheOwnsSkins(false);
+    LoadAllSettings();
+    if (LaterParts().createPreviewClock) {
+        LaterParts().createPreviewClock(g_settings.skin);
+        g_previewCreated = true;
+    }
+
+    if (!CreateFrameWindow(instance)) {
+        // A frame whose main dialog could not open ends the program normally.
+        const int code = g_settingsApp.mainDialogFailed ? kSettingsExitNormal : kSettingsExitNoFrame;
+        return CleanUp(code, true);
+    }
+    RunMessageLoop();
+    return CleanUp(kSettingsExitNormal, true);
+}

@@ -1,0 +1,247 @@
+// settings.exe as a process under Wine: the hand-over to a running instance,
+// the exit codes of a start on its own, missing files and bad switches.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/settings/protocol.h"
+#include "tests/settingsapp/fake_dialogs.h"
+#include "tests/settingsapp/settings_folder.h"
+#include "tests/support/program_folder.h"
+
+using settingsapp_test::Received;
+using settingsapp_test::SettingsProgramFolder;
+using testing_support::UserPrefix;
+using testing_support::WaitExit;
+using testing_support::WaitForIniValue;
+
+namespace {
+
+constexpr DWORD kStartMs = 20000;
+
+std::vector<Received> g_standInLog;
+
+LRESULT CALLBACK StandInProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (m >= WM_USER && m < WM_APP + 0x4000) {
+        g_standInLog.push_back({m, wp, lp});
+        return 0;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+// A settings window of an instance that runs already: this test program's own.
+class StandIn {
+public:
+    StandIn() {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = StandInProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kSettingsWindowClass;
+        registered_ = RegisterClassW(&wc) != 0;
+        window_ = CreateWindowExW(0, kSettingsWindowClass, L"stand-in", WS_OVERLAPPEDWINDOW, 0, 0, 10, 10, nullptr,
+                                  nullptr, wc.hInstance, nullptr);
+    }
+    ~StandIn() {
+        if (window_) DestroyWindow(window_);
+        if (registered_) UnregisterClassW(kSettingsWindowClass, GetModuleHandleW(nullptr));
+    }
+    bool ok() const { return window_ != nullptr; }
+
+private:
+    bool registered_ = false;
+    HWND window_ = nullptr;
+};
+
+// Waits for the process while this thread answers the messages sent to it.
+// A thread that has not looked at its queue for 5 seconds counts as hung, and
+// the new instance does not wait for a hung one: the queue is looked at first.
+DWORD PumpUntilExit(HANDLE process, DWORD ms) {
+    const DWORD start = GetTickCount();
+    DWORD code = STILL_ACTIVE;
+    do {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    } while ((code = WaitExit(process, 20)) == STILL_ACTIVE && GetTickCount() - start < ms);
+    return code;
+}
+
+// Starts settings.exe while this thread keeps answering.
+DWORD HandOver(SettingsProgramFolder& folder, const std::wstring& arguments) {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    return PumpUntilExit(folder.Start(arguments), kStartMs);
+}
+
+std::string Describe(const std::vector<Received>& log) {
+    std::string text;
+    for (const Received& r : log) {
+        text += std::to_string(r.message) + "(" + std::to_string(r.wParam) + "," + std::to_string(r.lParam) + ") ";
+    }
+    return text;
+}
+
+bool FileMissing(const std::wstring& path) { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
+
+class SettingsProcess : public ::testing::Test {
+protected:
+    void SetUp() override {
+        g_standInLog.clear();
+        ASSERT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr) << "a settings program is already running";
+    }
+};
+
+TEST_F(SettingsProcess, ASecondStartHandsItsPageToTheRunningInstanceAndEnds0) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    StandIn running;
+    ASSERT_TRUE(running.ok());
+
+    EXPECT_EQ(HandOver(folder, L"/general"), 0u);
+    ASSERT_EQ(g_standInLog.size(), 2u) << Describe(g_standInLog);
+    EXPECT_EQ(g_standInLog[0].message, SETTINGS_MSG_END_MODAL);
+    EXPECT_EQ(g_standInLog[0].wParam, 0u);
+    EXPECT_EQ(g_standInLog[0].lParam, 0);
+    EXPECT_EQ(g_standInLog[1].message, SETTINGS_MSG_OPEN_PAGE);
+    EXPECT_EQ(g_standInLog[1].wParam, SETTINGS_PAGE_GENERAL);
+    EXPECT_EQ(g_standInLog[1].lParam, 0);
+
+    g_standInLog.clear();
+    EXPECT_EQ(HandOver(folder, L"/ALARM2.3"), 0u);
+    ASSERT_EQ(g_standInLog.size(), 2u) << Describe(g_standInLog);
+    EXPECT_EQ(g_standInLog[1].message, SETTINGS_MSG_OPEN_PAGE);
+    EXPECT_EQ(g_standInLog[1].wParam, SETTINGS_PAGE_ALARM);
+    EXPECT_EQ(g_standInLog[1].lParam, (3 << 16) | 2);
+
+    g_standInLog.clear();
+    EXPECT_EQ(HandOver(folder, L"/12"), 0u);
+    ASSERT_EQ(g_standInLog.size(), 2u) << Describe(g_standInLog);
+    EXPECT_EQ(g_standInLog[1].wParam, SETTINGS_PAGE_CLOCK);
+    EXPECT_EQ(g_standInLog[1].lParam, 12);
+
+    // The hand-over comes first: nothing of the program folder was touched.
+    EXPECT_TRUE(FileMissing(folder.file(L"tempovia.ini")));
+}
+
+TEST_F(SettingsProcess, WithoutAPageOrWithInstallTheRunningInstanceOnlyComesForward) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    StandIn running;
+    ASSERT_TRUE(running.ok());
+    for (const wchar_t* arguments : {L"", L"/0", L"/inst", L"/nonsense"}) {
+        g_standInLog.clear();
+        EXPECT_EQ(HandOver(folder, arguments), 0u);
+        ASSERT_EQ(g_standInLog.size(), 1u) << Describe(g_standInLog);
+        EXPECT_EQ(g_standInLog[0].message, SETTINGS_MSG_END_MODAL);
+    }
+    // "/inst" did nothing while an instance runs.
+    EXPECT_TRUE(FileMissing(folder.file(L"tempovia.ini")));
+}
+
+TEST_F(SettingsProcess, OnItsOwnItLoadsAndEnds0WithoutWindowsLeft) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    EXPECT_EQ(WaitExit(folder.Start(L"/general"), kStartMs), 0u);
+    EXPECT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr);
+    // It got as far as seeding the user's profile from the defaults.
+    EXPECT_NE(WaitForIniValue(folder.file(L"tempovia.ini"), UserPrefix() + L":clock1", L"enabled", L"", 0), L"");
+}
+
+TEST_F(SettingsProcess, MissingDataFilesOrLibraryNeitherStopNorBlockIt) {
+    for (const wchar_t* missing : {L"timezones.txt", L"tz_changes.txt", L"cities.txt", L"res_en.dll"}) {
+        SCOPED_TRACE(testing::Message() << "without " << std::string(missing, missing + wcslen(missing)));
+        SettingsProgramFolder folder({missing});
+        ASSERT_TRUE(folder.ok());
+        // A message box would keep it running past the time.
+        EXPECT_EQ(WaitExit(folder.Start(L"/zone1"), kStartMs), 0u);
+        EXPECT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr);
+    }
+}
+
+TEST_F(SettingsProcess, BadSwitchesEndNormally) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    const std::wstring longSwitch = L"/alarm" + std::wstring(20000, L'7') + L"." + std::wstring(5000, L'x');
+    for (const std::wstring& arguments :
+         {std::wstring(L"/"), std::wstring(L"/bogus 17"), std::wstring(L"/99999999999999999999.99999999999"),
+          std::wstring(L"/new_timer 3"), std::wstring(L"\"/general"), longSwitch}) {
+        EXPECT_EQ(WaitExit(folder.Start(arguments), kStartMs), 0u) << arguments.size();
+    }
+}
+
+TEST_F(SettingsProcess, InstallWithoutThePluginRecordsTheFailureAndEnds0) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    EXPECT_EQ(WaitExit(folder.Start(L"/inst"), kStartMs), 0u);
+    const std::wstring ini = folder.file(L"tempovia.ini");
+    EXPECT_EQ(WaitForIniValue(ini, L"map", L"initialized", L"0", 0), L"0");
+    EXPECT_EQ(WaitForIniValue(ini, L"map", L"install_result", L"", 0), L"Install return code: 1, system error: 0");
+}
+
+}  // namespace
+
+namespace {
+
+// Puts a stand-in plug-in into the folder and its answers into the
+// environment that settings.exe inherits.
+class PluginInstall : public SettingsProcess {
+protected:
+    void TearDown() override {
+        for (const wchar_t* name :
+             {L"STANDIN_KARTIX_INIT", L"STANDIN_KARTIX_INSTALL", L"STANDIN_KARTIX_SYSERR", L"STANDIN_KARTIX_LOG"}) {
+            SetEnvironmentVariableW(name, nullptr);
+        }
+    }
+    void Prepare(SettingsProgramFolder& folder, const wchar_t* variant, const wchar_t* init, const wchar_t* install,
+                 const wchar_t* syserr) {
+        const std::wstring from = testing_support::TestsFolder() + L"standin_kartix_" + variant + L".dll";
+        ASSERT_TRUE(CopyFileW(from.c_str(), folder.file(L"kartix.dll").c_str(), FALSE));
+        SetEnvironmentVariableW(L"STANDIN_KARTIX_INIT", init);
+        SetEnvironmentVariableW(L"STANDIN_KARTIX_INSTALL", install);
+        SetEnvironmentVariableW(L"STANDIN_KARTIX_SYSERR", syserr);
+        log_ = folder.file(L"kartix_calls.txt");
+        SetEnvironmentVariableW(L"STANDIN_KARTIX_LOG", log_.c_str());
+    }
+    void Check(SettingsProgramFolder& folder, const wchar_t* initialized, const wchar_t* result,
+               const std::vector<std::string>& calls) {
+        EXPECT_EQ(WaitExit(folder.Start(L"/Inst"), kStartMs), 0u);
+        const std::wstring ini = folder.file(L"tempovia.ini");
+        EXPECT_EQ(WaitForIniValue(ini, L"map", L"initialized", initialized, 0), initialized);
+        EXPECT_EQ(WaitForIniValue(ini, L"map", L"install_result", result, 0), result);
+        EXPECT_EQ(testing_support::ReadLines(log_), calls);
+    }
+    std::wstring log_;
+};
+
+TEST_F(PluginInstall, ASuccessfulInstallIsRecordedAs1) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    Prepare(folder, L"full", L"0", L"0", L"0");
+    Check(folder, L"1", L"Install return code: 0, system error: 0", {"InitMap", "InstallMap", "FreeMap"});
+}
+
+TEST_F(PluginInstall, AFailedInstallRecordsItsCodeWithoutTheFlagAndTheSystemError) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    Prepare(folder, L"full", L"0", L"20000005", L"5");
+    Check(folder, L"0", L"Install return code: 5, system error: 5",
+          {"InitMap", "InstallMap", "GetLastSysError", "FreeMap"});
+}
+
+TEST_F(PluginInstall, AFailedInitialisationSkipsTheInstall) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    Prepare(folder, L"full", L"20000006", L"0", L"1410");
+    Check(folder, L"0", L"Install return code: 6, system error: 0", {"InitMap", "FreeMap"});
+}
+
+TEST_F(PluginInstall, APluginThatCannotInstallIsNotRecordedAsInstalled) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    Prepare(folder, L"noinstall", L"0", L"0", L"0");
+    Check(folder, L"0", L"Install return code: 2, system error: 0", {"InitMap", "FreeMap"});
+}
+
+}  // namespace
