@@ -12,6 +12,12 @@
 /* Texts of new records and of clock titles. */
 #define IDS_NEW_ALARM               172
 #define IDS_NEW_BACKGROUND          173
+
+/* The settings program's frame caption and the empty taskbar preview. */
+#define IDS_SETTINGS_CAPTION        149
+#define IDS_TRAY_PREVIEW_EMPTY      218
+
+/* More texts of clock titles. */
 #define IDS_WEEK_FORMAT             222
 #define IDS_COUNTDOWN_TO            256
 
@@ -26,5 +32,82 @@
 #define IDS_DATA_FILES_MISSING      263
 #define IDS_EXPORT_FAILED           268  /* format: %s = file */
 #define IDS_IMPORT_FAILED           269  /* format: %s = file */
+
+/* Alarm actions and the alarm log window. */
+#define IDS_ALARM_CAPTION           145
+#define IDS_LOG_COLUMN_WHEN         150
+#define IDS_LOG_COLUMN_MESSAGE      151
+#define IDS_LOG_TITLE               160
+#define IDS_LOG_IN_DAYS             167  /* format: %d = days */
+#define IDS_LOG_IN_HOURS            168  /* format: %d = hours */
+#define IDS_LOG_IN_MINUTES          169  /* format: %d = minutes */
+#define IDS_LOG_ALARM               170
+#define IDS_LOG_PLURAL_ENDING       171  /* at most 3 characters */
+#define IDS_LOG_DELETE              233
+#define IDI_ALARM                   103
+#define IDI_REMINDER                155
+#define IDI_ALARM_LOG               158
+#define IDD_SHUTDOWN_COUNTDOWN      156
+#define IDD_STOP_PLAYING            159
+#define IDD_HIBERNATE_COUNTDOWN     167
+#define IDC_COUNTDOWN_TEXT          1146  /* holds the format: %d = seconds left */
+
+/* The main settings dialog, its two group pages and the clock type choice. */
+#define IDD_PAGE_DETAIL             141  /* DLG_PageDetail */
+#define IDD_PAGE_ALARMS             143  /* DLG_PageAlarms */
+#define IDD_PAGE_BKGS               145  /* DLG_PageBkgs */
+#define IDD_CLOCK_TYPE              207  /* DLG_ClockType */
+#define IDC_ADD_NODE                1023
+#define IDC_DELETE_NODE             1028
+#define IDC_MOVE_UP                 1029
+#define IDC_MOVE_DOWN               1030
+#define IDC_PAGE_AREA               1086
+#define IDC_SETTINGS_TREE           1087
+#define IDC_APPLY                   1238
+#define IDC_TYPE_CLOCK              1280
+#define IDC_TYPE_COUNTDOWN          1281
+#define IDC_TYPE_STOPWATCH          1282
+#define IDC_GROUP_TEXT              1283
+#define IDS_DELETE_QUESTION         124
+#define IDS_DELETE_CAPTION          125
+
+/* The main menu MENU_Main (menu 105) and its commands. The command ids are
+   also the WM_COMMAND codes that other windows send to the main window. */
+#define IDM_MAIN                    105
+#define IDM_GROUP                   101
+#define IDM_SHOW_ON_DESKTOP         102
+#define IDM_ON_TOP                  103
+#define IDM_EXIT                    105
+#define IDM_SETTINGS                107
+#define IDM_ABOUT                   108
+#define IDM_DATE_TIME_PANEL         115
+#define IDM_SET_SYSTEM_ZONE         401
+#define IDM_ALARM_LOG               402
+#define IDM_TIME_CONVERTER          407
+#define IDM_CALENDAR                408
+#define IDM_WORLD_MAP               410
+#define IDM_CITY_WEB_PAGE           412
+#define IDM_NEW_ALARM               414
+#define IDM_MOVE_TO_TASKBAR         420
+#define IDM_PAGE_ZONE               424
+#define IDM_PAGE_SKIN               425
+#define IDM_PAGE_FORMATS            426
+#define IDM_PAGE_ALARMS             427
+#define IDM_PAGE_PROFILES           428
+#define IDM_PAGE_TASKBAR            429
+#define IDM_PAGE_SYNC               430
+#define IDM_PAGE_GENERAL            431
+#define IDM_TIME_TABLE              432
+#define IDM_NEWS_WINDOW             437
+#define IDM_PAGE_NEWS               438
+#define IDM_REFRESH_NEWS            439
+#define IDM_TIMER_START_PAUSE       443
+#define IDM_TIMER_STOP              445
+#define IDM_TIMER_RESET             448
+#define IDM_NEW_CLOCK               450
+#define IDM_NEW_TIMER               451
+#define IDM_NEW_STOPWATCH           453
+#define IDM_PROFILE_FIRST           3000  /* + profile index, 0..11 */
+#define IDM_ALARM_FIRST             4000  /* + alarm index, 0..19 */
 
 #endif

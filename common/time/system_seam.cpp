@@ -24,6 +24,17 @@ public:
 };
 
 RealSystem g_real;
+
+// Bound by name: winmm and powrprof are loaded only by the programs that play
+// a sound or hibernate, and an old system without powrprof still starts.
+template <typename Fn>
+Fn BindOnce(const wchar_t* library, const char* name) {
+    HMODULE module = LoadLibraryW(library);
+    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
+}
+
+using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
+using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
 SystemSeam* g_replacement = nullptr;
 
 }  // namespace
@@ -34,4 +45,57 @@ SystemSeam* SetSystemSeam(SystemSeam* replacement) {
     SystemSeam* previous = g_replacement;
     g_replacement = replacement;
     return previous;
+}
+
+BOOL SystemSeam::PlaySoundFile(const wchar_t* sound, HMODULE module, DWORD flags) {
+    static const PlaySoundFn play = BindOnce<PlaySoundFn>(L"winmm.dll", "PlaySoundW");
+    return play ? play(sound, module, flags) : FALSE;
+}
+
+BOOL SystemSeam::BeepTone(DWORD frequency, DWORD milliseconds) { return Beep(frequency, milliseconds); }
+
+BOOL SystemSeam::OpenOwnProcessToken(DWORD access, HANDLE* token) {
+    return OpenProcessToken(GetCurrentProcess(), access, token);
+}
+
+BOOL SystemSeam::EnableTokenPrivilege(HANDLE token, const wchar_t* privilege) {
+    TOKEN_PRIVILEGES wanted = {};
+    if (!LookupPrivilegeValueW(nullptr, privilege, &wanted.Privileges[0].Luid)) return FALSE;
+    wanted.PrivilegeCount = 1;
+    wanted.Privileges[0].Attributes = SE_PRIVILEGE_ENABLED;
+    return AdjustTokenPrivileges(token, FALSE, &wanted, 0, nullptr, nullptr);
+}
+
+BOOL SystemSeam::CloseTokenHandle(HANDLE token) { return CloseHandle(token); }
+
+BOOL SystemSeam::ExitWindowsSession(UINT flags, DWORD reason) { return ExitWindowsEx(flags, reason); }
+
+BOOL SystemSeam::SetSuspendPower(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) {
+    static const SetSuspendStateFn suspend = BindOnce<SetSuspendStateFn>(L"powrprof.dll", "SetSuspendState");
+    return suspend && suspend(hibernate, force, wakeEventsDisabled) ? TRUE : FALSE;
+}
+
+BOOL SystemSeam::SetSystemTimeZone(const TIME_ZONE_INFORMATION& zone) { return SetTimeZoneInformation(&zone); }
+
+LONG SystemSeam::SetAutoDaylightDisabled(bool disabled) {
+    HKEY key = nullptr;
+    LONG status = RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\TimeZoneInformation", 0,
+                                KEY_SET_VALUE, &key);
+    if (status != ERROR_SUCCESS) return status;
+    if (disabled) {
+        const DWORD one = 1;
+        status = RegSetValueExW(key, L"DisableAutoDaylightTimeSet", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&one),
+                                sizeof one);
+    } else {
+        status = RegDeleteValueW(key, L"DisableAutoDaylightTimeSet");
+        if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
+    }
+    RegCloseKey(key);
+    return status;
+}
+
+void SystemSeam::BroadcastSettingChange(const wchar_t* area, UINT timeoutMs) {
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(area), SMTO_NORMAL, timeoutMs,
+                        &ignored);
 }

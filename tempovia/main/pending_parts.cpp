@@ -2,6 +2,9 @@
 // visible and answers "nothing there", so the main window runs without them.
 #include "tempovia/main/pending_parts.h"
 
+#include "tempovia/desktop/desktop_clocks.h"
+#include "tempovia/main/app_state.h"
+
 void TrayIconAdd(HWND, int) {}
 void TrayIconRemove() {}
 void TrayIconUpdate() {}
@@ -10,13 +13,18 @@ void OnTrayIconMessage(HWND, WPARAM, LPARAM) {}
 bool RunMenuCommand(HWND, WORD) { return false; }
 void ClockDefaultAction(HWND, int) {}
 void SetNewClockAllowed(bool) {}
-bool CreateDesktopClocks(HWND, ClockRecord*, int) { return false; }
-void DestroyDesktopClocks(bool) {}
-void SaveDesktopClocks() {}
-void RefreshDesktopClocks(bool) {}
-void HideDesktopClocks() {}
-void RestoreDesktopClocks() {}
-void ApplyDesktopClockOrder(bool) {}
+bool CreateDesktopClocks(HWND owner, ClockRecord* clocks, int count) {
+    desktop::DesktopClockHost host = desktop::Host();
+    host.hookInstalled = [] { return HookInstalled(); };
+    desktop::SetDesktopClockHost(host);
+    return desktop::CreateDesktopClocks(owner, clocks, count);
+}
+void DestroyDesktopClocks(bool save) { desktop::DestroyDesktopClocks(save); }
+void SaveDesktopClocks() { desktop::SaveDesktopClocks(); }
+void RefreshDesktopClocks(bool force) { desktop::RefreshDesktopClocks(force); }
+void HideDesktopClocks() { desktop::HideDesktopClocks(); }
+void RestoreDesktopClocks() { desktop::RestoreDesktopClocks(); }
+void ApplyDesktopClockOrder(bool activate) { desktop::ApplyDesktopClockOrder(activate); }
 bool IsTimerPanelShown() { return false; }
 void ShowTimerPanel(HWND, int) {}
 void CreateTimerPanel() {}
@@ -29,12 +37,6 @@ void CloseAboutDialog() {}
 // No converter to open is no failure to report.
 bool ShowTimeConverter(HWND) { return true; }
 void RefreshTimeTable(LPARAM) {}
-void EvaluateClockAlarms(int, const SYSTEMTIME&, const SYSTEMTIME&, bool&) {}
-void WriteLastAlarmCheck() {}
-void DestroyAlarmWindows() {}
-void CreateAlarmLog(HWND) {}
-void RetitleAlarmLog() {}
-HWND AlarmLogWindow() { return nullptr; }
 void EmptyPhotoQueue() {}
 bool QueuePhotoRequest(int, HWND) { return false; }
 void EnableNewsChannels(const wchar_t*) {}

@@ -1,0 +1,74 @@
+// The alarm log: a resizable top-level window listing fired message alarms
+// and reminders, newest first, that pops up topmost whenever a row is added.
+// Closing only hides it. It also carries the persistence of the alarm check:
+// the last check moment is read when the window is created and written when
+// it is destroyed, so that alarms due while the program was not running fire
+// at the next start.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/settings/alarm_record.h"
+#include "common/settings/clock_record.h"
+
+inline constexpr wchar_t kAlarmLogClass[] = L"Tempovia_Log_Window";
+inline constexpr wchar_t kAlarmLogDefaultTitle[] = L"Tempovia Reminders and Alarms";
+inline constexpr int kAlarmLogDeleteButtonId = 1;
+
+// Resource ids of the log's texts and icons in the language resource library.
+inline constexpr UINT kLogColumnWhenStringId = 150;
+inline constexpr UINT kLogColumnMessageStringId = 151;
+inline constexpr UINT kLogTitleStringId = 160;
+inline constexpr UINT kLogDaysStringId = 167;
+inline constexpr UINT kLogHoursStringId = 168;
+inline constexpr UINT kLogMinutesStringId = 169;
+inline constexpr UINT kLogAlarmStringId = 170;
+inline constexpr UINT kLogPluralEndingStringId = 171;
+inline constexpr UINT kLogDeleteStringId = 233;
+inline constexpr int kAlarmIconId = 103;
+inline constexpr int kReminderIconId = 155;
+inline constexpr int kAlarmLogIconId = 158;
+
+// Room of each column's text with its terminator: at most 548 characters.
+inline constexpr size_t kLogTextChars = 549;
+inline constexpr int kDefaultLogColumnWidths[2] = {90, 360};
+
+// Called once when the main window is created (the settings program makes its
+// own copy): the previous alarm check becomes now, then `lastalarmcheck`
+// when that holds a valid moment. Returns the hidden window, or null when its
+// class cannot be registered.
+HWND CreateAlarmLogWindow();
+// The window and its list view; null when there is none.
+HWND AlarmLogHandle();
+HWND AlarmLogList();
+
+// Adds a row at the top for a fired message alarm or a reminder and shows the
+// window topmost. due is the alarm's moment in the clock's time. False when
+// there is no window.
+bool AddAlarmLogRow(ClockRecord* clock, const AlarmRecord& alarm, const SYSTEMTIME& due, bool isReminder);
+// Selects and focuses the row and scrolls it to the middle; nothing for a
+// negative index.
+void SelectAlarmLogRow(int index);
+// Column widths from `logwindowcolumns`, the row icons and the two columns.
+void SetupAlarmLogColumns();
+// Re-reads the title, the column titles and the button's text (language change).
+void RetitleAlarmLog();
+// Deletes the selected row (the first when none is); hides the window when
+// that was the last one.
+void DeleteAlarmLogRow();
+
+// The first column of a row: how long before the alarm a reminder comes
+// ("In 2 days"), or the alarm's own label when it has a due moment.
+std::wstring AlarmLogRowLabel(const AlarmRecord& alarm, const SYSTEMTIME& due, bool isReminder);
+
+// Writes the previous alarm check moment to `lastalarmcheck`.
+bool SaveLastAlarmCheck();
+// Reads `lastalarmcheck` into the previous alarm check moment; false (moment
+// unchanged) when the key is missing or not a valid moment.
+bool LoadLastAlarmCheck();
+
+// At exit: destroys the stop-playing and countdown windows and the log
+// window, stops any sound, unregisters the class and frees its icon.
+void DestroyAlarmWindows();

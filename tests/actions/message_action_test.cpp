@@ -1,0 +1,42 @@
+// The message alarm: a row in the alarm log for a clock, a message box of
+// its own when there is no clock.
+#include "common/time/alarm_actions.h"
+#include "tests/actions/actions_fixture.h"
+#include "tests/util/message_box_watch.h"
+
+using actions_test::ActionsTest;
+using actions_test::MakeAlarm;
+using actions_test::Moment;
+
+namespace {
+
+using MessageAction = ActionsTest;
+
+TEST_F(MessageAction, WithoutAClockAMessageBoxShowsTheNameAndTheText) {
+    MessageBoxWatch watch;
+    const AlarmRecord alarm = MakeAlarm(kActionMessage, L"Call the office", L"Monday");
+    EXPECT_EQ(PerformAlarmAction(alarm, Moment(2024, 3, 4, 9, 0), nullptr), AlarmActionResult::kDone);
+    EXPECT_EQ(watch.boxes(), 1);
+    EXPECT_EQ(watch.caption(), L"Tempovia Alarm");
+    EXPECT_EQ(watch.text(), L"Monday Call the office");
+    EXPECT_EQ(AlarmWindows().openMessageBoxes, 0) << "raised only while the box is open";
+}
+
+TEST_F(MessageAction, FullFieldsWithoutTerminatorsAreShownWhole) {
+    MessageBoxWatch watch;
+    AlarmRecord alarm = MakeAlarm(kActionMessage, L"");
+    for (wchar_t& c : alarm.comment) c = L'c';
+    for (wchar_t& c : alarm.text) c = L't';
+    EXPECT_EQ(PerformAlarmAction(alarm, Moment(2024, 3, 4, 9, 0), nullptr), AlarmActionResult::kDone);
+    EXPECT_EQ(watch.text(), std::wstring(78, L'c') + L" " + std::wstring(260, L't'));
+}
+
+TEST_F(MessageAction, WithAClockButNoLogWindowNothingIsShown) {
+    MessageBoxWatch watch;
+    ClockRecord clock = {};
+    EXPECT_EQ(PerformAlarmAction(MakeAlarm(kActionMessage, L"Hello"), Moment(2024, 3, 4, 9, 0), &clock),
+              AlarmActionResult::kNoWindow);
+    EXPECT_EQ(watch.boxes(), 0);
+}
+
+}  // namespace
