@@ -21,3 +21,14 @@ int ShowMessageById(HWND owner, HINSTANCE module, UINT textId, UINT captionId) {
     if (LoadStringW(module, captionId, caption, 33) <= 0) caption[0] = L'\0';
     return MessageBoxW(owner, text, caption, MB_OK);
 }
+
+void CenterOnDesktop(HWND window) {
+    RECT desktop;
+    RECT own;
+    if (!GetWindowRect(GetDesktopWindow(), &desktop) || !GetWindowRect(window, &own)) return;
+    int width = own.right - own.left;
+    int height = own.bottom - own.top;
+    int x = desktop.left + (desktop.right - desktop.left) / 2 - width / 2;
+    int y = desktop.top + (desktop.bottom - desktop.top) / 2 - height / 2;
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

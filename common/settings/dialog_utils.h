@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+// Centres the window on the desktop window's rectangle, size unchanged.
+void CenterOnDesktop(HWND window);
+
 // For n above 0, sizes the combo box so that its drop-down list shows up to n
 // items: window height + min(item count, n) x item height + 2.
 void SetComboDropHeight(HWND combo, int n);

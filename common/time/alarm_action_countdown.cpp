@@ -44,7 +44,7 @@ void OnInit(HWND dialog, const CountdownParams* params) {
     ShowCountdown(dialog, kCountdownSeconds);
     state.countdownStart = GetTickCount();
     SetTimer(dialog, kCountdownTimerId, kCountdownTimerMs, nullptr);
-    CenterAlarmWindow(dialog);
+    CenterOnDesktop(dialog);
     PostMessageW(dialog, kMsgBringForward, 0, 0);
 }
 

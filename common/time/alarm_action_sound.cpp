@@ -73,7 +73,7 @@ INT_PTR CALLBACK StopPlayingDlgProc(HWND dialog, UINT message, WPARAM wParam, LP
         MarkAlarmDialogModal(dialog, params && params->modal);
         Language().TranslateDialog(dialog, L"DLG_StopPlaying");
         if (params && params->title) SetWindowTextW(dialog, params->title);
-        CenterAlarmWindow(dialog);
+        CenterOnDesktop(dialog);
         PostMessageW(dialog, kMsgBringForward, 0, 0);
         return TRUE;
     }

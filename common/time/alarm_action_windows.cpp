@@ -11,17 +11,6 @@ constexpr wchar_t kModalProperty[] = L"Tempovia.AlarmDialogModal";
 
 // The main program has its own centring in tempovia/util, which this library
 // cannot reach; the settings program needs the same for its copy.
-void CenterAlarmWindow(HWND window) {
-    RECT desktop;
-    RECT own;
-    if (!GetWindowRect(GetDesktopWindow(), &desktop) || !GetWindowRect(window, &own)) return;
-    const int width = own.right - own.left;
-    const int height = own.bottom - own.top;
-    const int x = desktop.left + (desktop.right - desktop.left) / 2 - width / 2;
-    const int y = desktop.top + (desktop.bottom - desktop.top) / 2 - height / 2;
-    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 void BringAlarmWindowForward(HWND window) {
     if (!window || !IsWindow(window)) return;
     ShowWindow(window, SW_SHOW);

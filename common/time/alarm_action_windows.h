@@ -4,12 +4,12 @@
 
 #include <windows.h>
 
+#include "common/settings/dialog_utils.h"  // CenterOnDesktop
+
 // Posted to a dialog by itself once it is on screen: it then asks to be the
 // foreground window.
 inline constexpr UINT kMsgBringForward = WM_APP + 1;
 
-// Centres the window on the desktop window, size unchanged.
-void CenterAlarmWindow(HWND window);
 // Shows the window and makes it the foreground window. When the system
 // refuses, the desktop window is asked to activate it (SC_HOTKEY), which
 // works where SetForegroundWindow is not allowed.

@@ -3,8 +3,7 @@
 
 #include <windows.h>
 
-// Centres the window on the desktop window's rectangle, size unchanged.
-void CenterOnDesktop(HWND window);
+#include "common/settings/dialog_utils.h"  // CenterOnDesktop
 
 // True when the window's class is the dialog class "#32770".
 bool IsDialogWindow(HWND window);
