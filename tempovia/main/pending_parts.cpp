@@ -1,18 +1,22 @@
 // Bodies of the pieces that are not in the program yet: each does nothing
 // visible and answers "nothing there", so the main window runs without them.
 #include "tempovia/main/pending_parts.h"
+#include "tempovia/tray/clock_actions.h"
+#include "tempovia/tray/context_menu.h"
+#include "tempovia/tray/menu_commands.h"
+#include "tempovia/tray/tray_icon.h"
 
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 
-void TrayIconAdd(HWND, int) {}
-void TrayIconRemove() {}
-void TrayIconUpdate() {}
-void DestroyMainMenu() {}
-void OnTrayIconMessage(HWND, WPARAM, LPARAM) {}
-bool RunMenuCommand(HWND, WORD) { return false; }
-void ClockDefaultAction(HWND, int) {}
-void SetNewClockAllowed(bool) {}
+void TrayIconAdd(HWND mainWindow, int taskbarClockCount) { AddTrayIcon(mainWindow, taskbarClockCount); }
+void TrayIconRemove() { RemoveTrayIcon(); }
+void TrayIconUpdate() { UpdateTrayIcon(); }
+void DestroyMainMenu() { DestroyContextMenu(); }
+void OnTrayIconMessage(HWND mainWindow, WPARAM wParam, LPARAM lParam) { OnTrayIcon(mainWindow, wParam, lParam); }
+bool RunMenuCommand(HWND mainWindow, WORD id) { return RunTrayCommand(mainWindow, id); }
+void ClockDefaultAction(HWND mainWindow, int index) { RunClockDefaultAction(mainWindow, index); }
+void SetNewClockAllowed(bool allowed) { SetNewClockFlag(allowed); }
 bool CreateDesktopClocks(HWND owner, ClockRecord* clocks, int count) {
     desktop::DesktopClockHost host = desktop::Host();
     host.hookInstalled = [] { return HookInstalled(); };

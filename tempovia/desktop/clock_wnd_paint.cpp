@@ -1,0 +1,71 @@
+// Drawing a desktop clock into its surface and onto the screen.
+#include <algorithm>
+
+#include "common/graphics/faces/clock_face.h"
+#include "common/graphics/gdi_handles.h"
+#include "tempovia/desktop/clock_wnd.h"
+#include "tempovia/desktop/skin_source.h"
+
+namespace desktop {
+
+void CClockWnd::Paint(HDC dc) {
+    if (!face_ || !skin_ || !surface_.IsValid()) return;
+    if (digital_) {
+        PaintDigital();
+    } else {
+        PaintAnalogue();
+    }
+    GdiFlush();
+    // The layered window is updated against the screen whatever DC the
+    // caller painted with.
+    (void)dc;
+    gdi::ScreenDc screen;
+    UpdateLayered(screen.get());
+}
+
+void CClockWnd::PaintDigital() {
+    const COLORREF key = colorKey_ != kNoColorKey ? colorKey_ : GetSysColor(COLOR_BTNFACE);
+    const int kind = SkinBitmapKind(*skin_);
+    if (kind != 0 && kind != 1) {
+        // The skin's own background shows the window's key only where the
+        // clock is meant to be see-through.
+        SetSkinKeyColour(*skin_, record_->transparent ? key : key ^ 1);
+    } else if (SkinKeyColour(*skin_) == key) {
+        SetSkinKeyColour(*skin_, key ^ 1);
+    }
+    // A window without a key is filled too: faces whose style has no
+    // background of its own would otherwise draw each new text over the last.
+    const RECT client{0, 0, surface_.Width(), surface_.Height()};
+    {
+        HBRUSH brush = CreateSolidBrush(key);
+        if (brush) {
+            FillRect(surface_.Dc(), &client, brush);
+            DeleteObject(brush);
+        }
+    }
+    face_->Paint(surface_.Dc(), nullptr);
+}
+
+void CClockWnd::PaintAnalogue() {
+    // GDI leaves alpha 0 behind; the surface starts see-through and the skin
+    // paints its background with full alpha into its target bitmap.
+    std::fill_n(static_cast<uint32_t*>(surface_.Bits()),
+                static_cast<size_t>(surface_.Width()) * static_cast<size_t>(surface_.Height()), 0u);
+    CBitmap* previous = skin_->GetTargetBitmap();
+    skin_->SetTargetBitmap(&surface_);
+    const int transparent = record_->transparent;
+    if (!transparent) {
+        HDC oldDc = skin_->GetDC();
+        HTHEME oldTheme = skin_->GetTheme();
+        skin_->SetDC(surface_.Dc(), nullptr);
+        skin_->FillBackground(face_->GetRect(), skin_->GetBackColor());
+        skin_->SetDC(oldDc, oldTheme);
+    }
+    // The background is down: the face must not fill it again with GDI.
+    record_->transparent = 1;
+    face_->Paint(surface_.Dc(), nullptr);
+    record_->transparent = transparent;
+    skin_->SetTargetBitmap(previous);
+}
+
+}  // namespace desktop
