@@ -3,8 +3,7 @@
 // tooltip texts and body, the context menu and the city photo. Each is
 // declared here once, with the behaviour the window relies on. Until its
 // module provides it, the body in pending_parts.cpp gives the least that
-// keeps the window honest: faces are plain equal slots with no drawing, the
-// panel paints a plain fill, tooltips have no text, no menu and no photo.
+// keeps the window honest: tooltips have no text, no menu and no photo.
 #pragma once
 
 #include <windows.h>
@@ -14,28 +13,7 @@
 class LanguageStrings;
 
 // ---- clock panel -------------------------------------------------------------
-// Rebuilds the faces from the received settings and clock records.
-void PanelLoadSkins();
-// Drops every face.
-void PanelClear();
-// Updates the faces to the current time: 0 nothing changed, 1 changed, 2 a
-// width changed.
-int PanelTick(bool force);
-// Lays the panel out for the taskbar that holds `window` and returns its size
-// (empty when no clock is shown).
-SIZE GetTrayClockArea(HWND window);
-// WM_WINDOWPOSCHANGING: the panel's size (and centring) go into `pos`.
-void ImposePanelSize(HWND window, WINDOWPOS* pos);
-// Paints every face into `dc` (the clock window's client area).
-void PanelPaint(HWND window, HDC dc, HTHEME theme);
-// Record index of the face under the client point, -1 when none.
-int HitTestClock(int x, int y);
-// The face showing record `index`: its rectangle in client coordinates.
-bool PanelClockRect(int index, RECT* rect);
-// The face's hover test: whether the client point lies on an active part.
-bool PanelHoverTest(int index, POINT client);
-// Whether the face showing record `index` is a timer face.
-bool PanelIsTimerFace(int index);
+#include "hook/panel_tray.h"
 
 // ---- tooltip -----------------------------------------------------------------
 // Shows the tooltip for clock `index` (and its photo when asked).

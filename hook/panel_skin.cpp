@@ -1,0 +1,49 @@
+// The one skin of the taskbar panel. The panel makes its own rather than
+// asking a registry: Explorer's copy of the library holds exactly one skin at
+// a time, for exactly the faces of one panel.
+#include <new>
+#include <string>
+
+#include "common/graphics/faces/mech_skin.h"
+#include "common/graphics/faces/skin.h"
+#include "common/time/theme_library.h"
+#include "hook/panel.h"
+
+namespace {
+
+constexpr int kMechFaceLimit = 200;
+
+bool FileExists(const std::wstring& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool HasAnalogueFace(const wchar_t* name) {
+    const std::wstring folder = CSkin::FolderFor(name) + L"\\";
+    return FileExists(folder + L"clkface.png") || FileExists(folder + L"clkface.bmp");
+}
+
+}  // namespace
+
+CGraphics* CreateSkin(const GlobalSettings& settings) {
+    const wchar_t* name = settings.skin;
+    CGraphics* skin = nullptr;
+    if (!settings.skinIsFolder) {
+        skin = new (std::nothrow) CGraphics();
+        if (skin && settings.classicStyle) {
+            skin->SetStyleKind(Themes().themesActive ? kStyleThemedFrame : kStyleClassicFrame);
+        }
+    } else if (HasAnalogueFace(name)) {
+        skin = new (std::nothrow) CMechSkin(kMechFaceLimit);
+    } else {
+        skin = new (std::nothrow) CSkin();
+    }
+    if (!skin) return nullptr;
+    skin->AddRef();
+    skin->Load(name, 0, 8, 0, 0);
+    return skin;
+}
+
+void ReleaseSkin(CGraphics* skin) {
+    if (skin && skin->Release()) delete skin;
+}
