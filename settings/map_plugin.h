@@ -6,10 +6,7 @@
 
 #include <string>
 
-// Error codes a host raises itself; the plug-in's own codes follow them.
-inline constexpr DWORD MAP_ERR_FLAG = 0x20000000;
-inline constexpr DWORD MAP_ERR_LOAD_PLUGIN = 0x20000001;
-inline constexpr DWORD MAP_ERR_IMPORT = 0x20000002;
+#include "kartix/map_errors.h"
 
 struct CityRecord;
 

@@ -17,7 +17,7 @@ log() { echo "[setup-deps] $*" >&2; }
 
 PKGS="gcc-mingw-w64-x86-64-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
       mingw-w64-x86-64-dev libz-mingw-w64-dev wine wine64 cmake ninja-build nasm
-      dpkg-dev googletest python3 xvfb xauth imagemagick xdotool"
+      dpkg-dev googletest python3 xvfb xauth imagemagick xdotool libosmesa6"
 
 if ! grep -rqsE '^(deb-src|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/; then
   uri=$(grep -rhsE '^URIs:.*/debian/?$' /etc/apt/sources.list.d/*.sources 2>/dev/null | awk '{print $2; exit}')

@@ -1,0 +1,55 @@
+#include "kartix/jpeg_header.h"
+
+#include <windows.h>
+
+#include <csetjmp>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct JumpingErrorManager {
+    jpeg_error_mgr base;
+    jmp_buf back;
+};
+
+void JumpBack(j_common_ptr info) {
+    // The library's own message is of no use to anyone here.
+    longjmp(reinterpret_cast<JumpingErrorManager*>(info->err)->back, 1);
+}
+
+void Silent(j_common_ptr) {}
+
+// Kept apart so that no object with a destructor lives across setjmp.
+bool ReadHeaderFromFile(FILE* file, int& width, int& height, int& components) {
+    jpeg_decompress_struct info{};
+    JumpingErrorManager errors{};
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = JumpBack;
+    errors.base.output_message = Silent;
+    if (setjmp(errors.back)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    width = static_cast<int>(info.output_width);
+    height = static_cast<int>(info.output_height);
+    components = info.output_components;
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+}  // namespace
+
+bool ReadJpegHeader(const wchar_t* path, int& width, int& height, int& components) {
+    if (!path) return false;
+    FILE* file = _wfopen(path, L"rb");
+    if (!file) return false;
+    const bool ok = ReadHeaderFromFile(file, width, height, components);
+    fclose(file);
+    return ok;
+}

@@ -1,0 +1,147 @@
+#include "kartix/map_exports.h"
+
+#include <string>
+
+#include "common/time/text_bounds.h"
+#include "kartix/jpeg_header.h"
+#include "kartix/map_errors.h"
+#include "kartix/map_parts.h"
+#include "kartix/map_state.h"
+#include "kartix/map_window.h"
+
+namespace {
+
+constexpr unsigned long long kFallbackMemory = 0xC000000;
+constexpr int kMinTextureSide = 16;
+
+// Waits for the texture workers and frees the texture data they fill.
+void FreeTextures(MapState& s) {
+    if (!s.textureMutex) return;
+    const DWORD wait = WaitForSingleObject(s.textureMutex, kFreeWaitMs);
+    if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return;
+    CurrentMapParts().textures->FreeAll(s);
+    ReleaseMutex(s.textureMutex);
+}
+
+bool IsWindowsXpOrLater() {
+    OSVERSIONINFOW info{};
+    info.dwOSVersionInfoSize = sizeof(info);
+    if (!GetVersionExW(&info)) return false;
+    return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
+}
+
+}  // namespace
+
+void MapAttach(HMODULE module) { Map().module = module; }
+
+DWORD MapInit(CityRecord* cities, int count) {
+    MapState& s = Map();
+    const std::wstring folder = ProgramFolderFromCommandLine(GetCommandLineW());
+    // A folder that does not fit is no folder: a cut path would name another place.
+    CopyBounded(s.programFolder, folder.size() < kProgramFolderChars ? folder.c_str() : L"");
+    const std::wstring settings = std::wstring(s.programFolder) + kSettingsFileName;
+    CopyBounded(s.settingsPath, settings.c_str());
+    // A table the plug-in cannot walk counts as empty.
+    s.cities = (cities && count > 0) ? cities : nullptr;
+    s.cityCount = s.cities ? count : 0;
+    s.windowsXp = IsWindowsXpOrLater();
+    if (!s.textureMutex) s.textureMutex = CreateMutexW(nullptr, FALSE, nullptr);
+    if (!RegisterMapClass(s.module)) {
+        s.lastSysError = GetLastError();
+        return MAP_ERR_REGISTER_CLASS;
+    }
+    s.classRegistered = true;
+    return 0;
+}
+
+HWND MapCreateWindow(HWND parent, int x, int y, int width, int height, int* status) {
+    MapState& s = Map();
+    s.creationStatus = 0;
+    HWND window = nullptr;
+    if (!s.classRegistered) {
+        // Without InitMap there is no class: report it rather than a bare NULL.
+        s.creationStatus = MAP_ERR_REGISTER_CLASS;
+        s.lastSysError = ERROR_CANNOT_FIND_WND_CLASS;
+    } else {
+        window = CreateWindowExW(0, kMapWindowClass, kMapWindowTitle, kMapChildStyle, x, y, width, height, parent,
+                                 nullptr, s.module, nullptr);
+        if (!window && s.creationStatus == 0) s.lastSysError = GetLastError();
+    }
+    if (status) *status = static_cast<int>(s.creationStatus);
+    return window;
+}
+
+BOOL MapFree() {
+    MapState& s = Map();
+    FreeTextures(s);
+    const BOOL unregistered = UnregisterClassW(kMapWindowClass, s.module);
+    if (unregistered) s.classRegistered = false;
+    // The host may drop its table once the plug-in is freed.
+    s.cities = nullptr;
+    s.cityCount = 0;
+    if (!s.textureMutex) return unregistered;
+    const BOOL closed = CloseHandle(s.textureMutex);
+    s.textureMutex = nullptr;
+    return closed;
+}
+
+DWORD MapLastSysError() { return Map().lastSysError; }
+
+void MapSetLocalString(int id, const wchar_t* text) { StoreLocalString(id, text); }
+
+unsigned long long MapMemoryLimit() {
+    MEMORYSTATUSEX memory{};
+    memory.dwLength = sizeof(memory);
+    return GlobalMemoryStatusEx(&memory) ? memory.ullTotalPhys : kFallbackMemory;
+}
+
+DWORD CheckEarthTexture(const wchar_t* path, unsigned long long memoryLimit) {
+    int width = 0, height = 0, components = 0;
+    if (!ReadJpegHeader(path, width, height, components)) return MAP_ERR_TEXTURE_LOAD;
+    if (width < kMinTextureSide || height < kMinTextureSide || (components != 3 && components != 4))
+        return MAP_ERR_TEXTURE_FORMAT;
+    const unsigned long long bytes = static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) *
+                                     static_cast<unsigned long long>(components);
+    if (bytes > memoryLimit / 3) return MAP_ERR_TEXTURE_LOAD;
+    return 0;
+}
+
+DWORD MapInstall() {
+    MapState& s = Map();
+    if (!s.classRegistered) {
+        s.lastSysError = ERROR_CANNOT_FIND_WND_CLASS;
+        return MAP_ERR_REGISTER_CLASS;
+    }
+    const std::wstring earth = std::wstring(s.programFolder) + L"map.jpg";
+    const std::wstring backup = std::wstring(s.programFolder) + L"map0.jpg";
+    bool freshCopy = false;
+    if (GetFileAttributesW(backup.c_str()) == INVALID_FILE_ATTRIBUTES) {
+        if (!CopyFileW(earth.c_str(), backup.c_str(), TRUE)) {
+            s.lastSysError = GetLastError();
+            return MAP_ERR_TEXTURE_COPY;
+        }
+        freshCopy = true;
+    }
+    const unsigned long long limit = MapMemoryLimit();
+    DWORD check = CheckEarthTexture(earth.c_str(), limit);
+    if (check != 0) {
+        if (freshCopy) return check;
+        // A bad map.jpg is replaced by the copy made at the first install.
+        if (!CopyFileW(backup.c_str(), earth.c_str(), FALSE)) {
+            s.lastSysError = GetLastError();
+            return MAP_ERR_TEXTURE_COPY;
+        }
+        check = CheckEarthTexture(earth.c_str(), limit);
+        if (check != 0) return check;
+    }
+    s.installMode = true;
+    HWND window = CreateWindowExW(0, kMapWindowClass, kMapWindowTitle, kMapInstallStyle, 0, 0, 320, 200, nullptr,
+                                  nullptr, s.module, nullptr);
+    const DWORD status = s.creationStatus;
+    if (window) DestroyWindow(window);
+    FreeTextures(s);
+    s.installMode = false;
+    if (window) return 0;
+    if (status == 0) s.lastSysError = GetLastError();
+    return status;
+}

@@ -1,0 +1,87 @@
+// Stand-ins for the globe's parts that are not in place yet. They keep the
+// window honest: it clears to the background and shows nothing else, the
+// cursor never hits a globe, no texture is loaded and no strip is shown.
+#include <windows.h>
+
+#include <GL/gl.h>
+
+#include "kartix/map_parts.h"
+#include "kartix/map_state.h"
+
+namespace {
+
+constexpr int kStripWidth = 108;
+
+class PendingScene final : public MapScenePart {
+public:
+    void Build(MapState&) override {}
+    void Init() override {}
+    void Resize(int width, int height) override { glViewport(0, 0, width, height); }
+    void Compile() override {}
+    void Draw() override { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
+    void DeleteChildren() override {}
+};
+
+class PendingTextures final : public MapTexturePart {
+public:
+    void AttachClouds(MapState&) override {}
+    void AttachEarthOrStartLoader(MapState&) override {}
+    void StartEarthLoader(MapState&) override {}
+    void RunInstallFit(MapState&) override {}
+    void OnTextureLoaded(MapState&, int) override {}
+    bool SetClouds(MapState&, bool) override { return false; }
+    void FreeEarthTiles(MapState&) override {}
+    void FreeAll(MapState&) override {}
+    bool EarthTilesUploaded() const override { return false; }
+};
+
+class PendingView final : public GlobeViewPart {
+public:
+    void BuildCityPositions(MapState&) override {}
+    void PrepareFrame(MapState&) override {}
+    void FitCamera(MapState&) override {}
+    bool UpdateHover(MapState&, int, int) override { return false; }
+    void BeginDrag(MapState&) override {}
+    void Drag(MapState&) override {}
+    int NearestCity(MapState&, int& withinRadius) override {
+        withinRadius = 0;
+        return -1;
+    }
+    void FlyToHovered(MapState&) override {}
+    void SelectCity(MapState&, int) override {}
+    bool StepFlyTo(MapState&) override { return false; }
+    void StopFlyTo(MapState&) override {}
+    bool Flying() const override { return false; }
+    int CreditLineAt(MapState&, int, int) override { return -1; }
+    void OpenCreditLine(MapState&, int) override {}
+    void Draw2D(MapState&) override {}
+};
+
+class PendingPhotos final : public PhotoStripPart {
+public:
+    void BuildOverlay(MapState&) override {}
+    void DeleteAll(MapState&) override {}
+    int UpdateOverlayHover(MapState&, int, int, bool) override { return 0; }
+    bool StripEmpty() const override { return true; }
+    int StripLeft(const MapState& state) const override { return state.clientWidth - kStripWidth; }
+    bool AllPhotosOnScreen() const override { return true; }
+    void Scroll(MapState&, int) override {}
+    void OpenAddPhotoPage(MapState&) override {}
+    int PhotoAt(MapState&, int, int) override { return -1; }
+    void OpenPhotoPage(MapState&, int) override {}
+    void ShowStrip(MapState&, int) override {}
+    void ShowCityRecord(MapState&, int, const CityRecord*) override {}
+    void OnPhotoReady(MapState&, int, int) override {}
+    void Draw(MapState&) override {}
+};
+
+}  // namespace
+
+MapParts& CurrentMapParts() {
+    static PendingScene scene;
+    static PendingTextures textures;
+    static PendingView view;
+    static PendingPhotos photos;
+    static MapParts parts{&scene, &textures, &view, &photos};
+    return parts;
+}

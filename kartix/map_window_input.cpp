@@ -1,0 +1,250 @@
+// Keys, mouse and timers of the map window.
+#include <windows.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "common/settings/protocol.h"
+#include "kartix/map_math.h"
+#include "kartix/map_parts.h"
+#include "kartix/map_state.h"
+#include "kartix/map_window.h"
+
+namespace {
+
+// Overlay buttons that act when released rather than when pressed.
+bool ActsOnRelease(int key) { return key == VK_PRIOR || key == VK_NEXT || key == VK_HOME || key == VK_INSERT; }
+
+void RecomputeHover(MapState& s) { CurrentMapParts().view->UpdateHover(s, s.cursorX, s.cursorY); }
+
+void CameraChanged(MapState& s) {
+    CurrentMapParts().view->FitCamera(s);
+    RecomputeHover(s);
+}
+
+}  // namespace
+
+void ArmHoverTimer(MapState& s, int signedCity, int x, int y) {
+    CancelHoverTimer(s);
+    s.hoverTimer.id = SetTimer(s.window, kHoverTimer, kHoverMs, nullptr);
+    if (!s.hoverTimer.id) return;
+    s.hoverTimer.window = s.window;
+    s.hoverTimer.city = signedCity;
+    s.hoverTimer.x = x;
+    s.hoverTimer.y = y;
+}
+
+void CancelHoverTimer(MapState& s) {
+    if (s.hoverTimer.id && s.hoverTimer.window) KillTimer(s.hoverTimer.window, kHoverTimer);
+    s.hoverTimer = HoverTimerRecord{};
+}
+
+bool OnMapKey(MapState& s, WPARAM key) {
+    MapParts& parts = CurrentMapParts();
+    switch (key) {
+    case VK_HOME:
+    case VK_CLEAR:
+        s.camera.distance = kCameraHomeDistance;
+        s.camera.tilt = kCameraHomeTilt;
+        s.camera.longitude = 0.0;
+        CameraChanged(s);
+        break;
+    case VK_LEFT:
+    case VK_RIGHT: {
+        // Upside down (tilt between 90 and 270) the globe turns the other way.
+        const bool upright = s.camera.tilt < 90.0 || s.camera.tilt > 270.0;
+        const double step = (key == VK_LEFT) == upright ? 1.0 : -1.0;
+        s.camera.longitude = RotateAngle(s.camera.longitude, step);
+        RecomputeHover(s);
+        break;
+    }
+    case VK_UP:
+    case VK_DOWN:
+        s.camera.tilt = RotateAngle(s.camera.tilt, key == VK_UP ? 1.0 : -1.0);
+        RecomputeHover(s);
+        break;
+    case VK_ADD:
+    case VK_SUBTRACT:
+        if (key == VK_ADD && s.camera.distance < kCameraNear) s.camera.distance += kCameraZoomStep;
+        if (key == VK_SUBTRACT && s.camera.distance > kCameraFar) s.camera.distance -= kCameraZoomStep;
+        CameraChanged(s);
+        CancelHoverTimer(s);
+        break;
+    case VK_PRIOR:
+    case VK_NEXT:
+        parts.photos->Scroll(s, static_cast<int>(key));
+        break;
+    case VK_INSERT:
+        parts.photos->OpenAddPhotoPage(s);
+        break;
+    case 'F':
+        s.showFps = !s.showFps;
+        s.frameStart = GetTickCount();
+        break;
+    case 'I':
+        s.showInfo = !s.showInfo;
+        break;
+    case 'H':
+    case 'L':
+        ChangePerfFactor(s, key == 'L');
+        break;
+    default:
+        return false;
+    }
+    parts.view->StopFlyTo(s);
+    RedrawMap(s);
+    return true;
+}
+
+void OnMapTimer(MapState& s, UINT_PTR id) {
+    MapParts& parts = CurrentMapParts();
+    switch (id) {
+    case kRepeatTimer:
+        if (s.heldButtonKey) SendMessageW(s.window, WM_KEYDOWN, static_cast<WPARAM>(s.heldButtonKey), 0);
+        break;
+    case kFlyToTimer:
+        if (!parts.view->StepFlyTo(s)) {
+            s.cursorX = s.clientWidth / 2;
+            s.cursorY = s.clientHeight / 2;
+            RecomputeHover(s);
+        }
+        RedrawMap(s);
+        break;
+    case kHoverTimer: {
+        const HoverTimerRecord armed = s.hoverTimer;
+        CancelHoverTimer(s);
+        POINT cursor{};
+        if (!GetCursorPos(&cursor)) break;
+        MapWindowPoints(nullptr, s.window, &cursor, 1);
+        const long long magnitude = armed.city < 0 ? -static_cast<long long>(armed.city) : armed.city;
+        if (cursor.x != armed.x || cursor.y != armed.y || magnitude >= s.cityCount) break;
+        if (AskHostForPhotos(s, armed.city)) {
+            parts.photos->ShowStrip(s, armed.city);
+            RedrawMap(s);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void OnMapMouseMove(MapState& s, WPARAM keys, int x, int rawY) {
+    MapParts& parts = CurrentMapParts();
+    const int y = UpwardY(s, rawY);
+    CancelHoverTimer(s);
+    if (!s.mouseInside) {
+        s.mouseInside = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, s.window, 0};
+        TrackMouseEvent(&track);
+    }
+    s.cursorX = x;
+    s.cursorY = y;
+    if (parts.view->Flying()) return;
+    const bool onGlobe = parts.view->UpdateHover(s, x, y);
+    const bool anyButton = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
+    if ((keys & MK_LBUTTON) && s.heldButtonKey == 0 && s.heldCreditLine < 0) {
+        s.dragging = true;
+        if (onGlobe) parts.view->Drag(s);
+    } else if (!anyButton && onGlobe && (parts.photos->StripEmpty() || x < parts.photos->StripLeft(s))) {
+        int within = 0;
+        const int city = parts.view->NearestCity(s, within);
+        // The first city of the table never arms the timer: its index has no
+        // negative form for the whole country.
+        if (city > 0 && city < s.cityCount) ArmHoverTimer(s, within > 0 ? city : -city, x, rawY);
+    }
+    RedrawMap(s);
+}
+
+void OnMapButtonDown(MapState& s, int x, int rawY) {
+    MapParts& parts = CurrentMapParts();
+    const int y = UpwardY(s, rawY);
+    s.cursorX = x;
+    s.cursorY = y;
+    s.dragging = false;
+    if (parts.view->UpdateHover(s, x, y)) parts.view->BeginDrag(s);
+    SetFocus(s.window);
+    SetCapture(s.window);
+    s.heldButtonKey = parts.photos->UpdateOverlayHover(s, x, y, false);
+    s.heldCreditLine = parts.view->CreditLineAt(s, x, y);
+    if (s.heldButtonKey && !ActsOnRelease(s.heldButtonKey)) {
+        SendMessageW(s.window, WM_KEYDOWN, static_cast<WPARAM>(s.heldButtonKey), 0);
+        s.repeatTimer = SetTimer(s.window, kRepeatTimer, kRepeatMs, nullptr);
+    }
+    RedrawMap(s);
+}
+
+void OnMapButtonUp(MapState& s, int x, int rawY) {
+    MapParts& parts = CurrentMapParts();
+    const int y = UpwardY(s, rawY);
+    s.cursorX = x;
+    s.cursorY = y;
+    const bool onGlobe = parts.view->UpdateHover(s, x, y);
+    KillTimer(s.window, kRepeatTimer);
+    s.repeatTimer = 0;
+    ReleaseCapture();
+    const int key = parts.photos->UpdateOverlayHover(s, x, y, true);
+    bool photoOpened = false;
+    if (key && key == s.heldButtonKey && ActsOnRelease(key)) {
+        SendMessageW(s.window, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+    } else {
+        const int photo = parts.photos->PhotoAt(s, x, y);
+        if (photo >= 0) {
+            parts.photos->OpenPhotoPage(s, photo);
+            photoOpened = true;
+        }
+    }
+    if (s.heldCreditLine >= 0 || photoOpened) s.heldCreditLine = parts.view->CreditLineAt(s, x, y);
+    if (!s.dragging && s.heldButtonKey == 0 && (parts.photos->StripEmpty() || x < parts.photos->StripLeft(s))) {
+        if (s.heldCreditLine >= 0) {
+            parts.view->OpenCreditLine(s, s.heldCreditLine);
+        } else if (onGlobe) {
+            int within = 0;
+            const int city = parts.view->NearestCity(s, within);
+            if (city >= 0 && city < s.cityCount) {
+                if (within > 0)
+                    SendMessageW(GetParent(s.window), MSG_MAP_SELECT_CITY, static_cast<WPARAM>(city),
+                                 reinterpret_cast<LPARAM>(&s.cities[city]));
+                const int request = within > 0 ? city : -city;
+                if (AskHostForPhotos(s, request)) parts.photos->ShowStrip(s, request);
+            }
+            parts.view->FlyToHovered(s);
+        }
+    }
+    s.heldButtonKey = 0;
+    s.dragging = false;
+    s.heldCreditLine = -1;
+    RedrawMap(s);
+}
+
+void OnMapWheel(MapState& s, int delta) {
+    MapParts& parts = CurrentMapParts();
+    const int n = delta / -120;
+    if (!parts.photos->StripEmpty() && s.cursorX > parts.photos->StripLeft(s) &&
+        !parts.photos->AllPhotosOnScreen()) {
+        if (n > 0) SendMessageW(s.window, WM_KEYDOWN, VK_NEXT, 0);
+        if (n < 0) SendMessageW(s.window, WM_KEYDOWN, VK_PRIOR, 0);
+        return;
+    }
+    s.camera.distance = std::clamp(s.camera.distance + static_cast<float>(n) * kCameraZoomStep, kCameraFar,
+                                   kCameraNear);
+    CameraChanged(s);
+    CancelHoverTimer(s);
+    RedrawMap(s);
+}
+
+bool OnMapSetCursor(MapState& s) {
+    POINT cursor{};
+    if (!GetCursorPos(&cursor)) return false;
+    MapWindowPoints(nullptr, s.window, &cursor, 1);
+    if (CurrentMapParts().view->CreditLineAt(s, cursor.x, UpwardY(s, cursor.y)) < 0) return false;
+    SetCursor(s.handCursor);
+    return true;
+}
+
+bool AskHostForPhotos(MapState& s, int signedCity) {
+    HWND host = FindWindowW(kMainWindowClass, nullptr);
+    s.hostAcceptsPhotos = host && SendMessageW(host, MSG_PHOTO_REQUEST, static_cast<WPARAM>(signedCity),
+                                               reinterpret_cast<LPARAM>(s.window)) == 1;
+    return s.hostAcceptsPhotos;
+}
