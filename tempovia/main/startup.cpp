@@ -18,7 +18,7 @@
 #include "tempovia/main/build_date.h"
 #include "tempovia/main/command_line.h"
 #include "tempovia/main/data_services.h"
-#include "tempovia/main/everyone_access.h"
+#include "common/settings/security_utils.h"
 #include "tempovia/main/main_window.h"
 #include "tempovia/main/pending_parts.h"
 #include "tempovia/main/watch_threads.h"

@@ -5,7 +5,7 @@
 #include <aclapi.h>
 
 #include "common/settings/protocol.h"
-#include "tempovia/main/everyone_access.h"
+#include "common/settings/security_utils.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tempovia/main/everyone_access.h"
+#include "common/settings/security_utils.h"
 
 #include <accctrl.h>
 #include <aclapi.h>
@@ -6,15 +6,13 @@
 bool GrantEveryoneAccess(HANDLE object, DWORD accessMask, DWORD* status) {
     DWORD result = ERROR_SUCCESS;
     if (!object || object == INVALID_HANDLE_VALUE) {
-        result = ERROR_INVALID_HANDLE;
-        if (status) *status = result;
+        if (status) *status = ERROR_INVALID_HANDLE;
         return false;
     }
     SID_IDENTIFIER_AUTHORITY world = SECURITY_WORLD_SID_AUTHORITY;
     PSID everyone = nullptr;
     if (!AllocateAndInitializeSid(&world, 1, SECURITY_WORLD_RID, 0, 0, 0, 0, 0, 0, 0, &everyone)) {
-        result = GetLastError();
-        if (status) *status = result;
+        if (status) *status = GetLastError();
         return false;
     }
     EXPLICIT_ACCESSW entry = {};

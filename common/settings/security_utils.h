@@ -1,5 +1,5 @@
-// Named kernel objects that other users' programs and the service must open
-// get one access entry for Everyone.
+// Access for Everyone on named kernel objects that programs of other users and
+// the service open (exit event, time event).
 #pragma once
 
 #include <windows.h>

@@ -1,0 +1,130 @@
+// Synchronisation from the Date header of a HEAD reply of an HTTP responder of
+// the test's own, and the http_log.txt lines of failed requests.
+#include <gtest/gtest.h>
+
+#include "common/settings/http_log.h"
+#include "tests/velmora/loopback.h"
+#include "tests/velmora/sync_fixture.h"
+#include "velmora/http_head.h"
+#include "velmora/sync_codes.h"
+
+using namespace velmora_test;
+
+namespace {
+
+std::string Reply(const std::string& statusLine, const std::string& headers) {
+    return "HTTP/1.1 " + statusLine + "\r\n" + headers + "Content-Length: 0\r\nConnection: close\r\n\r\n";
+}
+
+const std::string kDate = "Date: Tue, 15 Nov 1994 08:12:31 GMT\r\n";
+
+std::string HttpLog() {
+    wchar_t path[MAX_PATH];
+    if (!GetHttpLogPath(path, MAX_PATH)) return "";
+    return testing_support::ReadBytes(path);
+}
+
+}  // namespace
+
+class HttpSyncTest : public SyncFixture {};
+
+TEST_F(HttpSyncTest, DateHeaderSetsClock) {
+    HttpResponder server(Reply("200 OK", kDate));
+    ASSERT_TRUE(UseServer(LoopbackHttp(server.port(), "/time")));
+    EventFired();
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
+    ASSERT_EQ(clock.calls.size(), 1u);
+    const SYSTEMTIME& t = clock.calls[0];
+    EXPECT_EQ(t.wYear, 1994);
+    EXPECT_EQ(t.wMonth, 11);
+    EXPECT_EQ(t.wDay, 15);
+    EXPECT_EQ(t.wHour, 8);
+    EXPECT_EQ(t.wMinute, 12);
+    EXPECT_EQ(t.wSecond, 31);
+    EXPECT_EQ(LastResult(), 0);
+    EXPECT_TRUE(EventFired());
+
+    const std::string request = server.lastRequest();
+    EXPECT_EQ(request.rfind("HEAD /time HTTP/1.1\r\n", 0), 0u) << request;
+    EXPECT_NE(request.find("User-Agent: Tempovia 5.0.0 64-bit"), std::string::npos) << request;
+    EXPECT_NE(request.find("text/html"), std::string::npos) << request;
+}
+
+TEST_F(HttpSyncTest, NoContentWithDateAlsoSets) {
+    HttpResponder server(Reply("204 No Content", kDate));
+    ASSERT_TRUE(UseServer(LoopbackHttp(server.port())));
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
+    EXPECT_EQ(clock.calls.size(), 1u);
+}
+
+TEST_F(HttpSyncTest, RepliesWithoutUsableDate) {
+    struct Case {
+        std::string reply;
+        int code;
+    } cases[] = {
+        {Reply("200 OK", ""), kSyncNoTime},
+        {Reply("200 OK", "Date: not a date at all\r\n"), kSyncNoTime},
+        {Reply("200 OK", "Date: Mon, 45 Foo 1994 99:99:99 GMT\r\n"), kSyncNoTime},
+        {Reply("404 Not Found", kDate), kSyncNoNetwork},
+        {Reply("500 Internal Server Error", kDate), kSyncNoNetwork},
+        {Reply("200 OK", "X-Filler: " + std::string(60000, 'x') + "\r\n"), -1},  // huge header: any clear result
+        {"garbage without any status line\r\n\r\n", -1},
+    };
+    for (const Case& c : cases) {
+        HttpResponder server(c.reply);
+        ASSERT_TRUE(UseServer(LoopbackHttp(server.port())));
+        const int code = SyncOnce(kSyncTimeoutMs);
+        if (c.code >= 0) {
+            EXPECT_EQ(code, c.code) << c.reply.substr(0, 60);
+        } else {
+            EXPECT_NE(code, kSyncOk) << c.reply.substr(0, 60);
+            EXPECT_NE(code, kSyncInProgress);
+        }
+        EXPECT_EQ(LastResult(), code);
+    }
+    EXPECT_TRUE(clock.calls.empty());
+}
+
+TEST_F(HttpSyncTest, SlowReplyBeyondWaitIsNoReply) {
+    HttpResponder server(Reply("200 OK", kDate), 400);
+    ASSERT_TRUE(UseServer(LoopbackHttp(server.port())));
+    Common(L"http_sync_wait", L"100");
+    ReadSyncSettings();
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoReply);
+    EXPECT_TRUE(clock.calls.empty());
+}
+
+TEST_F(HttpSyncTest, ConnectionFailureAndMalformedUrlAreLogged) {
+    ASSERT_TRUE(UseServer(LoopbackHttp(ClosedTcpPort(), "/nothing")));
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncSendFailed);
+    std::string log = HttpLog();
+    EXPECT_NE(log.find("GetLatest: HttpSendRequest() returned "), std::string::npos) << log;
+    EXPECT_NE(log.find("/nothing\r\n"), std::string::npos) << log;
+
+    ASSERT_TRUE(UseServer(L"http://"));
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncBadServer);
+    EXPECT_EQ(LastResult(), 130);
+    log = HttpLog();  // a new session started the file anew
+    EXPECT_EQ(log.find("HttpSendRequest"), std::string::npos) << log;
+    EXPECT_NE(log.find(" Malformed url:\r\n"), std::string::npos) << log;
+    EXPECT_TRUE(clock.calls.empty());
+}
+
+TEST_F(HttpSyncTest, GetLatestFillsSessionAndHeaders) {
+    HttpResponder server(Reply("200 Fine", kDate + "Last-Modified: Wed, 16 Nov 1994 09:00:00 GMT\r\n"
+                                                   "Content-Type: text/plain\r\nX-Zone: Mars\r\n"));
+    CHttpSession session;
+    ASSERT_TRUE(OpenHttpSession(session));
+    SYSTEMTIME modified{};
+    char headers[64] = "";
+    const std::string url = "http://127.0.0.1:" + std::to_string(server.port()) + "/";
+    EXPECT_EQ(GetLatest(session, url.c_str(), &modified, "X-Zone: \nX-None: ", headers, sizeof(headers)), 200);
+    EXPECT_EQ(session.status, 200);
+    EXPECT_STREQ(session.statusText, "Fine");
+    EXPECT_STREQ(session.contentType, "text/plain");
+    EXPECT_EQ(session.date.wDay, 15);
+    EXPECT_EQ(modified.wDay, 16);
+    EXPECT_STREQ(headers, "X-Zone: Mars\nX-None: ");
+    CloseHttpSession(session);
+    EXPECT_EQ(session.internet, nullptr);
+}

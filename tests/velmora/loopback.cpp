@@ -1,0 +1,181 @@
+#include "tests/velmora/loopback.h"
+
+#include <ws2tcpip.h>
+
+#include <chrono>
+
+namespace velmora_test {
+
+namespace {
+
+// Each responder stops on its own after this long, whatever the test does.
+constexpr auto kLifetime = std::chrono::seconds(20);
+constexpr int kMostRequests = 16;
+
+sockaddr_in Loopback(uint16_t port) {
+    sockaddr_in a{};
+    a.sin_family = AF_INET;
+    a.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    a.sin_port = htons(port);
+    return a;
+}
+
+uint16_t BoundPort(SOCKET s) {
+    sockaddr_in a{};
+    int size = sizeof(a);
+    getsockname(s, reinterpret_cast<sockaddr*>(&a), &size);
+    return ntohs(a.sin_port);
+}
+
+SOCKET BindLoopback(int type) {
+    SOCKET s = socket(AF_INET, type, 0);
+    if (s == INVALID_SOCKET) return s;
+    sockaddr_in a = Loopback(0);
+    if (bind(s, reinterpret_cast<sockaddr*>(&a), sizeof(a)) != 0) {
+        closesocket(s);
+        return INVALID_SOCKET;
+    }
+    return s;
+}
+
+bool Readable(SOCKET s, long ms) {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval tv{ms / 1000, (ms % 1000) * 1000};
+    return select(0, &set, nullptr, nullptr, &tv) > 0;
+}
+
+}  // namespace
+
+SocketLayer::SocketLayer() {
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+}
+SocketLayer::~SocketLayer() { WSACleanup(); }
+
+// ---- SNTP ----------------------------------------------------------------------
+
+SntpResponder::SntpResponder(std::string reply) : reply_(std::move(reply)) {
+    socket_ = BindLoopback(SOCK_DGRAM);
+    if (socket_ == INVALID_SOCKET) return;
+    port_ = BoundPort(socket_);
+    thread_ = std::thread([this] { Serve(); });
+}
+
+SntpResponder::~SntpResponder() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (socket_ != INVALID_SOCKET) closesocket(socket_);
+}
+
+std::string SntpResponder::lastRequest() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return lastRequest_;
+}
+
+void SntpResponder::Serve() {
+    const auto end = std::chrono::steady_clock::now() + kLifetime;
+    while (!stop_ && std::chrono::steady_clock::now() < end && requests_ < kMostRequests) {
+        if (!Readable(socket_, 50)) continue;
+        char buffer[512];
+        sockaddr_in from{};
+        int fromSize = sizeof(from);
+        const int n = recvfrom(socket_, buffer, sizeof(buffer), 0, reinterpret_cast<sockaddr*>(&from), &fromSize);
+        if (n < 0) continue;
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            lastRequest_.assign(buffer, static_cast<size_t>(n));
+        }
+        ++requests_;
+        if (!reply_.empty()) {
+            sendto(socket_, reply_.data(), static_cast<int>(reply_.size()), 0, reinterpret_cast<sockaddr*>(&from),
+                   fromSize);
+        }
+    }
+}
+
+std::string SntpReply(uint32_t seconds, uint32_t fraction, int version, int mode, int stratum, int leap) {
+    std::string p(48, '\0');
+    p[0] = static_cast<char>((leap << 6) | (version << 3) | mode);
+    p[1] = static_cast<char>(stratum);
+    for (int i = 0; i < 4; ++i) {
+        p[40 + i] = static_cast<char>(seconds >> (24 - 8 * i));
+        p[44 + i] = static_cast<char>(fraction >> (24 - 8 * i));
+    }
+    return p;
+}
+
+// ---- HTTP ----------------------------------------------------------------------
+
+HttpResponder::HttpResponder(std::string response, DWORD delayMs) : response_(std::move(response)), delayMs_(delayMs) {
+    listener_ = BindLoopback(SOCK_STREAM);
+    if (listener_ == INVALID_SOCKET) return;
+    if (listen(listener_, 4) != 0) return;
+    port_ = BoundPort(listener_);
+    thread_ = std::thread([this] { Serve(); });
+}
+
+HttpResponder::~HttpResponder() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    if (listener_ != INVALID_SOCKET) closesocket(listener_);
+}
+
+std::string HttpResponder::lastRequest() {
+    std::lock_guard<std::mutex> hold(lock_);
+    return lastRequest_;
+}
+
+void HttpResponder::Serve() {
+    const auto end = std::chrono::steady_clock::now() + kLifetime;
+    while (!stop_ && std::chrono::steady_clock::now() < end && requests_ < kMostRequests) {
+        if (!Readable(listener_, 50)) continue;
+        SOCKET client = accept(listener_, nullptr, nullptr);
+        if (client == INVALID_SOCKET) continue;
+        std::string request;
+        char buffer[4096];
+        while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536 && !stop_) {
+            if (!Readable(client, 2000)) break;
+            const int n = recv(client, buffer, sizeof(buffer), 0);
+            if (n <= 0) break;
+            request.append(buffer, static_cast<size_t>(n));
+        }
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            lastRequest_ = request;
+        }
+        ++requests_;
+        for (DWORD waited = 0; waited < delayMs_ && !stop_; waited += 10) Sleep(10);
+        for (size_t sent = 0; sent < response_.size();) {
+            const int n = send(client, response_.data() + sent, static_cast<int>(response_.size() - sent), 0);
+            if (n <= 0) break;
+            sent += static_cast<size_t>(n);
+        }
+        shutdown(client, SD_SEND);
+        // Let the client read to the end before the socket goes.
+        while (Readable(client, 200) && recv(client, buffer, sizeof(buffer), 0) > 0) {
+        }
+        closesocket(client);
+    }
+}
+
+// ---- closed ports --------------------------------------------------------------
+
+uint16_t ClosedUdpPort() {
+    SocketLayer layer;
+    SOCKET s = BindLoopback(SOCK_DGRAM);
+    const uint16_t port = BoundPort(s);
+    closesocket(s);
+    return port;
+}
+
+uint16_t ClosedTcpPort() {
+    SocketLayer layer;
+    SOCKET s = BindLoopback(SOCK_STREAM);
+    const uint16_t port = BoundPort(s);
+    closesocket(s);
+    return port;
+}
+
+}  // namespace velmora_test

@@ -1,0 +1,71 @@
+// A platform recorder for the service: statuses, the control handler and the
+// messages shown, with no Service Control Manager and no message box.
+#pragma once
+
+#include <windows.h>
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "velmora/service_platform.h"
+
+namespace velmora_test {
+
+class RecordingPlatform : public ServicePlatform {
+public:
+    SERVICE_STATUS_HANDLE RegisterHandler(const wchar_t* name, LPHANDLER_FUNCTION h) override {
+        std::lock_guard<std::mutex> hold(lock);
+        registeredName = name;
+        handler = h;
+        return reinterpret_cast<SERVICE_STATUS_HANDLE>(0x1234);
+    }
+    BOOL SetStatus(SERVICE_STATUS_HANDLE, SERVICE_STATUS* status) override {
+        std::lock_guard<std::mutex> hold(lock);
+        statuses.push_back(*status);
+        return TRUE;
+    }
+    BOOL RunDispatcher(const SERVICE_TABLE_ENTRYW* table) override {
+        std::lock_guard<std::mutex> hold(lock);
+        dispatcherName = table[0].lpServiceName;
+        ++dispatcherRuns;
+        SetLastError(ERROR_FAILED_SERVICE_CONTROLLER_CONNECT);
+        return FALSE;
+    }
+    void ShowMessage(const wchar_t* text, UINT flags) override {
+        std::lock_guard<std::mutex> hold(lock);
+        messages.push_back(text);
+        messageFlags.push_back(flags);
+    }
+
+    std::vector<SERVICE_STATUS> Statuses() {
+        std::lock_guard<std::mutex> hold(lock);
+        return statuses;
+    }
+    DWORD LastState() {
+        std::lock_guard<std::mutex> hold(lock);
+        return statuses.empty() ? 0 : statuses.back().dwCurrentState;
+    }
+
+    std::mutex lock;
+    std::wstring registeredName;
+    std::wstring dispatcherName;
+    int dispatcherRuns = 0;
+    LPHANDLER_FUNCTION handler = nullptr;
+    std::vector<SERVICE_STATUS> statuses;
+    std::vector<std::wstring> messages;
+    std::vector<UINT> messageFlags;
+};
+
+// Polls until the predicate holds or the time is up.
+template <class Predicate>
+bool WaitFor(Predicate done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+}  // namespace velmora_test

@@ -1,0 +1,139 @@
+// The running service driven through its own entry and control handler with a
+// platform recorder: start-up statuses, pause and continue, reload, sync on
+// request against a responder of the test's own, and stop.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "common/time/sync_service_notify.h"
+#include "tests/velmora/loopback.h"
+#include "tests/velmora/service_fixture.h"
+#include "tests/velmora/sync_fixture.h"
+#include "velmora/service_run.h"
+#include "velmora/sync_codes.h"
+
+using namespace velmora_test;
+
+namespace {
+constexpr uint32_t kLeapDay = 3918198896u;
+}
+
+class ServiceRunTest : public SyncFixture {
+protected:
+    void SetUp() override {
+        SyncFixture::SetUp();
+        SetServicePlatform(&platform);
+    }
+    void TearDown() override {
+        if (service.joinable()) {
+            if (platform.handler) platform.handler(SERVICE_CONTROL_STOP);
+            service.join();
+        }
+        SetServicePlatform(nullptr);
+        SyncFixture::TearDown();
+    }
+    void Start() {
+        service = std::thread([] { ServiceMain(0, nullptr); });
+        ASSERT_TRUE(WaitFor([&] { return platform.LastState() == SERVICE_RUNNING; }, 5000));
+    }
+    void Control(DWORD code) { platform.handler(code); }
+
+    RecordingPlatform platform;
+    std::thread service;
+};
+
+TEST_F(ServiceRunTest, StartsRunsAndStops) {
+    Start();
+    EXPECT_EQ(platform.registeredName, L"QXTime");
+    const auto statuses = platform.Statuses();
+    ASSERT_GE(statuses.size(), 2u);
+    EXPECT_EQ(statuses[0].dwCurrentState, static_cast<DWORD>(SERVICE_START_PENDING));
+    EXPECT_EQ(statuses[0].dwServiceType, 16u);
+    EXPECT_EQ(statuses[0].dwControlsAccepted, 7u);
+    EXPECT_EQ(statuses[0].dwCheckPoint, 1u);
+    EXPECT_EQ(statuses[0].dwWaitHint, 2000u);
+    const SERVICE_STATUS& running = statuses.back();
+    EXPECT_EQ(running.dwCheckPoint, 0u);
+    EXPECT_EQ(running.dwWaitHint, 0u);
+    EXPECT_EQ(running.dwWin32ExitCode, 0u);
+
+    // velmora.log is there, empty, and held open.
+    const std::wstring log = dir.file(L"velmora.log");
+    EXPECT_EQ(GetFileAttributesW(log.c_str()) != INVALID_FILE_ATTRIBUTES, true);
+    EXPECT_FALSE(DeleteFileW(log.c_str()));
+
+    Control(77);  // unknown: the status again
+    EXPECT_EQ(platform.LastState(), static_cast<DWORD>(SERVICE_RUNNING));
+    Control(SERVICE_CONTROL_STOP);
+    service.join();
+    EXPECT_EQ(platform.LastState(), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(CurrentServiceState(), static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_TRUE(testing_support::ReadBytes(log).empty());
+    EXPECT_TRUE(DeleteFileW(log.c_str()));
+}
+
+TEST_F(ServiceRunTest, SyncRequestWaitsForContinueAndReloadSwitchesServer) {
+    SntpResponder first(SntpReply(kLeapDay, 0));
+    SntpResponder second(SntpReply(kLeapDay, 0));
+    SetSntpPort(first.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));  // autosync off: only requests sync
+    Start();
+
+    Control(SYNC_CONTROL_SYNC_NOW);
+    ASSERT_TRUE(WaitFor([&] { return first.requests() == 1 && LastResult() == 0; }, 5000));
+    EXPECT_EQ(clock.calls.size(), 1u);
+
+    Control(SERVICE_CONTROL_PAUSE);
+    EXPECT_EQ(platform.LastState(), static_cast<DWORD>(SERVICE_PAUSED));
+    Control(SYNC_CONTROL_SYNC_NOW);
+    Sleep(1200);
+    EXPECT_EQ(first.requests(), 1);  // remembered, not acted on
+    Control(SERVICE_CONTROL_CONTINUE);
+    EXPECT_EQ(platform.LastState(), static_cast<DWORD>(SERVICE_RUNNING));
+    ASSERT_TRUE(WaitFor([&] { return first.requests() == 2; }, 5000));
+
+    // Reload: the new server is used by the next request; nothing is due on its own.
+    Common(L"server0", L"localhost");
+    SetSntpPort(second.port());
+    Control(SYNC_CONTROL_RELOAD);
+    Sleep(700);
+    EXPECT_EQ(second.requests(), 0);
+    Control(SYNC_CONTROL_SYNC_NOW);
+    ASSERT_TRUE(WaitFor([&] { return second.requests() == 1; }, 5000));
+    EXPECT_TRUE(WaitFor([&] { return clock.calls.size() == 3; }, 2000));
+}
+
+TEST_F(ServiceRunTest, WithoutServerRequestsDoNothing) {
+    SntpResponder server(SntpReply(kLeapDay, 0));
+    SetSntpPort(server.port());
+    Common(L"autosync", L"1");
+    Start();
+    Control(SYNC_CONTROL_SYNC_NOW);
+    Sleep(800);
+    EXPECT_EQ(server.requests(), 0);
+    EXPECT_EQ(LastResult(), -1);
+}
+
+TEST_F(ServiceRunTest, ScheduledSyncAtFirstWake) {
+    SntpResponder server(SntpReply(kLeapDay, 0));
+    SetSntpPort(server.port());
+    Common(L"autosync", L"1");
+    Common(L"synctype", L"1");
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    CleanupSync();
+    ASSERT_TRUE(InitSync());  // a fresh start of the schedule
+    Start();
+    ASSERT_TRUE(WaitFor([&] { return server.requests() == 1; }, 3000));
+    Sleep(1200);
+    EXPECT_EQ(server.requests(), 1);  // not again within the hour
+}
+
+TEST_F(ServiceRunTest, UnwritableLogStopsWithItsError) {
+    SetSettingsFolder(dir.file(L"missing"));
+    service = std::thread([] { ServiceMain(0, nullptr); });
+    service.join();
+    const auto statuses = platform.Statuses();
+    ASSERT_FALSE(statuses.empty());
+    EXPECT_EQ(statuses.back().dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(statuses.back().dwWin32ExitCode, static_cast<DWORD>(ERROR_PATH_NOT_FOUND));
+}

@@ -1,0 +1,109 @@
+// A synchronisation against an SNTP responder of the test's own on
+// 127.0.0.1: the clock recorder sees the time of a good reply, and nothing
+// for a bad one or for silence.
+#include <gtest/gtest.h>
+
+#include "tests/velmora/loopback.h"
+#include "tests/velmora/sync_fixture.h"
+#include "velmora/sync_codes.h"
+
+using namespace velmora_test;
+
+namespace {
+constexpr uint32_t kLeapDay = 3918198896u;  // 2024-02-29 12:34:56 UTC
+}
+
+class SntpSyncTest : public SyncFixture {};
+
+TEST_F(SntpSyncTest, GoodReplySetsClockAndReports) {
+    SntpResponder server(SntpReply(kLeapDay, 0x80000000u));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    EventFired();
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
+
+    ASSERT_EQ(clock.calls.size(), 1u);
+    const SYSTEMTIME& t = clock.calls[0];
+    EXPECT_EQ(t.wYear, 2024);
+    EXPECT_EQ(t.wMonth, 2);
+    EXPECT_EQ(t.wDay, 29);
+    EXPECT_EQ(t.wHour, 12);
+    EXPECT_EQ(t.wSecond, 56);
+    EXPECT_EQ(t.wMilliseconds, 500);
+    EXPECT_EQ(LastResult(), 0);
+    EXPECT_EQ(LastTime().size(), 14u);
+    EXPECT_TRUE(EventFired());
+
+    const std::string request = server.lastRequest();
+    ASSERT_EQ(request.size(), 48u);
+    EXPECT_EQ(request[0], '\x0B');
+}
+
+TEST_F(SntpSyncTest, HostNameIsResolved) {
+    SntpResponder server(SntpReply(kLeapDay, 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"localhost"));
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
+    EXPECT_EQ(server.requests(), 1);
+}
+
+TEST_F(SntpSyncTest, RefusedClockGives250) {
+    SntpResponder server(SntpReply(kLeapDay, 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    clock.refuse = true;
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncSetFailed);
+    EXPECT_EQ(LastResult(), 250);
+    EXPECT_EQ(LastTime(), L"");
+}
+
+TEST_F(SntpSyncTest, BadRepliesNeverReachTheClock) {
+    const std::string good = SntpReply(kLeapDay, 0);
+    const std::string bad[] = {
+        good.substr(0, 20), std::string(1, '\x24'), SntpReply(kLeapDay, 0, 4, 3), SntpReply(kLeapDay, 0, 0, 4),
+        SntpReply(kLeapDay, 0, 4, 4, 0), SntpReply(0, 0), SntpReply(kLeapDay, 0, 4, 4, 1, 3),
+    };
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    for (const std::string& reply : bad) {
+        SntpResponder server(reply);
+        SetSntpPort(server.port());
+        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime) << reply.size();
+        EXPECT_EQ(LastResult(), 134);
+    }
+    EXPECT_TRUE(clock.calls.empty());
+}
+
+TEST_F(SntpSyncTest, SilentServerTimesOutThroughTheWatchdog) {
+    SntpResponder server{std::string()};
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    const DWORD t0 = GetTickCount();
+    EXPECT_EQ(SyncOnce(700), kSyncNoReply);
+    const DWORD took = GetTickCount() - t0;
+    EXPECT_GE(took, 600u);
+    EXPECT_LT(took, 3000u);
+    EXPECT_EQ(server.requests(), 1);
+    EXPECT_EQ(LastResult(), 135);
+    EXPECT_TRUE(clock.calls.empty());
+
+    // The engine is whole again afterwards.
+    SntpResponder good(SntpReply(kLeapDay, 0));
+    SetSntpPort(good.port());
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
+}
+
+TEST_F(SntpSyncTest, ClosedPortIsNoReply) {
+    SetSntpPort(ClosedUdpPort());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    const int code = SyncOnce(700);
+    // Wine reports a time-out; Windows may report the port unreachable.
+    EXPECT_EQ(code, kSyncNoReply);
+    EXPECT_TRUE(clock.calls.empty());
+}
+
+TEST_F(SntpSyncTest, WithoutNetworkLayerNothingIsSent) {
+    CleanupSync();
+    EXPECT_EQ(SyncBySntp(L"127.0.0.1", 500), kSyncNoNetwork);
+    EXPECT_EQ(LastResult(), 131);
+    ASSERT_TRUE(InitSync());
+}

@@ -1,0 +1,89 @@
+// A private program folder, policy key and clock for the engine's tests: the
+// engine writes its results into the folder's tempovia.ini and hands clock
+// changes to a recorder.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/settings/ini_paths.h"
+#include "common/settings/ini_store.h"
+#include "tests/support/test_support.h"
+#include "velmora/sync_engine.h"
+#include "velmora/sync_settings.h"
+#include "velmora/system_clock.h"
+
+namespace velmora_test {
+
+inline constexpr wchar_t kPolicyKey[] = L"Software\\TempoviaTests\\velmora";
+
+class RecordingClock : public SystemClock {
+public:
+    bool SetUtc(const SYSTEMTIME& utc) override {
+        calls.push_back(utc);
+        if (refuse) SetLastError(ERROR_PRIVILEGE_NOT_HELD);
+        return !refuse;
+    }
+    std::vector<SYSTEMTIME> calls;
+    bool refuse = false;
+};
+
+class SyncFixture : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetSettingsFolder(dir.path());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kPolicyKey);
+        SetSyncPolicyLocation(&policy);
+        SetSystemClock(&clock);
+        ASSERT_TRUE(InitSync());
+    }
+    void TearDown() override {
+        CleanupSync();
+        SetSntpPort(123);
+        SetSystemClock(nullptr);
+        SetSyncPolicyLocation(nullptr);
+        RegDeleteTreeW(HKEY_CURRENT_USER, kPolicyKey);
+        SetSettingsFolder(L"");
+    }
+
+    void Common(const wchar_t* key, const std::wstring& value) {
+        WriteIniString(UserIniPath().c_str(), L"common", key, value.c_str());
+    }
+    // Names the server as server0 and reads the settings again.
+    bool UseServer(const std::wstring& server) {
+        Common(L"server", L"0");
+        Common(L"server0", server);
+        return ReadSyncSettings();
+    }
+    int LastResult() { return ReadIniInt(UserIniPath().c_str(), L"common", L"synclastresult", -1); }
+    std::wstring LastTime() { return ReadIniText(UserIniPath().c_str(), L"common", L"synclasttime"); }
+    void DefaultsInForce(DWORD noPreferences) {
+        HKEY key = nullptr;
+        ASSERT_EQ(RegCreateKeyExW(HKEY_CURRENT_USER, kPolicyKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        RegSetValueExW(key, L"no_preferences", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&noPreferences),
+                       sizeof(noPreferences));
+        RegCloseKey(key);
+    }
+    // True when the engine's event fired since the last call.
+    bool EventFired() {
+        HANDLE e = OpenEventW(SYNCHRONIZE, FALSE, L"Global\\Tempovia_Time_Event");
+        if (!e) return false;
+        const bool fired = WaitForSingleObject(e, 0) == WAIT_OBJECT_0;
+        CloseHandle(e);
+        return fired;
+    }
+
+    testing_support::TempDir dir;
+    RecordingClock clock;
+    PolicyLocation policy{HKEY_CURRENT_USER, kPolicyKey};
+};
+
+inline std::wstring LoopbackHttp(unsigned port, const char* path = "/") {
+    return L"http://127.0.0.1:" + std::to_wstring(port) + std::wstring(path, path + strlen(path));
+}
+
+}  // namespace velmora_test

@@ -1,0 +1,208 @@
+#include "velmora/service_run.h"
+
+#include <atomic>
+#include <mutex>
+#include <string>
+
+#include "common/settings/ini_paths.h"
+#include "common/time/sync_service_notify.h"
+#include "velmora/service_platform.h"
+#include "velmora/sync_codes.h"
+#include "velmora/sync_engine.h"
+#include "velmora/sync_settings.h"
+
+namespace {
+
+std::mutex g_statusLock;  // the handler, the service and the pending thread report
+SERVICE_STATUS_HANDLE g_handle = nullptr;
+SERVICE_STATUS g_status{kServiceType, SERVICE_STOPPED, kServiceControls, 0, 0, 0, 0};
+
+std::atomic<bool> g_stop{false};
+std::atomic<bool> g_paused{false};
+std::atomic<bool> g_reload{false};
+std::atomic<bool> g_syncRequested{false};
+HANDLE g_wake = nullptr;       // manual reset
+HANDLE g_loopEnded = nullptr;  // manual reset; set when the loop has let go of its handles
+
+void ReportState(DWORD state, DWORD win32Exit = 0, DWORD specificExit = 0) {
+    std::lock_guard<std::mutex> hold(g_statusLock);
+    g_status.dwCurrentState = state;
+    g_status.dwWin32ExitCode = win32Exit;
+    g_status.dwServiceSpecificExitCode = specificExit;
+    if (g_handle) Platform().SetStatus(g_handle, &g_status);
+}
+
+void ReportAgain() {
+    std::lock_guard<std::mutex> hold(g_statusLock);
+    if (g_handle) Platform().SetStatus(g_handle, &g_status);
+}
+
+// ---- start-up heartbeat --------------------------------------------------------
+
+struct PendingThread {
+    HANDLE stop = nullptr;
+    HANDLE thread = nullptr;
+    DWORD state = SERVICE_START_PENDING;
+};
+
+DWORD WINAPI PendingStatusThread(void* parameter) {
+    PendingThread* pending = static_cast<PendingThread*>(parameter);
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> hold(g_statusLock);
+            g_status.dwCurrentState = pending->state;
+            g_status.dwWaitHint = kPendingWaitHintMs;
+            ++g_status.dwCheckPoint;
+            if (g_handle) Platform().SetStatus(g_handle, &g_status);
+        }
+        if (WaitForSingleObject(pending->stop, kPendingBeatMs) != WAIT_TIMEOUT) break;
+    }
+    std::lock_guard<std::mutex> hold(g_statusLock);
+    g_status.dwCheckPoint = 0;
+    g_status.dwWaitHint = 0;
+    return 0;
+}
+
+void StartPendingThread(PendingThread& pending, DWORD state) {
+    pending.state = state;
+    pending.stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    pending.thread = pending.stop ? CreateThread(nullptr, 0, PendingStatusThread, &pending, 0, nullptr) : nullptr;
+}
+
+void StopPendingThread(PendingThread& pending) {
+    if (pending.stop) SetEvent(pending.stop);
+    if (pending.thread) {
+        if (WaitForSingleObject(pending.thread, 1000) != WAIT_OBJECT_0) {
+            TerminateThread(pending.thread, 0);
+            std::lock_guard<std::mutex> hold(g_statusLock);
+            g_status.dwCheckPoint = 0;
+            g_status.dwWaitHint = 0;
+        }
+        CloseHandle(pending.thread);
+    }
+    if (pending.stop) CloseHandle(pending.stop);
+    pending = PendingThread{};
+}
+
+// ---- running -------------------------------------------------------------------
+
+DWORD InitServiceRun() {
+    g_stop = false;
+    g_paused = false;
+    g_reload = false;
+    g_syncRequested = false;
+    // The previous run's handles outlive it by one start: the handler of
+    // that run may still have been waiting on them when it ended.
+    if (g_wake) CloseHandle(g_wake);
+    if (g_loopEnded) CloseHandle(g_loopEnded);
+    g_loopEnded = nullptr;
+    g_wake = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!g_wake) return GetLastError();
+    g_loopEnded = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    if (!g_loopEnded) {
+        const DWORD error = GetLastError();
+        CloseHandle(g_wake);
+        g_wake = nullptr;
+        return error;
+    }
+    ReadSyncSettings();
+    return 0;
+}
+
+void ServiceRunLoop() {
+    const std::wstring logPath = SettingsFolder() + L"velmora.log";
+    HANDLE log = CreateFileW(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (log == INVALID_HANDLE_VALUE) {
+        ReportState(SERVICE_STOPPED, GetLastError(), 0);
+        return;
+    }
+    while (!g_stop) {
+        const DWORD wait = WaitForSingleObject(g_wake, kServiceWakeMs);
+        if (wait == WAIT_OBJECT_0) {
+            if (!g_stop) ResetEvent(g_wake);
+        } else if (wait != WAIT_TIMEOUT) {
+            break;
+        }
+        if (g_stop) break;
+        if (g_paused) continue;
+        if (g_reload.exchange(false)) ReadSyncSettings();
+        // A request that arrives during the sync stays for the next round.
+        if (CurrentSyncSettings().serverText[0] && (g_syncRequested.exchange(false) || IsSyncDue())) {
+            SyncOnce(kSyncTimeoutMs);
+        }
+    }
+    CloseHandle(log);
+}
+
+// The handler waits for the loop instead of closing the wake event under it;
+// the service thread closes its handles when the loop has ended.
+void StopServiceRun() {
+    g_stop = true;
+    if (g_wake) SetEvent(g_wake);
+    if (g_loopEnded) WaitForSingleObject(g_loopEnded, 1000);
+}
+
+}  // namespace
+
+DWORD CurrentServiceState() {
+    std::lock_guard<std::mutex> hold(g_statusLock);
+    return g_status.dwCurrentState;
+}
+
+void WINAPI ServiceCtrlHandler(DWORD code) {
+    switch (code) {
+        case SERVICE_CONTROL_STOP:
+        case SERVICE_CONTROL_SHUTDOWN:
+            StopServiceRun();
+            ReportState(SERVICE_STOPPED);
+            return;
+        case SERVICE_CONTROL_PAUSE:
+            g_paused.exchange(true);
+            if (g_wake) SetEvent(g_wake);
+            ReportState(SERVICE_PAUSED);
+            return;
+        case SERVICE_CONTROL_CONTINUE:
+            g_paused.exchange(false);
+            if (g_wake) SetEvent(g_wake);
+            ReportState(SERVICE_RUNNING);
+            return;
+        case SYNC_CONTROL_RELOAD:
+            g_reload = true;
+            if (g_wake) SetEvent(g_wake);
+            break;
+        case SYNC_CONTROL_SYNC_NOW:
+            g_syncRequested = true;
+            if (g_wake) SetEvent(g_wake);
+            break;
+        default:
+            break;
+    }
+    ReportAgain();
+}
+
+void WINAPI ServiceMain(DWORD, LPWSTR*) {
+    SERVICE_STATUS_HANDLE handle = Platform().RegisterHandler(kSyncServiceName, ServiceCtrlHandler);
+    if (!handle) return;
+    {
+        std::lock_guard<std::mutex> hold(g_statusLock);
+        g_handle = handle;
+        g_status = SERVICE_STATUS{kServiceType, SERVICE_START_PENDING, kServiceControls, 0, 0, 0, 0};
+    }
+    PendingThread pending;
+    StartPendingThread(pending, SERVICE_START_PENDING);
+    const DWORD failure = InitServiceRun();
+    StopPendingThread(pending);
+    if (failure != 0) {
+        ReportState(SERVICE_STOPPED, failure, failure);
+        return;
+    }
+    ReportState(SERVICE_RUNNING);
+    ServiceRunLoop();
+    if (CurrentServiceState() != SERVICE_STOPPED) ReportState(SERVICE_STOPPED);
+    SetEvent(g_loopEnded);
+    // The handler may still be inside StopServiceRun; it waits on loopEnded
+    // for at most a second and never touches the handles after that.
+    std::lock_guard<std::mutex> hold(g_statusLock);
+    g_handle = nullptr;
+}

@@ -1,0 +1,20 @@
+// The running service: its entry, its control handler and its loop.
+#pragma once
+
+#include <windows.h>
+
+// Status fields reported to the Service Control Manager.
+inline constexpr DWORD kServiceType = SERVICE_WIN32_OWN_PROCESS;  // 16
+inline constexpr DWORD kServiceControls = 7;                      // stop, pause and continue, shutdown
+inline constexpr DWORD kPendingWaitHintMs = 2000;
+inline constexpr DWORD kPendingBeatMs = 1000;
+inline constexpr DWORD kServiceWakeMs = 500;
+
+// The entry the dispatcher calls: registers the handler, starts, and runs
+// the loop until stopped.
+void WINAPI ServiceMain(DWORD argc, LPWSTR* argv);
+// Runs on the dispatcher's thread; only sets flags and the wake event.
+void WINAPI ServiceCtrlHandler(DWORD code);
+
+// The state last reported (SERVICE_STOPPED before the first start).
+DWORD CurrentServiceState();

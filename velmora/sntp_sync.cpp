@@ -1,0 +1,82 @@
+#include <winsock2.h>
+
+#include "velmora/sync_engine.h"
+#include "velmora/sync_codes.h"
+#include "velmora/sync_state.h"
+#include "velmora/system_clock.h"
+
+namespace {
+
+// The server text in the ANSI code page, at most 127 bytes.
+void ToAnsi(const wchar_t* text, char (&out)[128]) {
+    out[0] = 0;
+    int n = WideCharToMultiByte(CP_ACP, 0, text, -1, out, sizeof(out), nullptr, nullptr);
+    if (n <= 0) out[0] = 0;
+    out[sizeof(out) - 1] = 0;
+}
+
+bool ResolveServer(const char* name, in_addr& address) {
+    address.s_addr = inet_addr(name);
+    if (address.s_addr != INADDR_NONE) return true;
+    const hostent* host = gethostbyname(name);
+    if (!host || host->h_addrtype != AF_INET || !host->h_addr_list || !host->h_addr_list[0]) return false;
+    memcpy(&address, host->h_addr_list[0], sizeof(address));
+    return true;
+}
+
+int Exchange(SOCKET s, const wchar_t* server, DWORD timeoutMs) {
+    char name[128];
+    ToAnsi(server, name);
+    in_addr address{};
+    if (!name[0] || !ResolveServer(name, address)) return kSyncBadServer;
+
+    // The watchdog closes the socket at the timeout; the receive limit is a
+    // second bound in case a closed socket does not wake the receive.
+    const DWORD receiveLimit = timeoutMs + 1000;
+    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&receiveLimit), sizeof(receiveLimit));
+
+    sockaddr_in to{};
+    to.sin_family = AF_INET;
+    to.sin_port = htons(Engine().sntpPort);
+    to.sin_addr = address;
+    unsigned char packet[kSntpPacketBytes];
+    BuildSntpRequest(packet);
+    if (sendto(s, reinterpret_cast<const char*>(packet), sizeof(packet), 0, reinterpret_cast<sockaddr*>(&to),
+               sizeof(to)) != static_cast<int>(sizeof(packet))) {
+        return kSyncSendFailed;
+    }
+
+    sockaddr_in from{};
+    int fromSize = sizeof(from);
+    int received = recvfrom(s, reinterpret_cast<char*>(packet), sizeof(packet), 0,
+                            reinterpret_cast<sockaddr*>(&from), &fromSize);
+    if (received == SOCKET_ERROR) {
+        // A longer reply (extension fields) still fills the whole header.
+        if (WSAGetLastError() != WSAEMSGSIZE) return kSyncNoReply;
+        received = sizeof(packet);
+    }
+    // Only the server asked may set the clock.
+    if (from.sin_addr.s_addr != address.s_addr || from.sin_port != to.sin_port) return kSyncNoTime;
+
+    SYSTEMTIME utc{};
+    const int code = SntpReplyTime(packet, static_cast<size_t>(received), utc);
+    if (code != kSyncOk) return code;
+    return Clock().SetUtc(utc) ? kSyncOk : kSyncSetFailed;
+}
+
+}  // namespace
+
+int SyncBySntp(const wchar_t* server, DWORD timeoutMs) {
+    SyncState& e = Engine();
+    SOCKET s = e.networkStarted ? socket(AF_INET, SOCK_DGRAM, 0) : INVALID_SOCKET;
+    if (s == INVALID_SOCKET) {
+        WriteSyncResult(kSyncNoNetwork);
+        return kSyncNoNetwork;
+    }
+    e.socket.store(s);
+    WriteSyncResult(kSyncInProgress);
+    const int code = Exchange(s, server ? server : L"", timeoutMs);
+    CloseSyncSocket(false);
+    WriteSyncResult(code);
+    return code;
+}
