@@ -97,6 +97,31 @@ constexpr WPARAM SETTINGS_PAGE_NEWS = 15;
 constexpr WPARAM SETTINGS_PAGE_NEW_COUNTDOWN = 16;
 constexpr WPARAM SETTINGS_PAGE_NEW_STOPWATCH = 17;
 constexpr UINT MSG_SYNC_STATE = WM_APP + 14;
+
+// Between the main settings dialog and its pages (and the dialog itself).
+// Dialog to page: wParam 0 loads the controls from the record, 1 validates and
+// stores them; lParam points to a PageExchangeBlock.
+constexpr UINT WM_PAGE_EXCHANGE = WM_USER + 50;
+// Page to dialog (posted): the user edited the page; wParam bit 0 asks for the
+// node's title to be refreshed.
+constexpr UINT WM_PAGE_CHANGED = WM_USER + 51;
+// Dialog to itself (posted): wParam the tree's id, lParam the tree item.
+constexpr UINT WM_TREE_CHECK_CLICKED = WM_USER + 60;
+constexpr UINT WM_TREE_RESTORE_CHECK = WM_USER + 61;
+// Page to dialog (sent): lParam points to a ClockRecord pointer that receives
+// the record of the selected node's clock (null when it has none).
+constexpr UINT WM_GET_CLOCK_RECORD = WM_USER + 62;
+
+// What WM_PAGE_EXCHANGE carries: the node's record, and the control that
+// failed validation, which the page sets (left null when all is valid).
+struct PageExchangeBlock {
+    void* record;
+    HWND failedControl;
+};
+static_assert(sizeof(PageExchangeBlock) == 16 && offsetof(PageExchangeBlock, record) == 0 &&
+              offsetof(PageExchangeBlock, failedControl) == 8);
+static_assert(WM_PAGE_EXCHANGE == 1074 && WM_PAGE_CHANGED == 1075 && WM_TREE_CHECK_CLICKED == 1084 &&
+              WM_TREE_RESTORE_CHECK == 1085 && WM_GET_CLOCK_RECORD == 1086);
 // Every window and dialog that shows texts translates itself again.
 constexpr UINT MSG_LANGUAGE_CHANGED = WM_APP + 20;
 

@@ -85,6 +85,45 @@ std::string Describe(const std::vector<Received>& log) {
 
 bool FileMissing(const std::wstring& path) { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
 
+struct OwnedDialog {
+    HWND owner;
+    HWND dialog;
+};
+
+BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<OwnedDialog*>(lParam);
+    wchar_t cls[16] = {};
+    if (GetWindow(window, GW_OWNER) == search->owner && GetClassNameW(window, cls, 16) &&
+        lstrcmpW(cls, L"#32770") == 0) {
+        search->dialog = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// The main settings dialog of a settings.exe that runs on its own: the
+// dialog the hidden frame owns.
+HWND WaitForMainDialog(DWORD ms) {
+    const DWORD start = GetTickCount();
+    do {
+        OwnedDialog search = {FindWindowW(kSettingsWindowClass, nullptr), nullptr};
+        if (search.owner) {
+            EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
+            if (search.dialog && IsWindowVisible(search.dialog)) return search.dialog;
+        }
+        Sleep(20);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
+}
+
+// The program opened its dialog: Cancel ends it, and with it the program.
+DWORD CancelAndWait(HANDLE process) {
+    HWND dialog = WaitForMainDialog(kStartMs);
+    EXPECT_NE(dialog, nullptr) << "no settings dialog";
+    if (dialog) PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    return WaitExit(process, kStartMs);
+}
+
 class SettingsProcess : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -140,11 +179,19 @@ TEST_F(SettingsProcess, WithoutAPageOrWithInstallTheRunningInstanceOnlyComesForw
     EXPECT_TRUE(FileMissing(folder.file(L"tempovia.ini")));
 }
 
-TEST_F(SettingsProcess, OnItsOwnItLoadsAndEnds0WithoutWindowsLeft) {
+TEST_F(SettingsProcess, OnItsOwnItOpensTheDialogAndCancelEnds0WithoutWindowsLeft) {
     SettingsProgramFolder folder;
     ASSERT_TRUE(folder.ok());
-    EXPECT_EQ(WaitExit(folder.Start(L"/general"), kStartMs), 0u);
+    HANDLE process = folder.Start(L"/general");
+    HWND dialog = WaitForMainDialog(kStartMs);
+    ASSERT_NE(dialog, nullptr);
+    HWND frame = FindWindowW(kSettingsWindowClass, nullptr);
+    EXPECT_FALSE(IsWindowVisible(frame));
+    EXPECT_NE(GetDlgItem(dialog, 1087), nullptr);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(WaitExit(process, kStartMs), 0u);
     EXPECT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
     // It got as far as seeding the user's profile from the defaults.
     EXPECT_NE(WaitForIniValue(folder.file(L"tempovia.ini"), UserPrefix() + L":clock1", L"enabled", L"", 0), L"");
 }
@@ -154,8 +201,14 @@ TEST_F(SettingsProcess, MissingDataFilesOrLibraryNeitherStopNorBlockIt) {
         SCOPED_TRACE(testing::Message() << "without " << std::string(missing, missing + wcslen(missing)));
         SettingsProgramFolder folder({missing});
         ASSERT_TRUE(folder.ok());
-        // A message box would keep it running past the time.
-        EXPECT_EQ(WaitExit(folder.Start(L"/zone1"), kStartMs), 0u);
+        HANDLE process = folder.Start(L"/zone1");
+        // Without its library it ends by itself (a message box would keep it
+        // running past the time); without a data file it opens its dialog.
+        if (lstrcmpW(missing, L"res_en.dll") == 0) {
+            EXPECT_EQ(WaitExit(process, kStartMs), 0u);
+        } else {
+            EXPECT_EQ(CancelAndWait(process), 0u);
+        }
         EXPECT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr);
     }
 }
@@ -167,7 +220,7 @@ TEST_F(SettingsProcess, BadSwitchesEndNormally) {
     for (const std::wstring& arguments :
          {std::wstring(L"/"), std::wstring(L"/bogus 17"), std::wstring(L"/99999999999999999999.99999999999"),
           std::wstring(L"/new_timer 3"), std::wstring(L"\"/general"), longSwitch}) {
-        EXPECT_EQ(WaitExit(folder.Start(arguments), kStartMs), 0u) << arguments.size();
+        EXPECT_EQ(CancelAndWait(folder.Start(arguments)), 0u) << arguments.size();
     }
 }
 

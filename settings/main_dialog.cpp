@@ -1,0 +1,255 @@
+#include "settings/main_dialog.h"
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "common/settings/clock_record.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/localisation.h"
+#include "common/settings/protocol.h"
+#include "common/settings/dialog_utils.h"
+#include "settings/later_parts.h"
+#include "settings/main_dialog_state.h"
+#include "settings/program_links.h"
+#include "settings/settings_app.h"
+
+namespace {
+
+constexpr wchar_t kDialogSection[] = L"DLG_PageDetail";
+constexpr LONG kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_CHECKBOXES;
+
+MainDialogState g_state;
+MainDialogParts g_parts;
+bool g_started = false;
+
+HCURSOR LoadDragCursor(UINT id) {
+    return static_cast<HCURSOR>(LoadImageW(g_settingsApp.instance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0,
+                                           LR_DEFAULTSIZE));
+}
+
+void LoadDragCursors() {
+    MainDialogState& s = g_state;
+    if (s.dropAllowed) return;
+    s.dropAllowed = LoadDragCursor(kDropAllowedCursorId);
+    s.dropRefused = LoadDragCursor(kDropRefusedCursorId);
+    s.ownCursors = true;
+    // A module without them still drags, with the system's cursors.
+    if (!s.dropAllowed || !s.dropRefused) {
+        if (s.dropAllowed) DestroyCursor(s.dropAllowed);
+        if (s.dropRefused) DestroyCursor(s.dropRefused);
+        s.dropAllowed = LoadCursorW(nullptr, IDC_ARROW);
+        s.dropRefused = LoadCursorW(nullptr, IDC_NO);
+        s.ownCursors = false;
+    }
+}
+
+void FreeDragCursors() {
+    MainDialogState& s = g_state;
+    if (s.ownCursors) {
+        DestroyCursor(s.dropAllowed);
+        DestroyCursor(s.dropRefused);
+    }
+    s.dropAllowed = s.dropRefused = nullptr;
+    s.ownCursors = false;
+}
+
+BOOL OnInitDialog(HWND dialog) {
+    MainDialogState& s = g_state;
+    const HMODULE resources = s.resources;
+    const bool pending = s.importPending;
+    s = MainDialogState();
+    s.resources = resources;
+    s.importPending = pending;
+    s.dialog = dialog;
+    s.tree = GetDlgItem(dialog, IDC_SETTINGS_TREE);
+    if (!g_started) {
+        g_started = true;
+        EnableWindow(GetDlgItem(dialog, IDC_APPLY), FALSE);
+        CenterOnDesktop(dialog);
+        const SettingsCommand& command = g_settingsApp.command;
+        if (command.page != 0) {
+            PostMessageW(GetWindow(dialog, GW_OWNER), SETTINGS_MSG_OPEN_PAGE, command.page,
+                         static_cast<LPARAM>(PackPageTarget(command)));
+        }
+    }
+    {
+        UpdateGuard guard;
+        Language().TranslateDialog(dialog, kDialogSection);
+        LoadDragCursors();
+        CreatePages(dialog);
+        if (HWND first = PageWindow(0)) ShowWindow(first, SW_SHOW);
+        s.shownPage = 0;
+        if (s.tree) {
+            SetWindowLongW(s.tree, GWL_STYLE, GetWindowLongW(s.tree, GWL_STYLE) | kTreeStyles);
+            TreeLink().AttachTree(s.tree);
+            if (HTREEITEM root = TreeView_GetRoot(s.tree)) TreeView_SelectItem(s.tree, root);
+        }
+        ShowNodePage(SelectedNode(), false);
+    }
+    UpdateTreeButtons(dialog);
+    return TRUE;
+}
+
+std::wstring BackupPath() {
+    std::wstring path = UserIniPath();
+    if (path.size() >= 3) path.replace(path.size() - 3, 3, L"bak");
+    return path;
+}
+
+void OnClose(HWND dialog) {
+    const std::wstring backup = BackupPath();
+    if (GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES) {
+        // Cancel after an import puts the settings from before it back. The
+        // backup is the only copy of them: it stays when that fails.
+        const bool restored = !g_state.importPending || CopyFileW(backup.c_str(), UserIniPath().c_str(), FALSE);
+        if (restored) DeleteFileW(backup.c_str());
+    }
+    g_state.importPending = false;
+    HWND frame = GetWindow(dialog, GW_OWNER);
+    DestroyWindow(dialog);
+    if (frame) SendMessageW(frame, WM_CLOSE, 0, 0);
+}
+
+void OnDestroy(HWND dialog) {
+    NotifyMainProgram(MSG_CLOCK_COUNT, 0, 0, false);
+    CancelDrag();
+    // The tree's items die with the control: the nodes let go of both.
+    if (g_state.tree) TreeLink().AttachTree(nullptr);
+    FreeDragCursors();
+    if (g_settingsApp.mainDialog == dialog) g_settingsApp.mainDialog = nullptr;
+    const HMODULE resources = g_state.resources;
+    g_state = MainDialogState();
+    g_state.resources = resources;
+}
+
+void OnOnDesktop(WPARAM clockNumber, LPARAM flag) {
+    SettingsTreeLink& t = TreeLink();
+    CTreeNode* clock = t.FindClockNodeById(static_cast<int>(clockNumber));
+    if (!clock) return;
+    const bool shown = g_state.shownNode == clock;
+    if (shown) StoreShownPage(0);
+    if (auto* record = static_cast<ClockRecord*>(t.Record(clock))) record->on_desktop = flag != 0;
+    if (shown) ExchangePageData(clock, true, 0);
+}
+
+void OnGetClockRecord(LPARAM lParam) {
+    auto* out = reinterpret_cast<ClockRecord**>(lParam);
+    if (!out) return;
+    SettingsTreeLink& t = TreeLink();
+    CTreeNode* clock = t.FindClockNode(SelectedNode());
+    *out = clock ? static_cast<ClockRecord*>(t.Record(clock)) : nullptr;
+}
+
+INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            return OnInitDialog(dialog);
+        case WM_NOTIFY: {
+            const LRESULT result = OnTreeNotify(dialog, reinterpret_cast<NMHDR*>(lParam));
+            SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+            return TRUE;
+        }
+        case WM_TREE_CHECK_CLICKED:
+            OnTreeCheckClicked(dialog, reinterpret_cast<HTREEITEM>(lParam));
+            return TRUE;
+        case WM_TREE_RESTORE_CHECK:
+            OnTreeRestoreCheck(dialog, reinterpret_cast<HTREEITEM>(lParam));
+            return TRUE;
+        case WM_MOUSEMOVE:
+            if (!g_state.dragMode) return FALSE;
+            OnDragMove(dialog);
+            return TRUE;
+        case WM_LBUTTONUP:
+            if (!g_state.dragMode) return FALSE;
+            OnDragDrop(dialog);
+            return TRUE;
+        case WM_CAPTURECHANGED:
+            // Another window took the mouse: the drag ends without a drop.
+            if (reinterpret_cast<HWND>(lParam) != dialog) CancelDrag();
+            return FALSE;
+        case WM_COMMAND:
+            if (HIWORD(wParam) == 0) OnDialogCommand(dialog, LOWORD(wParam));
+            return TRUE;
+        case SETTINGS_MSG_SELECT_PAGE:
+            OnSelectPage(dialog, wParam, lParam);
+            return TRUE;
+        case SETTINGS_MSG_ON_DESKTOP:
+            OnOnDesktop(wParam, lParam);
+            return TRUE;
+        case WM_PAGE_CHANGED:
+            if (g_state.exchangeDepth == 0) {
+                ExchangePageData(g_state.shownNode, false, wParam);
+                EnableApply(dialog);
+            }
+            return TRUE;
+        case WM_GET_CLOCK_RECORD:
+            OnGetClockRecord(lParam);
+            return TRUE;
+        case MSG_SYNC_STATE:
+            if (HWND page = PageWindow(kSyncPage)) SendMessageW(page, message, wParam, lParam);
+            return TRUE;
+        case MSG_CLOUDS_CHANGED:
+            if (HWND page = PageWindow(kClockPage)) SendMessageW(page, message, wParam, lParam);
+            return TRUE;
+        case MSG_LANGUAGE_CHANGED: {
+            UpdateGuard guard;
+            Language().TranslateDialog(dialog, kDialogSection);
+            TreeLink().RelocalizeAll();
+            return TRUE;
+        }
+        case WM_WININICHANGE:
+            SendToAllPages(message, wParam, lParam);
+            return TRUE;
+        case WM_CLOSE:
+            OnClose(dialog);
+            return TRUE;
+        case WM_DESTROY:
+            OnDestroy(dialog);
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+HWND CreateForFrame(HWND frame, HMODULE resources) { return CreateMainSettingsDialog(frame, resources); }
+
+}  // namespace
+
+MainDialogState& DialogState() { return g_state; }
+
+const MainDialogParts& DialogParts() { return g_parts; }
+
+MainDialogParts SetDialogParts(const MainDialogParts& parts) {
+    MainDialogParts old = g_parts;
+    g_parts = parts;
+    return old;
+}
+
+void ForgetMainDialogStarted() { g_started = false; }
+
+void SetImportPending(bool pending) { g_state.importPending = pending; }
+bool ImportPending() { return g_state.importPending; }
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    // Nothing may unwind into the dialog manager.
+    try {
+        return HandleMessage(dialog, message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}
+
+HWND CreateMainSettingsDialog(HWND frame, HMODULE resources) {
+    if (!resources) return nullptr;
+    if (g_state.dialog && IsWindow(g_state.dialog)) return nullptr;
+    g_state.resources = resources;
+    return CreateDialogParamW(resources, MAKEINTRESOURCEW(IDD_PAGE_DETAIL), frame, MainDialogProc, 0);
+}
+
+void InstallMainDialog() {
+    SettingsParts parts = LaterParts();
+    parts.createMainDialog = CreateForFrame;
+    SetSettingsParts(parts);
+}

@@ -1,0 +1,88 @@
+// The main settings dialog: the settings tree beside the page of the selected
+// node, the tree's buttons, and OK, Cancel and Apply, which write tempovia.ini
+// and tell the main program to reload.
+#pragma once
+
+#include <windows.h>
+
+#include "resources/resource_ids.h"
+
+inline constexpr int kPageCount = 21;
+inline constexpr int kTaskbarPage = 4;
+inline constexpr int kSyncPage = 2;
+inline constexpr int kClockPage = 5;
+inline constexpr int kAlarmsGroupPage = 8;
+inline constexpr int kBackgroundsGroupPage = 10;
+
+// The page dialogs by page index: resource id, and the control that takes the
+// focus when the page comes up (0: the tree keeps it).
+struct PageSpec {
+    UINT resource;
+    int firstControl;
+};
+extern const PageSpec kPageTable[kPageCount];
+
+// The groups SaveGeneralOptions writes: general, sync, news, taskbar; OK and
+// Apply ask for all of them.
+inline constexpr unsigned kAllOptionGroups = 255;
+
+// Beeps of the dialog: a page's bad value, and a page code that came while
+// the dialog could not take it.
+inline constexpr DWORD kInvalidBeepHz = 1760;
+inline constexpr DWORD kInvalidBeepMs = 125;
+inline constexpr DWORD kBusyBeepHz = 1000;
+inline constexpr DWORD kBusyBeepMs = 100;
+
+// Drag cursors of settings.exe's own resources: drop allowed, drop refused.
+inline constexpr UINT kDropAllowedCursorId = 136;
+inline constexpr UINT kDropRefusedCursorId = 138;
+
+// What other modules of the settings program supply to the dialog.
+struct MainDialogParts {
+    // Dialog procedures of the pages, by page index; a page whose procedure is
+    // missing is not created. The two group pages have their own.
+    DLGPROC pageProcs[kPageCount] = {};
+    // Creates page `index` in place of the resource library's template.
+    HWND (*createPage)(int index, HWND dialog) = nullptr;
+    // Writes the option groups of the program-wide pages; false when the INI
+    // could not be written. Missing: the general options record is written.
+    bool (*saveGeneralOptions)(unsigned groups) = nullptr;
+    // The delete question (MessageBoxW when missing).
+    int (*askDelete)(HWND owner, const wchar_t* text, const wchar_t* caption) = nullptr;
+    // The clock type choice: 1 clock, 2 countdown, 3 stopwatch, else none
+    // (dialog DLG_ClockType when missing).
+    INT_PTR (*chooseClockType)(HWND owner) = nullptr;
+};
+const MainDialogParts& DialogParts();
+MainDialogParts SetDialogParts(const MainDialogParts& parts);
+
+// Creates the modeless dialog DLG_PageDetail of the library, owned by the
+// frame. Null when it cannot.
+HWND CreateMainSettingsDialog(HWND frame, HMODULE resources);
+// Makes the frame open this dialog.
+void InstallMainDialog();
+
+// The dialog's first start in a process centres it and opens the start-up
+// page; this makes the next creation count as the first again.
+void ForgetMainDialogStarted();
+
+// Stores the selected node's page and writes everything; false when a page
+// holds a bad value (it is flagged) or the INI could not be written.
+bool ApplySettings(HWND dialog);
+void EnableApply(HWND dialog);
+// Beeps and focuses the control when it is visible; whether there was one.
+bool FlagInvalidControl(HWND control);
+
+// The page window of an index (null when that page is not there).
+HWND PageWindow(int index);
+// Above 0 while a page exchange runs.
+int PageExchangeDepth();
+// An import is pending until OK keeps it; Cancel puts the backup back.
+void SetImportPending(bool pending);
+bool ImportPending();
+
+// The clock type dialog (resource 207): 1, 2 or 3 for the button that is on,
+// 0 for none or Cancel.
+INT_PTR RunClockTypeDialog(HWND owner, HMODULE resources);
+INT_PTR CALLBACK ClockTypeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,0 +1,152 @@
+#include <windows.h>
+
+#include "common/settings/localisation.h"
+#include "common/settings/protocol.h"
+#include "common/settings/resource_module.h"
+#include "common/time/system_seam.h"
+#include "settings/main_dialog.h"
+#include "settings/main_dialog_state.h"
+#include "settings/page_loading.h"
+
+const PageSpec kPageTable[kPageCount] = {
+    {137, 1231}, {217, 1112}, {196, 1029}, {201, 1258}, {199, 1037}, {166, 1161}, {197, 1079},
+    {198, 1166}, {IDD_PAGE_ALARMS, 0}, {144, 1089}, {IDD_PAGE_BKGS, 0}, {146, 1016}, {208, 1161},
+    {209, 1161}, {210, 1079}, {211, 1089}, {212, 1089}, {213, 1089}, {214, 1016}, {215, 1016},
+    {216, 1016},
+};
+
+namespace {
+
+const wchar_t* GroupPageSection(UINT resource) {
+    return resource == IDD_PAGE_ALARMS ? L"DLG_PageAlarms" : L"DLG_PageBkgs";
+}
+
+// The alarms and backgrounds group pages only carry a hint in the language
+// in force.
+INT_PTR CALLBACK GroupPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            SetWindowLongPtrW(page, GWLP_USERDATA, lParam);
+            Language().TranslateDialog(page, GroupPageSection(static_cast<UINT>(lParam)));
+            return TRUE;
+        case MSG_LANGUAGE_CHANGED:
+            Language().TranslateDialog(page, GroupPageSection(static_cast<UINT>(GetWindowLongPtrW(page, GWLP_USERDATA))));
+            return TRUE;
+        default:
+            return FALSE;
+    }
+}
+
+HWND CreatePage(int index, HWND dialog) {
+    const MainDialogParts& parts = DialogParts();
+    if (parts.createPage) return parts.createPage(index, dialog);
+    DLGPROC proc = parts.pageProcs[index];
+    if (index == kAlarmsGroupPage || index == kBackgroundsGroupPage) proc = GroupPageProc;
+    HMODULE resources = DialogState().resources ? DialogState().resources : ResourceModule();
+    if (!proc || !resources) return nullptr;
+    const UINT id = kPageTable[index].resource;
+    return CreateDialogParamW(resources, MAKEINTRESOURCEW(id), dialog, proc, static_cast<LPARAM>(id));
+}
+
+}  // namespace
+
+HWND PageWindow(int index) {
+    if (index < 0 || index >= kPageCount) return nullptr;
+    HWND page = DialogState().pages[index];
+    return page && IsWindow(page) ? page : nullptr;
+}
+
+int PageExchangeDepth() { return DialogState().exchangeDepth; }
+
+void CreatePages(HWND dialog) {
+    MainDialogState& s = DialogState();
+    RECT area = {};
+    HWND placeholder = GetDlgItem(dialog, IDC_PAGE_AREA);
+    if (placeholder) {
+        GetWindowRect(placeholder, &area);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
+    }
+    for (int i = 0; i < kPageCount; ++i) {
+        if (PageWindow(i)) continue;
+        HWND page = CreatePage(i, dialog);
+        s.pages[i] = page;
+        if (!page) continue;
+        ShowWindow(page, SW_HIDE);
+        if (placeholder) {
+            SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                         SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+    if (placeholder) DestroyWindow(placeholder);
+}
+
+bool FlagInvalidControl(HWND control) {
+    if (!control || !IsWindow(control)) return false;
+    if (IsWindowVisible(control)) {
+        System().BeepTone(kInvalidBeepHz, kInvalidBeepMs);
+        SetFocus(control);
+    }
+    return true;
+}
+
+HWND ExchangePageData(CTreeNode* node, bool load, WPARAM flags) {
+    if (!node) return nullptr;
+    SettingsTreeLink& tree = TreeLink();
+    CTreeNode* top = node;
+    while (CTreeNode* parent = tree.Parent(top)) top = parent;
+    if (load) {
+        tree.ReadItemState(node);
+    } else {
+        tree.StoreTreeState(top);
+    }
+    PageExchangeBlock block = {tree.Record(node), nullptr};
+    MainDialogState& s = DialogState();
+    ++s.exchangeDepth;
+    if (HWND page = PageWindow(tree.PageIndex(node))) {
+        if (load) {
+            PageLoadingScope loading;
+            SendMessageW(page, WM_PAGE_EXCHANGE, 0, reinterpret_cast<LPARAM>(&block));
+        } else {
+            SendMessageW(page, WM_PAGE_EXCHANGE, 1, reinterpret_cast<LPARAM>(&block));
+        }
+    }
+    --s.exchangeDepth;
+    if (load) return nullptr;
+    if (flags & 1) tree.RefreshTitle(node);
+    return block.failedControl && IsWindow(block.failedControl) ? block.failedControl : nullptr;
+}
+
+HWND StoreShownPage(WPARAM flags) { return ExchangePageData(DialogState().shownNode, false, flags); }
+
+void ForgetShownNode(CTreeNode* node) {
+    if (DialogState().shownNode == node) DialogState().shownNode = nullptr;
+}
+
+void ShowNodePage(CTreeNode* node, bool focusPage) {
+    MainDialogState& s = DialogState();
+    if (!node) return;
+    const int index = TreeLink().PageIndex(node);
+    s.shownNode = node;
+    ExchangePageData(node, true, 0);
+    if (index != s.shownPage) {
+        if (HWND old = PageWindow(s.shownPage)) ShowWindow(old, SW_HIDE);
+        if (HWND page = PageWindow(index)) ShowWindow(page, SW_SHOW);
+        for (int i = 0; i < kPageCount; ++i) {
+            if (i != index && PageWindow(i)) ShowWindow(PageWindow(i), SW_HIDE);
+        }
+        s.shownPage = index;
+    }
+    if (focusPage && GetFocus() != s.tree) {
+        HWND target = s.tree;
+        if (index >= 0 && index < kPageCount && kPageTable[index].firstControl != 0) {
+            if (HWND control = GetDlgItem(PageWindow(index), kPageTable[index].firstControl)) target = control;
+        }
+        if (target) SetFocus(target);
+    }
+}
+
+void SendToAllPages(UINT message, WPARAM wParam, LPARAM lParam) {
+    for (int i = 0; i < kPageCount; ++i) {
+        if (HWND page = PageWindow(i)) SendMessageW(page, message, wParam, lParam);
+    }
+}
