@@ -1,0 +1,147 @@
+#include "tempovia/news/http_download.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+namespace {
+
+static_assert((HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE) == 0xA0000000);
+static_assert(kHttpSessionRequestFlags ==
+              (INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE | INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTP |
+               INTERNET_FLAG_IGNORE_REDIRECT_TO_HTTPS | INTERNET_FLAG_IGNORE_CERT_DATE_INVALID |
+               INTERNET_FLAG_IGNORE_CERT_CN_INVALID | INTERNET_FLAG_HYPERLINK | INTERNET_FLAG_NO_UI |
+               INTERNET_FLAG_PRAGMA_NOCACHE));
+
+struct InternetHandle {
+    HINTERNET h = nullptr;
+    ~InternetHandle() {
+        if (h) InternetCloseHandle(h);
+    }
+};
+
+struct FileHandle {
+    HANDLE h = INVALID_HANDLE_VALUE;
+    ~FileHandle() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+
+struct FreeDeleter {
+    void operator()(void* p) const { std::free(p); }
+};
+
+// Copies at most size - 1 bytes and terminates.
+void CopyText(char* target, size_t size, const char* source, size_t length) {
+    if (length > size - 1) length = size - 1;
+    std::memcpy(target, source, length);
+    target[length] = 0;
+}
+
+// Reads a text header into the session's 1024-byte field; empty when absent.
+void QueryText(HINTERNET request, DWORD what, char (&field)[kHttpHeaderTextBytes]) {
+    DWORD size = sizeof(field) - 1;
+    field[0] = 0;
+    if (HttpQueryInfoA(request, what, field, &size, nullptr)) {
+        field[size < sizeof(field) ? size : sizeof(field) - 1] = 0;
+    } else {
+        field[0] = 0;
+    }
+}
+
+int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file) {
+    FileHandle target;
+    target.h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target.h == INVALID_HANDLE_VALUE) return kDownloadCannotCreate;
+    std::unique_ptr<char, FreeDeleter> buffer(static_cast<char*>(std::calloc(kDownloadChunkBytes, 1)));
+    if (!buffer) return kDownloadNoBuffer;
+
+    bool any = false;
+    for (;;) {
+        DWORD got = 0;
+        if (!InternetReadFile(request, buffer.get(), kDownloadChunkBytes, &got)) {
+            // A body cut off in transfer is not a stored body.
+            session.lastError = GetLastError();
+            return kDownloadIncomplete;
+        }
+        if (got == 0) break;
+        DWORD written = 0;
+        // Any chunk not written whole spoils the file, not only the last one.
+        if (!WriteFile(target.h, buffer.get(), got, &written, nullptr) || written != got) return kDownloadIncomplete;
+        any = true;
+    }
+    return any ? kDownloadStored : kDownloadIncomplete;
+}
+
+}  // namespace
+
+int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file) {
+    session.status = 0;
+    session.lastError = 0;
+    session.date = SYSTEMTIME{};
+    session.statusText[0] = 0;
+
+    char address[kDownloadUrlBytes];
+    if (!url) return kDownloadBadUrl;
+    CopyText(address, sizeof(address), url, std::strlen(url));
+
+    URL_COMPONENTSA parts{};
+    parts.dwStructSize = sizeof(parts);
+    parts.dwHostNameLength = 1;  // non-zero: point into address
+    parts.dwUrlPathLength = 1;
+    if (!InternetCrackUrlA(address, 0, 0, &parts) || !parts.lpszHostName || parts.dwHostNameLength == 0) {
+        return kDownloadBadUrl;
+    }
+    if (parts.dwHostNameLength >= kDownloadHostBytes) return kDownloadBadUrl;
+    char host[kDownloadHostBytes];
+    CopyText(host, sizeof(host), parts.lpszHostName, parts.dwHostNameLength);
+    // The object is everything from the path on, query included.
+    const char* object = parts.lpszUrlPath && *parts.lpszUrlPath ? parts.lpszUrlPath : "/";
+
+    if (!session.internet) return kDownloadNoConnection;
+    const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&session);
+    InternetHandle connection;
+    connection.h = InternetConnectA(session.internet, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0,
+                                    context);
+    if (!connection.h) {
+        session.lastError = GetLastError();
+        return kDownloadNoConnection;
+    }
+    InternetHandle request;
+    request.h = HttpOpenRequestA(connection.h, "GET", object, nullptr, nullptr, session.acceptTypes,
+                                 session.requestFlags, context);
+    if (!request.h) {
+        session.lastError = GetLastError();
+        return kDownloadRequestFailed;
+    }
+    if (session.extraHeaders) {
+        HttpAddRequestHeadersA(request.h, session.extraHeaders, static_cast<DWORD>(-1),
+                               HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+    }
+    if (!HttpSendRequestA(request.h, nullptr, 0, nullptr, 0)) {
+        session.lastError = GetLastError();
+        return kDownloadRequestFailed;
+    }
+
+    DWORD status = 0;
+    DWORD size = sizeof(status);
+    if (!HttpQueryInfoA(request.h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+        session.lastError = GetLastError();
+        HttpLogLine(session, address);
+        HttpLogLine(session, "DownloadFile: Can not retrieve HTTP status code after the request");
+        session.status = 0;
+        return kDownloadRequestFailed;
+    }
+    session.status = static_cast<int32_t>(status);
+    QueryText(request.h, HTTP_QUERY_STATUS_TEXT, session.statusText);
+    if (status != 0) {
+        QueryText(request.h, HTTP_QUERY_CONTENT_TYPE, session.contentType);
+        SYSTEMTIME date{};
+        size = sizeof(date);
+        if (HttpQueryInfoA(request.h, HTTP_QUERY_DATE | HTTP_QUERY_FLAG_SYSTEMTIME, &date, &size, nullptr)) {
+            session.date = date;
+        }
+    }
+    if (status != 200) return session.status;
+    return StoreBody(session, request.h, file);
+}

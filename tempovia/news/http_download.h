@@ -1,0 +1,40 @@
+// One GET of a URL into a local file through a worker's HTTP session.
+#pragma once
+
+#include <cstdint>
+
+#include "common/settings/http_log.h"
+
+// Results of DownloadFile besides the server's own status codes.
+constexpr int32_t kDownloadStored = 200;          // body stored in the target file
+constexpr int32_t kDownloadBadUrl = -1;           // the URL cannot be split
+constexpr int32_t kDownloadNoConnection = -2;     // no connection handle (or no session)
+constexpr int32_t kDownloadRequestFailed = -3;    // not opened or sent, or no status read
+constexpr int32_t kDownloadNoBuffer = -20;        // transfer buffer not allocated
+constexpr int32_t kDownloadCannotCreate = -100;   // target file not created
+constexpr int32_t kDownloadIncomplete = -101;     // body not written whole
+
+// URLs are used up to this many bytes (terminator included); longer ones are cut.
+constexpr size_t kDownloadUrlBytes = 1024;
+// Host names longer than this are refused as unsplittable.
+constexpr size_t kDownloadHostBytes = 64;
+constexpr DWORD kDownloadChunkBytes = 1048576;
+
+// A worker's session for one run: opened on construction, closed on every
+// way out of the scope, exceptions included.
+class ScopedHttpSession {
+public:
+    ScopedHttpSession() { OpenHttpSession(session_); }
+    ~ScopedHttpSession() { CloseHttpSession(session_); }
+    ScopedHttpSession(const ScopedHttpSession&) = delete;
+    ScopedHttpSession& operator=(const ScopedHttpSession&) = delete;
+    CHttpSession& get() { return session_; }
+
+private:
+    CHttpSession session_;
+};
+
+// GETs url (8-bit text) and, on status 200 only, writes the body to file.
+// Returns the status, or one of the negative results above. The session's
+// status, status text, content type, date and last error describe the reply.
+int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file);
