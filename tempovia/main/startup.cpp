@@ -1,3 +1,4 @@
+#include "tempovia/news/rss_model.h"
 #include "tempovia/main/startup.h"
 
 #include <commctrl.h>
@@ -92,6 +93,7 @@ bool RegisterMainClass(HINSTANCE instance) {
 
 int CleanUp(int code) {
     FreeDataFiles();
+    RSS::SetOleReady(false);
     if (g_app.oleInitialised) OleUninitialize();
     g_app.oleInitialised = false;
     if (g_app.icon) DestroyIcon(g_app.icon);
@@ -155,6 +157,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     RunExport(options.exportArg);
 
     g_app.oleInitialised = SUCCEEDED(OleInitialize(nullptr));
+    RSS::SetOleReady(g_app.oleInitialised);
     INITCOMMONCONTROLSEX icc = {sizeof icc, kCommonControlClasses};
     InitCommonControlsEx(&icc);
 
