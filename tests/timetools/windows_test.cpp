@@ -1,0 +1,348 @@
+// The converter dialog and the time table window, created headless and
+// driven by the messages their controls and the main window send.
+#include <windows.h>
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/settings/ini_paths.h"
+#include "common/settings/ini_store.h"
+#include "common/settings/localisation.h"
+#include "common/settings/protocol.h"
+#include "common/time/clock_table.h"
+#include "tempovia/timetools/time_converter.h"
+#include "tempovia/timetools/time_table.h"
+#include "tempovia/window/window.h"
+#include "tests/support/test_support.h"
+#include "tests/timetools/timetools_fixtures.h"
+
+using namespace timetools_tests;
+
+namespace {
+
+// res_en.dll of this build: bin\ beside the tests\ folder of the test program.
+HMODULE EnglishLibrary() {
+    static HMODULE module = [] {
+        wchar_t path[MAX_PATH] = {};
+        GetModuleFileNameW(nullptr, path, MAX_PATH);
+        std::wstring folder = path;
+        folder = folder.substr(0, folder.rfind(L'\\'));
+        folder = folder.substr(0, folder.rfind(L'\\'));
+        return LoadLibraryExW((folder + L"\\bin\\res_en.dll").c_str(), nullptr,
+                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    }();
+    return module;
+}
+
+SYSTEMTIME g_nowUtc{};
+void FixedNow(SYSTEMTIME* utc) { *utc = g_nowUtc; }
+void FixedToday(SYSTEMTIME* local) { *local = Utc(2030, 1, 15, 15, 20); }
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+SYSTEMTIME PickerTime(HWND picker) {
+    SYSTEMTIME t{};
+    EXPECT_EQ(SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)), GDT_VALID);
+    return t;
+}
+
+// What a picker sends its parent when the user changed it.
+void Pick(HWND dialog, HWND picker, const SYSTEMTIME& value) {
+    SendMessageW(picker, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&value));
+    NMDATETIMECHANGE change{};
+    change.nmhdr.hwndFrom = picker;
+    change.nmhdr.idFrom = static_cast<UINT_PTR>(GetDlgCtrlID(picker));
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    change.dwFlags = GDT_VALID;
+    change.st = value;
+    SendMessageW(dialog, WM_NOTIFY, change.nmhdr.idFrom, reinterpret_cast<LPARAM>(&change));
+}
+
+class TimeToolWindows : public ::testing::Test {
+protected:
+    TestZones zones;
+    testing_support::TempDir dir;
+    std::vector<ClockRecord> clocks;
+    ClockRecord* savedClocks = g_clocks;
+    int savedCount = g_clockCount;
+
+    void SetUp() override {
+        ASSERT_TRUE(zones.loaded());
+        ASSERT_NE(EnglishLibrary(), nullptr) << "res_en.dll is built into bin\\ of this build";
+        INITCOMMONCONTROLSEX icc{sizeof icc, ICC_DATE_CLASSES | ICC_LISTVIEW_CLASSES | ICC_WIN95_CLASSES};
+        InitCommonControlsEx(&icc);
+        RegisterWindowClasses(GetModuleHandleW(nullptr));
+        Language().SetPluralInfo(EnglishLibrary(), kUnitNameIds);
+        SetSettingsFolder(dir.path());
+        SetUserNameOverride(L"tester");
+        clocks = {zones.Clock(1, L"London"), zones.Clock(7, L"New York")};
+        UseClocks();
+        g_nowUtc = Utc(2030, 1, 15, 13, 40);
+        SetConverterNowFn(FixedNow);
+        SetTableTodayFn(FixedToday);
+    }
+    void TearDown() override {
+        CloseTimeConverter();
+        CloseTimeWindow();
+        Pump();
+        SetConverterNowFn(nullptr);
+        SetTableTodayFn(nullptr);
+        g_clocks = savedClocks;
+        g_clockCount = savedCount;
+        Language().SetPluralInfo(nullptr, nullptr);
+        SetUserNameOverride(nullptr);
+        SetSettingsFolder(L"");
+    }
+    void UseClocks() {
+        g_clocks = clocks.empty() ? nullptr : clocks.data();
+        g_clockCount = static_cast<int>(clocks.size());
+    }
+    std::wstring Ini(const wchar_t* key) {
+        return ReadIniText(UserIniPath().c_str(), L"tester:main", key, L"");
+    }
+};
+
+}  // namespace
+
+TEST_F(TimeToolWindows, ConverterOpensAtTheNextHourAndFollowsPickedTimesAndDates) {
+    ASSERT_TRUE(ShowTimeConverterDialog(nullptr));
+    HWND dialog = GetTimeConverterWindow();
+    ASSERT_TRUE(dialog);
+    // At most one converter.
+    EXPECT_EQ(ShowTimeConverterDialog(nullptr), dialog);
+    wchar_t title[64] = {};
+    GetWindowTextW(dialog, title, 64);
+    EXPECT_STREQ(title, L"Time Converter");
+
+    HWND londonTime = GetDlgItem(dialog, kConverterTimePickerId);
+    HWND newYorkTime = GetDlgItem(dialog, kConverterTimePickerId + 1);
+    HWND londonDate = GetDlgItem(dialog, kConverterDatePickerId);
+    HWND newYorkDate = GetDlgItem(dialog, kConverterDatePickerId + 1);
+    ASSERT_TRUE(londonTime && newYorkTime && londonDate && newYorkDate);
+    EXPECT_EQ(Minutes(PickerTime(londonTime)), 14 * 60);
+    EXPECT_EQ(Minutes(PickerTime(newYorkTime)), 9 * 60);
+    // Both columns are laid out inside the dialog, side by side.
+    RECT a{}, b{};
+    GetWindowRect(londonTime, &a);
+    GetWindowRect(newYorkTime, &b);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&a), 2);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&b), 2);
+    EXPECT_GE(a.left, 0);
+    EXPECT_GT(b.left, a.right);
+    EXPECT_EQ(a.top, b.top);
+    EXPECT_GT(a.top, 10 + 5);  // a face stands above the pickers
+    RECT client{};
+    GetClientRect(dialog, &client);
+    EXPECT_LE(b.right, client.right);
+    EXPECT_LE(b.bottom, client.bottom);
+
+    // London at 16:30 is New York at 11:30.
+    SYSTEMTIME picked = PickerTime(londonTime);
+    picked.wHour = 16;
+    picked.wMinute = 30;
+    Pick(dialog, londonTime, picked);
+    EXPECT_EQ(Minutes(PickerTime(newYorkTime)), 11 * 60 + 30);
+    EXPECT_EQ(Minutes(TimeConverterMoment()), 16 * 60 + 30);
+
+    // New York's date to 15 July: daylight time on both sides.
+    SYSTEMTIME july = Utc(2030, 7, 15, 11, 30);
+    Pick(dialog, newYorkDate, july);
+    const SYSTEMTIME londonJuly = PickerTime(londonDate);
+    EXPECT_EQ(londonJuly.wMonth, 7);
+    EXPECT_EQ(londonJuly.wDay, 15);
+    EXPECT_EQ(Minutes(PickerTime(londonTime)), 16 * 60 + 30);
+
+    // A picker that reports no date changes nothing.
+    NMDATETIMECHANGE none{};
+    none.nmhdr.hwndFrom = londonDate;
+    none.nmhdr.idFrom = kConverterDatePickerId;
+    none.nmhdr.code = DTN_DATETIMECHANGE;
+    none.dwFlags = GDT_NONE;
+    SendMessageW(dialog, WM_NOTIFY, kConverterDatePickerId, reinterpret_cast<LPARAM>(&none));
+    EXPECT_EQ(TimeConverterMoment().wMonth, 7);
+
+    // Painting the faces and the wheel over a picker do not fail.
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    SetFocus(newYorkTime);
+    SendMessageW(dialog, WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
+    Pump();
+
+    SendMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(GetTimeConverterWindow(), nullptr);
+    EXPECT_FALSE(IsWindow(dialog));
+}
+
+TEST_F(TimeToolWindows, ConverterRebuildsOnReloadedSettingsKeepingTheMoment) {
+    ASSERT_TRUE(ShowTimeConverterDialog(nullptr));
+    HWND dialog = GetTimeConverterWindow();
+    SYSTEMTIME picked = PickerTime(GetDlgItem(dialog, kConverterTimePickerId));
+    picked.wHour = 20;
+    Pick(dialog, GetDlgItem(dialog, kConverterTimePickerId), picked);
+
+    clocks.push_back(zones.Clock(8, L"Flat"));
+    UseClocks();
+    SendMessageW(dialog, MSG_SETTINGS_CHANGED, 0, MSG_SETTINGS_CHANGED);
+    HWND flatTime = GetDlgItem(dialog, kConverterTimePickerId + 2);
+    ASSERT_TRUE(flatTime);
+    EXPECT_EQ(Minutes(PickerTime(flatTime)), 23 * 60);
+    EXPECT_EQ(Minutes(TimeConverterMoment()), 20 * 60);
+
+    // A locale change keeps the columns and the moment.
+    SendMessageW(dialog, MSG_SETTINGS_CHANGED, 0, 26);
+    EXPECT_EQ(Minutes(PickerTime(flatTime)), 23 * 60);
+    EXPECT_EQ(GetDlgItem(dialog, kConverterTimePickerId + 2), flatTime);
+    // The computer's time changed: same moment, same columns.
+    SendMessageW(dialog, MSG_SETTINGS_CHANGED, 0, 30);
+    SendMessageW(dialog, WM_TIMECHANGE, 0, 0);
+    EXPECT_EQ(Minutes(PickerTime(flatTime)), 23 * 60);
+
+    clocks.resize(1);
+    UseClocks();
+    SendMessageW(dialog, MSG_SETTINGS_CHANGED, 0, MSG_SETTINGS_CHANGED);
+    EXPECT_EQ(GetDlgItem(dialog, kConverterTimePickerId + 1), nullptr);
+    EXPECT_TRUE(GetDlgItem(dialog, kConverterTimePickerId));
+}
+
+TEST_F(TimeToolWindows, ConverterWithoutClocksIsAnEmptyDialog) {
+    clocks.clear();
+    UseClocks();
+    ASSERT_TRUE(ShowTimeConverterDialog(nullptr));
+    HWND dialog = GetTimeConverterWindow();
+    EXPECT_EQ(GetDlgItem(dialog, kConverterTimePickerId), nullptr);
+    SendMessageW(dialog, MSG_SETTINGS_CHANGED, 0, MSG_SETTINGS_CHANGED);
+    SendMessageW(dialog, MSG_SETTINGS_CHANGED, 0, 26);
+    SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    CloseTimeConverter();
+    EXPECT_EQ(GetTimeConverterWindow(), nullptr);
+}
+
+TEST_F(TimeToolWindows, ConverterReportsAMissingTemplate) {
+    Language().SetPluralInfo(nullptr, nullptr);
+    EXPECT_EQ(ShowTimeConverterDialog(nullptr), nullptr);
+    EXPECT_EQ(GetTimeConverterWindow(), nullptr);
+}
+
+TEST_F(TimeToolWindows, TimeTableListsTheDayAndFollowsItsControls) {
+    // A bad interval is ignored; a format name is taken and written back.
+    WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_interval", L"3");
+    WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_format", L"24 hours");
+    CTimeWindow* table = ShowTimeWindow(nullptr);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(ShowTimeWindow(nullptr), table);
+    EXPECT_EQ(TimeTableFormat(), kTableFormat24);
+    EXPECT_EQ(TimeTableInterval(), 60);
+    HWND list = table->ListView();
+    ASSERT_TRUE(list);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 24);
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 3);
+    wchar_t cell[64] = {};
+    LVITEMW item{};
+    item.iSubItem = 1;
+    item.pszText = cell;
+    item.cchTextMax = 64;
+    SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_NE(cell[0], 0);
+    EXPECT_EQ(table->ChosenDate().wDay, 15);
+    EXPECT_EQ(table->ChosenDate().wHour, 0);
+
+    // Five minutes from the interval combo.
+    HWND interval = table->IntervalCombo();
+    const int count = static_cast<int>(SendMessageW(interval, CB_GETCOUNT, 0, 0));
+    ASSERT_EQ(count, 6);
+    SendMessageW(interval, CB_SETCURSEL, count - 1, 0);
+    SendMessageW(table->Handle(), WM_COMMAND, MAKEWPARAM(kTableIntervalComboId, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(interval));
+    EXPECT_EQ(TimeTableInterval(), 5);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 288);
+
+    // The clocks' own formats from the format combo.
+    SendMessageW(table->FormatCombo(), CB_SETCURSEL, 3, 0);
+    SendMessageW(table->Handle(), WM_COMMAND, MAKEWPARAM(kTableFormatComboId, CBN_SELENDOK),
+                 reinterpret_cast<LPARAM>(table->FormatCombo()));
+    EXPECT_EQ(TimeTableFormat(), kTableFormatClock);
+
+    // A date picked.
+    NMDATETIMECHANGE change{};
+    change.nmhdr.hwndFrom = table->DatePicker();
+    change.nmhdr.idFrom = kTableDatePickerId;
+    change.nmhdr.code = DTN_DATETIMECHANGE;
+    change.dwFlags = GDT_VALID;
+    change.st = Utc(2030, 6, 2, 17, 5);
+    SendMessageW(table->Handle(), WM_NOTIFY, kTableDatePickerId, reinterpret_cast<LPARAM>(&change));
+    EXPECT_EQ(table->ChosenDate().wMonth, 6);
+    EXPECT_EQ(table->ChosenDate().wDay, 2);
+    EXPECT_EQ(table->ChosenDate().wHour, 0);
+    change.dwFlags = GDT_NONE;
+    change.st = SYSTEMTIME{};
+    SendMessageW(table->Handle(), WM_NOTIFY, kTableDatePickerId, reinterpret_cast<LPARAM>(&change));
+    EXPECT_EQ(table->ChosenDate().wMonth, 6);
+
+    // A reload adds the new clock's column; a time change refills.
+    clocks.push_back(zones.Clock(8, L"Flat"));
+    UseClocks();
+    RefreshTimeWindow(true);
+    list = table->ListView();
+    header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 288);
+    RefreshTimeWindow(false);
+    EXPECT_EQ(table->RowCount(), 288);
+    RedrawWindow(table->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+
+    CloseTimeWindow();
+    Pump();
+    EXPECT_EQ(TimeWindow(), nullptr);
+    EXPECT_EQ(Ini(L"ttable_format"), L"Clock");
+    EXPECT_EQ(Ini(L"ttable_interval"), L"5");
+
+    // Reopened: the keys read back; a bad interval keeps what is in force.
+    WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_interval", L"90");
+    WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_format", L"24 hours");
+    ASSERT_TRUE(ShowTimeWindow(nullptr));
+    EXPECT_EQ(TimeTableInterval(), 5);
+    EXPECT_EQ(TimeTableFormat(), kTableFormat24);
+    CloseTimeWindow();
+    Pump();
+    EXPECT_EQ(Ini(L"ttable_format"), L"24 hours");
+}
+
+TEST_F(TimeToolWindows, TimeTableTintsCellsByProfiles) {
+    ClockRecord& newYork = clocks[1];
+    newYork.profilesEnabled = 1;
+    newYork.profileCount = 1;
+    newYork.profiles[0].enabled = 1;
+    newYork.profiles[0].fromMinute = 0;
+    newYork.profiles[0].toMinute = 1439;
+    newYork.profiles[0].weekdayMask = 0x7F;
+    newYork.profiles[0].colour = RGB(0, 0, 255);
+    newYork.profiles[0].opacity = 255;
+    CTimeWindow* table = ShowTimeWindow(nullptr);
+    ASSERT_TRUE(table);
+    ASSERT_GT(table->RowCount(), 0);
+    EXPECT_EQ(table->CellColour(0, 0), GetSysColor(COLOR_WINDOW));
+    int tinted = 0;
+    for (int r = 0; r < table->RowCount(); ++r) tinted += table->CellColour(r, 1) == RGB(0, 0, 255) ? 1 : 0;
+    EXPECT_GE(tinted, table->RowCount() - 1);
+    // Out of range asks give the window's colour.
+    EXPECT_EQ(table->CellColour(-1, 0), GetSysColor(COLOR_WINDOW));
+    EXPECT_EQ(table->CellColour(0, 7), GetSysColor(COLOR_WINDOW));
+}
+
+TEST_F(TimeToolWindows, RefreshWithoutATableDoesNothing) {
+    RefreshTimeWindow(true);
+    RefreshTimeWindow(false);
+    EXPECT_EQ(TimeWindow(), nullptr);
+    clocks.clear();
+    UseClocks();
+    CTimeWindow* table = ShowTimeWindow(nullptr);
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->ClockCount(), 0);
+    EXPECT_EQ(SendMessageW(table->ListView(), LVM_GETITEMCOUNT, 0, 0), 1440 / TimeTableInterval());
+}
