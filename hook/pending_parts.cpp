@@ -10,34 +10,6 @@
 #include "hook/tray_state.h"
 #include "tempovia/tray/menu/main_menu.h"
 
-void HoverClock(HWND clockWindow, int index, int photoNumber, bool request) {
-    (void)clockWindow;
-    (void)photoNumber;
-    (void)request;
-    if (!TraySettings().tooltips || !TrayClock(index)) return;
-    g_tray.hoveredClock = index;
-}
-
-void GetClockTooltipText(HWND clockWindow, NMTTDISPINFOW* info) {
-    (void)clockWindow;
-    if (info) info->lpszText = const_cast<wchar_t*>(L"");
-}
-
-void GetAllClocksTooltipText(HWND clockWindow, NMTTDISPINFOW* info) { GetClockTooltipText(clockWindow, info); }
-
-void NoteTooltipTime() {}
-
-bool PlaceTooltip(HWND clockWindow, RECT* rect) {
-    (void)clockWindow;
-    if (rect) SetRectEmpty(rect);
-    return false;
-}
-
-bool PaintTooltipBody(HWND tooltip) {
-    (void)tooltip;
-    return false;
-}
-
 HMENU BuildClockMenu(HWND clockWindow, int index) {
     (void)clockWindow;
     MenuRequest request;
@@ -48,5 +20,3 @@ HMENU BuildClockMenu(HWND clockWindow, int index) {
     request.mapInitialised = TraySettings().initialized != 0;
     return BuildMainPopup(ResourceModule(), request, &Language());
 }
-
-void DropPhoto() {}

@@ -1,0 +1,126 @@
+#include "hook/photo_jpeg.h"
+
+#include <windows.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include <jpeglib.h>
+#include <jerror.h>
+
+namespace {
+
+// GDI takes no picture whose pixel block passes a signed 32-bit size.
+constexpr uint64_t kMaxPixelBytes = 0x7FFFFFFF;
+
+struct JumpingErrorManager {
+    jpeg_error_mgr base;
+    jmp_buf back;
+    bool truncated;
+};
+
+void JumpBack(j_common_ptr info) { longjmp(reinterpret_cast<JumpingErrorManager*>(info->err)->back, 1); }
+
+// Warnings are not shown; a file that ends early is noted, as its picture
+// would be grey from the point the download stopped.
+void NoteWarning(j_common_ptr info, int level) {
+    if (level >= 0) return;
+    auto* errors = reinterpret_cast<JumpingErrorManager*>(info->err);
+    if (errors->base.msg_code == JWRN_JPEG_EOF) errors->truncated = true;
+}
+
+void Silent(j_common_ptr) {}
+
+struct Decoded {
+    uint8_t* pixels;
+    int width;
+    int height;
+    int storedWidth;
+    int components;
+};
+
+// Plain C data only from here to the end of the function: a longjmp out of
+// the library must not pass over anything with a destructor.
+bool DecodeFromFile(FILE* file, Decoded* out) {
+    jpeg_decompress_struct info;
+    std::memset(&info, 0, sizeof info);
+    JumpingErrorManager errors;
+    std::memset(&errors, 0, sizeof errors);
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = JumpBack;
+    errors.base.output_message = Silent;
+    errors.base.emit_message = NoteWarning;
+    // volatile: these change between setjmp and a possible longjmp.
+    uint8_t* volatile pixels = nullptr;
+    if (setjmp(errors.back)) {
+        jpeg_destroy_decompress(&info);
+        std::free(pixels);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    const int width = static_cast<int>(info.output_width);
+    const int height = static_cast<int>(info.output_height);
+    const int components = info.output_components;
+    const uint64_t storedWidth = (static_cast<uint64_t>(width) + 3) & ~static_cast<uint64_t>(3);
+    const uint64_t rowBytes = storedWidth * static_cast<uint64_t>(components);
+    if (width <= 0 || height <= 0 || components <= 0 || rowBytes * static_cast<uint64_t>(height) > kMaxPixelBytes) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    pixels = static_cast<uint8_t*>(std::calloc(static_cast<size_t>(rowBytes * static_cast<uint64_t>(height)), 1));
+    if (!pixels) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    while (info.output_scanline < info.output_height && !errors.truncated) {
+        JSAMPROW row = pixels + static_cast<size_t>(height - 1 - static_cast<int>(info.output_scanline)) * rowBytes;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    if (errors.truncated) {
+        jpeg_destroy_decompress(&info);
+        std::free(pixels);
+        return false;
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    if (errors.truncated) {
+        std::free(pixels);
+        return false;
+    }
+    out->pixels = pixels;
+    out->width = width;
+    out->height = height;
+    out->storedWidth = static_cast<int>(storedWidth);
+    out->components = components;
+    return true;
+}
+
+}  // namespace
+
+void JpegImage::Free() {
+    std::free(pixels_);
+    pixels_ = nullptr;
+    width_ = height_ = storedWidth_ = components_ = 0;
+}
+
+bool JpegImage::Load(const wchar_t* path) {
+    Free();
+    if (!path) return false;
+    FILE* file = _wfopen(path, L"rb");
+    if (!file) return false;
+    Decoded decoded = {};
+    const bool ok = DecodeFromFile(file, &decoded);
+    std::fclose(file);
+    if (!ok) return false;
+    pixels_ = decoded.pixels;
+    width_ = decoded.width;
+    height_ = decoded.height;
+    storedWidth_ = decoded.storedWidth;
+    components_ = decoded.components;
+    return true;
+}

@@ -1,0 +1,38 @@
+// A JPEG file decoded into memory the way the map's textures hold it: rows
+// bottom-up (the first row in memory is the bottom of the picture), pixel
+// bytes in file order (R, G, B), each row of the stored width, which is the
+// picture's width rounded up to a multiple of 4 so that 3-byte rows stay
+// DWORD-aligned for GDI.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+class JpegImage {
+public:
+    JpegImage() = default;
+    ~JpegImage() { Free(); }
+    JpegImage(const JpegImage&) = delete;
+    JpegImage& operator=(const JpegImage&) = delete;
+
+    // Decodes the file; false (and empty) on any decoding error, on a file
+    // that ends before its picture does, or when the picture is too large to
+    // hold. The library's own messages are never shown.
+    bool Load(const wchar_t* path);
+    void Free();
+
+    bool IsEmpty() const { return pixels_ == nullptr; }
+    uint8_t* Pixels() const { return pixels_; }
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    int StoredWidth() const { return storedWidth_; }
+    int Components() const { return components_; }
+    size_t RowBytes() const { return static_cast<size_t>(storedWidth_) * static_cast<size_t>(components_); }
+
+private:
+    uint8_t* pixels_ = nullptr;  // malloc'd: the decoder fills it outside C++ object lifetimes
+    int width_ = 0;
+    int height_ = 0;
+    int storedWidth_ = 0;
+    int components_ = 0;
+};

@@ -1,0 +1,323 @@
+// The tooltip of the taskbar clock inside the stand-in taskbar's process,
+// with this test program in the main program's place: hovering a clock shows
+// the tracking tooltip beside it, with the city photo from the shared cache
+// and a photo request to the main window; the all-clocks kind asks for no
+// photo.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "common/settings/clock_record.h"
+#include "common/settings/global_settings.h"
+#include "common/settings/protocol.h"
+#include "common/time/city_record.h"
+#include "common/time/text_bounds.h"
+#include "hook/hook_exports.h"
+#include "tests/support/program_folder.h"
+#include "tests/tooltips/jpeg_writer.h"
+
+using namespace testing_support;
+using namespace tooltips_test;
+
+namespace {
+
+constexpr DWORD kWait = 15000;
+constexpr int kPhotoWidth = 120;
+constexpr int kPhotoHeight = 90;
+constexpr wchar_t kRegion[] = L"Tooltipland";
+constexpr wchar_t kCity[] = L"Testville";
+
+struct Request {
+    WPARAM city;
+    LPARAM window;
+};
+
+struct FakeMain {
+    HWND greetedBy = nullptr;
+    std::vector<Request> requests;
+    std::map<int, RECT> faces;  // client points each clock answered a click for
+};
+
+FakeMain* g_main = nullptr;
+
+LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
+    if (!g_main) return DefWindowProcW(w, m, wp, lp);
+    if (m == MSG_TRAY_CLOCK_READY) {
+        g_main->greetedBy = reinterpret_cast<HWND>(lp);
+        return reinterpret_cast<LRESULT>(w);
+    }
+    if (m == MSG_PHOTO_REQUEST) {
+        g_main->requests.push_back(Request{wp, lp});
+        return 1;
+    }
+    if (m >= MSG_CLOCK_MOUSE && m <= MSG_CLOCK_MOUSE_LAST) {
+        if (wp == CLOCK_MOUSE_DOWN) {
+            const int x = static_cast<short>(LOWORD(lp)), y = static_cast<short>(HIWORD(lp));
+            auto found = g_main->faces.find(static_cast<int>(m - MSG_CLOCK_MOUSE));
+            if (found == g_main->faces.end()) {
+                g_main->faces[static_cast<int>(m - MSG_CLOCK_MOUSE)] = RECT{x, y, x + 1, y + 1};
+            } else {
+                RECT& b = found->second;
+                b = RECT{std::min<LONG>(b.left, x), std::min<LONG>(b.top, y), std::max<LONG>(b.right, x + 1),
+                         std::max<LONG>(b.bottom, y + 1)};
+            }
+        }
+        return 0;
+    }
+    return DefWindowProcW(w, m, wp, lp);
+}
+
+template <typename Pred>
+bool Pump(Pred done, DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        if (done()) return true;
+        if (GetTickCount() - start > ms) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+HWND TaskbarOf(HANDLE process) {
+    const DWORD pid = GetProcessId(process);
+    for (HWND w = FindWindowW(kTaskbarClass, nullptr); w; w = FindWindowExW(nullptr, w, kTaskbarClass, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid) return w;
+    }
+    return nullptr;
+}
+
+// The visible tooltip of the clock window's thread, out of its parking place.
+struct TooltipSearch {
+    HWND found;
+};
+
+BOOL CALLBACK FindShownTooltip(HWND w, LPARAM lp) {
+    wchar_t name[64] = {};
+    GetClassNameW(w, name, 64);
+    RECT r = {};
+    GetWindowRect(w, &r);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) == 0 && IsWindowVisible(w) && r.left > -10000) {
+        reinterpret_cast<TooltipSearch*>(lp)->found = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+std::wstring PhotoRoot() {
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) return L"";
+    return std::wstring(folder) + L"\\Dravik\\Vistrel";
+}
+
+class TooltipInTaskbar : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder_.ok());
+        g_main = &main_;
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = MainProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TooltipTestMain";
+        RegisterClassW(&wc);
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
+                                  nullptr);
+        ASSERT_NE(window_, nullptr);
+        WriteCache();
+    }
+    void TearDown() override {
+        RemoveHook();
+        if (process_) {
+            PostMessageW(TaskbarOf(process_), WM_CLOSE, 0, 0);
+            WaitExit(process_, kWait);
+        }
+        DestroyWindow(window_);
+        g_main = nullptr;
+        RemoveCache();
+    }
+
+    // The city's photo in the cache the hook reads (inside this prefix).
+    void WriteCache() {
+        const std::wstring root = PhotoRoot();
+        ASSERT_FALSE(root.empty());
+        city_ = root + L"\\" + kRegion + L"\\" + kCity;
+        std::wstring path;
+        for (const std::wstring& part : {root.substr(0, root.rfind(L'\\')), root, root + L"\\" + kRegion, city_}) {
+            CreateDirectoryW(part.c_str(), nullptr);
+        }
+        ASSERT_TRUE(WriteBytes(city_ + L"\\index.tsv", "1\tTestville\t/img/1.jpg\tMain Square\t/page/1\n"));
+        ASSERT_TRUE(WriteBytes(city_ + L"\\1.jpg", EncodeJpeg(Quadrants(kPhotoWidth, kPhotoHeight, 0xFF0000,
+                                                                          0x00FF00, 0x0000FF, 0xFFFFFF))));
+    }
+    void RemoveCache() {
+        if (city_.empty()) return;
+        DeleteFileW((city_ + L"\\index.tsv").c_str());
+        DeleteFileW((city_ + L"\\1.jpg").c_str());
+        std::wstring dir = city_;
+        for (int i = 0; i < 4; ++i) {
+            RemoveDirectoryW(dir.c_str());  // only while empty
+            dir = dir.substr(0, dir.rfind(L'\\'));
+        }
+    }
+
+    bool StartHooked() {
+        const std::wstring log = folder_.file(L"taskbar.log");
+        process_ = folder_.StartProgram(TestsFolder() + L"standin_taskbar.exe", L"\"" + log + L"\" 120");
+        if (!WaitForLine(log, "ready", kWait)) return false;
+        HWND notify = FindWindowExW(TaskbarOf(process_), nullptr, kTrayNotifyClass, nullptr);
+        clock_ = notify ? FindWindowExW(notify, nullptr, kTrayClockClass, nullptr) : nullptr;
+        SetSharedStrings(folder_.path().c_str(), "");
+        if (!clock_ || !InstallHook(window_, folder_.path().c_str())) return false;
+        return Pump([] { return g_main->greetedBy != nullptr; }, kWait);
+    }
+
+    LRESULT Send(ULONG_PTR kind, const void* data, DWORD bytes) {
+        COPYDATASTRUCT cds = {kind, bytes, const_cast<void*>(data)};
+        DWORD_PTR reply = 0xBAD;
+        if (!SendMessageTimeoutW(clock_, WM_COPYDATA, reinterpret_cast<WPARAM>(window_),
+                                 reinterpret_cast<LPARAM>(&cds), SMTO_NORMAL, kWait, &reply)) {
+            return -99;
+        }
+        return static_cast<LRESULT>(reply);
+    }
+
+    void SendSettings(int tooltipKind) {
+        GlobalSettings s = {};
+        CopyBounded(s.skin, L"Standard System Clock");
+        s.trayclocks = 12;
+        s.clockCount = 2;
+        s.enabledClocks = 2;
+        s.tooltips = 1;
+        s.tooltipkind = tooltipKind;
+        s.vistrel = 1;
+        ASSERT_EQ(Send(COPYDATA_SETTINGS, &s, sizeof s), 1);
+    }
+
+    // Two clocks: one in the city with a photo, one in a city without.
+    void SendClocksAndCities() {
+        std::vector<CityRecord> cities(2);
+        std::memset(cities.data(), 0, cities.size() * sizeof(CityRecord));
+        CopyBounded(cities[0].city, L"Lima");
+        CopyBounded(cities[0].region, L"Peru");
+        CopyBounded(cities[1].city, kCity);
+        CopyBounded(cities[1].region, kRegion);
+        Send(COPYDATA_CITIES, cities.data(), static_cast<DWORD>(cities.size() * sizeof(CityRecord)));
+
+        std::vector<ClockRecord> records(2);
+        std::memset(records.data(), 0, records.size() * sizeof(ClockRecord));
+        const wchar_t* labels[] = {L"Alpha", L"Beta"};
+        const wchar_t* locations[] = {L"Testville, Tooltipland", L"Lima, Peru"};
+        for (int i = 0; i < 2; ++i) {
+            records[i].number = i + 1;
+            records[i].enabled = 1;
+            CopyBounded(records[i].timeformat, L"HH:mm");
+            CopyBounded(records[i].dateformat, L"None");
+            CopyBounded(records[i].prefix, labels[i]);
+            CopyBounded(records[i].label, labels[i]);
+            CopyBounded(records[i].location, locations[i]);
+        }
+        ASSERT_EQ(Send(COPYDATA_CLOCKS, records.data(), static_cast<DWORD>(records.size() * sizeof(ClockRecord))), 1);
+    }
+
+    // Where each face is, found by clicks over the whole window.
+    void FindFaces() {
+        const LRESULT size = SendMessageW(clock_, MSG_TRAY_QUERY_SIZE, 0, 0);
+        for (int y = 0; y < HIWORD(size); y += 2) {
+            for (int x = 0; x < LOWORD(size); x += 3) {
+                PostMessageW(clock_, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+            }
+        }
+        Pump([] { return false; }, 1000);
+    }
+
+    // Puts the cursor on the face and tells the clock; the shown tooltip.
+    HWND Hover(int clock) {
+        const RECT face = main_.faces[clock];
+        POINT p = {(face.left + face.right) / 2, (face.top + face.bottom) / 2};
+        POINT screen = p;
+        ClientToScreen(clock_, &screen);
+        SetCursorPos(screen.x, screen.y);
+        PostMessageW(clock_, WM_MOUSEMOVE, 0, MAKELPARAM(p.x, p.y));
+        TooltipSearch search = {nullptr};
+        const DWORD thread = GetWindowThreadProcessId(clock_, nullptr);
+        Pump(
+            [&] {
+                search.found = nullptr;
+                EnumThreadWindows(thread, FindShownTooltip, reinterpret_cast<LPARAM>(&search));
+                return search.found != nullptr;
+            },
+            kWait);
+        return search.found;
+    }
+
+    // Takes the pointer off the clock: the tooltip goes.
+    void Leave() {
+        SetCursorPos(10, 10);
+        PostMessageW(clock_, WM_MOUSEMOVE, 0, MAKELPARAM(-50, -50));
+        Pump([] { return false; }, 300);
+    }
+
+    ProgramFolder folder_{{}, {}};
+    FakeMain main_;
+    HANDLE process_ = nullptr;
+    HWND window_ = nullptr;
+    HWND clock_ = nullptr;
+    std::wstring city_;
+};
+
+}  // namespace
+
+TEST_F(TooltipInTaskbar, HoveringAClockShowsItsPhotoAndAsksForMore) {
+    ASSERT_TRUE(StartHooked());
+    SendSettings(0);
+    SendClocksAndCities();
+    FindFaces();
+    ASSERT_EQ(main_.faces.size(), 2u);
+
+    HWND tip = Hover(0);
+    ASSERT_NE(tip, nullptr);
+    ASSERT_FALSE(main_.requests.empty());
+    EXPECT_EQ(main_.requests.back().city, 1u);
+    EXPECT_EQ(main_.requests.back().window, reinterpret_cast<LPARAM>(clock_));
+    RECT tipRect = {}, clockRect = {};
+    GetWindowRect(tip, &tipRect);
+    GetWindowRect(clock_, &clockRect);
+    // Above the clock on the bottom taskbar, with the photo at its own size.
+    EXPECT_LE(tipRect.bottom, clockRect.top);
+    EXPECT_GE(tipRect.bottom - tipRect.top, kPhotoHeight);
+    EXPECT_GE(tipRect.right - tipRect.left, kPhotoWidth);
+    const int photoTipHeight = tipRect.bottom - tipRect.top;
+
+    // The other clock's city has no photos: text only, and its request.
+    Leave();
+    tip = Hover(1);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(main_.requests.back().city, 0u);
+    GetWindowRect(tip, &tipRect);
+    EXPECT_LT(tipRect.bottom - tipRect.top, photoTipHeight);
+}
+
+TEST_F(TooltipInTaskbar, TheAllClocksKindAsksForNoPhoto) {
+    ASSERT_TRUE(StartHooked());
+    SendSettings(1);
+    SendClocksAndCities();
+    FindFaces();
+    ASSERT_EQ(main_.faces.size(), 2u);
+    HWND tip = Hover(0);
+    ASSERT_NE(tip, nullptr);
+    EXPECT_TRUE(main_.requests.empty());
+    RECT tipRect = {};
+    GetWindowRect(tip, &tipRect);
+    EXPECT_LT(tipRect.bottom - tipRect.top, kPhotoHeight);
+    EXPECT_GT(tipRect.right - tipRect.left, 40);
+}
