@@ -110,4 +110,31 @@
 #define IDM_PROFILE_FIRST           3000  /* + profile index, 0..11 */
 #define IDM_ALARM_FIRST             4000  /* + alarm index, 0..19 */
 
+/* The timer panel's button labels, the calendar and the about box. */
+#define IDS_TIMER_PANEL_START       253
+#define IDS_TIMER_PANEL_STOP        254
+#define IDS_TIMER_PANEL_RESET       255
+#define IDS_CALENDAR_CAPTION        158
+#define IDD_ABOUT                   132  /* translated as DLG_About_132 */
+#define IDD_CALENDAR                164
+#define IDC_MONTH_CALENDAR          1159
+#define IDC_ABOUT_LINK              1162
+#define IDC_ABOUT_VERSION           1170  /* holds the format: %s = version */
+#define IDC_ABOUT_BUILD             1171  /* holds the format: %s = build date */
+
+/* The time converter and the time table. */
+#define IDS_FORMAT_12_HOURS         146
+#define IDS_FORMAT_24_HOURS         147
+#define IDS_FORMAT_DEFAULT          148
+#define IDS_CONVERTER_TITLE         159
+#define IDD_TIME_CONVERTER          161  /* translated as DLG_TimeConverter */
+#define IDS_TABLE_TITLE             223
+#define IDS_TABLE_ONE_HOUR          224
+#define IDS_TABLE_MINUTES           225
+#define IDS_TABLE_INTERVAL          226
+#define IDS_TABLE_DATE              227
+#define IDS_TABLE_FORMAT            228
+#define IDS_TABLE_CLOCK_FORMAT      229
+#define IDS_TABLE_LOCAL_TIME        230
+
 #endif

@@ -8,6 +8,14 @@
 
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
+#include "tempovia/panels/about_box.h"
+#include "tempovia/panels/calendar.h"
+#include "tempovia/panels/main_window_source.h"
+#include "tempovia/panels/timer_panel_owner.h"
+#include "common/settings/protocol.h"
+#include "tempovia/timetools/time_converter.h"
+#include "tempovia/timetools/time_table.h"
+#include "tempovia/tray/tray_links.h"
 
 void TrayIconAdd(HWND mainWindow, int taskbarClockCount) { AddTrayIcon(mainWindow, taskbarClockCount); }
 void TrayIconRemove() { RemoveTrayIcon(); }
@@ -29,18 +37,34 @@ void RefreshDesktopClocks(bool force) { desktop::RefreshDesktopClocks(force); }
 void HideDesktopClocks() { desktop::HideDesktopClocks(); }
 void RestoreDesktopClocks() { desktop::RestoreDesktopClocks(); }
 void ApplyDesktopClockOrder(bool activate) { desktop::ApplyDesktopClockOrder(activate); }
-bool IsTimerPanelShown() { return false; }
-void ShowTimerPanel(HWND, int) {}
-void CreateTimerPanel() {}
-void DestroyTimerPanel() {}
-void ShowCalendar() {}
-bool IsCalendarOpen() { return false; }
-void CloseCalendar() {}
-bool ShowAboutDialog() { return false; }
-void CloseAboutDialog() {}
+bool IsTimerPanelShown() { return panels::IsTimerPanelShown(); }
+void ShowTimerPanel(HWND clockWindow, int clockNumber) { panels::ShowTimerPanel(clockWindow, clockNumber); }
+// At start-up the panels module also learns the main window and puts its
+// about box behind the menu command.
+void CreateTimerPanel() {
+    panels::SetMainWindowSource([] { return g_app.mainWindow; });
+    TrayLinks links = Links();
+    links.runAboutDialog = panels::RunAboutDialog;
+    SetTrayLinks(links);
+    panels::CreateTimerPanel();
+}
+// Hides the panel; once the main window is gone (program end) frees it too.
+void DestroyTimerPanel() {
+    panels::HideTimerPanel();
+    if (!g_app.mainWindow) panels::ReleaseTimerPanel();
+}
+void ShowCalendar() { panels::ShowCalendar(); }
+bool IsCalendarOpen() { return panels::IsCalendarOpen(); }
+void CloseCalendar() { panels::CloseCalendar(); }
+bool ShowAboutDialog() { return panels::ShowAboutDialog(); }
+void CloseAboutDialog() { panels::CloseAboutDialog(); }
 // No converter to open is no failure to report.
-bool ShowTimeConverter(HWND) { return true; }
-void RefreshTimeTable(LPARAM) {}
+bool ShowTimeConverter(HWND owner) { return ShowTimeConverterDialog(owner) != nullptr; }
+void RefreshTimeTable(LPARAM reason) {
+    // The converter follows the same changes as the table.
+    if (HWND converter = GetTimeConverterWindow()) PostMessageW(converter, MSG_SETTINGS_CHANGED, 0, reason);
+    RefreshTimeWindow(reason == MSG_SETTINGS_CHANGED);
+}
 void EmptyPhotoQueue() {}
 bool QueuePhotoRequest(int, HWND) { return false; }
 void EnableNewsChannels(const wchar_t*) {}
