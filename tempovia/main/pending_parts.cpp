@@ -45,6 +45,7 @@ void CreateTimerPanel() {
     panels::SetMainWindowSource([] { return g_app.mainWindow; });
     TrayLinks links = Links();
     links.runAboutDialog = panels::RunAboutDialog;
+    links.showTimeTable = OpenTimeTable;
     SetTrayLinks(links);
     panels::CreateTimerPanel();
 }
