@@ -12,10 +12,14 @@
 #include "tempovia/panels/calendar.h"
 #include "tempovia/panels/main_window_source.h"
 #include "tempovia/panels/timer_panel_owner.h"
+#include "tempovia/photos/photo_worker.h"
 #include "common/settings/protocol.h"
 #include "tempovia/timetools/time_converter.h"
 #include "tempovia/timetools/time_table.h"
 #include "tempovia/tray/tray_links.h"
+#include "common/settings/global_settings_io.h"
+#include "tempovia/main/main_window.h"
+#include "tempovia/news/rss_download.h"
 
 void TrayIconAdd(HWND mainWindow, int taskbarClockCount) { AddTrayIcon(mainWindow, taskbarClockCount); }
 void TrayIconRemove() { RemoveTrayIcon(); }
@@ -66,14 +70,20 @@ void RefreshTimeTable(LPARAM reason) {
     if (HWND converter = GetTimeConverterWindow()) PostMessageW(converter, MSG_SETTINGS_CHANGED, 0, reason);
     RefreshTimeWindow(reason == MSG_SETTINGS_CHANGED);
 }
-void EmptyPhotoQueue() {}
-bool QueuePhotoRequest(int, HWND) { return false; }
-void EnableNewsChannels(const wchar_t*) {}
-void BeginNewsChannelReload() {}
-void EndNewsChannelReload() {}
-void LoadRssCache() {}
-void StartNewsRefresh(HWND, int) {}
-void OnRssDownloaded(HWND, WPARAM, LPARAM) {}
+void EmptyPhotoQueue() { ClearPhotoQueue(); }
+bool QueuePhotoRequest(int cityIndex, HWND notify) { return AddPhotoRequest(cityIndex, notify); }
+void EnableNewsChannels(const wchar_t* cacheFolder) {
+    SetRssCacheFolder(cacheFolder);
+    SetNewsChannelConsumer(RegisterRssChannel);
+}
+void BeginNewsChannelReload() { ResetRssChannelSeenFlags(); }
+void EndNewsChannelReload() { RemoveUnseenRssChannels(); }
+// LoadRssCache is the news library's own (tempovia/news/rss_channels.h).
+void StartNewsRefresh(HWND, int flag) { RssRefresh(flag == 1, OnRssDownloadProgress); }
+void OnRssDownloaded(HWND, WPARAM status, LPARAM record) {
+    // The reader and the notifier take the outcome once they exist.
+    HandleRssDownloaded(static_cast<int>(status), reinterpret_cast<const RssProgress*>(record));
+}
 HWND NewsWindow() { return nullptr; }
 HWND NewsNotifier() { return nullptr; }
 void HideNewsNotifier() {}
