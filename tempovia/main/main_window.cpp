@@ -136,8 +136,11 @@ void OnMapInUse(WPARAM wParam) {
 
 LRESULT OnPhotoRequest(WPARAM cityIndex, LPARAM notify) {
     if ((g_settings.runFlags & kRunFlagExiting) || !g_settings.vistrel) return 0;
-    if (cityIndex >= static_cast<WPARAM>(CityCount())) return 0;
-    return QueuePhotoRequest(static_cast<int>(cityIndex), reinterpret_cast<HWND>(notify)) ? 1 : 0;
+    // A negative index asks for the whole country of city -index; the queue
+    // checks the index against the city table itself.
+    const INT_PTR index = static_cast<INT_PTR>(cityIndex);
+    if (index <= -static_cast<INT_PTR>(INT_MAX) || index > INT_MAX) return 0;
+    return QueuePhotoRequest(static_cast<int>(index), reinterpret_cast<HWND>(notify)) ? 1 : 0;
 }
 
 void OnSettingChange(HWND window, WPARAM wParam) {
