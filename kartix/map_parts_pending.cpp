@@ -1,39 +1,17 @@
-// Stand-ins for the globe's parts that are not in place yet. They keep the
-// window honest: it clears to the background and shows nothing else, the
-// cursor never hits a globe, no texture is loaded and no strip is shown.
+// The parts of the map window: the scene and the textures are in place; the
+// view and the photo strip are stand-ins until theirs are. The stand-ins keep
+// the window honest: the cursor never hits the globe and no strip is shown.
 #include <windows.h>
 
 #include <GL/gl.h>
 
 #include "kartix/map_parts.h"
+#include "kartix/map_scene.h"
 #include "kartix/map_state.h"
 
 namespace {
 
 constexpr int kStripWidth = 108;
-
-class PendingScene final : public MapScenePart {
-public:
-    void Build(MapState&) override {}
-    void Init() override {}
-    void Resize(int width, int height) override { glViewport(0, 0, width, height); }
-    void Compile() override {}
-    void Draw() override { glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT); }
-    void DeleteChildren() override {}
-};
-
-class PendingTextures final : public MapTexturePart {
-public:
-    void AttachClouds(MapState&) override {}
-    void AttachEarthOrStartLoader(MapState&) override {}
-    void StartEarthLoader(MapState&) override {}
-    void RunInstallFit(MapState&) override {}
-    void OnTextureLoaded(MapState&, int) override {}
-    bool SetClouds(MapState&, bool) override { return false; }
-    void FreeEarthTiles(MapState&) override {}
-    void FreeAll(MapState&) override {}
-    bool EarthTilesUploaded() const override { return false; }
-};
 
 class PendingView final : public GlobeViewPart {
 public:
@@ -78,10 +56,8 @@ public:
 }  // namespace
 
 MapParts& CurrentMapParts() {
-    static PendingScene scene;
-    static PendingTextures textures;
     static PendingView view;
     static PendingPhotos photos;
-    static MapParts parts{&scene, &textures, &view, &photos};
+    static MapParts parts{&SceneGraphPart(), &TextureLoaderPart(), &view, &photos};
     return parts;
 }

@@ -1,0 +1,114 @@
+#include "kartix/jpeg_codec.h"
+
+#include <windows.h>
+
+#include <csetjmp>
+#include <cstdlib>
+#include <cstring>
+
+#include <jpeglib.h>
+
+namespace {
+
+struct JumpingErrors {
+    jpeg_error_mgr base;
+    jmp_buf back;
+};
+
+void JumpBack(j_common_ptr info) { longjmp(reinterpret_cast<JumpingErrors*>(info->err)->back, 1); }
+
+// The library's messages are shown nowhere.
+void Silent(j_common_ptr) {}
+
+constexpr int kFirstBlockSide = 16;
+
+}  // namespace
+
+int PowerOfTwoBlockSide(int imageSide, int maximum) {
+    int side = kFirstBlockSide;
+    while (side < maximum && side < imageSide && side < (1 << 29)) side *= 2;
+    return side;
+}
+
+bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
+    jpeg_decompress_struct info;
+    JumpingErrors errors;
+    std::memset(&info, 0, sizeof(info));
+    std::memset(&errors, 0, sizeof(errors));
+    job->pixels = nullptr;
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = JumpBack;
+    errors.base.output_message = Silent;
+    if (setjmp(errors.back)) {
+        jpeg_destroy_decompress(&info);
+        std::free(job->pixels);
+        job->pixels = nullptr;
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_stdio_src(&info, file);
+    jpeg_read_header(&info, TRUE);
+    jpeg_start_decompress(&info);
+    job->imageWidth = static_cast<int>(info.output_width);
+    job->imageHeight = static_cast<int>(info.output_height);
+    job->components = info.output_components;
+    if (job->maxWidth < 1 || job->maxHeight < 1) {
+        job->storedWidth = (job->imageWidth + 3) & ~3;
+        job->storedHeight = job->imageHeight;
+    } else {
+        job->storedWidth = PowerOfTwoBlockSide(job->imageWidth, job->maxWidth);
+        job->storedHeight = PowerOfTwoBlockSide(job->imageHeight, job->maxHeight);
+        if (job->storedWidth < job->imageWidth || job->storedHeight < job->imageHeight) {
+            jpeg_destroy_decompress(&info);
+            return false;
+        }
+    }
+    const size_t rowBytes = static_cast<size_t>(job->storedWidth) * static_cast<size_t>(job->components);
+    const size_t bytes = rowBytes * static_cast<size_t>(job->storedHeight);
+    job->pixels = bytes ? static_cast<uint8_t*>(std::calloc(bytes, 1)) : nullptr;
+    if (!job->pixels) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    // The picture's bottom row goes to the block's first row, so that texture
+    // coordinates from 0 cover the picture whatever the block's padding.
+    while (info.output_scanline < info.output_height) {
+        const size_t row = static_cast<size_t>(job->imageHeight) - 1 - info.output_scanline;
+        JSAMPROW target = job->pixels + row * rowBytes;
+        if (jpeg_read_scanlines(&info, &target, 1) != 1) break;
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+bool EncodeJpegFile(FILE* file, const JpegEncodeJob* job) {
+    jpeg_compress_struct info;
+    JumpingErrors errors;
+    std::memset(&info, 0, sizeof(info));
+    std::memset(&errors, 0, sizeof(errors));
+    info.err = jpeg_std_error(&errors.base);
+    errors.base.error_exit = JumpBack;
+    errors.base.output_message = Silent;
+    if (setjmp(errors.back)) {
+        jpeg_destroy_compress(&info);
+        return false;
+    }
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(job->width);
+    info.image_height = static_cast<JDIMENSION>(job->height);
+    info.input_components = 3;
+    info.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, job->quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    while (info.next_scanline < info.image_height) {
+        const size_t row = static_cast<size_t>(job->height) - 1 - info.next_scanline;
+        JSAMPROW source = const_cast<uint8_t*>(job->pixels + row * job->rowBytes);
+        jpeg_write_scanlines(&info, &source, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    return true;
+}

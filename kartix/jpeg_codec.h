@@ -1,0 +1,39 @@
+// The libjpeg side of the map textures: whole-file decoding into a block and
+// encoding from one. Kept in plain C-style functions with plain locals, since
+// the library's error exit jumps back with longjmp past anything in between.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+struct JpegDecodeJob {
+    int maxWidth;   // below 1 (either): no maxima
+    int maxHeight;
+    // Out: the block (malloc'd, rows bottom-up, the picture in its lower left
+    // corner, the rest zero) and its sides.
+    uint8_t* pixels;
+    int imageWidth;
+    int imageHeight;
+    int storedWidth;
+    int storedHeight;
+    int components;
+};
+
+struct JpegEncodeJob {
+    const uint8_t* pixels;  // rows bottom-up
+    size_t rowBytes;
+    int width;
+    int height;
+    int quality;
+};
+
+// False on any decoding error, a picture that does not fit the maxima, or no
+// memory; nothing is left allocated then.
+bool DecodeJpegFile(FILE* file, JpegDecodeJob* job);
+// 3-component RGB, baseline, rows written from the top of the picture.
+bool EncodeJpegFile(FILE* file, const JpegEncodeJob* job);
+
+// Block side for a picture side: 16 doubled while below both the maximum and
+// the picture side.
+int PowerOfTwoBlockSide(int imageSide, int maximum);

@@ -1,0 +1,57 @@
+// Small JPEG files for the texture tests, written with libjpeg itself so that
+// the reading side is checked against the library rather than against the
+// plug-in's own encoder.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include <jpeglib.h>
+
+// colour(x, y from the top) -> 0xRRGGBB; grey files take the red byte.
+inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool grey,
+                          const std::function<uint32_t(int, int)>& colour, int quality = 95) {
+    FILE* file = _wfopen(path.c_str(), L"wb");
+    if (!file) return false;
+    jpeg_compress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_compress(&info);
+    jpeg_stdio_dest(&info, file);
+    info.image_width = static_cast<JDIMENSION>(width);
+    info.image_height = static_cast<JDIMENSION>(height);
+    info.input_components = grey ? 1 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, quality, TRUE);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(width) * (grey ? 1 : 3));
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t c = colour(x, y);
+            if (grey) {
+                row[x] = static_cast<uint8_t>(c >> 16);
+            } else {
+                row[x * 3] = static_cast<uint8_t>(c >> 16);
+                row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);
+                row[x * 3 + 2] = static_cast<uint8_t>(c);
+            }
+        }
+        JSAMPROW p = row.data();
+        jpeg_write_scanlines(&info, &p, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    fclose(file);
+    return true;
+}
+
+inline uint32_t Flat(uint32_t rgb) { return rgb; }
+
+// Within a JPEG's rounding of flat areas.
+inline bool Near(int a, int b, int tolerance = 6) { return a - b <= tolerance && b - a <= tolerance; }
