@@ -2,9 +2,19 @@
 // program itself rather than the library, so that tests of the frame choose
 // their own dialog.
 #include "settings/main_dialog.h"
+#include "settings/page_alarm.h"
+#include "settings/page_clock.h"
+#include "settings/page_news.h"
+#include "settings/page_options_install.h"
+#include "settings/page_sync.h"
 
 namespace {
 
 [[maybe_unused]] const bool g_installed = (InstallMainDialog(), true);
+[[maybe_unused]] const bool g_alarmPages = (RegisterAlarmPages(), true);
+[[maybe_unused]] const bool g_syncNewsPages = (InstallSyncPage(), InstallNewsPage(), true);
+
+[[maybe_unused]] const bool g_optionPages = (InstallOptionPages(), true);
+[[maybe_unused]] const bool g_clockPages = (InstallClockPages(), true);
 
 }  // namespace
