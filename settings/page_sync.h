@@ -1,0 +1,23 @@
+// The time synchronisation page (dialog 196 of the resource library, page
+// index 2 of the main settings dialog).
+#pragma once
+
+#include <windows.h>
+
+inline constexpr UINT kSyncPageResource = 196;
+inline constexpr int kSyncResultControl = 1025;
+inline constexpr int kSyncTimeControl = 1070;
+inline constexpr int kAutoSyncCheck = 1029;
+inline constexpr int kSyncTypeList = 1157;
+inline constexpr int kTimeServerCombo = 1030;
+inline constexpr int kSyncNowButton = 1032;
+inline constexpr int kTimeServerMaxChars = 127;
+
+// Shows the message that the service could not be reached (MessageBoxW with
+// MB_ICONERROR unless a test put its own in place; nullptr restores it).
+using SyncErrorBox = int (*)(HWND owner, const wchar_t* text, const wchar_t* caption);
+SyncErrorBox SetSyncErrorBox(SyncErrorBox box);
+
+INT_PTR CALLBACK SyncPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+// Puts the page into the main dialog's parts.
+void InstallSyncPage();
