@@ -1,6 +1,7 @@
 // settings.exe opens the main settings dialog from its frame. Linked into the
 // program itself rather than the library, so that tests of the frame choose
 // their own dialog.
+#include "settings/location_picker.h"
 #include "settings/main_dialog.h"
 #include "settings/page_alarm.h"
 #include "settings/page_clock.h"
@@ -16,5 +17,6 @@ namespace {
 
 [[maybe_unused]] const bool g_optionPages = (InstallOptionPages(), true);
 [[maybe_unused]] const bool g_clockPages = (InstallClockPages(), true);
+[[maybe_unused]] const bool g_locationPicker = (InstallLocationPicker(), true);
 
 }  // namespace
