@@ -1,0 +1,211 @@
+#include "settings/page_general.h"
+
+#include <windows.h>
+
+#include <cwchar>
+#include <cwctype>
+#include <string>
+#include <vector>
+
+#include "common/settings/global_settings_io.h"
+#include "common/settings/hyperlink_control.h"
+#include "common/settings/localisation.h"
+#include "common/settings/protocol.h"
+#include "common/time/clock_table.h"
+#include "common/time/text_bounds.h"
+#include "resources/resource_ids.h"
+#include "settings/general_options_save.h"
+#include "settings/main_dialog.h"
+#include "settings/page_options_common.h"
+
+namespace {
+
+constexpr wchar_t kSection[] = L"DLG_PageGeneral";
+constexpr int kLanguageNameChars = 98;
+constexpr int kDropDownItems = 20;
+// Template controls the page has no use for.
+constexpr int kUnusedControls[] = {1245, 1246, 1247, 1248, 1249, 1250, 1275, 1276, 1277, 1278, 1279};
+
+BeforeGeneralReload g_beforeReload = nullptr;
+
+struct LanguageEntry {
+    std::wstring code;
+    std::wstring name;
+};
+
+struct LanguageScan {
+    std::vector<LanguageEntry> entries;
+};
+
+BOOL CALLBACK OnLocale(LGRPID, LCID locale, LPWSTR, LONG_PTR context) {
+    auto* scan = reinterpret_cast<LanguageScan*>(context);
+    wchar_t abbreviation[16] = {};
+    wchar_t name[kLanguageNameChars + 1] = {};
+    if (!GetLocaleInfoW(locale, LOCALE_SABBREVLANGNAME, abbreviation, ARRAYSIZE(abbreviation))) return TRUE;
+    if (!GetLocaleInfoW(locale, LOCALE_SLANGUAGE, name, ARRAYSIZE(name))) return TRUE;
+    std::wstring code;
+    for (size_t i = 0; i < 2 && abbreviation[i]; ++i) code += static_cast<wchar_t>(std::towlower(abbreviation[i]));
+    if (code.size() < 2) return TRUE;
+    const std::wstring shortName = ShortLanguageName(name);
+    for (const LanguageEntry& e : scan->entries) {
+        if (e.name == shortName) return TRUE;
+    }
+    std::wstring file;
+    if (!Language().FindLanguageFile(code.c_str(), file)) return TRUE;
+    scan->entries.push_back({code, shortName});
+    return TRUE;
+}
+
+BOOL CALLBACK OnLanguageGroup(LGRPID group, LPWSTR, LPWSTR, DWORD, LONG_PTR context) {
+    EnumLanguageGroupLocalesW(OnLocale, group, 0, context);
+    return TRUE;
+}
+
+void FillLanguages(HWND page) {
+    HWND combo = GetDlgItem(page, kIdcLanguage);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    LanguageScan scan;
+    EnumSystemLanguageGroupsW(OnLanguageGroup, LGRPID_INSTALLED, reinterpret_cast<LONG_PTR>(&scan));
+    for (const LanguageEntry& e : scan.entries) {
+        const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));
+        if (at >= 0) SendMessageW(combo, CB_SETITEMDATA, at, LanguageItemData(e.code.c_str()));
+    }
+    const std::wstring system = Language().LoadUiString(IDS_SYSTEM_LANGUAGE);
+    SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(system.c_str()));
+    SendMessageW(combo, CB_SETITEMDATA, 0, 0);
+    // Room for the drop-down list: its item height times the items shown.
+    RECT r = {};
+    GetWindowRect(combo, &r);
+    const int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
+    SetWindowPos(combo, nullptr, 0, 0, r.right - r.left, (r.bottom - r.top) + itemHeight * kDropDownItems,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Load(HWND page) {
+    PageLoadingScope loading;
+    HWND combo = GetDlgItem(page, kIdcLanguage);
+    int select = 0;
+    const std::wstring code(g_settings.language, wcsnlen(g_settings.language, ARRAYSIZE(g_settings.language)));
+    if (code.size() >= 2) {
+        const LPARAM wanted = LanguageItemData(code.c_str());
+        const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+        for (int i = 1; i < count; ++i) {
+            if (SendMessageW(combo, CB_GETITEMDATA, i, 0) == wanted) {
+                select = i;
+                break;
+            }
+        }
+    }
+    SendMessageW(combo, CB_SETCURSEL, select, 0);
+    CheckDlgButton(page, kIdcAutostart, AutostartOption() ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(page, kIdcCityPhotos, g_settings.vistrel ? BST_CHECKED : BST_UNCHECKED);
+}
+
+void Store(HWND page) {
+    HWND combo = GetDlgItem(page, kIdcLanguage);
+    const LRESULT at = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    std::wstring code;
+    if (at > 0) code = LanguageCodeOfItemData(static_cast<LPARAM>(SendMessageW(combo, CB_GETITEMDATA, at, 0)));
+    CopyBounded(g_settings.language, code.c_str());
+    Language().SetLanguage(code.c_str());
+    AutostartOption() = IsDlgButtonChecked(page, kIdcAutostart) == BST_CHECKED;
+    g_settings.vistrel = IsDlgButtonChecked(page, kIdcCityPhotos) == BST_CHECKED;
+}
+
+void OnLanguageChosen(HWND page) {
+    if (PagesLoading() > 0) return;
+    Store(page);
+    HWND dialog = GetParent(page);
+    EnableApply(dialog);
+    // The frame passes the notice on to the dialog and every page; without a
+    // frame the dialog still hears it.
+    HWND frame = dialog ? GetWindow(dialog, GW_OWNER) : nullptr;
+    SendMessageW(frame ? frame : dialog, MSG_LANGUAGE_CHANGED, 0, 0);
+}
+
+void OnCreate(HWND page) {
+    for (int id : kUnusedControls) {
+        if (HWND control = GetDlgItem(page, id)) DestroyWindow(control);
+    }
+    Language().TranslateDialog(page, kSection);
+    SubclassHyperlink(GetDlgItem(page, kIdcHomeLink));
+    if (g_beforeReload) g_beforeReload();
+    LoadAllSettings();
+    AutostartOption() = ReadAutostart();
+    FillLanguages(page);
+    Load(page);
+}
+
+INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_INITDIALOG:
+            OnCreate(page);
+            return TRUE;
+        case MSG_LANGUAGE_CHANGED:
+            Language().TranslateDialog(page, kSection);
+            return TRUE;
+        case WM_PAGE_EXCHANGE:
+            if (wParam == 0) {
+                Load(page);
+            } else {
+                Store(page);
+                if (auto* block = reinterpret_cast<PageExchangeBlock*>(lParam)) block->failedControl = nullptr;
+            }
+            return TRUE;
+        case WM_COMMAND:
+            switch (LOWORD(wParam)) {
+                case kIdcLanguage:
+                    if (HIWORD(wParam) == CBN_SELENDOK || HIWORD(wParam) == CBN_EDITCHANGE) OnLanguageChosen(page);
+                    return TRUE;
+                case kIdcAutostart:
+                case kIdcCityPhotos:
+                    if (PagesLoading() == 0) EnableApply(GetParent(page));
+                    return TRUE;
+                default:
+                    return FALSE;
+            }
+        default:
+            return FALSE;
+    }
+}
+
+}  // namespace
+
+BeforeGeneralReload SetBeforeGeneralReload(BeforeGeneralReload hook) {
+    BeforeGeneralReload old = g_beforeReload;
+    g_beforeReload = hook;
+    return old;
+}
+
+LPARAM LanguageItemData(const wchar_t* code) {
+    if (!code || !code[0] || !code[1]) return 0;
+    return static_cast<LPARAM>(static_cast<DWORD>(code[0]) | (static_cast<DWORD>(code[1]) << 16));
+}
+
+std::wstring LanguageCodeOfItemData(LPARAM data) {
+    const wchar_t first = static_cast<wchar_t>(data & 0xFFFF);
+    const wchar_t second = static_cast<wchar_t>((data >> 16) & 0xFFFF);
+    if (!first || !second) return L"";
+    std::wstring code;
+    code += static_cast<wchar_t>(std::towlower(first));
+    code += static_cast<wchar_t>(std::towlower(second));
+    return code;
+}
+
+std::wstring ShortLanguageName(const wchar_t* name) {
+    std::wstring text = name ? name : L"";
+    const size_t bracket = text.find(L'(');
+    if (bracket != std::wstring::npos) {
+        text.erase(bracket);
+        while (!text.empty() && text.back() == L' ') text.pop_back();
+    }
+    return text;
+}
+
+INT_PTR CALLBACK GeneralPageDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
+    try {
+        return Handle(page, message, wParam, lParam);
+    } catch (...) {
+        return FALSE;
+    }
+}

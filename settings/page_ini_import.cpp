@@ -1,0 +1,166 @@
+#include "settings/page_ini_import.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwchar>
+#include <iterator>
+#include <cwctype>
+#include <string>
+
+#include "common/settings/global_settings_io.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/localisation.h"
+#include "common/settings/protocol.h"
+#include "common/settings/settings_export.h"
+#include "common/time/text_bounds.h"
+#include "settings/general_options_save.h"
+#include "settings/later_parts.h"
+#include "settings/main_dialog.h"
+#include "settings/main_dialog_state.h"
+#include "settings/program_links.h"
+
+namespace {
+
+bool g_backupMade = false;
+
+bool StartsWithNoCase(const wchar_t* text, const wchar_t* prefix) {
+    for (; *prefix; ++prefix, ++text) {
+        if (!*text || std::towlower(*text) != *prefix) return false;
+    }
+    return true;
+}
+
+// The INI page's node among the top-level nodes.
+CTreeNode* FindIniNode() {
+    SettingsTreeLink& t = TreeLink();
+    CTreeNode* node = t.FirstClock();
+    if (!node) return nullptr;
+    for (CTreeNode* n = node; n; n = t.PreviousSibling(n)) {
+        if (t.Kind(n) == kNodeIni) return n;
+    }
+    for (CTreeNode* n = node; n; n = t.NextSibling(n)) {
+        if (t.Kind(n) == kNodeIni) return n;
+    }
+    return nullptr;
+}
+
+void ReloadAfterImport() {
+    LoadAllSettings();
+    AutostartOption() = ReadAutostart();
+    MainDialogState& s = DialogState();
+    if (s.dialog && IsWindow(s.dialog) && LaterParts().buildSettingsTree) {
+        // The old nodes go with the rebuild; the page must not store into them.
+        s.shownNode = nullptr;
+        {
+            UpdateGuard guard;
+            LaterParts().buildSettingsTree(s.dialog);
+        }
+        if (CTreeNode* ini = FindIniNode()) SelectAndShow(ini);
+    }
+    SetImportPending(true);
+    NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
+}
+
+AfterImportHook g_afterImport = ReloadAfterImport;
+
+int DefaultBox(HWND owner, const wchar_t* text, const wchar_t* caption) {
+    return MessageBoxW(owner, text, caption, MB_ICONERROR);
+}
+PathErrorBox g_box = DefaultBox;
+
+LRESULT SendToMainProgram(WPARAM sender, const COPYDATASTRUCT* data) {
+    return NotifyMainProgram(WM_COPYDATA, sender, reinterpret_cast<LPARAM>(data), true);
+}
+UrlImportSender g_sendUrl = SendToMainProgram;
+
+}  // namespace
+
+bool IsWebAddress(const wchar_t* text) {
+    if (!text) return false;
+    return StartsWithNoCase(text, L"http://") || StartsWithNoCase(text, L"https://");
+}
+
+std::wstring BackupPathOf(const std::wstring& iniPath) {
+    if (iniPath.size() < 3) return iniPath + L"bak";
+    return iniPath.substr(0, iniPath.size() - 3) + L"bak";
+}
+
+bool EnsureImportBackup() {
+    if (g_backupMade) return true;
+    const std::wstring& ini = UserIniPath();
+    if (!CopyFileW(ini.c_str(), BackupPathOf(ini).c_str(), FALSE)) return false;
+    g_backupMade = true;
+    return true;
+}
+
+void ForgetImportBackup() { g_backupMade = false; }
+
+AfterImportHook SetAfterImportHook(AfterImportHook hook) {
+    AfterImportHook old = g_afterImport;
+    g_afterImport = hook ? hook : ReloadAfterImport;
+    return old;
+}
+
+PathErrorBox SetPathErrorBox(PathErrorBox box) {
+    PathErrorBox old = g_box;
+    g_box = box ? box : DefaultBox;
+    return old;
+}
+
+void ShowPathError(HWND owner, UINT formatString, const wchar_t* path) {
+    const std::wstring format = Language().LoadUiString(formatString);
+    const std::wstring caption = Language().LoadUiString(kImportErrorCaption);
+    // The format comes from a language file: only its one %s is filled, never
+    // handed to a printf routine.
+    std::wstring text = format;
+    const size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) {
+        text.replace(at, 2, path ? path : L"");
+    } else if (text.empty()) {
+        text = path ? path : L"";
+    }
+    g_box(owner, text.c_str(), caption.c_str());
+}
+
+bool ImportSettingsFile(HWND owner, const wchar_t* path) {
+    if (!EnsureImportBackup() || !ImportSettings(path)) {
+        ShowPathError(owner, kImportErrorString, path);
+        return false;
+    }
+    g_afterImport();
+    return true;
+}
+
+bool ExportSettingsFile(HWND owner, const wchar_t* path) {
+    if (ExportSettings(path)) return true;
+    ShowPathError(owner, kExportErrorString, path);
+    return false;
+}
+
+void FillUrlImportBlock(const wchar_t* address, wchar_t (&block)[kUrlImportBlockBytes / sizeof(wchar_t)]) {
+    std::fill(std::begin(block), std::end(block), L'\0');
+    CopyBounded(block, ARRAYSIZE(block), address ? address : L"");
+}
+
+bool RequestUrlImport(HWND page, const wchar_t* address) {
+    wchar_t block[kUrlImportBlockBytes / sizeof(wchar_t)];
+    FillUrlImportBlock(address, block);
+    COPYDATASTRUCT data = {COPYDATA_URL_IMPORT, static_cast<DWORD>(sizeof(block)), block};
+    return g_sendUrl(reinterpret_cast<WPARAM>(page), &data) != 0;
+}
+
+UrlImportSender SetUrlImportSender(UrlImportSender send) {
+    UrlImportSender old = g_sendUrl;
+    g_sendUrl = send ? send : SendToMainProgram;
+    return old;
+}
+
+void OnDownloadReply(HWND owner, WPARAM status) {
+    const std::wstring path = SettingsFolder() + kDownloadedIniName;
+    if (status == kDownloadOk) {
+        ImportSettingsFile(owner, path.c_str());
+    } else {
+        ShowPathError(owner, kImportErrorString, path.c_str());
+    }
+}

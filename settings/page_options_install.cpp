@@ -1,0 +1,36 @@
+#include "settings/page_options_install.h"
+
+#include "settings/general_options_save.h"
+#include "settings/main_dialog.h"
+#include "settings/page_background.h"
+#include "settings/page_general.h"
+#include "settings/page_ini.h"
+#include "settings/page_news_channels.h"
+#include "settings/page_sync_options.h"
+#include "settings/page_taskbar.h"
+
+namespace {
+
+constexpr int kGeneralPage = 0;
+constexpr int kIniPage = 1;
+// A clock's profile, then a countdown to a date, a countdown, a stopwatch.
+constexpr int kBackgroundPages[] = {11, 18, 19, 20};
+
+bool WriteSyncGroup() { return WriteSyncOptions(ProgramSyncOptions()); }
+
+}  // namespace
+
+void InstallOptionPages() {
+    MainDialogParts parts = DialogParts();
+    parts.pageProcs[kGeneralPage] = GeneralPageDlgProc;
+    parts.pageProcs[kIniPage] = IniPageDlgProc;
+    parts.pageProcs[kTaskbarPage] = TaskbarPageDlgProc;
+    for (int index : kBackgroundPages) parts.pageProcs[index] = BackgroundPageDlgProc;
+    parts.saveGeneralOptions = SaveGeneralOptions;
+    SetDialogParts(parts);
+
+    OptionGroupWriters writers;
+    writers.sync = WriteSyncGroup;
+    writers.news = WriteNewsOptions;
+    SetOptionGroupWriters(writers);
+}

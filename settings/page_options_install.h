@@ -1,0 +1,5 @@
+// Puts the general, INI, taskbar and background profile pages and the
+// general options writer into the main settings dialog's parts.
+#pragma once
+
+void InstallOptionPages();
