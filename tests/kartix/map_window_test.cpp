@@ -203,10 +203,11 @@ TEST_F(MapWindowTest, SizeAndHostMessagesOutsideTheTableAreSafe) {
     EXPECT_EQ(s.cursorX, 30);
     EXPECT_EQ(s.cursorY, s.clientHeight - 20 - 1);
     EXPECT_TRUE(s.mouseInside);
-    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 20));
-    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(35, 20));
+    // Pressed left of the credit lines' margin, so the press starts a drag.
+    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 20));
+    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 20));
     EXPECT_TRUE(s.dragging);
-    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(35, 20));
+    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(3, 20));
     EXPECT_FALSE(s.dragging);
     EXPECT_EQ(s.heldButtonKey, 0);
     EXPECT_EQ(s.hoverTimer.id, 0u);

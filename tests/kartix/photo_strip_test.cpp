@@ -1,0 +1,347 @@
+// The photo strip: index files of a city and of a country from the photo
+// cache, missing and damaged photos, the order, the strip's layout and
+// scrolling in a map window, and the overlay buttons cut from buttons.png.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "common/settings/photo_cache_paths.h"
+#include "common/time/system_seam.h"
+#include "kartix/globe_view.h"
+#include "kartix/map_exports.h"
+#include "kartix/map_parts.h"
+#include "kartix/map_state.h"
+#include "kartix/photo_strip.h"
+#include "kartix/policy_flags.h"
+#include "tests/kartix/gl_test_surface.h"
+#include "tests/kartix/test_jpeg_writer.h"
+#include "tests/support/program_folder.h"
+#include "tests/support/test_support.h"
+
+using testing_support::TempDir;
+using testing_support::WriteBytes;
+
+namespace {
+
+class RecordingSystem final : public SystemSeam {
+public:
+    struct Call {
+        std::wstring verb, file, directory;
+        int show;
+    };
+    HINSTANCE ShellExecuteOpen(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t*,
+                               const wchar_t* directory, int show) override {
+        calls.push_back({verb ? verb : L"", file ? file : L"", directory ? directory : L"", show});
+        return reinterpret_cast<HINSTANCE>(42);
+    }
+    SC_HANDLE OpenServiceManager(const wchar_t*, const wchar_t*, DWORD) override { return nullptr; }
+    SC_HANDLE OpenServiceHandle(SC_HANDLE, const wchar_t*, DWORD) override { return nullptr; }
+    BOOL SendServiceControl(SC_HANDLE, DWORD, SERVICE_STATUS*) override { return FALSE; }
+    BOOL CloseServiceHandleOf(SC_HANDLE) override { return FALSE; }
+    DWORD LastError() override { return 0; }
+    std::vector<Call> calls;
+};
+
+CityRecord City(const wchar_t* name, const wchar_t* region) {
+    CityRecord c{};
+    wcsncpy(c.city, name, kCityNameChars - 1);
+    wcsncpy(c.region, region, kCityRegionChars - 1);
+    return c;
+}
+
+bool Photo(const std::wstring& folder, int number, int w, int h) {
+    return WriteTestJpeg(folder + std::to_wstring(number) + L".jpg", w, h, false,
+                         [](int x, int y) { return static_cast<uint32_t>((x * 7) << 16 | (y * 5) << 8 | 0x40); });
+}
+
+class PhotoCache : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetCityPhotoRoot(temp.path().c_str());
+        land = temp.path() + L"\\Land\\";
+        alpha = land + L"Alpha\\";
+        beta = land + L"Beta\\";
+        CreateDirectoryW(land.c_str(), nullptr);
+        CreateDirectoryW(alpha.c_str(), nullptr);
+        CreateDirectoryW(beta.c_str(), nullptr);
+        cities[0] = City(L"Alpha", L"Land");
+        cities[1] = City(L"Beta", L"Land");
+        cities[2] = City(L"Gamma", L"Elsewhere");
+    }
+    void TearDown() override {
+        FreePhotoList(list);
+        SetCityPhotoRoot(L"");
+    }
+
+    TempDir temp;
+    std::wstring land, alpha, beta;
+    CityRecord cities[3] = {};
+    PhotoList list;
+};
+
+}  // namespace
+
+TEST_F(PhotoCache, CityIndexKeepsOnlyPhotosInTheCacheAndSkipsBadOnes) {
+    ASSERT_TRUE(Photo(alpha, 3, 64, 40));
+    ASSERT_TRUE(Photo(alpha, 5, 64, 48));
+    ASSERT_TRUE(Photo(alpha, 12, 300, 40));  // wider than the strip takes
+    ASSERT_TRUE(WriteBytes(alpha + L"9.jpg", "not a jpeg at all"));
+    ASSERT_TRUE(WriteBytes(alpha + L"index.tsv",
+                           "# photos of Alpha\r\n"
+                           "\r\n"
+                           "; another comment\r\n"
+                           "3\tu\tv\tThe third\t/photo/3.htm\r\n"
+                           "5\tu\tv\tThe fifth\t/photo/5.htm\r\n"
+                           "7\tu\tv\tNo file\t/photo/7.htm\r\n"
+                           "9\tu\tv\tDamaged\t/photo/9.htm\r\n"
+                           "12\tu\tv\tToo wide\t/photo/12.htm\r\n"
+                           "abc\tu\tv\tNo number\t/photo/x.htm\r\n"
+                           "12345678901\tu\tv\tToo long\t/photo/y.htm\r\n"
+                           "11\tshort line\r\n"
+                           "13\tu\tv\tNo file either\t/photo/13.htm"));
+    EXPECT_EQ(LoadPhotoIndex(list, cities, 3, L"Land", L"Alpha"), 2);
+    ASSERT_EQ(list.all.size(), 4u);
+    // One city: larger numbers first.
+    EXPECT_EQ(list.all[0]->photo, 12);
+    EXPECT_EQ(list.all[1]->photo, 9);
+    EXPECT_EQ(list.all[2]->photo, 5);
+    EXPECT_EQ(list.all[3]->photo, 3);
+    ASSERT_EQ(list.loaded.size(), 2u);
+    EXPECT_EQ(list.loaded[0]->photo, 5);
+    EXPECT_EQ(list.byNumber.count(5), 1u);
+    EXPECT_EQ(list.byNumber.count(9), 0u);
+    const PhotoEntry& five = *list.byNumber[5];
+    EXPECT_STREQ(five.page, L"http://www.vistrel.example/photo/5.htm");
+    EXPECT_STREQ(five.caption, L"The fifth");
+    EXPECT_EQ(five.city, 0);
+    EXPECT_EQ(five.texture.imageWidth, 64);
+    EXPECT_EQ(five.texture.imageHeight, 48);
+    EXPECT_EQ(five.texture.components, 4);
+    EXPECT_STREQ(list.city, L"Alpha");
+    EXPECT_STREQ(list.region, L"Land");
+}
+
+TEST_F(PhotoCache, CountryIndexListsTheNearestCityFirst) {
+    ASSERT_TRUE(Photo(alpha, 1, 32, 32));
+    ASSERT_TRUE(Photo(alpha, 2, 32, 32));
+    ASSERT_TRUE(Photo(beta, 8, 32, 32));
+    ASSERT_TRUE(WriteBytes(land + L"index.tsv",
+                           "1\tAlpha\tx\ty\tAlpha one\t/p/1.htm\n"
+                           "2\tAlpha\tx\ty\tAlpha two\t/p/2.htm\n"
+                           "8\tBeta\tx\ty\tBeta eight\t/p/8.htm\n"
+                           "4\tGamma\tx\ty\tNot in this country\t/p/4.htm\n"
+                           "5\tNowhere\tx\ty\tUnknown city\t/p/5.htm\n"));
+    cities[0].map.distance2 = 5.0;
+    cities[1].map.distance2 = 1.0;
+    EXPECT_EQ(LoadPhotoIndex(list, cities, 3, L"Land", nullptr), 3);
+    ASSERT_EQ(list.all.size(), 3u);
+    EXPECT_EQ(list.all[0]->photo, 8);
+    EXPECT_EQ(list.all[0]->city, 1);
+    EXPECT_EQ(list.all[1]->photo, 2);
+    EXPECT_EQ(list.all[2]->photo, 1);
+    EXPECT_STREQ(list.all[0]->caption, L"Beta eight");
+    EXPECT_STREQ(list.city, L"");
+}
+
+TEST_F(PhotoCache, MissingIndexAndUnformableFolder) {
+    EXPECT_EQ(LoadPhotoIndex(list, cities, 3, L"Land", L"Alpha"), 0);
+    EXPECT_STREQ(list.city, L"Alpha");
+    EXPECT_EQ(LoadPhotoIndex(list, cities, 3, L"", L"Alpha"), -1);
+    EXPECT_STREQ(list.city, L"");
+    EXPECT_STREQ(list.region, L"");
+    EXPECT_EQ(LoadPhotoIndex(list, cities, 3, L"..", nullptr), -1);
+    EXPECT_EQ(LoadPhotoIndex(list, nullptr, 0, L"Land", nullptr), 0);
+}
+
+TEST_F(PhotoCache, ScrollPositionResetsOnlyWhenThePlaceChanges) {
+    ASSERT_TRUE(WriteBytes(alpha + L"index.tsv", ""));
+    LoadPhotoIndex(list, cities, 3, L"Land", L"Alpha");
+    list.scroll = 3;
+    LoadPhotoIndex(list, cities, 3, L"Land", L"Alpha");
+    EXPECT_EQ(list.scroll, 3);
+    LoadPhotoIndex(list, cities, 3, L"Land", nullptr);
+    EXPECT_EQ(list.scroll, 0);
+    list.scroll = 2;
+    LoadPhotoIndex(list, cities, 3, L"Land", nullptr);
+    EXPECT_EQ(list.scroll, 2);
+    LoadPhotoIndex(list, cities, 3, L"Elsewhere", nullptr);
+    EXPECT_EQ(list.scroll, 0);
+}
+
+namespace {
+
+class PhotoStripWindowTest : public PhotoCache {
+protected:
+    void SetUp() override {
+        PhotoCache::SetUp();
+        ASSERT_TRUE(surface.ok());
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"KartixStripTestHost";
+        RegisterClassW(&wc);
+        parent = CreateWindowExW(0, wc.lpszClassName, L"host", WS_OVERLAPPEDWINDOW, 0, 0, 400, 400, nullptr,
+                                 nullptr, wc.hInstance, nullptr);
+        ASSERT_NE(parent, nullptr);
+        SetPolicyKeyOverride(HKEY_CURRENT_USER, L"Software\\TempoviaTests\\NoKartixPolicy");
+        MapAttach(GetModuleHandleW(nullptr));
+        ASSERT_EQ(MapInit(cities, 3), 0u);
+        SetMapSurfaceOverride(surface.dc(), kBitmapPixelFormatFlags);
+        int status = -1;
+        map = MapCreateWindow(parent, 0, 0, kW, kH, &status);
+        ASSERT_NE(map, nullptr) << std::hex << status;
+        ShowWindow(parent, SW_SHOWNOACTIVATE);
+    }
+    void TearDown() override {
+        if (map) DestroyWindow(map);
+        if (parent) DestroyWindow(parent);
+        SetMapSurfaceOverride(nullptr, 0);
+        MapFree();
+        SetPolicyKeyOverride(nullptr, nullptr);
+        PhotoCache::TearDown();
+    }
+    void Paint() {
+        InvalidateRect(map, nullptr, FALSE);
+        UpdateWindow(map);
+    }
+    void FivePhotos() {
+        std::string index;
+        for (int n = 1; n <= 5; ++n) {
+            ASSERT_TRUE(Photo(alpha, n, 64, 40));
+            index += std::to_string(n) + "\tu\tv\tPhoto " + std::to_string(n) + "\t/p/" + std::to_string(n) + "\n";
+        }
+        ASSERT_TRUE(WriteBytes(alpha + L"index.tsv", index));
+    }
+
+    static constexpr int kW = 240, kH = 300;
+    GLTestSurface surface{kW, kH};
+    HWND parent = nullptr;
+    HWND map = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PhotoStripWindowTest, StripLayoutHitTestAndPaging) {
+    MapState& s = Map();
+    PhotoStripPart& strip = *CurrentMapParts().photos;
+    FivePhotos();
+    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
+    EXPECT_TRUE(strip.StripEmpty());
+    strip.ShowStrip(s, 0);
+    EXPECT_FALSE(strip.StripEmpty());
+    EXPECT_EQ(strip.StripLeft(s), kW - kStripWidth);
+    Paint();
+    // Room from the top of the group down: height - 2h - 59 - 108, 44 pixels a photo.
+    const int h = s.font.Height();
+    const int room = kH - 2 * h - 59 - kStripGroupY;
+    const int placed = PhotosPlacedLastFrame();
+    EXPECT_EQ(placed, (room + 4) / 44);
+    ASSERT_GT(placed, 0);
+    EXPECT_FALSE(strip.AllPhotosOnScreen());
+    // The first photo (the largest number) sits at the top, centred in the column.
+    const int left = kW - kStripWidth;
+    const int top = kStripGroupY + room - 1;
+    EXPECT_EQ(strip.PhotoAt(s, left + 22 + 1, top), 5);
+    EXPECT_EQ(strip.PhotoAt(s, left + 21, top), -1);
+    EXPECT_EQ(strip.PhotoAt(s, left + 22 + 1, top - 42), -1);  // the gap between two photos
+    EXPECT_EQ(strip.PhotoAt(s, left + 22 + 1, top - 44), 4);
+    EXPECT_EQ(strip.PhotoAt(s, 5, 5), -1);
+
+    SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(Photos().scroll, placed);
+    SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
+    SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
+    Paint();
+    SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
+    EXPECT_EQ(Photos().scroll, 4);  // stays at the last entry
+    SendMessageW(map, WM_KEYDOWN, VK_PRIOR, 0);
+    EXPECT_EQ(Photos().scroll, 4 - placed);
+}
+
+TEST_F(PhotoStripWindowTest, PhotoReadyForAnotherPlaceChangesNothing) {
+    MapState& s = Map();
+    PhotoStripPart& strip = *CurrentMapParts().photos;
+    FivePhotos();
+    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
+    strip.ShowStrip(s, 0);
+    const size_t before = Photos().all.size();
+    // No main window answers here, and Gamma is not the city shown.
+    strip.OnPhotoReady(s, 2, 1);
+    strip.OnPhotoReady(s, -1, 1);
+    strip.OnPhotoReady(s, 99, 1);
+    EXPECT_EQ(Photos().all.size(), before);
+    EXPECT_STREQ(Photos().city, L"Alpha");
+    EXPECT_FALSE(strip.StripEmpty());
+}
+
+TEST_F(PhotoStripWindowTest, OverlayButtonsFromTheAtlas) {
+    MapState& s = Map();
+    PhotoStripPart& strip = *CurrentMapParts().photos;
+    // The PNG reader is hook.dll's export, as in the programs.
+    HMODULE hook = LoadLibraryW((testing_support::BinFolder() + L"hook.dll").c_str());
+    ASSERT_NE(hook, nullptr) << "hook.dll is built beside the programs";
+    TempDir folder;
+    const std::string atlas = testing_support::ReadBytes(testing_support::SourcePath(L"data/buttons.png"));
+    ASSERT_FALSE(atlas.empty());
+    ASSERT_TRUE(WriteBytes(folder.file(L"buttons.png"), atlas));
+    const std::wstring saved = s.programFolder;
+    wcsncpy(s.programFolder, (folder.path() + L"\\").c_str(), kProgramFolderChars - 1);
+    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
+    strip.BuildOverlay(s);
+    const int gx = kW - kStripWidth;
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 16, 38 + 16, false), VK_HOME);
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 6, 6, false), 0);  // pad cell (0, 0) is empty
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 1, 6, false), VK_DOWN);
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 70 + 31, 70 + 31, false), VK_SUBTRACT);
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 6 + 1, 70 + 1, false), VK_ADD);
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 16, 70 + 16, true), 0);
+    // The photo buttons wait out of sight until a frame places them.
+    Paint();
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 10, kH - 2 * s.font.Height() - 32 + 5, false), 0);
+    s.hostAcceptsPhotos = true;
+    Paint();
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 10, kH - 2 * s.font.Height() - 32 + 5, false), VK_INSERT);
+    s.hostAcceptsPhotos = false;
+
+    // A damaged atlas leaves the map without buttons.
+    ASSERT_TRUE(WriteBytes(folder.file(L"buttons.png"), "\x89PNG broken"));
+    strip.BuildOverlay(s);
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 16, 38 + 16, false), 0);
+    wcsncpy(s.programFolder, saved.c_str(), kProgramFolderChars - 1);
+    FreeLibrary(hook);
+}
+
+TEST_F(PhotoStripWindowTest, InsertAndClicksOpenPagesThroughTheShell) {
+    MapState& s = Map();
+    PhotoStripPart& strip = *CurrentMapParts().photos;
+    RecordingSystem recorder;
+    SystemSeam* previous = SetSystemSeam(&recorder);
+    FivePhotos();
+    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
+    SendMessageW(map, WM_KEYDOWN, VK_INSERT, 0);
+    ASSERT_EQ(recorder.calls.size(), 1u);
+    EXPECT_EQ(recorder.calls[0].verb, L"open");
+    EXPECT_EQ(recorder.calls[0].file, L"http://www.vistrel.example/cms/add_photo.htm");
+    EXPECT_EQ(recorder.calls[0].directory, L".\\");
+    EXPECT_EQ(recorder.calls[0].show, SW_SHOWNORMAL);
+    // PgUp and PgDn without photos do nothing.
+    SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
+    SendMessageW(map, WM_KEYDOWN, VK_PRIOR, 0);
+    EXPECT_EQ(Photos().scroll, 0);
+
+    strip.ShowStrip(s, 0);
+    InvalidateRect(map, nullptr, FALSE);
+    UpdateWindow(map);
+    const int h = s.font.Height();
+    const int room = kH - 2 * h - 59 - kStripGroupY;
+    strip.OpenPhotoPage(s, strip.PhotoAt(s, kW - kStripWidth + 30, kStripGroupY + room - 5));
+    ASSERT_EQ(recorder.calls.size(), 2u);
+    EXPECT_EQ(recorder.calls[1].file, L"http://www.vistrel.example/p/5");
+    strip.OpenPhotoPage(s, 99);  // not loaded: nothing opens
+    CurrentMapParts().view->OpenCreditLine(s, 0);
+    CurrentMapParts().view->OpenCreditLine(s, 7);
+    ASSERT_EQ(recorder.calls.size(), 3u);
+    EXPECT_EQ(recorder.calls[2].file, CreditLineAddress(0));
+    SetSystemSeam(previous);
+}
