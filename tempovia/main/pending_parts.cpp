@@ -8,6 +8,7 @@
 
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
+#include "tempovia/mapwin/map_host.h"
 #include "tempovia/panels/about_box.h"
 #include "tempovia/panels/calendar.h"
 #include "tempovia/panels/main_window_source.h"
@@ -20,6 +21,8 @@
 #include "common/settings/global_settings_io.h"
 #include "tempovia/main/main_window.h"
 #include "tempovia/news/rss_download.h"
+#include "tempovia/news/news_window.h"
+#include "tempovia/news/news_notify.h"
 
 void TrayIconAdd(HWND mainWindow, int taskbarClockCount) { AddTrayIcon(mainWindow, taskbarClockCount); }
 void TrayIconRemove() { RemoveTrayIcon(); }
@@ -49,6 +52,11 @@ void CreateTimerPanel() {
     panels::SetMainWindowSource([] { return g_app.mainWindow; });
     TrayLinks links = Links();
     links.runAboutDialog = panels::RunAboutDialog;
+    links.showWorldMap = mapwin::ShowWorldMap;
+    mapwin::MainMapHooks mapHooks;
+    mapHooks.hideDesktopClocks = HideDesktopClocks;
+    mapHooks.restoreDesktopClocks = RestoreDesktopClocks;
+    mapwin::SetMainMapHooks(mapHooks);
     links.showTimeTable = OpenTimeTable;
     SetTrayLinks(links);
     panels::CreateTimerPanel();
@@ -76,17 +84,33 @@ void EnableNewsChannels(const wchar_t* cacheFolder) {
     SetRssCacheFolder(cacheFolder);
     SetNewsChannelConsumer(RegisterRssChannel);
 }
-void BeginNewsChannelReload() { ResetRssChannelSeenFlags(); }
-void EndNewsChannelReload() { RemoveUnseenRssChannels(); }
+// The notifier lets go of every item first: the reload may drop channels,
+// and their items with them, without a removal notice.
+void BeginNewsChannelReload() {
+    ResetRssChannelSeenFlags();
+    ClearRssNotify();
+}
+void EndNewsChannelReload() {
+    RemoveUnseenRssChannels();
+    RefreshRssNotify(1, 0);  // gone when notifications were turned off
+}
 // LoadRssCache is the news library's own (tempovia/news/rss_channels.h).
 void StartNewsRefresh(HWND, int flag) { RssRefresh(flag == 1, OnRssDownloadProgress); }
 void OnRssDownloaded(HWND, WPARAM status, LPARAM record) {
-    // The reader and the notifier take the outcome once they exist.
-    HandleRssDownloaded(static_cast<int>(status), reinterpret_cast<const RssProgress*>(record));
+    const auto* progress = reinterpret_cast<const RssProgress*>(record);
+    const RssDownloadOutcome outcome = HandleRssDownloaded(static_cast<int>(status), progress);
+    if (!progress) return;
+    const int job = progress->jobNumber;
+    // The last feed of a job pops up what the whole job brought; the feeds
+    // before it only keep a shown notifier up to date.
+    if (outcome.lastFeed) ShowRssNotify(job);
+    const int flags = outcome.lastFeed ? 1 : 2;
+    RefreshRssWindows(flags, job);
+    RefreshRssNotify(flags, job);
 }
-HWND NewsWindow() { return nullptr; }
-HWND NewsNotifier() { return nullptr; }
-void HideNewsNotifier() {}
-HWND MapDialog() { return nullptr; }
-void CloseMapDialog() {}
+HWND NewsWindow() { return RssWindow() ? RssWindow()->Handle() : nullptr; }
+HWND NewsNotifier() { return RssNotify() ? RssNotify()->Handle() : nullptr; }
+void HideNewsNotifier() { HideRssNotify(); }
+HWND MapDialog() { return mapwin::GetMapDialog(); }
+void CloseMapDialog() { mapwin::CloseWorldMap(); }
 void ApplyUiLanguage() {}
