@@ -58,6 +58,7 @@ void CreateTimerPanel() {
     mapHooks.restoreDesktopClocks = RestoreDesktopClocks;
     mapwin::SetMainMapHooks(mapHooks);
     links.showTimeTable = OpenTimeTable;
+    links.showNewsWindow = [] { ShowRssWindow(g_app.mainWindow); };
     SetTrayLinks(links);
     panels::CreateTimerPanel();
 }
@@ -88,10 +89,14 @@ void EnableNewsChannels(const wchar_t* cacheFolder) {
 // and their items with them, without a removal notice.
 void BeginNewsChannelReload() {
     ResetRssChannelSeenFlags();
+    // The reload frees channels without a removal notice: nothing may keep
+    // pointing at their items.
+    ClearRssWindows();
     ClearRssNotify();
 }
 void EndNewsChannelReload() {
     RemoveUnseenRssChannels();
+    RefreshRssWindows(1, 0);
     RefreshRssNotify(1, 0);  // gone when notifications were turned off
 }
 // LoadRssCache is the news library's own (tempovia/news/rss_channels.h).
