@@ -8,6 +8,7 @@
 #include "settings/page_news.h"
 #include "settings/page_options_install.h"
 #include "settings/page_sync.h"
+#include "settings/preview.h"
 
 namespace {
 
@@ -18,5 +19,6 @@ namespace {
 [[maybe_unused]] const bool g_optionPages = (InstallOptionPages(), true);
 [[maybe_unused]] const bool g_clockPages = (InstallClockPages(), true);
 [[maybe_unused]] const bool g_locationPicker = (InstallLocationPicker(), true);
+[[maybe_unused]] const bool g_previews = (InstallPreviews(), true);
 
 }  // namespace
