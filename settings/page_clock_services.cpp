@@ -1,13 +1,18 @@
 #include "settings/page_clock_services.h"
 
 namespace {
-ClockPageServices g_services;
+// Built on first use: the installers that fill it run during static
+// initialisation of other files, and its defaults are not constants.
+ClockPageServices& Services() {
+    static ClockPageServices services;
+    return services;
+}
 }  // namespace
 
-const ClockPageServices& PageServices() { return g_services; }
+const ClockPageServices& PageServices() { return Services(); }
 
 ClockPageServices SetPageServices(const ClockPageServices& services) {
-    ClockPageServices old = g_services;
-    g_services = services;
+    ClockPageServices old = Services();
+    Services() = services;
     return old;
 }
