@@ -137,4 +137,91 @@
 #define IDS_TABLE_CLOCK_FORMAT      229
 #define IDS_TABLE_LOCAL_TIME        230
 
+/* The time synchronisation page, the news page and the add-channel dialog of
+   the settings program (their controls: settings/page_sync.h, page_news.h,
+   page_news_add.h). */
+#define IDD_PAGE_TIME               196  /* DLG_PageTime */
+#define IDD_PAGE_NEWS               201  /* DLG_PageNews */
+#define IDD_ADD_CHANNEL             202  /* DLG_AddChannel */
+#define IDS_SYNC_LAST_RESULT        126
+#define IDS_SYNC_LAST_TIME          127
+#define IDS_SYNC_RESULT_SEND_FAILED 129
+#define IDS_SYNC_RESULT_BAD_SERVER  130
+#define IDS_SYNC_RESULT_NO_NETWORK  131
+#define IDS_SYNC_RESULT_IN_PROGRESS 133
+#define IDS_SYNC_RESULT_NO_TIME     134
+#define IDS_SYNC_RESULT_NO_REPLY    135
+#define IDS_SYNC_RESULT_OK          136
+#define IDS_SYNC_NO_TIME_KNOWN      142
+#define IDS_SYNC_DATE_TIME_JOIN     143
+#define IDS_SYNC_TYPE_DAILY         206
+#define IDS_SYNC_TYPE_HOURLY        207
+#define IDS_SYNC_TYPE_QUARTER       208
+#define IDS_SYNC_TYPE_ON_REQUEST    209
+#define IDS_SYNC_TYPE_AFTER_START   210
+#define IDS_SYNC_SERVICE_MISSING    249
+#define IDS_SYNC_RESULT_SET_FAILED  250
+
+/* The alarm page, its timer variants and the six schedule editors. */
+#define IDD_PAGE_ALARM              144  /* DLG_PageAlarm */
+#define IDD_PAGE_ALARM_AT           211  /* DLG_PageAlarm_At */
+#define IDD_PAGE_ALARM_DOWN         212  /* DLG_PageAlarm_Down */
+#define IDD_PAGE_ALARM_UP           213  /* DLG_PageAlarm_Up */
+#define IDD_SCHEDULE_ONCE           147  /* DLG_Once */
+#define IDD_SCHEDULE_DAILY          148  /* DLG_Daily */
+#define IDD_SCHEDULE_WEEKLY         149  /* DLG_Weekly */
+#define IDD_SCHEDULE_MONTHLY        150  /* DLG_Monthly */
+#define IDD_SCHEDULE_YEARLY         151  /* DLG_Yearly */
+#define IDD_SCHEDULE_CRON           152  /* DLG_Cron */
+#define IDS_ALARM_ACTION_FIRST      182  /* 182..190: actions 0..8 */
+#define IDS_ORDINAL_FIRST           191  /* 191..195: first .. last */
+#define IDS_REMINDER_DAYS           197  /* format: %d = days, given twice */
+#define IDS_REMINDER_HOURS          198  /* format: %d = hours, given twice */
+#define IDS_REMINDER_MINUTES        199  /* format: %d = minutes, given twice */
+
 #endif
+
+/* Program-wide option pages and the background profile page of the settings
+   program (controls are numbered in settings/option_page_ids.h). */
+#define IDD_PAGE_GENERAL            137  /* DLG_PageGeneral */
+#define IDD_PAGE_INI                217  /* DLG_PageIni */
+#define IDD_PAGE_TASKBAR            199  /* DLG_PageTaskbar */
+#define IDD_PAGE_BKG                146  /* DLG_PageBkg */
+#define IDD_PAGE_BKG_AT             214  /* DLG_PageBkg_At */
+#define IDD_PAGE_BKG_DOWN           215  /* DLG_PageBkg_Down */
+#define IDD_PAGE_BKG_UP             216  /* DLG_PageBkg_Up */
+#define IDS_SYSTEM_LANGUAGE         196
+
+/* The clock, desktop and formats pages of the settings program (controls are
+   numbered in settings/page_clock_tables.h). */
+#define IDD_PAGE_CLOCK              166  /* DLG_PageClock */
+#define IDD_PAGE_COUNTDOWN          208  /* DLG_PageCountdown */
+#define IDD_PAGE_STOPWATCH          209  /* DLG_PageTimer */
+#define IDD_PAGE_FORMATS            197  /* DLG_PageFormats */
+#define IDD_PAGE_DESKTOP            198  /* DLG_PageDesktop */
+#define IDD_PAGE_TIMER_FORMATS      210  /* DLG_PageTimerFormats */
+#define IDS_CLICK_CALENDAR          200  /* click actions: item data 0..5 */
+#define IDS_CLICK_OPEN              201
+#define IDS_CLICK_SETTINGS          202
+#define IDS_CLICK_CONVERTER         203
+#define IDS_CLICK_DATE_TIME         204
+#define IDS_CLICK_COPY              205
+#define IDS_CLICK_TIME_TABLE        231  /* item data 6 */
+#define IDS_CLICK_START_STOP        262  /* item data 7, timers only */
+#define IDS_DATE_FORMAT_NONE        221
+
+/* The world map dialog and the location picker (controls: tempovia/mapwin/map_dialog.h). */
+#define IDS_MAP_COLUMN_NAME         161
+#define IDS_MAP_COLUMN_OFFSET       162
+#define IDS_MAP_COLUMN_ZONE         163
+#define IDS_MAP_COLUMN_COUNTRY      164
+#define IDS_MAP_PHOTO_LINK          165
+#define IDS_MAP_CITY_LIST_LINK      166
+#define IDS_MAP_CAPTION             174
+#define IDS_MAP_SEARCH              175
+#define IDS_MAP_COUNTRY             176
+#define IDS_MAP_SHOW_CITIES         177
+#define IDS_MAP_SHOW_ZONES          178
+#define IDS_MAP_SHOW_ON_MAP         179
+#define IDS_MAP_OK                  180
+#define IDS_MAP_CANCEL              181

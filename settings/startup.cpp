@@ -15,7 +15,7 @@
 #include "settings/frame_window.h"
 #include "settings/later_parts.h"
 #include "settings/map_install.h"
-#include "settings/map_plugin.h"
+#include "common/settings/map_plugin_loader.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"
 
