@@ -1,4 +1,5 @@
 // The window procedure of TempoviaClass and the handlers of its messages.
+#include "tempovia/mapwin/map_host.h"
 #include "tempovia/main/main_window.h"
 
 #include "common/settings/localisation.h"
@@ -64,7 +65,7 @@ void OnDestroy(HWND window) {
 void OnSettingsChanged(HWND window, WPARAM wParam, LPARAM lParam) {
     ReloadClocks(window);
     SendDataToHook(window);
-    if (HWND map = MapDialog()) SendMessageW(map, MSG_CLOUDS_CHANGED, 0, g_settings.clouds > 0 ? 1 : 0);
+    if (HWND map = MapDialog()) SendMessageW(map, MSG_CLOUDS_CHANGED, 0, mapwin::MapCloudsOn() ? 1 : 0);
     RetitleAlarmLog();
     RefreshTimeTable(MSG_SETTINGS_CHANGED);
     if ((lParam == 26 || lParam == 29) && IsCalendarOpen()) {

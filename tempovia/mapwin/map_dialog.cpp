@@ -12,6 +12,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
+#include "tempovia/mapwin/map_host.h"
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
@@ -38,12 +39,6 @@ int CityIndexOf(const CityRecord* record) {
     return static_cast<int>(record - g_cities.cities);
 }
 
-// Clouds follow [common] cloudmap_interval: the settings record's clouds
-// field is never filled by the loader.
-bool CloudsOn() {
-    if (g_settings.clouds > 0) return true;
-    return ReadIniInt(UserIniPath().c_str(), L"common", L"cloudmap_interval", -3) > 0;
-}
 
 void SetWindowPlacementFromSettings(MapDialogState& s) {
     const std::wstring pos = ReadIniText(UserIniPath().c_str(), s.section.c_str(), L"MapWindowPos", L"");
@@ -146,7 +141,7 @@ BOOL OnInitDialog(HWND dialog, LPARAM lParam) {
     LayoutMapDialog(*s);
     if (s->map) {
         SetFocus(s->map);
-        SendMessageW(s->map, MSG_MAP_CLOUDS, 0, CloudsOn() ? 1 : 0);
+        SendMessageW(s->map, MSG_MAP_CLOUDS, 0, MapCloudsOn() ? 1 : 0);
     } else {
         SetFocus(s->list);
     }
@@ -399,6 +394,13 @@ void OpenCityPhotoPage(HWND dialog, const std::wstring& url) {
         }
     }
     System().ShellExecuteOpen(nullptr, L"Open", target.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+// Clouds follow [common] cloudmap_interval: the settings record's clouds
+// field is never filled by the loader.
+bool MapCloudsOn() {
+    if (g_settings.clouds > 0) return true;
+    return ReadIniInt(UserIniPath().c_str(), L"common", L"cloudmap_interval", -3) > 0;
 }
 
 }  // namespace mapwin

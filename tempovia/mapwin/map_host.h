@@ -35,6 +35,9 @@ HWND GetMapWindow();
 // The menu's "world map": brings an open dialog forward (selecting the city),
 // else acquires and opens one. cityIndex -1: no city.
 void ShowWorldMap(HWND owner, int cityIndex);
+
+// Whether the map shows its cloud layer under the settings in force.
+bool MapCloudsOn();
 // Closes an open dialog as WM_CLOSE would.
 void CloseWorldMap();
 
