@@ -179,7 +179,6 @@
 #define IDS_REMINDER_HOURS          198  /* format: %d = hours, given twice */
 #define IDS_REMINDER_MINUTES        199  /* format: %d = minutes, given twice */
 
-#endif
 
 /* Program-wide option pages and the background profile page of the settings
    program (controls are numbered in settings/option_page_ids.h). */
@@ -225,3 +224,5 @@
 #define IDS_MAP_SHOW_ON_MAP         179
 #define IDS_MAP_OK                  180
 #define IDS_MAP_CANCEL              181
+
+#endif
