@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "common/settings/windows_version.h"
 #include "hook/find_taskbar.h"
 #include "hook/hook_exports.h"
 #include "hook/hook_process.h"
@@ -19,16 +20,6 @@ __attribute__((section(".MYDATA"), shared)) HookShared g_hookShared = {
 HookProcessState g_hookProcess = {};
 
 namespace {
-
-bool IsWindows51OrLater() {
-    OSVERSIONINFOW vi = {};
-    vi.dwOSVersionInfoSize = sizeof vi;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExW(&vi)) return false;
-#pragma GCC diagnostic pop
-    return vi.dwMajorVersion > 5 || (vi.dwMajorVersion == 5 && vi.dwMinorVersion != 0);
-}
 
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
@@ -51,7 +42,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
     g_hookShared.module = instance;
     if (reason == DLL_PROCESS_ATTACH) {
         g_hookProcess.module = instance;
-        g_hookProcess.themes = IsWindows51OrLater();
+        g_hookProcess.themes = IsWindowsVersionAtLeast(5, 1);
     }
     return TRUE;
 }

@@ -12,35 +12,24 @@
 #include <string>
 #include <vector>
 
-inline constexpr wchar_t kPhotoRootTail[] = L"\\Dravik\\Vistrel";
-inline constexpr wchar_t kPhotoIndexName[] = L"index.tsv";
+// The root, the index name, MakeFileName and the index-line reader are shared
+// with the main program, which writes the cache.
+#include "common/settings/photo_cache_paths.h"
+
 inline constexpr int kPhotoCaptionChars = 100;  // at most 99 characters kept
 inline constexpr int kMaxIndexedPhotos = 1024;
-inline constexpr int kMaxIndexLineChars = 4095;
-inline constexpr int kMaxIndexFields = 6;
 
 // ReadPhotoIndex results besides a photo number.
 inline constexpr int kNoPhotoIndex = 0;   // the folder has no index.tsv
 inline constexpr int kNoUsablePhoto = -1; // unreadable, or no listed photo is on disk
-
-// Drops "*", "/", ":", ";", "?", "\", DEL and every control character, in
-// place; a blank stays or, with blanksToUnderscore, becomes "_" (names used in
-// URLs; folder names keep their blanks).
-void MakeFileName(wchar_t* text, bool blanksToUnderscore);
-
-// The cache root, determined once: false when the system does not give the
-// all-users application data folder.
-bool GetCityPhotoRoot(std::wstring& root);
-// Puts another root in force (empty: determine it again); tests use a folder
-// of their own.
-void SetCityPhotoRoot(const wchar_t* root);
 
 // The first city of the received table whose name equals `city` and, when a
 // region is given, whose region equals it (both ignoring case); -1 none.
 int FindCityInCountry(const wchar_t* region, const wchar_t* city);
 
 // "<root>\<region>\" and, with a city, "<city>\" (names made safe); false
-// without a region or buffer, without a root, or when the path does not fit.
+// without a region or buffer, for a name that cannot be a folder, without a
+// root, or when the path does not fit. Nothing is created.
 bool GetCityPhotoDir(const wchar_t* region, const wchar_t* city, wchar_t* buffer, size_t chars);
 // The city folder followed by "<n>.jpg".
 bool GetCityPhotoFile(const wchar_t* region, const wchar_t* city, int n, wchar_t* buffer, size_t chars);

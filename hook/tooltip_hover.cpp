@@ -17,19 +17,7 @@
 
 namespace {
 
-constexpr UINT kToolId = 1;
-constexpr UINT kToolInfoBytes = 64;  // TTTOOLINFOW without the reserved pointer
 constexpr DWORD kPhotoRequestTimeoutMs = 10000;
-
-TTTOOLINFOW Tool(HWND clockWindow) {
-    TTTOOLINFOW ti = {};
-    ti.cbSize = kToolInfoBytes;
-    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-    ti.hwnd = clockWindow;
-    ti.uId = kToolId;
-    ti.lpszText = LPSTR_TEXTCALLBACKW;
-    return ti;
-}
 
 // The main program queues the request and answers at once; a hung one must
 // not freeze the taskbar.
@@ -80,7 +68,7 @@ void HoverClock(HWND clockWindow, int index, int photoNumber, bool request) {
     if (!settings.tooltips || !clock) return;
     g_tray.hoveredClock = index;
     ParkTooltip();
-    TTTOOLINFOW tool = Tool(clockWindow);
+    TTTOOLINFOW tool = ClockToolInfo(clockWindow);
     if (g_tray.tooltip) SendMessageW(g_tray.tooltip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
 
     const bool oneClock = !TooltipShowsAllClocks();

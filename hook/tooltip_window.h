@@ -7,6 +7,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+// The clock window's one tracking tool, as the tooltip knows it.
+inline constexpr UINT kClockToolId = 1;
+inline constexpr UINT kClockToolInfoBytes = 64;  // TTTOOLINFOW without the reserved pointer
+TTTOOLINFOW ClockToolInfo(HWND clockWindow);
+
 // Shows the tooltip for clock `index`: with the one-clock kind and city
 // photos on, its city's photo (`photoNumber` > 0: that one, else one picked
 // from the city's index) and, with `request`, asks the main program to fetch

@@ -8,9 +8,11 @@
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/time/city_list.h"
+#include "common/settings/windows_version.h"
 #include "common/time/theme_library.h"
 #include "hook/hook_shared.h"
 #include "hook/pending_parts.h"
+#include "hook/tooltip_window.h"
 #include "hook/tray_restart.h"
 #include "hook/tray_state.h"
 
@@ -22,8 +24,6 @@ constexpr int kParkedTooltip = -16384;
 // (-16384, -16384) as TTM_TRACKPOSITION takes it: x in the low, y in the high word.
 const LPARAM kParkedPosition = static_cast<LPARAM>(
     MAKELONG(static_cast<WORD>(kParkedTooltip & 0xFFFF), static_cast<WORD>(kParkedTooltip & 0xFFFF)));
-constexpr UINT kToolId = 1;
-constexpr UINT kToolInfoBytes = 64;  // TTTOOLINFOW without the reserved pointer
 constexpr DWORD kGreetingTimeoutMs = 30000;
 
 // The blur request as dwmapi takes it (DWM_BLURBEHIND).
@@ -35,23 +35,13 @@ struct BlurBehind {
 };
 constexpr DWORD kBlurBehindEnable = 0x1;  // DWM_BB_ENABLE
 
-bool IsWindows6OrLater() {
-    OSVERSIONINFOW vi = {};
-    vi.dwOSVersionInfoSize = sizeof vi;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExW(&vi)) return false;
-#pragma GCC diagnostic pop
-    return vi.dwMajorVersion >= 6;
-}
-
 template <typename Fn>
 void Bind(Fn& fn, HMODULE module, const char* name) {
     fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
 }
 
 void LoadDwm() {
-    if (!IsWindows6OrLater()) return;
+    if (!IsWindowsVersionAtLeast(6, 0)) return;
     DwmEntries& dwm = g_tray.dwm;
     dwm.module = LoadLibraryW(L"dwmapi.dll");
     if (!dwm.module) return;
@@ -65,16 +55,6 @@ void FreeDwm() {
     HMODULE module = dwm.module;
     dwm = DwmEntries();
     if (module) FreeLibrary(module);
-}
-
-TTTOOLINFOW ToolInfo(HWND clockWindow) {
-    TTTOOLINFOW ti = {};
-    ti.cbSize = kToolInfoBytes;
-    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
-    ti.hwnd = clockWindow;
-    ti.uId = kToolId;
-    ti.lpszText = LPSTR_TEXTCALLBACKW;
-    return ti;
 }
 
 LRESULT CALLBACK TooltipWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -95,7 +75,7 @@ void CreateTrackingTooltip(HWND clockWindow) {
     g_tray.tooltip = tip;
     g_tray.tooltipProc =
         reinterpret_cast<WNDPROC>(SetWindowLongPtrW(tip, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TooltipWndProc)));
-    TTTOOLINFOW ti = ToolInfo(clockWindow);
+    TTTOOLINFOW ti = ClockToolInfo(clockWindow);
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&ti));
     SendMessageW(tip, TTM_TRACKPOSITION, 0, kParkedPosition);
 }
@@ -138,6 +118,16 @@ void GreetMainProgram(HWND clockWindow) {
 
 }  // namespace
 
+TTTOOLINFOW ClockToolInfo(HWND clockWindow) {
+    TTTOOLINFOW ti = {};
+    ti.cbSize = kClockToolInfoBytes;
+    ti.uFlags = TTF_TRACK | TTF_ABSOLUTE;
+    ti.hwnd = clockWindow;
+    ti.uId = kClockToolId;
+    ti.lpszText = LPSTR_TEXTCALLBACKW;
+    return ti;
+}
+
 bool IsCompositionEnabled() {
     BOOL enabled = FALSE;
     return g_tray.dwm.IsCompositionEnabled && SUCCEEDED(g_tray.dwm.IsCompositionEnabled(&enabled)) && enabled;
@@ -164,7 +154,7 @@ void RestartTrayTimer() {
 
 void DeactivateTooltip() {
     if (!g_tray.tooltip) return;
-    TTTOOLINFOW ti = ToolInfo(g_hookShared.clockWindow);
+    TTTOOLINFOW ti = ClockToolInfo(g_hookShared.clockWindow);
     SendMessageW(g_tray.tooltip, TTM_TRACKACTIVATE, FALSE, reinterpret_cast<LPARAM>(&ti));
 }
 

@@ -13,6 +13,7 @@
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/settings/settings_export.h"
+#include "common/settings/windows_version.h"
 #include "common/time/clock_table.h"
 #include "hook/hook_exports.h"
 #include "tempovia/main/app_state.h"
@@ -32,16 +33,6 @@ constexpr UINT kProgramIconId = 101;
 constexpr DWORD kCommonControlClasses = 0x30D;
 constexpr UINT kDataFileErrorText = 263;
 constexpr UINT kDataFileErrorCaption = 141;
-
-bool IsWindows51OrLater() {
-    OSVERSIONINFOW vi = {};
-    vi.dwOSVersionInfoSize = sizeof vi;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExW(&vi)) return false;
-#pragma GCC diagnostic pop
-    return vi.dwMajorVersion > 5 || (vi.dwMajorVersion == 5 && vi.dwMinorVersion >= 1);
-}
 
 void RunImport(const char* position) {
     if (!position) return;
@@ -121,7 +112,7 @@ void CloseRunningInstance(HANDLE exitEvent, DWORD startTick) {
 int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     g_app.instance = instance;
     g_app.startTick = GetTickCount();
-    g_app.windows51 = IsWindows51OrLater();
+    g_app.windows51 = IsWindowsVersionAtLeast(5, 1);
     GetBuildDate(g_settings.buildDate);
 
     CommandLineOptions options;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "tempovia/news/http_download.h"
-#include "tests/news/http_responder.h"
+#include "tests/support/http_responder.h"
 #include "tests/support/test_support.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "tempovia/news/http_download.h"
 #include "tempovia/news/rss_channels.h"
 #include "tempovia/news/rss_download.h"
-#include "tests/news/http_responder.h"
+#include "tests/support/http_responder.h"
 #include "tests/support/test_support.h"
 
 namespace {

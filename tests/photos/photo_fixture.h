@@ -2,7 +2,7 @@
 // the worker is not started on its own unless a test asks for it.
 #pragma once
 
-#include "tests/news/http_responder.h"
+#include "tests/support/http_responder.h"
 
 #include <windows.h>
 

@@ -95,7 +95,7 @@ TEST_F(HttpSyncTest, SlowReplyBeyondWaitIsNoReply) {
 }
 
 TEST_F(HttpSyncTest, ConnectionFailureAndMalformedUrlAreLogged) {
-    ASSERT_TRUE(UseServer(LoopbackHttp(ClosedTcpPort(), "/nothing")));
+    ASSERT_TRUE(UseServer(LoopbackHttp(UnusedTcpPort(), "/nothing")));
     EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncSendFailed);
     std::string log = HttpLog();
     EXPECT_NE(log.find("GetLatest: HttpSendRequest() returned "), std::string::npos) << log;

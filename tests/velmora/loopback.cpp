@@ -8,7 +8,7 @@ namespace velmora_test {
 
 namespace {
 
-// Each responder stops on its own after this long, whatever the test does.
+// The responder stops on its own after this long, whatever the test does.
 constexpr auto kLifetime = std::chrono::seconds(20);
 constexpr int kMostRequests = 16;
 
@@ -38,23 +38,7 @@ SOCKET BindLoopback(int type) {
     return s;
 }
 
-bool Readable(SOCKET s, long ms) {
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(s, &set);
-    timeval tv{ms / 1000, (ms % 1000) * 1000};
-    return select(0, &set, nullptr, nullptr, &tv) > 0;
-}
-
 }  // namespace
-
-SocketLayer::SocketLayer() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
-}
-SocketLayer::~SocketLayer() { WSACleanup(); }
-
-// ---- SNTP ----------------------------------------------------------------------
 
 SntpResponder::SntpResponder(std::string reply) : reply_(std::move(reply)) {
     socket_ = BindLoopback(SOCK_DGRAM);
@@ -77,7 +61,7 @@ std::string SntpResponder::lastRequest() {
 void SntpResponder::Serve() {
     const auto end = std::chrono::steady_clock::now() + kLifetime;
     while (!stop_ && std::chrono::steady_clock::now() < end && requests_ < kMostRequests) {
-        if (!Readable(socket_, 50)) continue;
+        if (!SocketReadable(socket_, 50)) continue;
         char buffer[512];
         sockaddr_in from{};
         int fromSize = sizeof(from);
@@ -106,73 +90,9 @@ std::string SntpReply(uint32_t seconds, uint32_t fraction, int version, int mode
     return p;
 }
 
-// ---- HTTP ----------------------------------------------------------------------
-
-HttpResponder::HttpResponder(std::string response, DWORD delayMs) : response_(std::move(response)), delayMs_(delayMs) {
-    listener_ = BindLoopback(SOCK_STREAM);
-    if (listener_ == INVALID_SOCKET) return;
-    if (listen(listener_, 4) != 0) return;
-    port_ = BoundPort(listener_);
-    thread_ = std::thread([this] { Serve(); });
-}
-
-HttpResponder::~HttpResponder() {
-    stop_ = true;
-    if (thread_.joinable()) thread_.join();
-    if (listener_ != INVALID_SOCKET) closesocket(listener_);
-}
-
-std::string HttpResponder::lastRequest() {
-    std::lock_guard<std::mutex> hold(lock_);
-    return lastRequest_;
-}
-
-void HttpResponder::Serve() {
-    const auto end = std::chrono::steady_clock::now() + kLifetime;
-    while (!stop_ && std::chrono::steady_clock::now() < end && requests_ < kMostRequests) {
-        if (!Readable(listener_, 50)) continue;
-        SOCKET client = accept(listener_, nullptr, nullptr);
-        if (client == INVALID_SOCKET) continue;
-        std::string request;
-        char buffer[4096];
-        while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536 && !stop_) {
-            if (!Readable(client, 2000)) break;
-            const int n = recv(client, buffer, sizeof(buffer), 0);
-            if (n <= 0) break;
-            request.append(buffer, static_cast<size_t>(n));
-        }
-        {
-            std::lock_guard<std::mutex> hold(lock_);
-            lastRequest_ = request;
-        }
-        ++requests_;
-        for (DWORD waited = 0; waited < delayMs_ && !stop_; waited += 10) Sleep(10);
-        for (size_t sent = 0; sent < response_.size();) {
-            const int n = send(client, response_.data() + sent, static_cast<int>(response_.size() - sent), 0);
-            if (n <= 0) break;
-            sent += static_cast<size_t>(n);
-        }
-        shutdown(client, SD_SEND);
-        // Let the client read to the end before the socket goes.
-        while (Readable(client, 200) && recv(client, buffer, sizeof(buffer), 0) > 0) {
-        }
-        closesocket(client);
-    }
-}
-
-// ---- closed ports --------------------------------------------------------------
-
 uint16_t ClosedUdpPort() {
     SocketLayer layer;
     SOCKET s = BindLoopback(SOCK_DGRAM);
-    const uint16_t port = BoundPort(s);
-    closesocket(s);
-    return port;
-}
-
-uint16_t ClosedTcpPort() {
-    SocketLayer layer;
-    SOCKET s = BindLoopback(SOCK_STREAM);
     const uint16_t port = BoundPort(s);
     closesocket(s);
     return port;

@@ -1,5 +1,6 @@
 // A small HTTP server of the test's own on 127.0.0.1: a free port, a bounded
-// number of connections and a bounded lifetime, one fixed reply.
+// number of connections and a bounded lifetime, one fixed reply to every
+// connection.
 #pragma once
 
 #include <winsock2.h>
@@ -10,9 +11,27 @@
 #include <string>
 #include <thread>
 
+// Starts Windows Sockets for the test's own sockets.
+class SocketLayer {
+public:
+    SocketLayer();
+    ~SocketLayer();
+    SocketLayer(const SocketLayer&) = delete;
+    SocketLayer& operator=(const SocketLayer&) = delete;
+
+private:
+    bool started_ = false;
+};
+
+// True when the socket has something to read (or a connection to accept)
+// within ms milliseconds.
+bool SocketReadable(SOCKET s, long ms);
+
 class HttpResponder {
 public:
-    explicit HttpResponder(std::string reply);
+    // Sends the reply text as it stands to every connection, after an
+    // optional delay.
+    explicit HttpResponder(std::string reply, DWORD delayMs = 0);
     ~HttpResponder();
     HttpResponder(const HttpResponder&) = delete;
     HttpResponder& operator=(const HttpResponder&) = delete;
@@ -28,10 +47,11 @@ public:
 
 private:
     void Serve();
-    bool started_ = false;
+    SocketLayer layer_;
     SOCKET listener_ = INVALID_SOCKET;
     uint16_t port_ = 0;
     std::string reply_;
+    DWORD delayMs_;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};
     std::mutex lock_;
@@ -39,5 +59,5 @@ private:
     std::thread thread_;
 };
 
-// A loopback port where nothing listens.
+// A loopback TCP port where nothing listens (bound, read and released).
 uint16_t UnusedTcpPort();

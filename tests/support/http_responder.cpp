@@ -1,19 +1,12 @@
-#include "tests/news/http_responder.h"
+#include "tests/support/http_responder.h"
 
 #include <chrono>
 
 namespace {
 
-constexpr auto kLifetime = std::chrono::seconds(15);
-constexpr int kMostConnections = 8;
-
-bool Readable(SOCKET s, long ms) {
-    fd_set set;
-    FD_ZERO(&set);
-    FD_SET(s, &set);
-    timeval tv{ms / 1000, (ms % 1000) * 1000};
-    return select(0, &set, nullptr, nullptr, &tv) > 0;
-}
+// The responder stops on its own after this long, whatever the test does.
+constexpr auto kLifetime = std::chrono::seconds(20);
+constexpr int kMostConnections = 16;
 
 SOCKET ListenLoopback(uint16_t& port) {
     SOCKET s = socket(AF_INET, SOCK_STREAM, 0);
@@ -33,9 +26,24 @@ SOCKET ListenLoopback(uint16_t& port) {
 
 }  // namespace
 
-HttpResponder::HttpResponder(std::string reply) : reply_(std::move(reply)) {
+SocketLayer::SocketLayer() {
     WSADATA data;
     started_ = WSAStartup(MAKEWORD(2, 2), &data) == 0;
+}
+
+SocketLayer::~SocketLayer() {
+    if (started_) WSACleanup();
+}
+
+bool SocketReadable(SOCKET s, long ms) {
+    fd_set set;
+    FD_ZERO(&set);
+    FD_SET(s, &set);
+    timeval tv{ms / 1000, (ms % 1000) * 1000};
+    return select(0, &set, nullptr, nullptr, &tv) > 0;
+}
+
+HttpResponder::HttpResponder(std::string reply, DWORD delayMs) : reply_(std::move(reply)), delayMs_(delayMs) {
     listener_ = ListenLoopback(port_);
     if (listener_ != INVALID_SOCKET) thread_ = std::thread([this] { Serve(); });
 }
@@ -44,7 +52,6 @@ HttpResponder::~HttpResponder() {
     stop_ = true;
     if (thread_.joinable()) thread_.join();
     if (listener_ != INVALID_SOCKET) closesocket(listener_);
-    if (started_) WSACleanup();
 }
 
 std::string HttpResponder::url(const std::string& path) const {
@@ -64,13 +71,13 @@ std::string HttpResponder::Reply(const std::string& status, const std::string& b
 void HttpResponder::Serve() {
     const auto end = std::chrono::steady_clock::now() + kLifetime;
     while (!stop_ && std::chrono::steady_clock::now() < end && requests_ < kMostConnections) {
-        if (!Readable(listener_, 50)) continue;
+        if (!SocketReadable(listener_, 50)) continue;
         SOCKET client = accept(listener_, nullptr, nullptr);
         if (client == INVALID_SOCKET) continue;
         std::string request;
         char buffer[4096];
-        while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536) {
-            if (!Readable(client, 2000)) break;
+        while (request.find("\r\n\r\n") == std::string::npos && request.size() < 65536 && !stop_) {
+            if (!SocketReadable(client, 2000)) break;
             const int n = recv(client, buffer, sizeof(buffer), 0);
             if (n <= 0) break;
             request.append(buffer, static_cast<size_t>(n));
@@ -80,24 +87,24 @@ void HttpResponder::Serve() {
             lastRequest_ = request;
         }
         ++requests_;
+        for (DWORD waited = 0; waited < delayMs_ && !stop_; waited += 10) Sleep(10);
         for (size_t sent = 0; sent < reply_.size();) {
             const int n = send(client, reply_.data() + sent, static_cast<int>(reply_.size() - sent), 0);
             if (n <= 0) break;
             sent += static_cast<size_t>(n);
         }
         shutdown(client, SD_SEND);
-        while (Readable(client, 200) && recv(client, buffer, sizeof(buffer), 0) > 0) {
+        // Let the client read to the end before the socket goes.
+        while (SocketReadable(client, 200) && recv(client, buffer, sizeof(buffer), 0) > 0) {
         }
         closesocket(client);
     }
 }
 
 uint16_t UnusedTcpPort() {
-    WSADATA data;
-    WSAStartup(MAKEWORD(2, 2), &data);
+    SocketLayer layer;
     uint16_t port = 0;
     SOCKET s = ListenLoopback(port);
     if (s != INVALID_SOCKET) closesocket(s);
-    WSACleanup();
     return port;
 }
