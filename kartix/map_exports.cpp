@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/settings/windows_version.h"
 #include "common/time/text_bounds.h"
 #include "kartix/jpeg_header.h"
 #include "kartix/map_errors.h"
@@ -23,13 +24,6 @@ void FreeTextures(MapState& s) {
     ReleaseMutex(s.textureMutex);
 }
 
-bool IsWindowsXpOrLater() {
-    OSVERSIONINFOW info{};
-    info.dwOSVersionInfoSize = sizeof(info);
-    if (!GetVersionExW(&info)) return false;
-    return info.dwMajorVersion > 5 || (info.dwMajorVersion == 5 && info.dwMinorVersion >= 1);
-}
-
 }  // namespace
 
 void MapAttach(HMODULE module) { Map().module = module; }
@@ -44,7 +38,7 @@ DWORD MapInit(CityRecord* cities, int count) {
     // A table the plug-in cannot walk counts as empty.
     s.cities = (cities && count > 0) ? cities : nullptr;
     s.cityCount = s.cities ? count : 0;
-    s.windowsXp = IsWindowsXpOrLater();
+    s.windowsXp = IsWindowsVersionAtLeast(5, 1);
     if (!s.textureMutex) s.textureMutex = CreateMutexW(nullptr, FALSE, nullptr);
     if (!RegisterMapClass(s.module)) {
         s.lastSysError = GetLastError();

@@ -1,5 +1,6 @@
 #include "settings/startup.h"
 
+#include "common/settings/windows_version.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_defaults.h"
@@ -23,16 +24,6 @@ namespace {
 
 constexpr int kZoneKeyChars = 128;
 bool g_previewCreated = false;
-
-bool IsWindows51OrLater() {
-    OSVERSIONINFOW vi = {};
-    vi.dwOSVersionInfoSize = sizeof vi;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    if (!GetVersionExW(&vi)) return false;
-#pragma GCC diagnostic pop
-    return vi.dwMajorVersion > 5 || (vi.dwMajorVersion == 5 && vi.dwMinorVersion != 0);
-}
 
 void LoadIcons() {
     g_settingsApp.classIcon = LoadIconW(g_settingsApp.instance, MAKEINTRESOURCEW(kClassIconId));
@@ -111,7 +102,7 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     g_settingsApp = SettingsApp();
     Language().SetLanguageFileBase(L"tempovia");
     g_settingsApp.instance = instance;
-    g_settingsApp.windows51 = IsWindows51OrLater();
+    g_settingsApp.windows51 = IsWindowsVersionAtLeast(5, 1);
     g_settingsApp.command = ParseSettingsCommandLine(commandLine);
 
     if (HandOverToRunningInstance(g_settingsApp.command)) return kSettingsExitNormal;
