@@ -128,17 +128,17 @@ public:
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
         glTexImage2D(GL_TEXTURE_2D, 0, 4, kAtlasWidth, kAtlasHeight, 0, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-        for (const OverlayButtonSpec& spec : kOverlayButtonTable) {
+        for (const OverlayButtonSpec& entry : kOverlayButtonTable) {
             auto* b = new C2DButton2;
-            b->SetState(st.atlas, spec.atlasX, spec.atlasY, kAtlasWidth, kAtlasHeight);
-            b->key = spec.key;
-            b->x = static_cast<float>(spec.x);
-            b->y = static_cast<float>(spec.y);
-            b->width = static_cast<float>(spec.width);
-            b->height = static_cast<float>(spec.height);
-            if (spec.key == VK_INSERT) st.addPhoto = b;
-            if (spec.key == VK_PRIOR) st.pageUp = b;
-            if (spec.key == VK_NEXT) st.pageDown = b;
+            b->SetState(st.atlas, entry.atlasX, entry.atlasY, kAtlasWidth, kAtlasHeight);
+            b->key = entry.key;
+            b->x = static_cast<float>(entry.x);
+            b->y = static_cast<float>(entry.y);
+            b->width = static_cast<float>(entry.width);
+            b->height = static_cast<float>(entry.height);
+            if (entry.key == VK_INSERT) st.addPhoto = b;
+            if (entry.key == VK_PRIOR) st.pageUp = b;
+            if (entry.key == VK_NEXT) st.pageDown = b;
             st.overlay.AddChild(b);
         }
         st.overlay.Init();
