@@ -101,6 +101,7 @@ struct GlobeViewState {
     double dragLongitude = 0.0;
     double dragLatitudeDeg = 0.0;
     double dragLongitudeDeg = 0.0;
+    bool dragGrabbed = false;  // the drag origin above holds a point of this drag
     int labelList[kMaxLabelCities] = {};
     int labelCount = 0;
 };

@@ -67,7 +67,8 @@ public:
         v.dragTilt = s.camera.tilt;
         v.dragLongitude = s.camera.longitude;
         Vector4 p{};
-        if (PickGlobePoint(SceneGraph().root, kPlanetRadius, s.cursorX, s.cursorY, false, p)) {
+        v.dragGrabbed = PickGlobePoint(SceneGraph().root, kPlanetRadius, s.cursorX, s.cursorY, false, p);
+        if (v.dragGrabbed) {
             const LatLong ll = VectorToLatLongDegrees(p);
             v.dragLatitudeDeg = ll.latitude;
             v.dragLongitudeDeg = ll.longitude;
@@ -79,6 +80,12 @@ public:
         Vector4 p{};
         SyncSceneCamera(s);
         if (!PickGlobePoint(SceneGraph().root, kPlanetRadius, s.cursorX, s.cursorY, false, p)) return;
+        // A drag that began beside the globe grabs the point where it reaches
+        // the globe; an older drag's origin would make the view jump.
+        if (!v.dragGrabbed) {
+            BeginDrag(s);
+            return;
+        }
         const LatLong ll = VectorToLatLongDegrees(p);
         const int quarter = static_cast<int>(NormalizeAngle(v.dragTilt) / 90.0);
         const double dl = (quarter == 0 || quarter == 3) ? ll.longitude - v.dragLongitudeDeg

@@ -55,7 +55,8 @@ public:
     virtual void FitCamera(MapState& state) = 0;
     // Stores the cursor (y upward); true when it lies on the globe.
     virtual bool UpdateHover(MapState& state, int x, int y) = 0;
-    // Remembers the drag origin (tilt, longitude and the grabbed point).
+    // Remembers the drag origin (tilt, longitude and the grabbed point); off
+    // the globe nothing is grabbed until the drag reaches it.
     virtual void BeginDrag(MapState& state) = 0;
     // Turns the globe so that the grabbed point follows the cursor.
     virtual void Drag(MapState& state) = 0;
@@ -80,7 +81,8 @@ public:
     virtual ~PhotoStripPart() = default;
     virtual void BuildOverlay(MapState& state) = 0;
     virtual void DeleteAll(MapState& state) = 0;
-    // Sets each button's hover flag; the key of the button under the point or 0.
+    // Sets each button's hover flag (all cleared with clear); the key of the
+    // button under the point or 0, whatever clear says.
     virtual int UpdateOverlayHover(MapState& state, int x, int y, bool clear) = 0;
     virtual bool StripEmpty() const = 0;
     // Left edge of the strip column in window pixels.

@@ -162,7 +162,8 @@ void OnMapButtonDown(MapState& s, int x, int rawY) {
     s.cursorX = x;
     s.cursorY = y;
     s.dragging = false;
-    if (parts.view->UpdateHover(s, x, y)) parts.view->BeginDrag(s);
+    parts.view->UpdateHover(s, x, y);
+    parts.view->BeginDrag(s);
     SetFocus(s.window);
     SetCapture(s.window);
     s.heldButtonKey = parts.photos->UpdateOverlayHover(s, x, y, false);

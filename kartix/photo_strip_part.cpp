@@ -165,8 +165,10 @@ public:
         int key = 0;
         for (int i = 0; i < st.overlay.GetChildCount(); ++i) {
             auto* b = static_cast<C2DButton2*>(st.overlay.GetChild(i));
-            b->hover = !clear && HitTest2D(*b, gx, static_cast<float>(y));
-            if (b->hover) key = b->key;
+            const bool hit = HitTest2D(*b, gx, static_cast<float>(y));
+            b->hover = hit && !clear;
+            // The release asks with clear set and still needs the key it ends on.
+            if (hit) key = b->key;
         }
         return key;
     }

@@ -275,6 +275,31 @@ TEST_F(GlobeWindowTest, DragFollowsTheGrabbedPointUprightAndUpsideDown) {
     }
 }
 
+TEST_F(GlobeWindowTest, ADragFromBesideTheGlobeGrabsWhereItReachesTheGlobe) {
+    MapState& s = Map();
+    GlobeViewPart& view = *CurrentMapParts().view;
+    // An earlier drag on the globe leaves its origin behind.
+    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 120));
+    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(140, 120));
+    s.camera.tilt = 20.0;
+    s.camera.longitude = 0.0;
+    // Pressed in the upper right corner, beside the globe, then onto it.
+    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(195, 5));
+    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(100, 100));
+    EXPECT_TRUE(s.dragging);
+    EXPECT_EQ(s.camera.tilt, 20.0);
+    EXPECT_EQ(s.camera.longitude, 0.0);
+    ASSERT_TRUE(view.UpdateHover(s, 100, 99));
+    const double lon0 = GlobeView().hover.longitudeDeg;
+    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(110, 100));
+    EXPECT_NE(s.camera.longitude, 0.0);
+    ASSERT_TRUE(view.UpdateHover(s, 110, 99));
+    EXPECT_NEAR(GlobeView().hover.longitudeDeg, lon0, 0.5);
+    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(110, 100));
+    EXPECT_FALSE(view.Flying());
+}
+
 TEST_F(GlobeWindowTest, CreditLinesAtTheLowerLeft) {
     MapState& s = Map();
     const int h = s.font.Height();
