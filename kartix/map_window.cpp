@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <cstdint>
+
 #include "common/settings/protocol.h"
 #include "kartix/map_parts.h"
 #include "kartix/map_state.h"
@@ -86,9 +88,12 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case MSG_MAP_SHOW_PHOTO: {
+        // Any program can send this: the record must be the table's own entry
+        // for the index, compared as an address and never read from lParam.
         const int city = static_cast<int>(wParam);
-        if (s.window && city >= 0 && city < s.cityCount && lParam) {
-            parts.photos->ShowCityRecord(s, city, reinterpret_cast<const CityRecord*>(lParam));
+        if (s.window && s.cities && city >= 0 && city < s.cityCount &&
+            static_cast<uintptr_t>(lParam) == reinterpret_cast<uintptr_t>(&s.cities[city])) {
+            parts.photos->ShowCityRecord(s, city, &s.cities[city]);
             RedrawMap(s);
         }
         return 0;

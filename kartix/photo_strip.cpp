@@ -156,7 +156,7 @@ int LoadPhotoIndex(PhotoList& list, const CityRecord* cities, int cityCount, con
         e->city = owner;
         e->photo = number;
         e->file = photoPath;
-        std::wstring page = AnsiToWide(kPhotoServiceRoot) + AnsiToWide(fields[pageField]);
+        const std::wstring page = AnsiToWide(JoinServicePath(kPhotoServiceRoot, fields[pageField]));
         CopyBounded(e->page, kPhotoPageChars + 1, page.c_str());
         CopyBounded(e->caption, kPhotoCaptionChars + 1, AnsiToWide(fields[captionField]).c_str());
         list.all.push_back(std::move(e));

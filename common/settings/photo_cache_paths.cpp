@@ -120,3 +120,10 @@ int SplitPhotoIndexLine(const char* line, std::string (&fields)[kPhotoIndexField
     }
     return count;
 }
+
+std::string JoinServicePath(const std::string& root, const std::string& path) {
+    std::string url = root;
+    if (path.empty() || path[0] != '/') url += '/';
+    url += path;
+    return url;
+}

@@ -17,6 +17,11 @@ inline constexpr wchar_t kPhotoIndexFile[] = L"index.tsv";
 inline constexpr char kPhotoServiceBase[] = "http://www.vistrel.example/cms/";
 inline constexpr char kPhotoServiceRoot[] = "http://www.vistrel.example";
 
+// A service root followed by a page or photo path of an index line, with a
+// "/" between them unless the path begins with one, so that a path can never
+// change the host ("root" + ".evil.example/x").
+std::string JoinServicePath(const std::string& root, const std::string& path);
+
 // index.tsv lines are 8-bit text of at most this many characters; longer
 // lines are cut and their rest is passed over.
 inline constexpr int kPhotoIndexLineChars = 4095;

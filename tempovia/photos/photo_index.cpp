@@ -90,9 +90,7 @@ bool BuildPhotoUrl(const std::string& path, std::string& url) {
     url.clear();
     std::string utf8;
     if (!ToUtf8(Widen(path), utf8)) return false;
-    url = PhotoService().root;
-    if (utf8.empty() || utf8[0] != '/') url += '/';
-    url += utf8;
+    url = JoinServicePath(PhotoService().root, utf8);
     if (url.size() >= kPhotoUrlChars) {
         url.clear();
         return false;

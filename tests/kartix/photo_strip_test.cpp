@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/settings/photo_cache_paths.h"
+#include "common/settings/protocol.h"
 #include "common/time/system_seam.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_exports.h"
@@ -295,7 +296,8 @@ TEST_F(PhotoStripWindowTest, OverlayButtonsFromTheAtlas) {
     EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 1, 6, false), VK_DOWN);
     EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 70 + 31, 70 + 31, false), VK_SUBTRACT);
     EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 6 + 1, 70 + 1, false), VK_ADD);
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 16, 70 + 16, true), 0);
+    // Clearing the hover still names the button under the point.
+    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 16, 70 + 16, true), VK_UP);
     // The photo buttons wait out of sight until a frame places them.
     Paint();
     EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 10, kH - 2 * s.font.Height() - 32 + 5, false), 0);
@@ -343,5 +345,118 @@ TEST_F(PhotoStripWindowTest, InsertAndClicksOpenPagesThroughTheShell) {
     CurrentMapParts().view->OpenCreditLine(s, 7);
     ASSERT_EQ(recorder.calls.size(), 3u);
     EXPECT_EQ(recorder.calls[2].file, CreditLineAddress(0));
+    SetSystemSeam(previous);
+}
+
+TEST_F(PhotoStripWindowTest, ReleaseButtonsActWhenClickedThroughTheWindow) {
+    MapState& s = Map();
+    HMODULE hook = LoadLibraryW((testing_support::BinFolder() + L"hook.dll").c_str());
+    ASSERT_NE(hook, nullptr);
+    TempDir folder;
+    ASSERT_TRUE(WriteBytes(folder.file(L"buttons.png"),
+                           testing_support::ReadBytes(testing_support::SourcePath(L"data/buttons.png"))));
+    const std::wstring saved = s.programFolder;
+    wcsncpy(s.programFolder, (folder.path() + L"\\").c_str(), kProgramFolderChars - 1);
+    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
+    CurrentMapParts().photos->BuildOverlay(s);
+    RecordingSystem recorder;
+    SystemSeam* previous = SetSystemSeam(&recorder);
+    FivePhotos();
+    CurrentMapParts().photos->ShowStrip(s, 0);
+    s.hostAcceptsPhotos = true;
+    Paint();
+    const int gx = kW - kStripWidth, h = s.font.Height();
+    // (x, y counted upward) inside a button, clicked as the mouse does.
+    auto click = [&](int x, int upY) {
+        SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, kH - 1 - upY));
+        SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(x, kH - 1 - upY));
+    };
+    s.camera.longitude = 20.0;
+    s.camera.tilt = 70.0;
+    click(gx + 38 + 16, 38 + 16);  // home
+    EXPECT_EQ(s.camera.longitude, 0.0);
+    EXPECT_EQ(s.camera.tilt, 40.0);
+    const int placed = PhotosPlacedLastFrame();
+    ASSERT_GT(placed, 0);
+    click(gx + 59 + 4, kH - 2 * h - 55 + 10);  // page down
+    EXPECT_EQ(Photos().scroll, placed);
+    Paint();
+    click(gx + 40 + 4, kH - 2 * h - 55 + 10);  // page up
+    EXPECT_EQ(Photos().scroll, 0);
+    Paint();
+    click(gx + 10, kH - 2 * h - 32 + 5);  // add photo
+    ASSERT_EQ(recorder.calls.size(), 1u);
+    EXPECT_EQ(recorder.calls[0].file, L"http://www.vistrel.example/cms/add_photo.htm");
+    // Released beside the button it was pressed on: nothing happens.
+    s.camera.longitude = 20.0;
+    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gx + 54, kH - 1 - 54));
+    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(gx + 54 + 32, kH - 1 - 54));
+    EXPECT_EQ(s.camera.longitude, 20.0);
+    s.camera.longitude = 0.0;  // the next window keeps the view
+    SetSystemSeam(previous);
+    CurrentMapParts().view->StopFlyTo(s);
+    wcsncpy(s.programFolder, saved.c_str(), kProgramFolderChars - 1);
+    FreeLibrary(hook);
+}
+
+namespace {
+
+// The main program's window, accepting every photo request.
+class AcceptingMainWindow {
+public:
+    AcceptingMainWindow() {
+        UnregisterClassW(kMainWindowClass, GetModuleHandleW(nullptr));
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+            return m == MSG_PHOTO_REQUEST ? 1 : DefWindowProcW(w, m, wp, lp);
+        };
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kMainWindowClass;
+        RegisterClassW(&wc);
+        window = CreateWindowExW(0, kMainWindowClass, L"main", 0, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance,
+                                 nullptr);
+    }
+    ~AcceptingMainWindow() {
+        if (window) DestroyWindow(window);
+        UnregisterClassW(kMainWindowClass, GetModuleHandleW(nullptr));
+    }
+    HWND window = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PhotoStripWindowTest, ShowPhotoTakesOnlyTheTablesOwnEntry) {
+    MapState& s = Map();
+    PhotoStripPart& strip = *CurrentMapParts().photos;
+    AcceptingMainWindow main;
+    ASSERT_NE(main.window, nullptr);
+    FivePhotos();
+    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
+    // A record of another program's memory, or another entry than the index: refused.
+    CityRecord stranger = City(L"Alpha", L"Land");
+    SendMessageW(map, MSG_MAP_SHOW_PHOTO, 1, reinterpret_cast<LPARAM>(&stranger));
+    SendMessageW(map, MSG_MAP_SHOW_PHOTO, 1, reinterpret_cast<LPARAM>(&cities[0]));
+    EXPECT_TRUE(strip.StripEmpty());
+    EXPECT_STREQ(Photos().city, L"");
+    SendMessageW(map, MSG_MAP_SHOW_PHOTO, 0, reinterpret_cast<LPARAM>(&cities[0]));
+    EXPECT_FALSE(strip.StripEmpty());
+    EXPECT_STREQ(Photos().city, L"Alpha");
+}
+
+TEST_F(PhotoStripWindowTest, APhotoPathWithoutItsSlashStaysOnTheServiceHost) {
+    MapState& s = Map();
+    RecordingSystem recorder;
+    SystemSeam* previous = SetSystemSeam(&recorder);
+    ASSERT_TRUE(Photo(alpha, 7, 64, 40));
+    ASSERT_TRUE(WriteBytes(alpha + L"index.tsv", "7\tu\tv\tHarbour\t.evil.example/x\n"));
+    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
+    CurrentMapParts().photos->ShowStrip(s, 0);
+    Paint();
+    const int room = kH - 2 * s.font.Height() - 59 - kStripGroupY;
+    const int x = kW - kStripWidth + 30, y = kH - 1 - (kStripGroupY + room - 5);
+    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    ASSERT_EQ(recorder.calls.size(), 1u);
+    EXPECT_EQ(recorder.calls[0].file, L"http://www.vistrel.example/.evil.example/x");
     SetSystemSeam(previous);
 }
