@@ -9,6 +9,7 @@
 #include "kartix/map_parts.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"
+#include "kartix/map_workers.h"
 
 namespace {
 
@@ -67,6 +68,9 @@ HWND MapCreateWindow(HWND parent, int x, int y, int width, int height, int* stat
 
 BOOL MapFree() {
     MapState& s = Map();
+    // No worker may run in the plug-in once the host frees it, nor fill the
+    // textures after they are freed.
+    StopMapWorkers(kFreeWaitMs);
     FreeTextures(s);
     const BOOL unregistered = UnregisterClassW(kMapWindowClass, s.module);
     if (unregistered) s.classRegistered = false;

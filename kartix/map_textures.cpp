@@ -1,13 +1,12 @@
 #include "kartix/map_textures.h"
 
-#include <process.h>
-
 #include <algorithm>
 #include <string>
 
 #include "kartix/map_scene.h"
 #include "kartix/map_settings.h"
 #include "kartix/map_state.h"
+#include "kartix/map_workers.h"
 
 MapTextures& Textures() {
     static MapTextures textures;
@@ -44,7 +43,11 @@ int LoadEarthTexture(MapState& s) {
 }
 
 bool SplitEarthTexture(MapState& s) {
-    CGLTexture& image = Textures().earth.image();
+    TileSet& earth = Textures().earth;
+    // Two loads in a row hand over twice: the second split finds the picture
+    // cut already, and cutting its first tile again would leave an eighth of it.
+    if (earth.AllLoaded()) return true;
+    CGLTexture& image = earth.image();
     if (!image.HasPixels()) return false;
     const int w = ShiftTextureSide(s.perf.currentMaxTexture, s.settings.texScalerX);
     const int h = ShiftTextureSide(s.perf.currentMaxTexture, s.settings.texScalerY);
@@ -95,7 +98,7 @@ bool LoadCloudTexture(MapState& s, int maximum) {
 void __cdecl LoadEarthThread(void* window) {
     MapState& s = Map();
     HANDLE mutex = s.textureMutex;
-    if (!mutex || !MutexObtained(WaitForSingleObject(mutex, kWorkerWaitMs))) return;
+    if (!mutex || !WaitForTextureMutex(mutex, kWorkerWaitMs)) return;
     int result = kTextureLoadFailed;
     try {
         result = LoadEarthTexture(s);
@@ -111,22 +114,22 @@ void __cdecl SplitEarthThread(void* window) {
     HANDLE mutex = s.textureMutex;
     if (!mutex) return;
     bool ok = false;
-    if (MutexObtained(WaitForSingleObject(mutex, kWorkerWaitMs))) {
+    if (WaitForTextureMutex(mutex, kWorkerWaitMs)) {
         try {
             ok = SplitEarthTexture(s);
         } catch (...) {
             ok = false;
         }
         ReleaseMutex(mutex);
+    } else if (MapWorkersStopping()) {
+        return;  // the plug-in is being freed: no window waits for the cut
     }
     if (window) PostMessageW(static_cast<HWND>(window), MSG_TEXTURE_LOADED, 1, ok ? 1 : 0);
 }
 
-bool StartLoadEarthThread(HWND window) { return _beginthread(LoadEarthThread, 0, window) != static_cast<uintptr_t>(-1); }
+bool StartLoadEarthThread(HWND window) { return StartMapWorker(LoadEarthThread, window); }
 
-bool StartSplitEarthThread(HWND window) {
-    return _beginthread(SplitEarthThread, 0, window) != static_cast<uintptr_t>(-1);
-}
+bool StartSplitEarthThread(HWND window) { return StartMapWorker(SplitEarthThread, window); }
 
 void RunInstallFitLoop(MapState& s) {
     HANDLE mutex = s.textureMutex;

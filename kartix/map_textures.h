@@ -30,7 +30,8 @@ inline bool MutexObtained(DWORD wait) { return wait == WAIT_OBJECT_0 || wait == 
 // Under the mutex: the earth picture fitted to the card maximum (shifted by
 // the scalers). The CGLTexture::Load result.
 int LoadEarthTexture(MapState& s);
-// Under the mutex: fitted to the current maximum and cut 4 x 2.
+// Under the mutex: fitted to the current maximum and cut 4 x 2; a picture
+// already cut stays as it is.
 bool SplitEarthTexture(MapState& s);
 // Install mode: the earth picture fitted to the card maximum; false when
 // nothing changed.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "common/settings/protocol.h"
 #include "common/time/text_bounds.h"
@@ -73,6 +74,22 @@ protected:
         }
         return false;
     }
+    // Waits for `count` hand-overs of one step, then gives them to the window
+    // in order: both loads are done before either split starts.
+    bool HandOver(WPARAM step, int count, DWORD ms) {
+        std::vector<MSG> steps;
+        const DWORD start = GetTickCount();
+        while (static_cast<int>(steps.size()) < count && GetTickCount() - start < ms) {
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, MSG_TEXTURE_LOADED, MSG_TEXTURE_LOADED, PM_REMOVE)) {
+                if (msg.wParam != step || msg.lParam != 1) return false;
+                steps.push_back(msg);
+            }
+            Sleep(5);
+        }
+        for (const MSG& msg : steps) DispatchMessageW(&msg);
+        return static_cast<int>(steps.size()) == count;
+    }
     uint32_t PaintAndRead(int x, int y) {
         InvalidateRect(map, nullptr, FALSE);
         SendMessageW(map, WM_PAINT, 0, 0);
@@ -128,6 +145,45 @@ TEST_F(TextureWindowTest, TheWorkersHandTheEarthToTheWindowAndTheNextWindowReuse
     ASSERT_NE(map, nullptr);
     EXPECT_TRUE(CurrentMapParts().textures->EarthTilesUploaded());
     EXPECT_EQ(Map().loadingTexture, 0);
+}
+
+TEST_F(TextureWindowTest, HAndLInARowCutTheEarthOnce) {
+    map = Create();
+    ASSERT_NE(map, nullptr);
+    ASSERT_TRUE(WaitForEarth(10000));
+    SendMessageW(map, MSG_MAP_CLOUDS, 0, 0);
+    // Each key starts a load at the new factor; both loads end before a split.
+    SendMessageW(map, WM_KEYDOWN, 'H', 0);
+    SendMessageW(map, WM_KEYDOWN, 'L', 0);
+    ASSERT_TRUE(HandOver(0, 2, 10000));
+    ASSERT_TRUE(HandOver(1, 2, 10000));
+    for (const CGLTexture& tile : Textures().earth.tiles) {
+        EXPECT_EQ(tile.storedWidth, 64);
+        EXPECT_EQ(tile.storedHeight, 64);
+    }
+    // The whole map on the globe: the north, seen from above, is red.
+    const uint32_t centre = PaintAndRead(kSide / 2, kSide / 2 + 4);
+    EXPECT_GT((centre >> 16) & 0xFF, 150u) << std::hex << centre;
+    EXPECT_LT((centre >> 8) & 0xFF, 100u) << std::hex << centre;
+}
+
+TEST_F(TextureWindowTest, FreeMapLeavesNoLoaderBehind) {
+    // Our hold on the texture mutex keeps the window's loader waiting.
+    HANDLE mine = nullptr;
+    ASSERT_TRUE(DuplicateHandle(GetCurrentProcess(), Map().textureMutex, GetCurrentProcess(), &mine, 0, FALSE,
+                                DUPLICATE_SAME_ACCESS));
+    ASSERT_EQ(WaitForSingleObject(mine, 0), WAIT_OBJECT_0);
+    map = Create();
+    ASSERT_NE(map, nullptr);
+    DestroyWindow(map);
+    map = nullptr;
+    MapFree();
+    // A loader still waiting would now take the mutex and fill the freed textures.
+    ReleaseMutex(mine);
+    ASSERT_EQ(WaitForSingleObject(mine, 10000), WAIT_OBJECT_0);
+    EXPECT_FALSE(Textures().earth.image().HasPixels());
+    ReleaseMutex(mine);
+    CloseHandle(mine);
 }
 
 TEST_F(TextureWindowTest, NoCloudsWhileTheyAreOffOrForbidden) {
