@@ -3,6 +3,7 @@
 
 #include <GL/gl.h>
 
+#include "common/settings/time_format.h"
 #include "kartix/map_errors.h"
 #include "kartix/map_parts.h"
 #include "kartix/map_state.h"
@@ -49,6 +50,9 @@ LRESULT OnMapCreate(MapState& s, HWND window) {
     s.perf.cardMaxTexture = maxTexture;
     s.perf.currentMaxTexture = maxTexture;
     ReadMapSettings(s.settingsPath, s.settings, s.perf);
+    // A child window hears of no locale change: each map reads the locale
+    // afresh for its label times.
+    ReadLocaleTimeFormat();
 
     s.camera.distance = kCameraHomeDistance;
     s.camera.tilt = kCameraHomeTilt;

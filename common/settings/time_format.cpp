@@ -1,6 +1,8 @@
 #include "common/settings/time_format.h"
 
+#include <atomic>
 #include <cwchar>
+#include <mutex>
 
 #include "common/settings/ini_store.h"
 #include "common/settings/time_format_weeks.h"
@@ -9,6 +11,9 @@
 namespace {
 
 LocaleTimeFormat g_locale = {L":", true, L"", L""};
+// Set once the state holds the user's locale (or one a caller put in force).
+std::atomic<bool> g_localeKnown{false};
+std::mutex g_firstRead;
 
 constexpr wchar_t kErrorText[] = L"Error!";
 
@@ -47,15 +52,27 @@ bool BeginsWith(const wchar_t* text, const wchar_t* symbol) {
 
 size_t ErrorText(wchar_t* buffer, size_t size) { return CopyBounded(buffer, size, kErrorText); }
 
+// Every program (each links its own copy of this state) reads the user's
+// locale before its first time is written or parsed, not only when the
+// locale changes later.
+const LocaleTimeFormat& Locale() {
+    if (!g_localeKnown.load(std::memory_order_acquire)) {
+        std::lock_guard<std::mutex> lock(g_firstRead);
+        if (!g_localeKnown.load(std::memory_order_relaxed)) ReadLocaleTimeFormat();
+    }
+    return g_locale;
+}
+
 }  // namespace
 
-const LocaleTimeFormat& CurrentLocaleTimeFormat() { return g_locale; }
+const LocaleTimeFormat& CurrentLocaleTimeFormat() { return Locale(); }
 
 void SetLocaleTimeFormat(const LocaleTimeFormat& format) {
     g_locale = format;
     g_locale.separator[6] = 0;
     g_locale.am[8] = 0;
     g_locale.pm[8] = 0;
+    g_localeKnown.store(true, std::memory_order_release);
 }
 
 bool ReadLocaleTimeFormat() {
@@ -69,6 +86,7 @@ bool ReadLocaleTimeFormat() {
     bool changed = wcscmp(next.separator, g_locale.separator) != 0 || next.is24Hour != g_locale.is24Hour;
     if (!next.is24Hour && (wcscmp(next.am, g_locale.am) != 0 || wcscmp(next.pm, g_locale.pm) != 0)) changed = true;
     g_locale = next;
+    g_localeKnown.store(true, std::memory_order_release);
     return changed;
 }
 
@@ -77,16 +95,17 @@ size_t FormatSeconds(wchar_t* buffer, size_t size, unsigned secondsOfDay, bool w
     unsigned hours = (secondsOfDay / 3600) % 24;
     unsigned minutes = (secondsOfDay / 60) % 60;
     unsigned seconds = secondsOfDay % 60;
-    bool twelve = !g_locale.is24Hour;
+    const LocaleTimeFormat& locale = Locale();
+    bool twelve = !locale.is24Hour;
     unsigned shown = hours;
     if (twelve) {
         shown = hours % 12;
         if (shown == 0) shown = 12;
     }
     wchar_t text[64];
-    int n = swprintf(text, 64, L"%02u%ls%02u", shown, g_locale.separator, minutes);
-    if (n > 0 && withSeconds) n += swprintf(text + n, 64 - n, L"%ls%02u", g_locale.separator, seconds);
-    if (n > 0 && twelve) swprintf(text + n, 64 - n, L" %ls", hours < 12 ? g_locale.am : g_locale.pm);
+    int n = swprintf(text, 64, L"%02u%ls%02u", shown, locale.separator, minutes);
+    if (n > 0 && withSeconds) n += swprintf(text + n, 64 - n, L"%ls%02u", locale.separator, seconds);
+    if (n > 0 && twelve) swprintf(text + n, 64 - n, L" %ls", hours < 12 ? locale.am : locale.pm);
     return CopyBounded(buffer, size, text);
 }
 
@@ -97,7 +116,8 @@ int ParseTimeText(const wchar_t* text) {
     int hours = 0, minutes = 0, seconds = 0, digits = 0;
     p = ReadDigits(p, hours, digits);
     if (digits == 0 || hours > 24) return kTimeTextBadHour;
-    const wchar_t* sep = g_locale.separator[0] ? g_locale.separator : L":";
+    const LocaleTimeFormat& locale = Locale();
+    const wchar_t* sep = locale.separator[0] ? locale.separator : L":";
     size_t sepLength = wcslen(sep);
     if (wcsncmp(p, sep, sepLength) != 0) return kTimeTextNoSeparator;
     p += sepLength;
@@ -111,8 +131,8 @@ int ParseTimeText(const wchar_t* text) {
     while (IsBlank(*p)) ++p;
     hours %= 24;
     if (*p) {
-        bool am = BeginsWith(p, g_locale.am);
-        bool pm = !am && BeginsWith(p, g_locale.pm);
+        bool am = BeginsWith(p, locale.am);
+        bool pm = !am && BeginsWith(p, locale.pm);
         if (!am && !pm) return kTimeTextBadSuffix;
         if (hours > 12) return kTimeTextBadHour;
         hours = hours % 12 + (pm ? 12 : 0);

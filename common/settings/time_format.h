@@ -18,7 +18,7 @@ struct LocaleTimeFormat {
 // Re-reads the locale. True when the separator or the 24-hour flag changed,
 // or, for 12-hour time, the AM or PM symbol changed.
 bool ReadLocaleTimeFormat();
-// The state in force (":" and 24-hour until the first read).
+// The state in force; the user's locale is read at the first use.
 const LocaleTimeFormat& CurrentLocaleTimeFormat();
 // Puts a given state in force instead of the locale's (tests pin it this way).
 void SetLocaleTimeFormat(const LocaleTimeFormat& format);

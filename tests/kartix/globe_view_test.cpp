@@ -3,6 +3,7 @@
 // after the map has flown to it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -16,6 +17,7 @@
 #include "kartix/map_state.h"
 #include "kartix/policy_flags.h"
 #include "tests/kartix/gl_test_surface.h"
+#include "tests/support/user_locale.h"
 
 namespace {
 
@@ -298,6 +300,40 @@ TEST_F(GlobeWindowTest, ADragFromBesideTheGlobeGrabsWhereItReachesTheGlobe) {
     EXPECT_NEAR(GlobeView().hover.longitudeDeg, lon0, 0.5);
     SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(110, 100));
     EXPECT_FALSE(view.Flying());
+}
+
+TEST_F(GlobeWindowTest, LabelTimesAreWrittenInTheUsersLocale) {
+    MapState& s = Map();
+    DestroyWindow(map);
+    testing_support::TwelveHourLocale twelve;
+    ASSERT_TRUE(twelve.ok());
+    // Whatever this program held before, a new map writes times as the user reads them.
+    SetLocaleTimeFormat(LocaleTimeFormat{L":", true, L"", L""});
+    int status = -1;
+    map = MapCreateWindow(parent, 0, 0, 200, 200, &status);
+    ASSERT_NE(map, nullptr) << std::hex << status;
+    ZoneRecord utc = FixedZone(0);
+    cities[0].zone = &utc;
+    SendMessageW(map, MSG_MAP_SELECT_CITY, 0, 0);  // Alpha is hovered
+    CurrentMapParts().view->StopFlyTo(s);
+    s.camera.tilt = 10.0;
+    s.camera.longitude = 340.0;  // and faces the viewer at the centre
+    InvalidateRect(map, nullptr, FALSE);
+    SendMessageW(map, WM_PAINT, 0, 0);
+    GdiFlush();
+    // The time is the last text of the nearest (yellow) row: its right edge
+    // lies past where a 24-hour time would end.
+    int right = -1;
+    for (int y = 0; y < 200; ++y)
+        for (int x = 100; x < 200; ++x) {
+            const uint32_t p = surface.Pixel(x, y);
+            if ((p >> 16) > 200 && ((p >> 8) & 0xFF) > 200 && (p & 0xFF) < 60) right = std::max(right, x);
+        }
+    const int column = s.font.TextWidth("Alpha", -1) + s.font.TextWidth(" ", 1);
+    const int clock24 = s.font.TextWidth("00:00", -1);
+    ASSERT_GT(right, 100 + 9 + column);
+    EXPECT_GT(right, 100 + 9 + column + clock24 + 4);
+    cities[0].zone = nullptr;
 }
 
 TEST_F(GlobeWindowTest, CreditLinesAtTheLowerLeft) {

@@ -11,6 +11,7 @@
 #include "common/settings/locale_text.h"
 #include "common/settings/time_combo.h"
 #include "common/settings/time_format.h"
+#include "tests/support/user_locale.h"
 #include "tests/util/message_box_watch.h"
 
 namespace {
@@ -147,3 +148,24 @@ TEST(LocaleText, EmptiesTheBufferAndReportsTheLocaleResult) {
 }
 
 }  // namespace
+
+// A program's first time list is written in the user's locale and a time
+// typed that way is read back. The list is filled in a process of its own:
+// nothing has read the locale there before.
+TEST(TimeComboLocale, AFreshProgramFillsTheListInTheUsersLocale) {
+    testing_support::TwelveHourLocale twelve;
+    ASSERT_TRUE(twelve.ok());
+    if (!testing_support::InFreshProcess()) {
+        EXPECT_EQ(testing_support::RunInFreshProcess("TimeComboLocale.*"), 0);
+        return;
+    }
+    HWND combo = CreateWindowExW(0, L"COMBOBOX", L"", WS_POPUP | CBS_DROPDOWN | WS_VSCROLL, 0, 0, 120, 24, nullptr,
+                                 nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(combo, nullptr);
+    EXPECT_EQ(FillTimeCombo(combo, 60, false), 24);
+    wchar_t text[64] = {};
+    SendMessageW(combo, CB_GETLBTEXT, 17, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::wstring(text), L"05" + twelve.separator() + L"00 " + twelve.pm());
+    EXPECT_EQ(ParseTimeText((L"5" + twelve.separator() + L"00 " + twelve.pm()).c_str()), 17 * 3600);
+    DestroyWindow(combo);
+}
