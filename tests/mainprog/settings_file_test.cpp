@@ -96,8 +96,7 @@ TEST_F(SettingsFile, TwoStartsTogetherLeaveOneInstanceAndEveryShippedClock) {
 }
 
 TEST_F(SettingsFile, MainAndSettingsProgramStartedTogetherOnAFirstRunDoNotTearTheFile) {
-    for (int round = 0; round < 2; ++round) {
-        SCOPED_TRACE(round);
+    {
         SuiteFolder folder;
         ASSERT_TRUE(folder.ok());
         HANDLE settings = folder.Settings();
