@@ -73,6 +73,18 @@ void ExpectWholeSeededFile(const SuiteFolder& folder) {
     }
 }
 
+// Waits until one of two processes ends: its exit code, and the other one.
+DWORD FirstToEnd(HANDLE a, HANDLE b, HANDLE& other) {
+    DWORD codeA = STILL_ACTIVE, codeB = STILL_ACTIVE;
+    const DWORD start = GetTickCount();
+    while (codeA == STILL_ACTIVE && codeB == STILL_ACTIVE && GetTickCount() - start < kStartMs) {
+        codeA = WaitExit(a, 20);
+        codeB = WaitExit(b, 0);
+    }
+    other = codeA == STILL_ACTIVE ? a : b;
+    return codeA == STILL_ACTIVE ? codeB : codeA;
+}
+
 TEST_F(SettingsFile, TwoStartsTogetherLeaveOneInstanceAndEveryShippedClock) {
     for (int round = 0; round < 2; ++round) {
         SCOPED_TRACE(round);
@@ -80,14 +92,8 @@ TEST_F(SettingsFile, TwoStartsTogetherLeaveOneInstanceAndEveryShippedClock) {
         ASSERT_TRUE(folder.ok());
         HANDLE a = folder.Main(L"/nh");
         HANDLE b = folder.Main(L"/nh");
-        DWORD codeA = STILL_ACTIVE, codeB = STILL_ACTIVE;
-        const DWORD start = GetTickCount();
-        while (codeA == STILL_ACTIVE && codeB == STILL_ACTIVE && GetTickCount() - start < kStartMs) {
-            codeA = WaitExit(a, 20);
-            codeB = WaitExit(b, 0);
-        }
-        EXPECT_EQ(codeA == STILL_ACTIVE ? codeB : codeA, 3u);
-        HANDLE running = codeA == STILL_ACTIVE ? a : b;
+        HANDLE running = nullptr;
+        EXPECT_EQ(FirstToEnd(a, b, running), 3u);
         ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
         EXPECT_EQ(WaitExit(running, 500), static_cast<DWORD>(STILL_ACTIVE));
         ExitMain(folder, running);
@@ -119,15 +125,9 @@ TEST_F(SettingsFile, TwoSettingsStartsTogetherLeaveOneSettingsProgram) {
     ASSERT_TRUE(folder.ok());
     HANDLE a = folder.Settings();
     HANDLE b = folder.Settings();
-    DWORD codeA = STILL_ACTIVE, codeB = STILL_ACTIVE;
-    const DWORD start = GetTickCount();
-    while (codeA == STILL_ACTIVE && codeB == STILL_ACTIVE && GetTickCount() - start < kStartMs) {
-        codeA = WaitExit(a, 20);
-        codeB = WaitExit(b, 0);
-    }
+    HANDLE running = nullptr;
     // The later start handed over to the first and ended; the first runs on.
-    EXPECT_EQ(codeA == STILL_ACTIVE ? codeB : codeA, 0u);
-    HANDLE running = codeA == STILL_ACTIVE ? a : b;
+    EXPECT_EQ(FirstToEnd(a, b, running), 0u);
     EXPECT_EQ(WaitExit(running, 500), static_cast<DWORD>(STILL_ACTIVE));
     HWND frame = FindWindowW(kSettingsWindowClass, nullptr);
     ASSERT_NE(frame, nullptr);
