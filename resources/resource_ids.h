@@ -32,6 +32,7 @@
 #define IDS_DATA_FILES_MISSING      263
 #define IDS_EXPORT_FAILED           268  /* format: %s = file */
 #define IDS_IMPORT_FAILED           269  /* format: %s = file */
+#define IDS_ZONES_MISSING           270  /* format: %s = one line per clock */
 
 /* Alarm actions and the alarm log window. */
 #define IDS_ALARM_CAPTION           145

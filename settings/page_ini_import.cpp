@@ -111,16 +111,7 @@ PathErrorBox SetPathErrorBox(PathErrorBox box) {
 void ShowPathError(HWND owner, UINT formatString, const wchar_t* path) {
     const std::wstring format = Language().LoadUiString(formatString);
     const std::wstring caption = Language().LoadUiString(kImportErrorCaption);
-    // The format comes from a language file: only its one %s is filled, never
-    // handed to a printf routine.
-    std::wstring text = format;
-    const size_t at = text.find(L"%s");
-    if (at != std::wstring::npos) {
-        text.replace(at, 2, path ? path : L"");
-    } else if (text.empty()) {
-        text = path ? path : L"";
-    }
-    g_box(owner, text.c_str(), caption.c_str());
+    g_box(owner, FillTextValue(format, path).c_str(), caption.c_str());
 }
 
 bool ImportSettingsFile(HWND owner, const wchar_t* path) {

@@ -15,6 +15,8 @@
 inline constexpr int kSettingsExitNormal = 0;
 inline constexpr int kSettingsExitNoClasses = 1;
 inline constexpr int kSettingsExitNoFrame = 2;
+// How long a start that finds another one starting waits for its window.
+inline constexpr DWORD kInstanceWaitMs = 10000;
 
 // UI strings the frame keeps: its caption and the text of a taskbar preview
 // that has no clocks.

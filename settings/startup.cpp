@@ -5,7 +5,10 @@
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_defaults.h"
 #include "common/settings/ini_paths.h"
+#include "common/settings/ini_encoding.h"
 #include "common/settings/localisation.h"
+#include "common/settings/named_mutex.h"
+#include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/time/city_list.h"
 #include "common/time/clock_table.h"
@@ -48,6 +51,21 @@ void RunMessageLoop() {
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
+}
+
+// The single-instance rule for starts that come together: the first takes
+// the mutex, a later one hands its page over once the first has its window.
+// False when this start is to end.
+bool BecomeTheInstance(NamedMutex& instanceMutex, const SettingsCommand& command) {
+    constexpr DWORD kPollMs = 50;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        if (HandOverToRunningInstance(command)) return false;
+        if (instanceMutex.Acquire(kPollMs)) break;
+        if (GetTickCount() - start >= kInstanceWaitMs) return false;
+    }
+    // The window may have come up while the mutex was being taken.
+    return !HandOverToRunningInstance(command);
 }
 
 int CleanUp(int code, bool classes) {
@@ -105,9 +123,11 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     g_settingsApp.windows51 = IsWindowsVersionAtLeast(5, 1);
     g_settingsApp.command = ParseSettingsCommandLine(commandLine);
 
-    if (HandOverToRunningInstance(g_settingsApp.command)) return kSettingsExitNormal;
+    NamedMutex instanceMutex(kSettingsInstanceMutexName);
+    if (!BecomeTheInstance(instanceMutex, g_settingsApp.command)) return kSettingsExitNormal;
 
     InitProgramPaths(folder);
+    AddMissingUnicodeMark(UserIniPath().c_str());
     if (g_settingsApp.command.install) {
         RunMapInstall(g_settingsApp.programFolder);
         return kSettingsExitNormal;
@@ -116,7 +136,11 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     wchar_t zoneKey[kZoneKeyChars] = {};
     if (GetCurrentZoneKeyName(zoneKey, kZoneKeyChars) > 0) g_settingsApp.systemZoneKey = zoneKey;
     int clockSections = 0;
-    InitUserSettings(UserPrefix(), clockSections);
+    {
+        // The main program may be seeding the same file at this moment.
+        IniFileLock lock;
+        InitUserSettings(UserPrefix(), clockSections);
+    }
 
     LoadIcons();
     if (!LoadResourceModule(g_settingsApp.programFolder.c_str())) return CleanUp(kSettingsExitNormal, false);

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cwchar>
+#include <iterator>
 #include <string>
 
 #include "common/settings/alarm_sections.h"
@@ -89,11 +90,26 @@ void CopyLocalZone(ZoneRecord& zone) {
     }
 }
 
+// A zone the table lacks (a damaged timezones.txt, or none loaded): the clock
+// shows the computer's time, but its key and name stay as saved, so that the
+// next save writes them back rather than an empty zone.
+void KeepMissingZone(const SectionReader& in, const std::wstring& key, ZoneRecord& zone) {
+    CopyLocalZone(zone);
+    zone.id = kMissingZoneId;
+    CopyBounded(zone.key, key.c_str());
+    const std::wstring name = in.Text(L"timezone", L"", kIniValueChars);
+    CopyBounded(zone.displayName, name.empty() ? key.c_str() : name.c_str());
+}
+
 void ReadZone(const SectionReader& in, ClockRecord& record) {
     std::wstring key = in.Text(L"zone", L"", kIniValueChars);
     int index = key.empty() ? 0 : FindZoneByName(key.c_str());
     if (index > 0 && g_zones.live && index < g_zones.count) {
         record.zone = g_zones.live[index];
+    } else if (!key.empty() && key.size() < std::size(record.zone.key) &&
+               _wcsicmp(key.c_str(), kLocalSystemTimeKey) != 0) {
+        // A text too long for a key field is no zone key: it is not kept cut.
+        KeepMissingZone(in, key, record.zone);
     } else {
         CopyLocalZone(record.zone);
     }

@@ -5,6 +5,7 @@
 #include "common/settings/ini_defaults.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_arrays.h"
+#include "common/settings/named_mutex.h"
 #include "common/time/clock_table.h"
 
 namespace {
@@ -14,6 +15,9 @@ constexpr COLORREF kSecondColourDefault = 0x80000012;  // system colour index 18
 }  // namespace
 
 bool LoadAllSettings() {
+    // Seeding and reading see the file whole: the other program may be
+    // seeding or saving it at this moment.
+    IniFileLock lock;
     FreeClockArray();
 
     const std::wstring& prefix = UserPrefix();

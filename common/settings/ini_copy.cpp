@@ -5,13 +5,104 @@
 #include <cwchar>
 #include <vector>
 
+#include "common/settings/alarm_record.h"
+#include "common/settings/clock_record.h"
+#include "common/settings/global_settings.h"
 #include "common/settings/ini_store.h"
 
 namespace {
 
-constexpr int kMaxClockSections = 30;
+bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
+    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    bool ok = GetFileInformationByHandle(h, &info) != FALSE;
+    CloseHandle(h);
+    return ok;
+}
 
-std::wstring FullPath(const wchar_t* path) {
+bool PrefixMatches(const std::wstring& part, const wchar_t* prefix) {
+    size_t n = prefix ? wcslen(prefix) : 0;
+    return part.size() == n && (n == 0 || _wcsnicmp(part.c_str(), prefix, n) == 0);
+}
+
+bool TakeWord(const std::wstring& text, size_t& at, const wchar_t* word) {
+    size_t n = wcslen(word);
+    if (text.size() < at + n || _wcsnicmp(text.c_str() + at, word, n) != 0) return false;
+    at += n;
+    return true;
+}
+
+// A number 1..max written as the programs write it (no sign, no leading zero).
+bool TakeNumber(const std::wstring& text, size_t& at, int max, int& out) {
+    if (at >= text.size() || text[at] < L'1' || text[at] > L'9') return false;
+    int value = 0;
+    for (; at < text.size() && text[at] >= L'0' && text[at] <= L'9'; ++at) {
+        value = value * 10 + (text[at] - L'0');
+        if (value > max) return false;
+    }
+    out = value;
+    return true;
+}
+
+// The sections a settings file holds (every other name is none of the
+// user's and is neither copied nor touched): the shared `common` and `map`,
+// and <prefix>:main, :clock<N>, :clock<N>:alarm<M> and :rss<N>.
+struct SectionName {
+    enum Kind { kOther, kShared, kMain, kClock, kAlarm, kChannel } kind = kOther;
+    std::wstring prefix;  // the part before the first ":"
+    int clock = 0;
+    int alarm = 0;
+    int channel = 0;
+
+    // The name under another prefix, in the form the programs read.
+    std::wstring Under(const std::wstring& newPrefix) const {
+        switch (kind) {
+            case kShared: return prefix;
+            case kMain: return newPrefix + L":main";
+            case kClock: return newPrefix + L":clock" + std::to_wstring(clock);
+            case kAlarm:
+                return newPrefix + L":clock" + std::to_wstring(clock) + L":alarm" + std::to_wstring(alarm);
+            case kChannel: return newPrefix + L":rss" + std::to_wstring(channel);
+            default: return std::wstring();
+        }
+    }
+};
+
+SectionName ParseSectionName(const std::wstring& name) {
+    SectionName out;
+    size_t colon = name.find(L':');
+    if (colon == std::wstring::npos) {
+        if (_wcsicmp(name.c_str(), L"common") == 0 || _wcsicmp(name.c_str(), L"map") == 0) {
+            out.kind = SectionName::kShared;
+            out.prefix = name;
+        }
+        return out;
+    }
+    out.prefix = name.substr(0, colon);
+    size_t at = colon;
+    SectionName::Kind kind = SectionName::kOther;
+    if (TakeWord(name, at, L":main")) {
+        kind = SectionName::kMain;
+    } else if (TakeWord(name, at, L":rss")) {
+        if (TakeNumber(name, at, kMaxNewsChannels, out.channel)) kind = SectionName::kChannel;
+    } else if (TakeWord(name, at, L":clock") && TakeNumber(name, at, kMaxClocks, out.clock)) {
+        kind = SectionName::kClock;
+        if (at < name.size()) {
+            kind = SectionName::kOther;
+            if (TakeWord(name, at, L":alarm") && TakeNumber(name, at, kMaxAlarmsPerClock, out.alarm)) {
+                kind = SectionName::kAlarm;
+            }
+        }
+    }
+    // Nothing may follow the recognised name.
+    out.kind = at == name.size() ? kind : SectionName::kOther;
+    return out;
+}
+
+}  // namespace
+
+std::wstring FullPathOf(const wchar_t* path) {
     DWORD n = GetFullPathNameW(path, 0, nullptr, nullptr);
     if (n == 0) return path;
     std::vector<wchar_t> buf(n + 1);
@@ -28,31 +119,10 @@ std::wstring FullPath(const wchar_t* path) {
     return full;
 }
 
-bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = GetFileInformationByHandle(h, &info) != FALSE;
-    CloseHandle(h);
-    return ok;
-}
-
-bool PrefixMatches(const std::wstring& part, const wchar_t* prefix) {
-    size_t n = prefix ? wcslen(prefix) : 0;
-    return part.size() == n && (n == 0 || _wcsnicmp(part.c_str(), prefix, n) == 0);
-}
-
-bool StartsWithNoCase(const std::wstring& text, size_t at, const wchar_t* word) {
-    size_t n = wcslen(word);
-    return text.size() >= at + n && _wcsnicmp(text.c_str() + at, word, n) == 0;
-}
-
-}  // namespace
-
 bool IsSameFile(const wchar_t* a, const wchar_t* b) {
     if (!a || !b) return false;
-    std::wstring fa = FullPath(a);
-    std::wstring fb = FullPath(b);
+    std::wstring fa = FullPathOf(a);
+    std::wstring fb = FullPathOf(b);
     if (_wcsicmp(fa.c_str(), fb.c_str()) == 0) return true;
     BY_HANDLE_FILE_INFORMATION ia, ib;
     if (FileIdentity(fa, ia) && FileIdentity(fb, ib)) {
@@ -67,47 +137,28 @@ bool CopyIniSections(const wchar_t* sourceFile, const wchar_t* sourcePrefix, con
     if (!sourceFile || !*sourceFile || !targetFile || !*targetFile) return false;
     if (IsSameFile(sourceFile, targetFile)) return false;
 
+    const std::wstring prefix = targetPrefix ? targetPrefix : (sourcePrefix ? sourcePrefix : L"");
     bool ok = true;
-    int highestClock = 0;
-    int highestAlarm[kMaxClockSections + 1] = {};
-    bool renaming = targetPrefix != nullptr;
+    bool copiedClock[kMaxClocks + 1] = {};
+    bool copiedAlarm[kMaxClocks + 1][kMaxAlarmsPerClock + 1] = {};
     for (const std::wstring& name : ReadIniSectionNames(sourceFile)) {
-        std::wstring target;
-        size_t colon = name.find(L':');
-        if (colon == std::wstring::npos) {
-            target = name;
-        } else {
-            if (!PrefixMatches(name.substr(0, colon), sourcePrefix)) continue;
-            target = (renaming ? std::wstring(targetPrefix) : name.substr(0, colon)) + name.substr(colon);
-            if (StartsWithNoCase(name, colon, L":clock")) {
-                const wchar_t* p = name.c_str() + colon + 6;
-                wchar_t* end = nullptr;
-                long clock = wcstol(p, &end, 10);
-                if (end == p || clock < 1 || clock > kMaxClockSections) continue;
-                size_t alarmAt = static_cast<size_t>(end - name.c_str());
-                long alarm = 0;
-                if (StartsWithNoCase(name, alarmAt, L":alarm")) alarm = wcstol(name.c_str() + alarmAt + 6, nullptr, 10);
-                if (alarm > 0) {
-                    if (alarm > highestAlarm[clock]) highestAlarm[clock] = static_cast<int>(alarm);
-                } else if (clock > highestClock) {
-                    highestClock = static_cast<int>(clock);
-                }
-            }
-        }
-        std::wstring lines = ReadIniSection(sourceFile, name.c_str());
-        if (!WriteIniSection(targetFile, target.c_str(), lines)) ok = false;
+        const SectionName section = ParseSectionName(name);
+        if (section.kind == SectionName::kOther) continue;
+        if (section.kind != SectionName::kShared && !PrefixMatches(section.prefix, sourcePrefix)) continue;
+        if (section.kind == SectionName::kClock) copiedClock[section.clock] = true;
+        if (section.kind == SectionName::kAlarm) copiedAlarm[section.clock][section.alarm] = true;
+        const std::wstring target = section.Under(targetPrefix ? prefix : section.prefix);
+        if (!WriteIniSection(targetFile, target.c_str(), ReadIniSection(sourceFile, name.c_str()))) ok = false;
     }
 
-    // Readers stop at the first missing section, so cutting one behind the last
-    // copied clock or alarm hides whatever stale ones follow.
-    std::wstring prefix = renaming ? targetPrefix : (sourcePrefix ? sourcePrefix : L"");
-    for (int j = 1; j <= highestClock; ++j) {
-        std::wstring section = prefix + L":clock" + std::to_wstring(j) + L":alarm" + std::to_wstring(highestAlarm[j] + 1);
-        DeleteIniSection(targetFile, section.c_str());
-    }
-    for (int k = highestClock + 1; k <= kMaxClockSections; ++k) {
-        std::wstring section = prefix + L":clock" + std::to_wstring(k);
-        DeleteIniSection(targetFile, section.c_str());
+    // What was there before and was not copied goes: a stale clock or an alarm
+    // of another clock would otherwise join the copied ones.
+    for (const std::wstring& name : ReadIniSectionNames(targetFile)) {
+        const SectionName section = ParseSectionName(name);
+        if (!PrefixMatches(section.prefix, prefix.c_str())) continue;
+        const bool stale = (section.kind == SectionName::kClock && !copiedClock[section.clock]) ||
+                           (section.kind == SectionName::kAlarm && !copiedAlarm[section.clock][section.alarm]);
+        if (stale) DeleteIniSection(targetFile, name.c_str());
     }
     return ok;
 }

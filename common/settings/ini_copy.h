@@ -4,16 +4,21 @@
 
 #include <string>
 
-// Copies every section of sourceFile whose name has no ":" (shared sections)
-// or whose part before the first ":" is exactly sourcePrefix (compared without
-// regard to case; an empty prefix stands for an empty part only) into
-// targetFile, under targetPrefix (when given) plus the part from ":" on. Clock
-// sections outside 1..30 are skipped. Afterwards the target loses the clocks
-// and alarms behind the last ones copied. False when a file name is missing,
-// both name the same file, or a section could not be written.
+// Copies the settings sections of sourceFile into targetFile: the shared
+// `common` and `map`, and those whose part before the first ":" is exactly
+// sourcePrefix (compared without regard to case; an empty prefix stands for an
+// empty part only) and that are :main, :clock<N> (1..30), :clock<N>:alarm<M>
+// (1..20) or :rss<N> (1..128), under targetPrefix (when given). Any other name
+// is skipped. Afterwards the target loses the clock and alarm sections of that
+// prefix that were not copied. False when a file name is missing, both name
+// the same file, or a section could not be written.
 bool CopyIniSections(const wchar_t* sourceFile, const wchar_t* sourcePrefix, const wchar_t* targetFile,
                      const wchar_t* targetPrefix);
 
 // True when both paths lead to the same file: the same file on disk when both
 // exist, else the same full path (without regard to case).
 bool IsSameFile(const wchar_t* a, const wchar_t* b);
+
+// The full path in its long form (a short 8.3 name of an existing file or
+// folder spelled out); the path as given when it cannot be had.
+std::wstring FullPathOf(const wchar_t* path);

@@ -3,6 +3,8 @@
 #include <cwchar>
 #include <limits>
 
+#include "common/settings/named_mutex.h"
+
 namespace {
 
 // Profile functions answer size - 2 when a list did not fit; such lists are
@@ -80,6 +82,8 @@ bool ReadIniBool(const wchar_t* file, const wchar_t* section, const wchar_t* key
 
 bool WriteIniString(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
     if (!file || !*file || !section || !key) return false;
+    // Each write rewrites the whole file: another program must not do so at once.
+    IniFileLock lock;
     return WritePrivateProfileStringW(section, key, value, file) != FALSE;
 }
 
@@ -121,6 +125,7 @@ bool DeleteIniKey(const wchar_t* file, const wchar_t* section, const wchar_t* ke
 
 bool DeleteIniSection(const wchar_t* file, const wchar_t* section) {
     if (!file || !*file || !section) return false;
+    IniFileLock lock;
     return WritePrivateProfileStringW(section, nullptr, nullptr, file) != FALSE;
 }
 
@@ -263,5 +268,6 @@ bool WriteIniSection(const wchar_t* file, const wchar_t* section, const std::wst
     // The profile functions need the list closed by two zeros.
     block.push_back(L'\0');
     block.push_back(L'\0');
+    IniFileLock lock;
     return WritePrivateProfileSectionW(section, block.c_str(), file) != FALSE;
 }

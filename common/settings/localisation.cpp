@@ -244,3 +244,12 @@ LanguageStrings& Language() {
     static LanguageStrings strings;
     return strings;
 }
+
+std::wstring FillTextValue(const std::wstring& format, const wchar_t* value) {
+    if (!value) value = L"";
+    if (format.empty()) return value;
+    std::wstring text = format;
+    const size_t at = text.find(L"%s");
+    if (at != std::wstring::npos) text.replace(at, 2, value);
+    return text;
+}

@@ -80,6 +80,10 @@ private:
 // The program's localisation object.
 LanguageStrings& Language();
 
+// A UI text with its one "%s" filled. The format comes from a language file:
+// it is never handed to a printf routine. An empty format gives the value.
+std::wstring FillTextValue(const std::wstring& format, const wchar_t* value);
+
 // Day names (Sunday first) and month names of the language in force, filled by
 // SetLanguage; the date and time formatting reads them.
 inline constexpr int kDayNameChars = 24;

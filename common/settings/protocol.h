@@ -165,6 +165,12 @@ inline constexpr wchar_t kTrayNotifyClass[] = L"TrayNotifyWnd";
 inline constexpr wchar_t kTrayClockClass[] = L"TrayClockWClass";
 inline constexpr wchar_t kExitEventName[] = L"Local\\Tempovia_Exit_Event";
 inline constexpr wchar_t kTimeEventName[] = L"Global\\Tempovia_Time_Event";
+// Held by the running main program and the running settings program for their
+// whole life: a second start sees it even before the first has a window.
+inline constexpr wchar_t kMainInstanceMutexName[] = L"Local\\Tempovia_Main_Instance";
+inline constexpr wchar_t kSettingsInstanceMutexName[] = L"Local\\Tempovia_Settings_Instance";
+// Held by whichever program seeds, reads whole or rewrites tempovia.ini.
+inline constexpr wchar_t kIniFileMutexName[] = L"Local\\Tempovia_Settings_File";
 // Everyone's access on the exit event: EVENT_ALL_ACCESS.
 constexpr DWORD kExitEventAccess = 0x1F0003;
 

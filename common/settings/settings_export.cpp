@@ -7,6 +7,7 @@
 #include "common/settings/ini_copy.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
+#include "common/settings/named_mutex.h"
 
 namespace {
 
@@ -35,10 +36,38 @@ std::wstring ExportMoment() {
     return std::wstring(date) + time;
 }
 
+std::wstring Lower(std::wstring text) {
+    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
+    return text;
+}
+
+bool EndsWith(const std::wstring& text, const wchar_t* end) {
+    size_t n = wcslen(end);
+    return text.size() >= n && text.compare(text.size() - n, n, end) == 0;
+}
+
+// The files that come with the programs, or that they own, in the program
+// folder: the settings files, the language files, programs, libraries, data
+// files and pictures, and everything under skins\.
+bool IsProgramFile(const wchar_t* file) {
+    const std::wstring folder = Lower(FolderOfPath(FullPathOf(SettingsFolder().c_str())));
+    const std::wstring path = Lower(FullPathOf(file));
+    if (folder.empty() || path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return false;
+    const std::wstring rest = path.substr(folder.size());
+    if (rest.compare(0, 6, L"skins\\") == 0) return true;
+    if (rest.find(L'\\') != std::wstring::npos) return false;
+    if (rest == L"default.ini" || rest.compare(0, 8, L"tempovia") == 0) return true;
+    for (const wchar_t* ext : {L".exe", L".dll", L".txt", L".wav", L".png", L".jpg"}) {
+        if (EndsWith(rest, ext)) return true;
+    }
+    return false;
+}
+
 }  // namespace
 
 bool ExportSettings(const wchar_t* file) {
-    if (!file || !*file || IsSameFile(file, UserIniPath().c_str())) return false;
+    if (!file || !*file || IsSameFile(file, UserIniPath().c_str()) || IsProgramFile(file)) return false;
+    IniFileLock lock;
     const std::wstring& user = WindowsUserName();
     if (!CreateUnicodeFile(file)) return false;
     bool ok = CopyIniSections(UserIniPath().c_str(), user.c_str(), file, kDefaultPrefix);
@@ -51,6 +80,7 @@ bool ExportSettings(const wchar_t* file) {
 bool ImportSettings(const wchar_t* file) {
     if (!file || !*file || IsSameFile(file, UserIniPath().c_str())) return false;
     if (ReadIniText(file, kExportMain, kDescriptionKey).empty()) return false;
+    IniFileLock lock;
     const std::wstring& prefix = UserPrefix();
     bool ok = CopyIniSections(file, kDefaultPrefix, UserIniPath().c_str(), prefix.c_str());
     std::wstring mainSection = prefix + L":main";

@@ -43,5 +43,9 @@ static_assert(offsetof(ZoneRecord, Bias) == offsetof(TIME_ZONE_INFORMATION, Bias
 static_assert(offsetof(ZoneRecord, StandardDate) == offsetof(TIME_ZONE_INFORMATION, StandardDate));
 static_assert(offsetof(ZoneRecord, DaylightBias) == offsetof(TIME_ZONE_INFORMATION, DaylightBias));
 
+// The id of a clock's zone that the zone table lacks: the clock runs on the
+// computer's zone but keeps the key and name it was saved with.
+inline constexpr int32_t kMissingZoneId = -1;
+
 // The key and display name of table entry 0.
 inline constexpr wchar_t kLocalSystemTimeKey[] = L"Local System Time";

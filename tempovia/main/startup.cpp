@@ -7,9 +7,11 @@
 #include <string>
 
 #include "common/settings/global_settings.h"
+#include "common/settings/ini_encoding.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
+#include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/settings/settings_export.h"
@@ -22,6 +24,7 @@
 #include "tempovia/main/data_services.h"
 #include "common/settings/security_utils.h"
 #include "tempovia/main/main_window.h"
+#include "tempovia/main/missing_zones.h"
 #include "tempovia/main/pending_parts.h"
 #include "tempovia/main/watch_threads.h"
 #include "tempovia/util/main_paths.h"
@@ -82,6 +85,14 @@ bool RegisterMainClass(HINSTANCE instance) {
     return RegisterClassExW(&wc) != 0;
 }
 
+// How long a start may wait for the instance rule: a restart waits for the
+// instance it closed to end, within the time of the close itself.
+DWORD InstanceWaitMs(const CommandLineOptions& options) {
+    if (!options.restartRequested) return 0;
+    const DWORD elapsed = GetTickCount() - g_app.startTick;
+    return elapsed < kCloseOtherTimeoutMs ? kCloseOtherTimeoutMs - elapsed : 0;
+}
+
 int CleanUp(int code) {
     FreeDataFiles();
     RSS::SetOleReady(false);
@@ -127,13 +138,19 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
         CloseRunningInstance(g_app.exitEvent, g_app.startTick);
         if (options.exitRequested) return CleanUp(kExitNormal);
     }
-    if (FindWindowW(kMainWindowClass, nullptr)) return CleanUp(kExitAlreadyRunning);
+    // Held for the whole run: a second start sees it before the first has
+    // read, written or created anything.
+    NamedMutex instanceMutex(kMainInstanceMutexName);
+    if (!instanceMutex.Acquire(InstanceWaitMs(options)) || FindWindowW(kMainWindowClass, nullptr)) {
+        return CleanUp(kExitAlreadyRunning);
+    }
 
     if (g_app.exitEvent) ResetEvent(g_app.exitEvent);
     g_app.icon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIconId));
     g_app.handCursor = LoadCursorW(nullptr, IDC_HAND);
     ResetSettingsFolder();
     CopyBounded(g_settings.programFolder, SettingsFolder().c_str());
+    AddMissingUnicodeMark(UserIniPath().c_str());
 
     Language().SetLanguageFileBase(L"tempovia");
     SetSharedStrings(g_settings.programFolder, commandLine);
@@ -164,6 +181,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     if (g_app.exitEvent) StartExitEventThread();
     if (g_app.mainWindow) {
         ApplyDesktopClockOrder(true);
+        ReportClocksWithoutZone();
         RunMessageLoop();
         g_app.mainWindow = nullptr;
         UnregisterClassW(kMainWindowClass, instance);

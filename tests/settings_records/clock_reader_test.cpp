@@ -7,6 +7,8 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_store.h"
+#include "common/time/local_zone.h"
+#include "common/time/zone_database.h"
 #include "common/time/zone_registry.h"
 #include "tests/settings_records/records_sandbox.h"
 
@@ -118,12 +120,33 @@ TEST(ClockReader, EnabledAndDaylightFlagsAreOnUnlessTheTextBeginsWithZero) {
     EXPECT_STREQ(L"Tokyo Standard Time", t->zone.key);
 }
 
-TEST(ClockReader, AnUnknownZoneFallsBackToTheLocalZone) {
+TEST(ClockReader, AZoneTheTableLacksRunsOnLocalTimeAndKeepsItsKeyForTheNextSave) {
     Sandbox sandbox;
-    sandbox.WriteUserIni("[tester:clock1]\r\nzone=Atlantis Standard Time\r\nusedaylight=1\r\n");
-    ReadClock c;
-    EXPECT_STREQ(kLocalSystemTimeKey, c->zone.key);
-    EXPECT_EQ(1, c->usedaylight);
+    const ZoneTables table = g_zones;
+    // With the sandbox's table, and with none loaded at all (the settings
+    // program without timezones.txt).
+    for (bool withTable : {true, false}) {
+        SCOPED_TRACE(withTable ? "with a table" : "without a table");
+        if (!withTable) g_zones = ZoneTables();
+        sandbox.WriteUserIni(
+            "[tester:clock1]\r\nzone=Atlantis Standard Time\r\ntimezone=(UTC-02:00) Atlantis\r\nusedaylight=1\r\n"
+            "[tester:clock2]\r\nzone=Local System Time\r\n");
+        ReadClock c;
+        EXPECT_STREQ(L"Atlantis Standard Time", c->zone.key);
+        EXPECT_STREQ(L"(UTC-02:00) Atlantis", c->zone.displayName);
+        EXPECT_EQ(kMissingZoneId, c->zone.id);
+        EXPECT_EQ(withTable ? sandbox.zone(kZoneLocal).Bias : LocalZone().Bias, c->zone.Bias);
+        EXPECT_EQ(1, c->usedaylight);
+        ASSERT_TRUE(WriteClockSection(UserIniPath().c_str(), L"tester:clock1", c.record));
+        EXPECT_EQ(L"Atlantis Standard Time", UserValue(L"tester:clock1", L"zone"));
+        EXPECT_EQ(L"(UTC-02:00) Atlantis", UserValue(L"tester:clock1", L"timezone"));
+
+        ClockRecord local;
+        memset(&local, 0, sizeof(local));
+        ReadClockRecord(L"tester:clock2", UserIniPath().c_str(), local, false);
+        EXPECT_STREQ(kLocalSystemTimeKey, local.zone.key);
+        g_zones = table;
+    }
 }
 
 TEST(ClockReader, OverLongTextsAreCutToTheirFields) {

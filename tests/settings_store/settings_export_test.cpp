@@ -2,6 +2,7 @@
 // keeps tempovia.ini from being overwritten.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "common/settings/ini_copy.h"
 #include "common/settings/ini_store.h"
@@ -118,6 +119,25 @@ TEST_F(SettingsExport, TheSettingsFileItselfIsRefusedHoweverItIsSpelt) {
     EXPECT_FALSE(CopyIniSections(nullptr, L"bob", UserIniPath().c_str(), nullptr));
 }
 
+TEST_F(SettingsExport, TheProgramFoldersShippedFilesAreNoExportTarget) {
+    WriteUserIni(kProfiles);
+    WriteDefaultIni(L"[default:main]\r\nskin=Shipped\r\n");
+    const std::string shipped = ReadBytes(DefaultIniPath());
+    CreateDirectoryW(dir.file(L"skins").c_str(), nullptr);
+    CreateDirectoryW(dir.file(L"mine").c_str(), nullptr);
+    std::wstring upper = DefaultIniPath();
+    CharUpperW(upper.data());
+    for (const wchar_t* name : {L"timezones.txt", L"tempovia_en.ini", L"settings.exe", L"res_en.dll",
+                                L"skins\\face.ini", L"mine\\..\\default.ini"}) {
+        EXPECT_FALSE(ExportSettings(dir.file(name).c_str())) << name;
+    }
+    EXPECT_FALSE(ExportSettings(upper.c_str()));
+    EXPECT_EQ(ReadBytes(DefaultIniPath()), shipped);
+    // The user's own files beside them are fine.
+    EXPECT_TRUE(ExportSettings(dir.file(L"backup.ini").c_str()));
+    EXPECT_TRUE(ExportSettings(dir.file(L"mine\\default.ini").c_str()));
+}
+
 TEST_F(SettingsExport, CopyKeepsNamesWithoutTargetPrefixAndCutsStaleClocks) {
     WriteUserIni(kProfiles);
     std::wstring target = dir.file(L"t.ini");
@@ -129,6 +149,29 @@ TEST_F(SettingsExport, CopyKeepsNamesWithoutTargetPrefixAndCutsStaleClocks) {
     EXPECT_TRUE(ReadIniKeyList(target.c_str(), L"bob:clock1:alarm2").empty());
     EXPECT_EQ(ReadIniInt(target.c_str(), L"keep:me", L"z", 0), 1);
     EXPECT_FALSE(HasSection(target.c_str(), L"carol:main"));
+}
+
+TEST_F(SettingsExport, ImportTakesOnlyTheUsersOwnSectionsAndLeavesNoOtherClocksAlarms) {
+    WriteUserIni(
+        L"[bob:clock1]\r\nprefix=Old\r\n[bob:clock1:alarm1]\r\ncomment=Old1\r\n[bob:clock1:alarm2]\r\ncomment=Old2\r\n"
+        L"[bob:clock2]\r\nprefix=Two\r\n[bob:clock2:alarm1]\r\ncomment=Stale\r\n[bob:clock3:alarm1]\r\ncomment=Stray\r\n");
+    std::wstring in = dir.file(L"in.ini");
+    ASSERT_TRUE(testing_support::WriteBytes(
+        in, store_test::Utf16File(L"[default:main]\r\ndescription=test\r\n"
+                                  L"[..\\..\\evil]\r\nx=1\r\n[common]\r\nsynctype=1\r\n"
+                                  L"[default:clock1]\r\nprefix=New\r\n[default:clock1:alarm1]\r\ncomment=New1\r\n"
+                                  L"[default:clock1:alarm0]\r\nx=1\r\n[default:clock1:alarm2147483647]\r\nx=1\r\n"
+                                  L"[default:clock1:alarm21]\r\nx=1\r\n[default:clock01]\r\nx=1\r\n"
+                                  L"[default:clock1x]\r\nx=1\r\n[default:skins]\r\nx=1\r\n"
+                                  L"[default:clock1:alarm1:more]\r\nx=1\r\n")));
+    ASSERT_TRUE(ImportSettings(in.c_str()));
+    EXPECT_EQ(ReadIniText(user(), L"bob:clock1", L"prefix"), L"New");
+    EXPECT_EQ(ReadIniText(user(), L"bob:clock1:alarm1", L"comment"), L"New1");
+    EXPECT_EQ(ReadIniInt(user(), L"common", L"synctype", 0), 1);
+    std::vector<std::wstring> names = ReadIniSectionNames(user());
+    std::sort(names.begin(), names.end());
+    const std::vector<std::wstring> expected = {L"bob:clock1", L"bob:clock1:alarm1", L"bob:main", L"common"};
+    EXPECT_EQ(names, expected);
 }
 
 }  // namespace

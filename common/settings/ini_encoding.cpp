@@ -1,0 +1,86 @@
+#include "common/settings/ini_encoding.h"
+
+#include <windows.h>
+
+#include <string>
+#include <utility>
+
+#include "common/settings/named_mutex.h"
+
+namespace {
+
+// Larger settings files are not the user's: they are left alone.
+constexpr DWORD kMaxIniBytes = 16u << 20;
+
+bool ReadWholeFile(const wchar_t* path, std::string& bytes) {
+    HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    LARGE_INTEGER size = {};
+    bool ok = GetFileSizeEx(h, &size) && size.QuadPart >= 2 && size.QuadPart <= kMaxIniBytes;
+    if (ok) {
+        bytes.resize(static_cast<size_t>(size.QuadPart));
+        DWORD got = 0;
+        ok = ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
+    }
+    CloseHandle(h);
+    return ok;
+}
+
+bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    bool ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+              written == bytes.size();
+    CloseHandle(h);
+    return ok;
+}
+
+bool HasMark(const std::string& b) {
+    auto at = [&](size_t i) { return static_cast<unsigned char>(b[i]); };
+    if (at(0) == 0xFF && at(1) == 0xFE) return true;
+    if (at(0) == 0xFE && at(1) == 0xFF) return true;
+    return b.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF;
+}
+
+// 8-bit settings text holds no zero byte; UTF-16 text of the INI's own
+// characters ("[", "=", key names) has one in most of its byte pairs, on the
+// high-byte side.
+enum class Order { kNone, kLittle, kBig };
+
+Order DetectOrder(const std::string& b) {
+    size_t pairs = b.size() / 2, zeroHigh = 0, zeroLow = 0;
+    for (size_t i = 0; i + 1 < b.size(); i += 2) {
+        if (b[i] == 0) ++zeroLow;
+        if (b[i + 1] == 0) ++zeroHigh;
+    }
+    if (zeroHigh * 2 > pairs && zeroLow * 8 < pairs) return Order::kLittle;
+    if (zeroLow * 2 > pairs && zeroHigh * 8 < pairs) return Order::kBig;
+    return Order::kNone;
+}
+
+}  // namespace
+
+bool AddMissingUnicodeMark(const wchar_t* path) {
+    if (!path || !*path) return false;
+    IniFileLock lock;
+    std::string bytes;
+    if (!ReadWholeFile(path, bytes) || HasMark(bytes)) return false;
+    const Order order = DetectOrder(bytes);
+    if (order == Order::kNone) return false;
+    if (order == Order::kBig) {
+        for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+    }
+    if (bytes.size() % 2) bytes.pop_back();
+    const std::wstring temp = std::wstring(path) + L".converting";
+    if (!WriteWholeFile(temp, std::string("\xFF\xFE", 2) + bytes)) {
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    if (!MoveFileExW(temp.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DeleteFileW(temp.c_str());
+        return false;
+    }
+    return true;
+}

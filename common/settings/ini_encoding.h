@@ -1,0 +1,10 @@
+// The user settings file as the profile functions can read it. They take a
+// file for UTF-16 only when it begins with a byte-order mark; one saved as
+// UTF-16 without it reads as 8-bit text that holds no section, and the
+// programs would seed the defaults over the user's clocks.
+#pragma once
+
+// When the file has no byte-order mark and its zero bytes show UTF-16 text
+// (little- or big-endian), rewrites it as UTF-16 little-endian with the mark,
+// in one move. Returns true when the file was rewritten.
+bool AddMissingUnicodeMark(const wchar_t* path);
