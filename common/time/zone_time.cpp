@@ -24,6 +24,10 @@ bool UtcToZoneTime(const SYSTEMTIME& utc, SYSTEMTIME* out, const ZoneRecord& zon
 bool ZoneTimeToUtc(SYSTEMTIME* out, const ZoneRecord& zone, const SYSTEMTIME& local) {
     if (!out) return false;
     *out = local;
+    // The transition day is found from the weekday; callers reading a date
+    // from text leave it 0, so it comes from the date itself.
+    const int64_t day = DaysSince1601(local);
+    if (day > 0) out->wDayOfWeek = static_cast<WORD>(WeekdayOfDayNumber(day));
     int state = GetDstState(zone, *out);
     if (state != kDstNone) {
         int start = 0, end = 0;

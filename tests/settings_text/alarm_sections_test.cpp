@@ -7,6 +7,7 @@
 #include "common/settings/ini_store.h"
 #include "tests/settings_text/text_fixtures.h"
 #include "tests/support/test_support.h"
+#include "tests/time/zone_fixtures.h"
 
 namespace {
 
@@ -121,6 +122,18 @@ TEST(AlarmSections, TimerAlarmsKeepTheirPlaceOnTheTimer) {
     EXPECT_EQ(b.timerOffset, 3600u);
     EXPECT_FALSE(SetAlarmTimerOffset(Time(2024, 3, 1, 14, 0, 0), stopwatch, b));  // no set start
     EXPECT_FALSE(SetAlarmTimerOffset(Time(2024, 2, 30, 14, 0, 0), fromStart, b));
+}
+
+TEST(AlarmSections, TimerAlarmTimeInTheWeekOfTheSpringSwitchKeepsItsTime) {
+    TempDir dir;
+    std::wstring file = dir.file(L"tempovia.ini");
+    ClockRecord countdown = MakeClock(kClockTimer | kClockCountdown | kClockSetDate);
+    countdown.zone = zone_fixtures::Eastern();
+    countdown.start = Moment(2024, 3, 8, 8, 0, 0);  // Friday 03:00 EST, two days before the switch
+    WriteBytes(file, "[tester:clock1:alarm1]\r\ntype=0\r\nenabled=1\r\ntime=2024.03.08 02:30:00\r\n");
+    AlarmRecord back{};
+    ASSERT_TRUE(ReadAlarmRecord(file.c_str(), kClock, countdown, 1, back));
+    EXPECT_EQ(back.timerOffset, 1800u);
 }
 
 TEST(AlarmSections, MomentsTheTimerNeverReachesDoNotWrap) {

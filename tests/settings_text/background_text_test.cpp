@@ -7,6 +7,7 @@
 #include "common/settings/ini_store.h"
 #include "tests/settings_text/text_fixtures.h"
 #include "tests/support/test_support.h"
+#include "tests/time/zone_fixtures.h"
 
 namespace {
 
@@ -109,6 +110,16 @@ TEST(BackgroundText, DatedCountdownFormConvertsThroughTheZone) {
     EXPECT_FALSE(ParseBackgroundProfile(L"1, 2024.03.01 10:00:00-2024.03.01, 00FF00, 40, X", p, &countdown));
     ClockRecord plain = MakeClock(kClockTimer | kClockCountdown);
     EXPECT_FALSE(ProfileRangeToFileTimes(plain, p));
+}
+
+TEST(BackgroundText, DatedRangeInTheWeekOfTheSpringSwitchKeepsItsTime) {
+    // Friday 8 March 2024, two days before the switch: 02:30 exists.
+    ClockRecord countdown = MakeClock(kClockTimer | kClockCountdown | kClockSetDate);
+    countdown.zone = zone_fixtures::Eastern();
+    BackgroundProfile p{};
+    ASSERT_TRUE(ParseBackgroundProfile(L"1, 2024.03.08 02:30:00-2024.03.10 02:30:00, 00FF00, 40, Run", p, &countdown));
+    EXPECT_EQ(p.from, Moment(2024, 3, 8, 7, 30, 0));
+    EXPECT_EQ(p.to, Moment(2024, 3, 10, 7, 0, 0));  // the skipped 02:30 is 03:00 EDT
 }
 
 TEST(BackgroundText, EveryFormRoundTripsThroughTheIni) {
