@@ -45,3 +45,23 @@ bool PassedInFirstPass(const SYSTEMTIME& local, const SYSTEMTIME& checkedUtc, co
     if (!AddSecondsToSystemTime(secondPass, -static_cast<int64_t>(end - start) * 60, firstPass)) return false;
     return CompareSystemTimes(firstPass, checkedUtc) <= 0;
 }
+
+SYSTEMTIME LatestClockTimeShown(const SYSTEMTIME& prevUtc, const SYSTEMTIME& nowUtc, const SYSTEMTIME& nowLocal,
+                                const ClockRecord& clock) {
+    if (ClockShowsUtc(clock)) return nowLocal;
+    SYSTEMTIME day = nowLocal;
+    if (!FixWeekday(day)) return nowLocal;
+    const ZoneRecord zone = ClockDisplayZone(clock);
+    int start = 0, end = 0;
+    if (GetTransitionWindow(day, zone, &start, &end) != 0 || end <= start) return nowLocal;
+    day.wHour = day.wMinute = day.wSecond = day.wMilliseconds = 0;
+    // The repeat's first minute read as standard time is the switch itself.
+    SYSTEMTIME repeatStart, switchUtc, lastBefore;
+    if (!AddSecondsToSystemTime(day, static_cast<int64_t>(start) * 60, repeatStart) ||
+        !ZoneTimeToUtc(&switchUtc, zone, repeatStart) ||
+        !AddSecondsToSystemTime(day, static_cast<int64_t>(end) * 60 - 1, lastBefore)) {
+        return nowLocal;
+    }
+    if (CompareSystemTimes(prevUtc, switchUtc) >= 0 || CompareSystemTimes(switchUtc, nowUtc) > 0) return nowLocal;
+    return CompareSystemTimes(lastBefore, nowLocal) > 0 ? lastBefore : nowLocal;
+}

@@ -26,3 +26,10 @@ bool ClockTimeToUtc(const SYSTEMTIME& local, SYSTEMTIME* out, const ClockRecord&
 // that time was handled by a check up to then, and the second pass must not
 // handle it again.
 bool PassedInFirstPass(const SYSTEMTIME& local, const SYSTEMTIME& checkedUtc, const ClockRecord& clock);
+
+// The latest time the clock showed between the checks at prevUtc and nowUtc
+// (nowLocal being its time at nowUtc): when the autumn switch fell between
+// them, the last second before it, unless the clock has passed that again.
+// A check after a sleep over the switch must see what fell due before it.
+SYSTEMTIME LatestClockTimeShown(const SYSTEMTIME& prevUtc, const SYSTEMTIME& nowUtc, const SYSTEMTIME& nowLocal,
+                                const ClockRecord& clock);

@@ -78,13 +78,14 @@ void CheckClockTimeAlarms(ClockRecord& clock, const SYSTEMTIME& nowUtc, AlarmChe
     SYSTEMTIME now, prev;
     if (!UtcToClockTime(nowUtc, &now, clock) || !UtcToClockTime(state.previousCheck, &prev, clock)) return;
     const SYSTEMTIME prevUtc = state.previousCheck;
+    const SYSTEMTIME reached = LatestClockTimeShown(prevUtc, nowUtc, now, clock);
     for (int i = 0; clock.alarms && i < clock.alarmCount; ++i) {
         const AlarmRecord alarm = clock.alarms[i];
         if (!alarm.enabled) continue;
 
         SYSTEMTIME due;
         bool fired = false;
-        if (GetLastDueTime(alarm, prev, now, due) && CompareSystemTimes(due, prev) > 0 &&
+        if (GetLastDueTime(alarm, prev, reached, due) && CompareSystemTimes(due, prev) > 0 &&
             !PassedInFirstPass(due, prevUtc, clock)) {
             fired = true;
             if (sink) sink->OnAlarmDue(alarm, due, &clock);
@@ -99,7 +100,7 @@ void CheckClockTimeAlarms(ClockRecord& clock, const SYSTEMTIME& nowUtc, AlarmChe
         if (alarm.reminder > 0) {
             const int64_t early = static_cast<int64_t>(alarm.reminder) * kSecondsPerMinute;
             SYSTEMTIME remindedDue, remindAt;
-            if (DueInShiftedSpan(alarm, prev, now, early, remindedDue) &&
+            if (DueInShiftedSpan(alarm, prev, reached, early, remindedDue) &&
                 AddSecondsToSystemTime(remindedDue, -early, remindAt) && !PassedInFirstPass(remindAt, prevUtc, clock) &&
                 sink) {
                 sink->OnReminderDue(&clock, alarm, remindedDue);

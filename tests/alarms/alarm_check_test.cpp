@@ -142,6 +142,27 @@ TEST(AlarmCheck, FallBackFiresAnAlarmInTheRepeatedHourOnce) {
     EXPECT_TRUE(sink.calls[1].reminder);
 }
 
+TEST(AlarmCheck, SleepOverTheStartOfTheRepeatedHourStillFiresOnce) {
+    TestClock clock(zone_fixtures::Eastern());
+    clock.Add(Daily(Dated(2024, 10, 1, 1, 30, 0), 1));
+    AlarmRecord reminded = Daily(Dated(2024, 10, 1, 1, 50, 0), 1);
+    reminded.reminder = 10;
+    clock.Add(reminded);
+    RecordingSink sink;
+    AlarmCheckState state{};
+    std::vector<SYSTEMTIME> ticks;
+    // Asleep from 00:50 EDT to 01:20 EST, over the first passes of 01:30,
+    // 01:40 (the reminder) and 01:50: all are raised on waking, none again.
+    RunTicks(clock.record, Dated(2024, 11, 3, 4, 50, 0), Dated(2024, 11, 3, 6, 20, 0), 5400, state, sink, &ticks);
+    RunTicks(clock.record, Dated(2024, 11, 3, 6, 20, 0), Dated(2024, 11, 3, 8, 0, 0), 1, state, sink, &ticks);
+    ASSERT_EQ(sink.calls.size(), 3u);
+    ASSERT_EQ(ticks.size(), 1u);
+    EXPECT_TRUE(Same(ticks[0], Dated(2024, 11, 3, 6, 20, 0)));
+    EXPECT_TRUE(Same(sink.calls[0].due, Dated(2024, 11, 3, 1, 30, 0)));
+    EXPECT_TRUE(Same(sink.calls[1].due, Dated(2024, 11, 3, 1, 50, 0)));
+    EXPECT_TRUE(sink.calls[2].reminder);
+}
+
 TEST(AlarmCheck, DaylightSavingSwitchedOffKeepsStandardTime) {
     TestClock clock(zone_fixtures::Eastern());
     clock.record.usedaylight = 0;
