@@ -64,14 +64,20 @@ namespace {
 bool SameTransition(const SYSTEMTIME& a, const SYSTEMTIME& b) {
     return a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour && a.wMinute == b.wMinute;
 }
+
+// A dated change that ends daylight saving keeps the old rule's dates with a
+// daylight bias equal to the standard one: the offset never changes.
+bool HasDaylightShift(const ZoneRecord& zone) {
+    return zone.DaylightDate.wMonth != 0 && zone.DaylightBias != zone.StandardBias;
+}
 }  // namespace
 
 bool IsSystemZone(const ClockRecord& clock) {
     if (IsLocalZoneKey(clock.zone)) return true;
     const ZoneRecord& local = LocalZone();
     const ZoneRecord& zone = clock.zone;
-    bool clockObserves = clock.usedaylight != 0 && zone.DaylightDate.wMonth != 0;
-    bool systemObserves = AutoDaylightActive() && local.DaylightDate.wMonth != 0;
+    bool clockObserves = clock.usedaylight != 0 && HasDaylightShift(zone);
+    bool systemObserves = AutoDaylightActive() && HasDaylightShift(local);
     if (clockObserves != systemObserves) return false;
     if (zone.Bias != local.Bias) return false;
     if (!clockObserves) return true;

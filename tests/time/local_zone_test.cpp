@@ -14,8 +14,10 @@
 #include "common/time/zone_database.h"
 #include "common/time/zone_registry.h"
 #include "common/time/zone_time.h"
+#include "common/time/zone_updates.h"
 #include "tests/time/child_process.h"
 #include "tests/time/zone_fixtures.h"
+#include "tests/support/test_support.h"
 
 using namespace zone_fixtures;
 using child_process::ChildCase;
@@ -226,5 +228,21 @@ TEST(LocalZoneChild, RefreshAndSystemZoneFollowTheZone) {
         EXPECT_FALSE(IsSystemZone(ClockOn(later, 1)));
         ZoneRecord noDst = Zone(L"No rule", z->bias);
         EXPECT_FALSE(IsSystemZone(ClockOn(noDst, 1)));
+    } else if (z->bias == -540) {
+        // Yakutsk shares the offset; a dated change ended its daylight saving
+        // and left the old dates with a daylight bias of 0.
+        FreeZoneTables();
+        ASSERT_TRUE(LoadZoneDatabase(testing_support::SourcePath(L"data/timezones.txt").c_str()));
+        ASSERT_TRUE(LoadZoneUpdates(testing_support::SourcePath(L"data/tz_changes.txt").c_str()));
+        ZoneUpdatesDue(Dated(2024, 7, 4, 12));
+        int yakutsk = FindZoneByName(L"Yakutsk Standard Time");
+        ASSERT_GT(yakutsk, 0);
+        ZoneRecord ended = g_zones.live[yakutsk];
+        FreeZoneUpdates();
+        FreeZoneTables();
+        ASSERT_NE(ended.DaylightDate.wMonth, 0);
+        EXPECT_TRUE(IsSystemZone(ClockOn(ended, 1)));
+        ended.Bias += 60;
+        EXPECT_FALSE(IsSystemZone(ClockOn(ended, 1)));
     }
 }
