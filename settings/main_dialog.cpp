@@ -103,8 +103,11 @@ void OnClose(HWND dialog) {
     if (GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES) {
         // Cancel after an import puts the settings from before it back. The
         // backup is the only copy of them: it stays when that fails.
-        const bool restored = !g_state.importPending || CopyFileW(backup.c_str(), UserIniPath().c_str(), FALSE);
+        const bool undo = g_state.importPending;
+        const bool restored = !undo || CopyFileW(backup.c_str(), UserIniPath().c_str(), FALSE);
         if (restored) DeleteFileW(backup.c_str());
+        // The import reached the main program; so must its undoing.
+        if (undo && restored) NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
     }
     g_state.importPending = false;
     HWND frame = GetWindow(dialog, GW_OWNER);
@@ -230,6 +233,12 @@ MainDialogParts SetDialogParts(const MainDialogParts& parts) {
 void ForgetMainDialogStarted() { g_started = false; }
 
 void SetImportPending(bool pending) { g_state.importPending = pending; }
+
+void KeepImportedSettings() {
+    if (!g_state.importPending) return;
+    DeleteFileW(BackupPath().c_str());
+    g_state.importPending = false;
+}
 bool ImportPending() { return g_state.importPending; }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

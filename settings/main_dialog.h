@@ -77,9 +77,12 @@ bool FlagInvalidControl(HWND control);
 HWND PageWindow(int index);
 // Above 0 while a page exchange runs.
 int PageExchangeDepth();
-// An import is pending until OK keeps it; Cancel puts the backup back.
+// An import is pending until OK or Apply keeps it; Cancel puts the backup back.
 void SetImportPending(bool pending);
 bool ImportPending();
+// The written settings are the user's now: the backup from before the import
+// goes, and a later import backs them up afresh.
+void KeepImportedSettings();
 
 // The clock type dialog (resource 207): 1, 2 or 3 for the button that is on,
 // 0 for none or Cancel.

@@ -233,6 +233,7 @@ bool ApplySettings(HWND dialog) {
     if (general || clocks == ClockSaveResult::kWritten) NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
     // What could not be written stays to be applied again.
     if (!general || clocks == ClockSaveResult::kFailed) return false;
+    KeepImportedSettings();
     EnableWindow(GetDlgItem(dialog, IDC_APPLY), FALSE);
     return true;
 }

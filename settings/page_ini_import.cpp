@@ -87,8 +87,9 @@ std::wstring BackupPathOf(const std::wstring& iniPath) {
 }
 
 bool EnsureImportBackup() {
-    if (g_backupMade) return true;
     const std::wstring& ini = UserIniPath();
+    // Apply keeps an import and deletes its backup: the next import needs a new one.
+    if (g_backupMade && GetFileAttributesW(BackupPathOf(ini).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
     if (!CopyFileW(ini.c_str(), BackupPathOf(ini).c_str(), FALSE)) return false;
     g_backupMade = true;
     return true;

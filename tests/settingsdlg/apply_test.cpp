@@ -127,12 +127,17 @@ TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackAndOkKeepsTheImport) {
     const std::wstring backup = dir_.file(L"tempovia.bak");
     ASSERT_TRUE(WriteBytes(backup, "[before]\r\nk=1\r\n"));
     ASSERT_TRUE(WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n"));
+    MainProgramStandIn main;
+    ASSERT_TRUE(main.ok());
     ASSERT_NE(Open(), nullptr);
     SetImportPending(true);
+    ClearEvents();
     SendMessageW(dialog_, WM_CLOSE, 0, 0);
     EXPECT_EQ(ReadBytes(UserIniPath()), "[before]\r\nk=1\r\n");
     EXPECT_FALSE(Exists(backup));
     EXPECT_FALSE(ImportPending());
+    // The main program runs on the import: it rereads the restored settings.
+    EXPECT_TRUE(WaitForEvent("settings changed posted"));
 
     ASSERT_TRUE(WriteBytes(backup, "[before]\r\nk=1\r\n"));
     ASSERT_TRUE(WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n"));
@@ -141,6 +146,23 @@ TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackAndOkKeepsTheImport) {
     SendMessageW(dialog_, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(IsWindow(dialog_));
     EXPECT_EQ(IniValue(L"imported", L"k"), L"2");
+    EXPECT_FALSE(Exists(backup));
+}
+
+TEST_F(Apply, CancelAfterApplyKeepsWhatWasAppliedFromAnImport) {
+    const std::wstring backup = dir_.file(L"tempovia.bak");
+    ASSERT_TRUE(WriteBytes(backup, "[before]\r\nk=1\r\n"));
+    ASSERT_TRUE(WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n"));
+    MainProgramStandIn main;
+    ASSERT_TRUE(main.ok());
+    ASSERT_NE(Open(), nullptr);
+    SetImportPending(true);
+    SendMessageW(dialog_, WM_COMMAND, IDC_APPLY, 0);
+    ASSERT_TRUE(WaitForEvent("settings changed posted"));
+    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_FALSE(IsWindow(dialog_));
+    EXPECT_EQ(IniValue(L"imported", L"k"), L"2");
+    EXPECT_EQ(IniValue(L"before", L"k"), L"<none>");
     EXPECT_FALSE(Exists(backup));
 }
 
