@@ -59,6 +59,9 @@ CTreeNode* CClockNode::Clone() const {
     // The alarms come back with the cloned alarm nodes.
     clone->record_.alarms = nullptr;
     clone->record_.alarmCount = 0;
+    // A copy is a new clock: the number names the source's section and its
+    // window in the main program.
+    clone->record_.number = 0;
     return clone;
 }
 

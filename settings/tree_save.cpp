@@ -53,11 +53,15 @@ ClockSaveResult SaveClockOrder(SettingsTree& tree) {
         CClockNode* clock = tree.clocks[i];
         ClockRecord& record = clock->Record();
         record.number = static_cast<int32_t>(i + 1);
-        // Keys the clock writer does not know (desktop window places and the
-        // like) move with their clock.
+        // Keys the clock writer does not know (desktop window places, a
+        // countdown's remaining time and the like) move with their clock. A
+        // clock without a section of its own must not inherit those of a
+        // deleted clock that had this number.
+        const std::wstring section = ClockSectionName(prefix.c_str(), record.number);
         if (!kept[i].empty()) {
-            const std::wstring section = ClockSectionName(prefix.c_str(), record.number);
             ok &= WriteIniSection(file.c_str(), section.c_str(), kept[i]);
+        } else {
+            DeleteIniSection(file.c_str(), section.c_str());
         }
         if (record.action == 1 && record.url[0] == 0) record.action = 0;
         ok &= WriteClockRecord(record);

@@ -160,6 +160,35 @@ TEST(SettingsTreeSave, NewClockFromDefaultsGoesBeforeClockN) {
     EXPECT_EQ(L"1", box.Value(TreeSandbox::Clock(4), L"timer_mode"));
 }
 
+TEST(SettingsTreeSave, ANewClockInADeletedClocksPlaceTakesNoneOfItsKeys) {
+    TreeSandbox box;
+    box.WriteDefaultIni("[default:newclock]\r\nenabled=1\r\nprefix=Fresh\r\n");
+    const char* window = "dsk_pos_x=300\r\ndsk_pos_y=200\r\nremaining=99\r\nterm_tsc=133543566000000000\r\n";
+    box.WriteUserIni(ClockSection(1, "A") + ClockSection(2, "B", window));
+    BuildSettingsTree(box.tree);
+    RemoveNode(box.tree, box.tree.clocks[1]);
+    ASSERT_NE(nullptr, CreateClockFromDefaults(box.tree, nullptr, nullptr, true, nullptr, kNodeClock));
+    ASSERT_EQ(ClockSaveResult::kWritten, SaveClockOrder(box.tree));
+    EXPECT_EQ(L"Fresh", box.Value(TreeSandbox::Clock(2), L"prefix"));
+    for (const wchar_t* key : {L"dsk_pos_x", L"dsk_pos_y", L"remaining", L"term_tsc"}) {
+        EXPECT_TRUE(box.Value(TreeSandbox::Clock(2), key).empty()) << key;
+    }
+
+    // A copy dropped before its source is a new clock; the source keeps its keys.
+    box.WriteUserIni(ClockSection(1, "A") + ClockSection(2, "B", window));
+    BuildSettingsTree(box.tree);
+    CTreeNode* copy = DropNode(box.tree, box.tree.clocks[1], box.tree.clocks[0], true);
+    ASSERT_NE(nullptr, copy);
+    EXPECT_EQ((Labels_t{L"B", L"A", L"B"}), Labels(box.tree));
+    EXPECT_EQ(box.tree.clocks[1], FindClockNodeById(box.tree, 1));
+    EXPECT_EQ(box.tree.clocks[2], FindClockNodeById(box.tree, 2));
+    ASSERT_EQ(ClockSaveResult::kWritten, SaveClockOrder(box.tree));
+    EXPECT_TRUE(box.Value(TreeSandbox::Clock(1), L"dsk_pos_x").empty());
+    EXPECT_EQ(L"A", box.Value(TreeSandbox::Clock(2), L"prefix"));
+    EXPECT_EQ(L"300", box.Value(TreeSandbox::Clock(3), L"dsk_pos_x"));
+    EXPECT_EQ(L"B", box.Value(TreeSandbox::Clock(3), L"prefix"));
+}
+
 TEST(SettingsTreeSave, ClickActionWithoutAddressIsSavedAsNone) {
     TreeSandbox box;
     box.WriteUserIni(ClockSection(1, "A", "action=1\r\n") + ClockSection(2, "B", "action=1\r\nurl=http://x/\r\n"));
