@@ -151,10 +151,10 @@ bool InsertNode(SettingsTree& tree, CTreeNode* node, CTreeNode* parent, CTreeNod
         if (!((kind == kNodeAlarm && group == kNodeAlarms) || (kind == kNodeBackground && group == kNodeBackgrounds))) {
             return false;
         }
-        if (group == kNodeBackgrounds) {
+        {
             auto& siblings = Access::Children(parent);
             const bool member = std::find(siblings.begin(), siblings.end(), node) != siblings.end();
-            if (parent->ChildCount() >= kMaxTreeBackgrounds + (member ? 1 : 0)) return false;
+            if (parent->ChildCount() >= MaxGroupEntries(group) + (member ? 1 : 0)) return false;
         }
         CTreeNode* oldParent = node->Parent();
         Unlink(tree, node);

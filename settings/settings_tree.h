@@ -13,6 +13,13 @@
 
 inline constexpr int kMaxTreeClocks = 30;
 inline constexpr int kMaxTreeBackgrounds = kMaxBackgroundProfiles;
+// The clock sections hold no more: a 21st alarm would be dropped at saving.
+inline constexpr int kMaxTreeAlarms = kMaxAlarmsPerClock;
+
+// How many entries a group of that kind (alarms or backgrounds) holds.
+inline constexpr int MaxGroupEntries(int groupKind) {
+    return groupKind == kNodeBackgrounds ? kMaxTreeBackgrounds : kMaxTreeAlarms;
+}
 // Clock types that CreateClockFromDefaults knows.
 inline constexpr int kNewCountdownType = 12;
 inline constexpr int kNewStopwatchType = 13;

@@ -28,7 +28,7 @@ bool CanDropEntry(SettingsTree& tree, CTreeNode* node, CTreeNode* target, bool c
     }
     CTreeNode* group = GroupOf(targetClock, groupKind);
     if (!group) return false;
-    return groupKind != kNodeBackgrounds || group->ChildCount() < kMaxTreeBackgrounds;
+    return group->ChildCount() < MaxGroupEntries(groupKind);
 }
 
 bool CanCopyGroup(CTreeNode* node, CTreeNode* target, bool copy, int groupKind) {
@@ -41,14 +41,14 @@ bool CanCopyGroup(CTreeNode* node, CTreeNode* target, bool copy, int groupKind) 
     CTreeNode* from = GroupOf(nodeClock, groupKind);
     CTreeNode* to = GroupOf(targetClock, groupKind);
     if (!from || !to) return false;
-    return groupKind != kNodeBackgrounds || from->ChildCount() + to->ChildCount() < kMaxTreeBackgrounds + 1;
+    return from->ChildCount() + to->ChildCount() <= MaxGroupEntries(groupKind);
 }
 
 // Clones of the group's entries appended to the target clock's group.
 CTreeNode* CopyGroup(SettingsTree& tree, CTreeNode* node, CTreeNode* target, int groupKind) {
     CTreeNode* to = GroupOf(target->FindClockNode(), groupKind);
     if (!to) return nullptr;
-    if (groupKind == kNodeBackgrounds && node->ChildCount() + to->ChildCount() > kMaxTreeBackgrounds) return nullptr;
+    if (node->ChildCount() + to->ChildCount() > MaxGroupEntries(groupKind)) return nullptr;
     std::vector<CTreeNode*> entries;
     for (int i = 0; i < node->ChildCount(); ++i) entries.push_back(node->Child(i));
     for (CTreeNode* entry : entries) {
@@ -76,8 +76,10 @@ bool CanAddNode(SettingsTree& tree, CTreeNode* selected) {
         case kNodeClock:
             return ClockCount(tree) < kMaxTreeClocks;
         case kNodeAlarms:
-        case kNodeAlarm:
-            return GroupOf(clock, kNodeAlarms) != nullptr;
+        case kNodeAlarm: {
+            CTreeNode* group = GroupOf(clock, kNodeAlarms);
+            return group && group->ChildCount() < kMaxTreeAlarms;
+        }
         case kNodeBackgrounds:
         case kNodeBackground: {
             CTreeNode* group = GroupOf(clock, kNodeBackgrounds);

@@ -254,6 +254,34 @@ TEST(SettingsTreeRules, AFullBackgroundsGroupTakesNoMoreButReorders) {
     EXPECT_TRUE(box.Value(TreeSandbox::Clock(1), L"profile13").empty());
 }
 
+TEST(SettingsTreeRules, TwentyAlarmsAreTheLimitOfAClock) {
+    TreeSandbox box;
+    std::string ini = ClockSection(1, "A");
+    for (int m = 1; m <= 20; ++m) ini += AlarmSection(1, m, ("a" + std::to_string(m)).c_str());
+    ini += ClockSection(2, "B") + AlarmSection(2, 1, "b1");
+    box.WriteUserIni(ini);
+    BuildSettingsTree(box.tree);
+    CClockNode* a = box.tree.clocks[0];
+    CClockNode* b = box.tree.clocks[1];
+    CTreeNode* full = a->ChildOfKind(kNodeAlarms);
+    ASSERT_EQ(20, full->ChildCount());
+    EXPECT_FALSE(CanAddNode(box.tree, full));
+    EXPECT_FALSE(CanAddNode(box.tree, full->Child(4)));
+    EXPECT_EQ(nullptr, CreateClockFromDefaults(box.tree, full, nullptr, false, nullptr, 0));
+    CTreeNode* other = b->ChildOfKind(kNodeAlarms)->Child(0);
+    EXPECT_FALSE(CanDropNode(box.tree, other, full->Child(0), false));
+    EXPECT_FALSE(CanDropNode(box.tree, other, a, true));
+    EXPECT_FALSE(CanDropNode(box.tree, b->ChildOfKind(kNodeAlarms), a, true));
+    EXPECT_EQ(nullptr, DropNode(box.tree, full->Child(3), full->Child(0), true));
+    EXPECT_EQ(20, full->ChildCount());
+    // Its own alarms still reorder; the other clock still takes one.
+    EXPECT_NE(nullptr, DropNode(box.tree, full->Child(19), full->Child(0), false));
+    EXPECT_TRUE(CanAddNode(box.tree, b->ChildOfKind(kNodeAlarms)));
+    ASSERT_EQ(ClockSaveResult::kWritten, SaveClockOrder(box.tree));
+    EXPECT_EQ(L"a20", box.Value(TreeSandbox::Alarm(1, 1), L"comment"));
+    EXPECT_EQ(L"a19", box.Value(TreeSandbox::Alarm(1, 20), L"comment"));
+}
+
 TEST(SettingsTreeRules, AddAndDeleteFollowTheNodeKinds) {
     TreeSandbox box;
     box.WriteUserIni(ClockSection(1, "A"));
