@@ -101,23 +101,30 @@ void Store(HWND page) {
     g_settings.classicStyle = classic;
 }
 
-// A user's edit: Apply comes on; the variables follow the page at once so
-// that the preview shows the new look.
-void Changed(HWND page, bool storeAndRedraw, bool rebuildList) {
+// A user's edit: Apply comes on; the variables follow the page at once, and
+// the preview's clocks are made again from them, so that it shows the new
+// skin, number and options.
+void Changed(HWND page, bool storeAndRedraw) {
     if (PagesLoading() > 0) return;
     EnableApply(GetParent(page));
     if (!storeAndRedraw) return;
-    if (rebuildList && g_preview.rebuildClocks) g_preview.rebuildClocks();
     Store(page);
+    if (g_preview.rebuildClocks) g_preview.rebuildClocks();
     RedrawPreview(page);
 }
 
+// The arrow towards the control's upper bound raises the number. The range
+// is set as 1..12, so that arrow sends a positive delta.
 void OnSpin(HWND page, const NMUPDOWN* change) {
     int value = kMinTrayClocks;
     if (!ReadCount(page, value)) value = kMinTrayClocks;
-    if (change->iDelta < 0) {
+    int lower = 0, upper = 0;
+    SendMessageW(change->hdr.hwndFrom, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower),
+                 reinterpret_cast<LPARAM>(&upper));
+    const int step = upper >= lower ? change->iDelta : -change->iDelta;
+    if (step > 0) {
         value = value + 1 > kMaxTrayClocks ? kMaxTrayClocks : value + 1;
-    } else if (change->iDelta > 0) {
+    } else if (step < 0) {
         value = value - 1 < kMinTrayClocks ? kMinTrayClocks : value - 1;
     }
     SetDlgItemInt(page, kIdcTrayClocks, value, TRUE);
@@ -128,25 +135,25 @@ INT_PTR OnCommand(HWND page, WORD id, WORD code) {
         case kIdcSkinCombo:
             if (code == CBN_SELCHANGE) {
                 UpdateSkinEnabling(page);
-                Changed(page, true, false);
+                Changed(page, true);
             }
             return TRUE;
         case kIdcTrayClocks:
             if (code == EN_CHANGE) {
                 ClampCount(page);
-                Changed(page, true, false);
+                Changed(page, true);
             }
             return TRUE;
         case kIdcTooltips:
             EnableWindow(Item(page, kIdcTooltipKind), Checked(page, kIdcTooltips));
-            Changed(page, true, true);
+            Changed(page, true);
             return TRUE;
         case kIdcTransparentSkin:
         case kIdcOverlayPrefixes:
-            Changed(page, true, true);
+            Changed(page, true);
             return TRUE;
         case kIdcTooltipKind:
-            Changed(page, false, false);
+            Changed(page, false);
             return TRUE;
         default:
             return FALSE;

@@ -11,7 +11,10 @@
 #include "resources/resource_ids.h"
 #include "settings/page_options_common.h"
 #include "settings/page_taskbar.h"
+#include "settings/preview.h"
+#include "settings/settings_tree.h"
 #include "tests/optionpages/page_fixture.h"
+#include "tests/optionpages/tray_preview_probe.h"
 
 using optionpages_test::PageTest;
 
@@ -38,13 +41,11 @@ protected:
         SendMessageW(page, WM_COMMAND, MAKEWPARAM(kIdcSkinCombo, CBN_SELCHANGE),
                      reinterpret_cast<LPARAM>(GetDlgItem(page, kIdcSkinCombo)));
     }
-    void Spin(HWND page, int delta) {
-        NMUPDOWN change = {};
-        change.hdr.hwndFrom = GetDlgItem(page, kIdcTrayClocksSpin);
-        change.hdr.idFrom = kIdcTrayClocksSpin;
-        change.hdr.code = UDN_DELTAPOS;
-        change.iDelta = delta;
-        SendMessageW(page, WM_NOTIFY, kIdcTrayClocksSpin, reinterpret_cast<LPARAM>(&change));
+    // An arrow key to the up-down control: it sends the page its own UDN_DELTAPOS.
+    void Arrow(HWND page, UINT key) {
+        HWND spin = GetDlgItem(page, kIdcTrayClocksSpin);
+        SendMessageW(spin, WM_KEYDOWN, key, 0);
+        SendMessageW(spin, WM_KEYUP, key, 0);
     }
 };
 
@@ -80,15 +81,17 @@ TEST_F(TaskbarPage, TheNumberOfClocksStaysWithinOneToTwelve) {
     EXPECT_EQ(Text(page, kIdcTrayClocks), L"1");
     SetDlgItemTextW(page, kIdcTrayClocks, L"40");
     EXPECT_EQ(Text(page, kIdcTrayClocks), L"12");
-    Spin(page, -1);
+    Arrow(page, VK_UP);
     EXPECT_EQ(Text(page, kIdcTrayClocks), L"12");
-    Spin(page, 1);
+    Arrow(page, VK_DOWN);
     EXPECT_EQ(Text(page, kIdcTrayClocks), L"11");
     SetDlgItemTextW(page, kIdcTrayClocks, L"1");
-    Spin(page, 1);
+    Arrow(page, VK_DOWN);
     EXPECT_EQ(Text(page, kIdcTrayClocks), L"1");
-    Spin(page, -1);
+    Arrow(page, VK_UP);
     EXPECT_EQ(Text(page, kIdcTrayClocks), L"2");
+    Arrow(page, VK_UP);
+    EXPECT_EQ(Text(page, kIdcTrayClocks), L"3");
     // An emptied box stores the lowest count.
     SetDlgItemTextW(page, kIdcTrayClocks, L"");
     Exchange(page, 1, nullptr);
@@ -123,6 +126,39 @@ TEST_F(TaskbarPage, BuiltInLooksDisableTheSkinOptionsAndStoreTheirFlags) {
     EXPECT_EQ(g_settings.overlayprefixes, 1);
     EXPECT_EQ(g_settings.tooltips, 0);
     EXPECT_EQ(g_settings.trayclocks, 5);
+}
+
+// The preview's clocks come from the tree and follow every edit at once.
+TEST_F(TaskbarPage, ThePreviewFollowsTheSkinTheNumberAndTheOptionsAtOnce) {
+    WriteFile(L"tempovia.ini",
+              "[tester:clock1]\r\nenabled=1\r\n[tester:clock2]\r\nenabled=1\r\n"
+              "[tester:clock3]\r\nenabled=1\r\n[tester:clock4]\r\nenabled=1\r\n");
+    BuildSettingsTree(TheSettingsTree());
+    ASSERT_EQ(TheSettingsTree().clocks.size(), 4u);
+    TrayPreviewHooks hooks;
+    hooks.rebuildClocks = RebuildTrayPreview;
+    const TrayPreviewHooks old = SetTrayPreviewHooks(hooks);
+    g_settings.trayclocks = 2;
+    HWND page = Page();
+    ASSERT_NE(page, nullptr);
+    EXPECT_EQ(TrayPreviewCount(), 2);
+
+    Arrow(page, VK_UP);
+    EXPECT_EQ(TrayPreviewCount(), 3);
+
+    Select(page, 1);
+    EXPECT_EQ(optionpages_test::TrayPreviewSkinName(), L"Classic Tempovia Style");
+    Select(page, 0);
+    EXPECT_EQ(optionpages_test::TrayPreviewSkinName(), L"Standard System Clock");
+
+    Select(page, 2);
+    CheckDlgButton(page, kIdcTransparentSkin, BST_CHECKED);
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(kIdcTransparentSkin, BN_CLICKED), 0);
+    EXPECT_EQ(optionpages_test::TrayPreviewRecordTransparent(3), 1);
+
+    SetTrayPreviewHooks(old);
+    ClearTrayPreview();
+    DestroySettingsTree(TheSettingsTree());
 }
 
 }  // namespace
