@@ -19,6 +19,28 @@ LRESULT SendBounded(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return static_cast<LRESULT>(reply);
 }
 
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleOwned(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<OwnedSearch*>(lParam);
+    if (GetWindow(window, GW_OWNER) != search->owner || !IsWindowVisible(window)) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// The frame of the running instance is never shown: what the user works in is
+// the dialog it owns, or a message box over that dialog.
+HWND WindowToBringForward(HWND frame) {
+    OwnedSearch search = {frame, nullptr};
+    EnumWindows(FindVisibleOwned, reinterpret_cast<LPARAM>(&search));
+    if (!search.found) return frame;
+    HWND popup = GetLastActivePopup(search.found);
+    return popup && IsWindowVisible(popup) ? popup : search.found;
+}
+
 }  // namespace
 
 LRESULT NotifyMainProgram(UINT message, WPARAM wParam, LPARAM lParam, bool send) {
@@ -34,8 +56,9 @@ bool HandOverToRunningInstance(const SettingsCommand& command) {
     if (!other) return false;
     AllowForeground(other);
     SendBounded(other, SETTINGS_MSG_END_MODAL, 0, 0);
-    SetForegroundWindow(other);
-    SetFocus(other);
+    HWND forward = WindowToBringForward(other);
+    SetForegroundWindow(forward);
+    SetFocus(forward);
     if (command.page != 0) {
         SendBounded(other, SETTINGS_MSG_OPEN_PAGE, command.page, static_cast<LPARAM>(PackPageTarget(command)));
     }

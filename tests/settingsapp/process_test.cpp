@@ -196,6 +196,26 @@ TEST_F(SettingsProcess, OnItsOwnItOpensTheDialogAndCancelEnds0WithoutWindowsLeft
     EXPECT_NE(WaitForIniValue(folder.file(L"tempovia.ini"), UserPrefix() + L":clock1", L"enabled", L"", 0), L"");
 }
 
+TEST_F(SettingsProcess, ASecondStartBringsTheRunningDialogForward) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    HANDLE process = folder.Start(L"");
+    HWND dialog = WaitForMainDialog(kStartMs);
+    ASSERT_NE(dialog, nullptr);
+    // Something else is in front when the user starts the program again.
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                 GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    ASSERT_EQ(GetForegroundWindow(), other);
+
+    EXPECT_EQ(HandOver(folder, L""), 0u);
+    EXPECT_EQ(GetForegroundWindow(), dialog);
+    DestroyWindow(other);
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_EQ(WaitExit(process, kStartMs), 0u);
+}
+
 TEST_F(SettingsProcess, MissingDataFilesOrLibraryNeitherStopNorBlockIt) {
     for (const wchar_t* missing : {L"timezones.txt", L"tz_changes.txt", L"cities.txt", L"res_en.dll"}) {
         SCOPED_TRACE(testing::Message() << "without " << std::string(missing, missing + wcslen(missing)));
