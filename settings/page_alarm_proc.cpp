@@ -17,6 +17,7 @@
 #include "common/time/text_bounds.h"
 #include "settings/page_alarm.h"
 #include "settings/page_alarm_state.h"
+#include "settings/page_hidden.h"
 #include "settings/page_loading.h"
 #include "settings/schedule_editor.h"
 
@@ -139,6 +140,9 @@ INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return FALSE;
         }
+        case WM_SHOWWINDOW:
+            if (AlarmPageState* s = State(page); s && PageHiddenByDialog(wParam, lParam)) s->alarm = nullptr;
+            return FALSE;
         case WM_WININICHANGE:
             ReadLocaleTimeFormat();
             ForEachEditor(page, message, wParam, lParam);

@@ -14,6 +14,7 @@
 #include "common/settings/time_format.h"
 #include "common/time/text_bounds.h"
 #include "settings/page_options_common.h"
+#include "settings/page_hidden.h"
 
 namespace {
 
@@ -299,6 +300,9 @@ INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_INITDIALOG:
             OnCreate(page);
             return TRUE;
+        case WM_SHOWWINDOW:
+            ForgetPageRecordWhenHidden(page, wParam, lParam);
+            return FALSE;
         case MSG_LANGUAGE_CHANGED:
             Language().TranslateDialog(page, BackgroundPageSection(CurrentClock(page)));
             return TRUE;

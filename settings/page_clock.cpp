@@ -15,6 +15,7 @@
 #include "settings/page_clock_services.h"
 #include "settings/page_clock_tables.h"
 #include "settings/page_controls.h"
+#include "settings/page_hidden.h"
 #include "settings/page_loading.h"
 
 namespace {
@@ -198,6 +199,9 @@ INT_PTR HandleClockPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         case MSG_CITY_PICKED:
             OnZonePicked(page, reinterpret_cast<const ZoneRecord*>(lParam));
             return TRUE;
+        case WM_SHOWWINDOW:
+            ForgetPageRecordWhenHidden(page, wParam, lParam);
+            return FALSE;
         case MSG_LANGUAGE_CHANGED:
             Language().TranslateDialog(page, ClockPageSection(page));
             if (ClockRecord* record = PageRecord(page)) RefreshActionList(page, *record);

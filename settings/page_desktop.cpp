@@ -11,6 +11,7 @@
 #include "settings/page_clock_services.h"
 #include "settings/page_clock_tables.h"
 #include "settings/page_controls.h"
+#include "settings/page_hidden.h"
 #include "settings/page_loading.h"
 #include "settings/skin_list.h"
 
@@ -79,6 +80,9 @@ INT_PTR HandleDesktopPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
             if (item && item->CtlID == IDC_PAGE_PREVIEW && PageServices().drawPreview) PageServices().drawPreview(*item);
             return TRUE;
         }
+        case WM_SHOWWINDOW:
+            ForgetPageRecordWhenHidden(page, wParam, lParam);
+            return FALSE;
         case MSG_LANGUAGE_CHANGED:
             Language().TranslateDialog(page, L"DLG_PageDesktop");
             return TRUE;

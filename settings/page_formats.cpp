@@ -12,6 +12,7 @@
 #include "settings/page_clock_services.h"
 #include "settings/page_clock_tables.h"
 #include "settings/page_controls.h"
+#include "settings/page_hidden.h"
 #include "settings/page_loading.h"
 #include "settings/skin_list.h"
 
@@ -128,6 +129,9 @@ INT_PTR HandleFormatsPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
             if (item && item->CtlID == IDC_PAGE_PREVIEW && PageServices().drawPreview) PageServices().drawPreview(*item);
             return TRUE;
         }
+        case WM_SHOWWINDOW:
+            ForgetPageRecordWhenHidden(page, wParam, lParam);
+            return FALSE;
         case MSG_LANGUAGE_CHANGED:
             if (ClockRecord* record = PageRecord(page)) {
                 if (IsTimerClock(*record)) {

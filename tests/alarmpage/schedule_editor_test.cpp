@@ -67,6 +67,23 @@ TEST_F(AlarmPageTest, OnceEditorShowsAndStoresItsMoment) {
     EXPECT_STREQ(a.comment, L"Dentist");
 }
 
+// The dialog hides a page before the node it showed may be deleted: the
+// page and its editors must not read that alarm again when the time format
+// changes.
+TEST_F(AlarmPageTest, AHiddenPageLetsGoOfItsAlarm) {
+    ASSERT_NE(Create(kAlarmPageClock), nullptr);
+    AlarmRecord a = MakeAlarm(kAlarmOnce);
+    a.onceTime = Moment(2031, 3, 12, 8, 0);
+    Load(a);
+    ShowWindow(page_, SW_HIDE);
+    a.onceTime.wHour = 7;  // the memory now holds something else
+    a.onceTime.wMinute = 15;
+    SendMessageW(page_, WM_WININICHANGE, 0, 0);
+    EXPECT_EQ(Text(EditorItem(kAlarmOnce, kIdcTimeOfDay)).find(L"7:15"), std::wstring::npos);
+    Load(a);
+    EXPECT_NE(Text(EditorItem(kAlarmOnce, kIdcTimeOfDay)).find(L"7:15"), std::wstring::npos);
+}
+
 TEST_F(AlarmPageTest, DailyEditorKeepsWorkingDaysAsANegativeInterval) {
     ASSERT_NE(Create(kAlarmPageClock), nullptr);
     AlarmRecord a = MakeAlarm(kAlarmDaily);

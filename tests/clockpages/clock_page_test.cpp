@@ -3,6 +3,7 @@
 #include <cderr.h>
 
 #include <cwchar>
+#include <memory>
 
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
@@ -55,6 +56,25 @@ TEST_F(PageTest, ClockRoundTripsThroughTheControlsAndTakesTheCityZone) {
     EXPECT_EQ(out.on_desktop, 1);
     EXPECT_EQ(out.location, label);
     EXPECT_EQ(out.zone.id, g_cities.cities[0].zone->id);
+}
+
+// The dialog hides a page before the node it showed may be deleted: the
+// page must not read that record again on a language change.
+TEST_F(PageTest, AHiddenClockPageLetsGoOfItsRecord) {
+    HWND page = Create(kClockPageResource, ClockPageDlgProc);
+    ASSERT_NE(page, nullptr);
+    auto record = std::make_unique<ClockRecord>(MakeRecord(0));
+    Load(page, *record);
+    ShowWindow(page, SW_SHOW);
+    ShowWindow(page, SW_HIDE);
+    // What lies there now is no plain clock's record any more.
+    record->kind = kClockTimer | kClockCountdown;
+    SendMessageW(page, MSG_LANGUAGE_CHANGED, 0, 0);
+    EXPECT_EQ(SendDlgItemMessageW(page, IDC_CLOCK_ACTION, CB_GETCOUNT, 0, 0), 7);
+    // Loading again before it is shown names the record afresh.
+    Load(page, *record);
+    SendMessageW(page, MSG_LANGUAGE_CHANGED, 0, 0);
+    EXPECT_EQ(SendDlgItemMessageW(page, IDC_CLOCK_ACTION, CB_GETCOUNT, 0, 0), 8);
 }
 
 TEST_F(PageTest, OpenActionWithoutProgramNamesTheUrlAndUnknownActionsLoadAsFirst) {

@@ -77,6 +77,21 @@ TEST_F(BackgroundPage, AClockRangeOnWorkingDaysStoresMinutesAndMask) {
     EXPECT_EQ(changes.back(), kChangedTitle);
 }
 
+// The dialog hides a page before the node it showed may be deleted: the
+// page must not read that record again when the time format changes.
+TEST_F(BackgroundPage, AHiddenPageLetsGoOfItsProfile) {
+    HWND page = CreatePage(IDD_PAGE_BKG, BackgroundPageDlgProc);
+    ASSERT_NE(page, nullptr);
+    Exchange(page, 0, &profile_);
+    ShowWindow(page, SW_SHOW);
+    ShowWindow(page, SW_HIDE);
+    profile_.fromMinute = 7 * 60 + 15;  // the memory now holds something else
+    SendMessageW(page, WM_WININICHANGE, 0, 0);
+    EXPECT_EQ(Text(page, kIdcFromTime).find(L"7:15"), std::wstring::npos) << "read a record it no longer has";
+    Exchange(page, 0, &profile_);
+    EXPECT_NE(Text(page, kIdcFromTime).find(L"7:15"), std::wstring::npos);
+}
+
 TEST_F(BackgroundPage, TimesWithSecondsOrGarbageAreNamedAndTheRestStored) {
     HWND page = CreatePage(IDD_PAGE_BKG, BackgroundPageDlgProc);
     Exchange(page, 0, &profile_);
