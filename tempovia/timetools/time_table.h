@@ -70,7 +70,10 @@ private:
     HWND formatStatic_ = nullptr;
     HWND formatCombo_ = nullptr;
     SYSTEMTIME date_{};
-    ClockRecord* clocks_[kMaxClocks] = {};
+    // Copies of the clocks shown, not pointers: a reload frees the clock
+    // table before the table is rebuilt, and a message sent to another
+    // program meanwhile can make the table fill again.
+    std::vector<ClockRecord> clocks_;
     int clockCount_ = 0;
     int columnWidths_[kMaxClocks + 1] = {};
     std::vector<std::vector<COLORREF>> colours_;  // per row, one per clock

@@ -69,15 +69,21 @@ COLORREF CTimeWindow::CellColour(int row, int clock) const {
 }
 
 void CTimeWindow::CollectClocks() {
+    clocks_.clear();
     clockCount_ = 0;
     if (!g_clocks) return;
     for (int i = 0; i < g_clockCount && i < kMaxClocks && clockCount_ < kMaxClocks; ++i) {
-        if (!IsTimerClock(g_clocks[i])) clocks_[clockCount_++] = &g_clocks[i];
+        if (IsTimerClock(g_clocks[i])) continue;
+        clocks_.push_back(g_clocks[i]);
+        // The alarm list stays the clock table's; the table never reads it.
+        clocks_.back().alarms = nullptr;
+        clocks_.back().alarmCount = 0;
+        ++clockCount_;
     }
 }
 
 void CTimeWindow::PrepareZones(const SYSTEMTIME& utc) {
-    for (int c = 0; c < clockCount_; ++c) PrepareTableZone(*clocks_[c], zones_[c], utc);
+    for (int c = 0; c < clockCount_; ++c) PrepareTableZone(clocks_[c], zones_[c], utc);
 }
 
 void CTimeWindow::DestroyControls() {
@@ -166,8 +172,8 @@ void CTimeWindow::CreateControls() {
     titles[0] = language.LoadUiString(kTableLocalColumnId);
     for (int c = 0; c < clockCount_; ++c) {
         wchar_t prefix[33] = {};
-        const size_t n = std::min<size_t>(wcsnlen(clocks_[c]->prefix, 32), 32);
-        wmemcpy(prefix, clocks_[c]->prefix, n);
+        const size_t n = std::min<size_t>(wcsnlen(clocks_[c].prefix, 32), 32);
+        wmemcpy(prefix, clocks_[c].prefix, n);
         titles[c + 1] = prefix;
     }
     int widest = 0;
@@ -218,8 +224,10 @@ void CTimeWindow::Layout() {
 void CTimeWindow::Fill() {
     if (!list_ || TimeTableInterval() <= 0) return;
     const COLORREF window = GetSysColor(COLOR_WINDOW);
+    ClockRecord* shown[kMaxClocks] = {};
+    for (int c = 0; c < clockCount_; ++c) shown[c] = &clocks_[c];
     const std::vector<TimeTableRow> rows = BuildTimeTableRows(date_, TimeTableInterval(), TimeTableFormat(),
-                                                              LocalZone(), clocks_, clockCount_, window);
+                                                              LocalZone(), shown, clockCount_, window);
     SendMessageW(list_, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list_, LVM_DELETEALLITEMS, 0, 0);
     colours_.clear();

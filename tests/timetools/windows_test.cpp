@@ -335,6 +335,36 @@ TEST_F(TimeToolWindows, TimeTableTintsCellsByProfiles) {
     EXPECT_EQ(table->CellColour(0, 7), GetSysColor(COLOR_WINDOW));
 }
 
+// A reload frees the clock table before the table is rebuilt; a time change
+// delivered meanwhile (a send to another program lets it in) fills again.
+TEST_F(TimeToolWindows, TheTableNeverReadsAFreedClockTable) {
+    CTimeWindow* table = ShowTimeWindow(nullptr);
+    ASSERT_TRUE(table);
+    auto cell = [&](int row, int column) {
+        wchar_t text[64] = {};
+        LVITEMW item{};
+        item.iSubItem = column;
+        item.pszText = text;
+        item.cchTextMax = 64;
+        SendMessageW(table->ListView(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+        return std::wstring(text);
+    };
+    const std::wstring newYork = cell(0, 2);
+    ASSERT_NE(newYork, cell(0, 1));
+
+    std::vector<ClockRecord> reloaded = clocks;
+    // The freed memory now holds something else: London's clock in New York's place.
+    clocks[1] = clocks[0];
+    g_clocks = reloaded.data();
+    RefreshTimeWindow(false);
+    EXPECT_EQ(cell(0, 2), newYork);
+    g_clocks = nullptr;
+    g_clockCount = 0;
+    RefreshTimeWindow(false);
+    EXPECT_EQ(cell(0, 2), newYork);
+    EXPECT_EQ(table->ClockCount(), 2);
+}
+
 TEST_F(TimeToolWindows, RefreshWithoutATableDoesNothing) {
     RefreshTimeWindow(true);
     RefreshTimeWindow(false);
