@@ -14,9 +14,11 @@ struct Completions {
     ULONGLONG end = 0;
 };
 
+// Never destroyed: a request given up may still report while the process
+// ends.
 Completions& State() {
-    static Completions state;
-    return state;
+    static Completions* state = new Completions;
+    return *state;
 }
 
 // Runs on WinINet's threads; only the request waited for counts.
