@@ -27,8 +27,9 @@ std::string ExpandUrlTemplate(const char* urlTemplate, const ProgramVersion& ver
 
 // One HEAD request of the expanded URL, following at most kHeadMostRedirects
 // redirects, within the sync engine's HTTP deadline. Returns the HTTP status
-// of the last reply, or -1 for a URL that cannot be split, -2 when no connection could be made, -3 when the
-// request could not be opened or sent or gave no status. Stores the status
+// of the last reply, or -1 for a URL that cannot be split, -2 when no
+// connection could be made, -3 when the request could not be opened or sent
+// (or the deadline passed) or gave no status. Stores the status
 // text, content type and Date header in the session; lastModified (may be
 // NULL) receives the Last-Modified header of a 200 or 204 reply. With a list
 // of header names (separated by line feeds) and a buffer, appends each name

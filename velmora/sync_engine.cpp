@@ -87,7 +87,6 @@ int SyncOnce(DWORD timeoutMs) {
     const DWORD wait = WaitForSingleObject(e.lock, INFINITE);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return kSyncNoNetwork;
     e.schedule.lastCheckTick = GetTickCount64();
-    BeginHttpDeadline(timeoutMs);
 
     HANDLE watchdog = CreateThread(nullptr, 0, SyncWatchdogThread,
                                    reinterpret_cast<void*>(static_cast<UINT_PTR>(timeoutMs)), 0, nullptr);
@@ -95,6 +94,7 @@ int SyncOnce(DWORD timeoutMs) {
         ReleaseMutex(e.lock);
         return kSyncNoNetwork;
     }
+    BeginHttpDeadline(timeoutMs);
     const SyncSettings& settings = CurrentSyncSettings();
     const int code = std::wcsncmp(settings.serverText, L"http://", 7) == 0
                          ? SyncByHttp(settings.serverText, settings.httpSyncWait, timeoutMs)
