@@ -36,6 +36,12 @@ LRESULT CALLBACK CallWndHookProc(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
+// The clock window still runs this library's procedure: the Explorer side
+// clears the stock procedure only once it has put it back.
+bool ClockStillTakenOver() {
+    return g_hookShared.clockWindow && g_hookShared.stockProc && IsWindow(g_hookShared.clockWindow);
+}
+
 }  // namespace
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
@@ -70,12 +76,22 @@ extern "C" DWORD WINAPI InstallHook(HWND mainWindow, const wchar_t* programFolde
 
 extern "C" void WINAPI RemoveHook() {
     if (g_hookShared.hook) {
-        if (g_hookShared.clockWindow && g_hookShared.stockProc) {
+        if (ClockStillTakenOver()) {
             // The clock restores itself on its own thread; a hung Explorer must
             // not keep the program from ending.
             DWORD_PTR ignored = 0;
             SendMessageTimeoutW(g_hookShared.clockWindow, WM_COMMAND, MSG_QUIT, 0, SMTO_ABORTIFHUNG, 5000,
                                 &ignored);
+        }
+        if (ClockStillTakenOver()) {
+            // Unhooking now could unload hook.dll from Explorer under the clock's
+            // procedure. The clock keeps what it needs to restore itself when
+            // Explorer wakes (the command waits in its queue); the hook goes
+            // with this program.
+            PostMessageW(g_hookShared.clockWindow, WM_COMMAND, MSG_QUIT, 0);
+            g_hookShared.mainWindow = nullptr;
+            std::memset(&g_hookProcess.settingsCopy, 0, sizeof g_hookProcess.settingsCopy);
+            return;
         }
         UnhookWindowsHookEx(g_hookShared.hook);
     }

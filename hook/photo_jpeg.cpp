@@ -10,6 +10,8 @@
 #include <jpeglib.h>
 #include <jerror.h>
 
+#include "common/graphics/image_limits.h"
+
 namespace {
 
 // GDI takes no picture whose pixel block passes a signed 32-bit size.
@@ -62,6 +64,10 @@ bool DecodeFromFile(FILE* file, Decoded* out) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    if (!ImageSidesAllowed(info.image_width, info.image_height)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     jpeg_start_decompress(&info);
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);

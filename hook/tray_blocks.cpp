@@ -145,11 +145,17 @@ LRESULT ReceiveTrayBlock(HWND window, WPARAM sender, const COPYDATASTRUCT* block
     if (kind == COPYDATA_SETTINGS) {
         return bytes == kGlobalSettingsBytes ? ReceiveSettings(block->lpData) : 0;
     }
+    // No more records than the main program ever has: a larger block would
+    // only cost Explorer memory.
     if (kind == COPYDATA_CLOCKS) {
-        return bytes % kClockRecordBytes == 0 ? ReceiveClocks(window, block->lpData, bytes) : 0;
+        return bytes % kClockRecordBytes == 0 && bytes / kClockRecordBytes <= kMaxClocks
+                   ? ReceiveClocks(window, block->lpData, bytes)
+                   : 0;
     }
     if (kind == COPYDATA_CITIES) {
-        return bytes % kCityRecordBytes == 0 ? ReceiveCities(block->lpData, bytes) : 0;
+        return bytes % kCityRecordBytes == 0 && bytes / kCityRecordBytes <= kMaxCities
+                   ? ReceiveCities(block->lpData, bytes)
+                   : 0;
     }
     if (kind >= COPYDATA_ALARMS_BASE && kind <= COPYDATA_ALARMS_LAST) {
         if (bytes % kAlarmRecordBytes != 0) return 0;

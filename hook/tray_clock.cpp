@@ -203,7 +203,10 @@ void UnsubclassTrayClock() {
         SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hookShared.stockProc));
         SendMessageW(w, WM_WININICHANGE, 0, 0);
     }
+    // None is subclassed now: a main program that starts later may take the
+    // clock over again, even when the one before it could not wait for this.
     g_hookShared.stockProc = nullptr;
+    g_hookShared.clockWindow = nullptr;
     g_tray.hoveredClock = -1;
     PanelClear();
     FreeClockRecords(true);

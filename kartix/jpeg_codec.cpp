@@ -8,6 +8,8 @@
 
 #include <jpeglib.h>
 
+#include "common/graphics/image_limits.h"
+
 namespace {
 
 struct JumpingErrors {
@@ -48,6 +50,10 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    if (!ImageSidesAllowed(info.image_width, info.image_height)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
     jpeg_start_decompress(&info);
     job->imageWidth = static_cast<int>(info.output_width);
     job->imageHeight = static_cast<int>(info.output_height);

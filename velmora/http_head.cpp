@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "velmora/http_date.h"
+#include "velmora/http_deadline.h"
 
 namespace {
 
@@ -69,27 +70,46 @@ void QueryResponseHeaders(HINTERNET request, const char* list, char* out, size_t
 
 }  // namespace
 
-int GetLatest(CHttpSession& session, const char* urlTemplate, SYSTEMTIME* lastModified, const char* headerList,
-              char* headerValues, size_t capacity) {
+namespace {
+
+bool IsRedirect(int status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// A Location header, relative or absolute, against the URL that gave it.
+std::string ResolveLocation(const std::string& base, const char* location) {
+    char combined[kHeadUrlBytes];
+    DWORD length = sizeof(combined);
+    if (!InternetCombineUrlA(base.c_str(), location, combined, &length, ICU_NO_ENCODE)) return std::string();
+    return std::string(combined, length);
+}
+
+// One HEAD request of the URL; on a redirect, `location` receives the URL
+// it names (empty when none).
+int HeadOnce(CHttpSession& session, const std::string& url, SYSTEMTIME* lastModified, const char* headerList,
+             char* headerValues, size_t capacity, std::string& location) {
     session.status = 0;
     session.lastError = 0;
     session.date = SYSTEMTIME{};
     session.statusText[0] = 0;
     if (lastModified) *lastModified = SYSTEMTIME{};
+    location.clear();
 
-    const std::string url = ExpandUrlTemplate(urlTemplate, ModuleVersion());
     URL_COMPONENTSA parts{};
     parts.dwStructSize = sizeof(parts);
     parts.dwHostNameLength = 1;  // ask for pointers into the URL
     parts.dwUrlPathLength = 1;
     if (url.empty() || !InternetCrackUrlA(url.c_str(), 0, 0, &parts) || !parts.lpszHostName ||
-        parts.dwHostNameLength == 0 || parts.dwHostNameLength >= INTERNET_MAX_HOST_NAME_LENGTH) {
+        parts.dwHostNameLength == 0 || parts.dwHostNameLength >= INTERNET_MAX_HOST_NAME_LENGTH ||
+        (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS)) {
         HttpLogLine(session, "Malformed url:");
         HttpLogLine(session, url.c_str());
         return -1;
     }
     const std::string host(parts.lpszHostName, parts.dwHostNameLength);
     const char* object = parts.lpszUrlPath && *parts.lpszUrlPath ? parts.lpszUrlPath : "/";
+    // A redirect may lead to https; the server text itself is always http.
+    const DWORD flags = kHeadRequestFlags | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
 
     HINTERNET connection =
         session.internet ? InternetConnectA(session.internet, host.c_str(), parts.nPort, nullptr, nullptr,
@@ -102,8 +122,8 @@ int GetLatest(CHttpSession& session, const char* urlTemplate, SYSTEMTIME* lastMo
                 parts.nPort, static_cast<int>(session.lastError));
         return -2;
     }
-    HINTERNET request = HttpOpenRequestA(connection, "HEAD", object, nullptr, nullptr, session.acceptTypes,
-                                         kHeadRequestFlags, reinterpret_cast<DWORD_PTR>(&session));
+    HINTERNET request = HttpOpenRequestA(connection, "HEAD", object, nullptr, nullptr, session.acceptTypes, flags,
+                                         reinterpret_cast<DWORD_PTR>(&session));
     if (!request) {
         session.lastError = GetLastError();
         LogLine(session, "GetLatest: HttpOpenRequest() returned %d, URL:", static_cast<int>(session.lastError));
@@ -118,7 +138,7 @@ int GetLatest(CHttpSession& session, const char* urlTemplate, SYSTEMTIME* lastMo
     }
     DWORD status = 0;
     DWORD length = sizeof(status);
-    if (!HttpSendRequestA(request, nullptr, 0, nullptr, 0)) {
+    if (!SendRequestWithinDeadline(request)) {
         session.lastError = GetLastError();
         HttpLogLine(session, url.c_str());
         LogLine(session, "GetLatest: HttpSendRequest() returned %d", static_cast<int>(session.lastError));
@@ -139,8 +159,27 @@ int GetLatest(CHttpSession& session, const char* urlTemplate, SYSTEMTIME* lastMo
             headerValues[0] = 0;
             QueryResponseHeaders(request, headerList, headerValues, capacity);
         }
+        if (IsRedirect(result)) {
+            char target[kHeadUrlBytes];
+            QueryText(request, HTTP_QUERY_LOCATION, target, sizeof(target));
+            if (target[0]) location = ResolveLocation(url, target);
+        }
     }
     InternetCloseHandle(request);
     InternetCloseHandle(connection);
     return result;
+}
+
+}  // namespace
+
+int GetLatest(CHttpSession& session, const char* urlTemplate, SYSTEMTIME* lastModified, const char* headerList,
+              char* headerValues, size_t capacity) {
+    std::string url = ExpandUrlTemplate(urlTemplate, ModuleVersion());
+    std::string location;
+    for (int hop = 0;; ++hop) {
+        const int result = HeadOnce(session, url, lastModified, headerList, headerValues, capacity, location);
+        // A server that sends us round in circles ends with its redirect.
+        if (location.empty() || hop == kHeadMostRedirects || HttpDeadlineExpired()) return result;
+        url = location;
+    }
 }

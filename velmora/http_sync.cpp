@@ -1,3 +1,4 @@
+#include "velmora/http_deadline.h"
 #include "velmora/http_head.h"
 #include "velmora/sync_codes.h"
 #include "velmora/sync_engine.h"
@@ -23,16 +24,19 @@ int SyncByHttp(const wchar_t* server, int httpSyncWait, DWORD timeoutMs) {
     WriteSyncResult(kSyncInProgress);
 
     CHttpSession session;
-    OpenHttpSession(session);
+    OpenHttpSession(session, INTERNET_FLAG_ASYNC);
     session.acceptTypes = kAcceptTypes;
     if (session.internet) LimitWaits(session.internet, timeoutMs);
+    WatchHttpCompletions(session.internet);
 
     const DWORD t0 = GetTickCount();
     const int status = GetLatest(session, url, nullptr, nullptr, nullptr, 0);
     const DWORD t1 = GetTickCount();
 
     int code;
-    if (status == 200 || status == 204) {
+    if (HttpDeadlineExpired()) {
+        code = kSyncNoReply;
+    } else if (status == 200 || status == 204) {
         if (session.date.wYear == 0) {
             code = kSyncNoTime;
         } else if (httpSyncWait < 0 || t1 - t0 > static_cast<DWORD>(httpSyncWait)) {

@@ -11,6 +11,8 @@
 #include "velmora/sync_engine.h"
 #include "velmora/sync_settings.h"
 
+static_assert(kStopWaitHintMs > kSyncTimeoutMs);
+
 namespace {
 
 std::mutex g_statusLock;  // the handler, the service and the pending thread report
@@ -21,14 +23,25 @@ std::atomic<bool> g_stop{false};
 std::atomic<bool> g_paused{false};
 std::atomic<bool> g_reload{false};
 std::atomic<bool> g_syncRequested{false};
-HANDLE g_wake = nullptr;       // manual reset
-HANDLE g_loopEnded = nullptr;  // manual reset; set when the loop has let go of its handles
+HANDLE g_wake = nullptr;  // manual reset
 
 void ReportState(DWORD state, DWORD win32Exit = 0, DWORD specificExit = 0) {
     std::lock_guard<std::mutex> hold(g_statusLock);
     g_status.dwCurrentState = state;
     g_status.dwWin32ExitCode = win32Exit;
     g_status.dwServiceSpecificExitCode = specificExit;
+    g_status.dwCheckPoint = 0;
+    g_status.dwWaitHint = 0;
+    if (g_handle) Platform().SetStatus(g_handle, &g_status);
+}
+
+// A sync in progress finishes first (it is bounded by its watchdog); the
+// service thread reports STOPPED when its loop has ended.
+void ReportStopPending() {
+    std::lock_guard<std::mutex> hold(g_statusLock);
+    g_status.dwCurrentState = SERVICE_STOP_PENDING;
+    g_status.dwCheckPoint = 1;
+    g_status.dwWaitHint = kStopWaitHintMs;
     if (g_handle) Platform().SetStatus(g_handle, &g_status);
 }
 
@@ -91,20 +104,11 @@ DWORD InitServiceRun() {
     g_paused = false;
     g_reload = false;
     g_syncRequested = false;
-    // The previous run's handles outlive it by one start: the handler of
-    // that run may still have been waiting on them when it ended.
+    // The previous run's event outlives it by one start: the handler of that
+    // run may still have been setting it when the run ended.
     if (g_wake) CloseHandle(g_wake);
-    if (g_loopEnded) CloseHandle(g_loopEnded);
-    g_loopEnded = nullptr;
     g_wake = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!g_wake) return GetLastError();
-    g_loopEnded = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    if (!g_loopEnded) {
-        const DWORD error = GetLastError();
-        CloseHandle(g_wake);
-        g_wake = nullptr;
-        return error;
-    }
     ReadSyncSettings();
     return 0;
 }
@@ -135,12 +139,11 @@ void ServiceRunLoop() {
     CloseHandle(log);
 }
 
-// The handler waits for the loop instead of closing the wake event under it;
-// the service thread closes its handles when the loop has ended.
+// Only asks: the service thread ends its loop, after a sync in progress, and
+// keeps its handles until then.
 void StopServiceRun() {
     g_stop = true;
     if (g_wake) SetEvent(g_wake);
-    if (g_loopEnded) WaitForSingleObject(g_loopEnded, 1000);
 }
 
 }  // namespace
@@ -155,7 +158,7 @@ void WINAPI ServiceCtrlHandler(DWORD code) {
         case SERVICE_CONTROL_STOP:
         case SERVICE_CONTROL_SHUTDOWN:
             StopServiceRun();
-            ReportState(SERVICE_STOPPED);
+            ReportStopPending();
             return;
         case SERVICE_CONTROL_PAUSE:
             g_paused.exchange(true);
@@ -200,9 +203,6 @@ void WINAPI ServiceMain(DWORD, LPWSTR*) {
     ReportState(SERVICE_RUNNING);
     ServiceRunLoop();
     if (CurrentServiceState() != SERVICE_STOPPED) ReportState(SERVICE_STOPPED);
-    SetEvent(g_loopEnded);
-    // The handler may still be inside StopServiceRun; it waits on loopEnded
-    // for at most a second and never touches the handles after that.
     std::lock_guard<std::mutex> hold(g_statusLock);
     g_handle = nullptr;
 }

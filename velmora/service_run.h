@@ -9,6 +9,8 @@ inline constexpr DWORD kServiceControls = 7;                      // stop, pause
 inline constexpr DWORD kPendingWaitHintMs = 2000;
 inline constexpr DWORD kPendingBeatMs = 1000;
 inline constexpr DWORD kServiceWakeMs = 500;
+// Reported with STOP_PENDING: longer than any one synchronisation may take.
+inline constexpr DWORD kStopWaitHintMs = 10000;
 
 // The entry the dispatcher calls: registers the handler, starts, and runs
 // the loop until stopped.

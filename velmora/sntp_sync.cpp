@@ -39,8 +39,11 @@ int Exchange(SOCKET s, const wchar_t* server, DWORD timeoutMs) {
     to.sin_family = AF_INET;
     to.sin_port = htons(Engine().sntpPort);
     to.sin_addr = address;
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    const NtpTimestamp sent = NtpTimestampOfFileTime((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime);
     unsigned char packet[kSntpPacketBytes];
-    BuildSntpRequest(packet);
+    BuildSntpRequest(packet, sent);
     if (sendto(s, reinterpret_cast<const char*>(packet), sizeof(packet), 0, reinterpret_cast<sockaddr*>(&to),
                sizeof(to)) != static_cast<int>(sizeof(packet))) {
         return kSyncSendFailed;
@@ -59,7 +62,7 @@ int Exchange(SOCKET s, const wchar_t* server, DWORD timeoutMs) {
     if (from.sin_addr.s_addr != address.s_addr || from.sin_port != to.sin_port) return kSyncNoTime;
 
     SYSTEMTIME utc{};
-    const int code = SntpReplyTime(packet, static_cast<size_t>(received), utc);
+    const int code = SntpReplyTime(packet, static_cast<size_t>(received), sent, timeoutMs, utc);
     if (code != kSyncOk) return code;
     return Clock().SetUtc(utc) ? kSyncOk : kSyncSetFailed;
 }

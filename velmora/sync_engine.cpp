@@ -7,6 +7,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/security_utils.h"
+#include "velmora/http_deadline.h"
 #include "velmora/sync_codes.h"
 #include "velmora/sync_settings.h"
 #include "velmora/sync_state.h"
@@ -43,7 +44,7 @@ bool InitSync() {
         return false;
     }
     e.networkStarted = true;
-    e.schedule = SyncSchedule{GetTickCount(), 0, false};
+    e.schedule = SyncSchedule{GetTickCount64(), 0, false};
     e.schedule.lastCheckTick = e.schedule.startTick;
     ReleaseMutex(e.lock);
     return true;
@@ -85,7 +86,7 @@ int SyncOnce(DWORD timeoutMs) {
     if (!e.lock) return kSyncNoNetwork;
     const DWORD wait = WaitForSingleObject(e.lock, INFINITE);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return kSyncNoNetwork;
-    e.schedule.lastCheckTick = GetTickCount();
+    e.schedule.lastCheckTick = GetTickCount64();
 
     HANDLE watchdog = CreateThread(nullptr, 0, SyncWatchdogThread,
                                    reinterpret_cast<void*>(static_cast<UINT_PTR>(timeoutMs)), 0, nullptr);
@@ -93,6 +94,7 @@ int SyncOnce(DWORD timeoutMs) {
         ReleaseMutex(e.lock);
         return kSyncNoNetwork;
     }
+    BeginHttpDeadline(timeoutMs);
     const SyncSettings& settings = CurrentSyncSettings();
     const int code = std::wcsncmp(settings.serverText, L"http://", 7) == 0
                          ? SyncByHttp(settings.serverText, settings.httpSyncWait, timeoutMs)
@@ -102,10 +104,11 @@ int SyncOnce(DWORD timeoutMs) {
     // next sync or the clean-up reuses the socket slot.
     WaitForSingleObject(watchdog, INFINITE);
     CloseHandle(watchdog);
+    EndHttpDeadline();
     return code;
 }
 
-bool IsSyncDue() { return IsSyncDueAt(Engine().schedule, CurrentSyncSettings(), GetTickCount()); }
+bool IsSyncDue() { return IsSyncDueAt(Engine().schedule, CurrentSyncSettings(), GetTickCount64()); }
 
 std::wstring FormatSyncTime(const SYSTEMTIME& t) {
     wchar_t text[32];

@@ -2,7 +2,7 @@
 
 namespace {
 
-DWORD PeriodOf(int synctype) {
+uint64_t PeriodOf(int synctype) {
     switch (synctype) {
         case kSyncDaily: return kDayMs;
         case kSyncHourly: return kHourMs;
@@ -13,9 +13,9 @@ DWORD PeriodOf(int synctype) {
 
 }  // namespace
 
-bool IsSyncDueAt(SyncSchedule& schedule, const SyncSettings& settings, DWORD now) {
-    const DWORD elapsed = now - schedule.startTick;
-    const DWORD previous = schedule.lastCheckTick;
+bool IsSyncDueAt(SyncSchedule& schedule, const SyncSettings& settings, uint64_t now) {
+    const uint64_t elapsed = now - schedule.startTick;
+    const uint64_t previous = schedule.lastCheckTick;
     schedule.lastCheckTick = now;
 
     bool due = false;
@@ -23,7 +23,7 @@ bool IsSyncDueAt(SyncSchedule& schedule, const SyncSettings& settings, DWORD now
         schedule.seen = true;
         return false;
     }
-    if (const DWORD period = PeriodOf(settings.synctype)) {
+    if (const uint64_t period = PeriodOf(settings.synctype)) {
         due = !schedule.seen || (previous - schedule.startTick) / period != elapsed / period;
     } else if (settings.synctype == kSyncOnceAfterStart) {
         due = !schedule.seen && elapsed / 60000 >= kOnceAfterMinutes;

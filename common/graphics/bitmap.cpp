@@ -5,6 +5,7 @@
 
 #include "common/graphics/dib_header.h"
 #include "common/graphics/gdi_handles.h"
+#include "common/graphics/image_limits.h"
 
 bool QueryBitmapFormat(HDC dc, HBITMAP bitmap, int& width, int& height, int& bitCount) {
     // Room for a full colour table: some drivers write one even for a header query.
@@ -76,7 +77,8 @@ bool CBitmap::Attach(HBITMAP bitmap) {
 
 bool CBitmap::LoadFile(const wchar_t* path, UINT loadFlags) {
     Destroy();
-    if (!path || !*path) return false;
+    // LoadImageW would build the whole picture before its size could be seen.
+    if (!BitmapFileSidesAllowed(path)) return false;
     HANDLE image = LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, loadFlags | LR_LOADFROMFILE);
     if (!image) return false;
     return Attach(static_cast<HBITMAP>(image));

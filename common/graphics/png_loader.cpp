@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "common/graphics/dib_header.h"
+#include "common/graphics/image_limits.h"
 #include "common/graphics/pixel_buffer.h"
 
 namespace {
@@ -81,6 +82,10 @@ bool DecodePng(FILE* file, DecodedPng* out) {
     png_init_io(png, file);
     png_set_sig_bytes(png, static_cast<int>(kSignatureBytes));
     png_read_info(png, info);
+    if (!ImageSidesAllowed(png_get_image_width(png, info), png_get_image_height(png, info))) {
+        png_destroy_read_struct(&png, &info, nullptr);
+        return false;
+    }
     RequestOutputLayout(png, info);
     png_read_update_info(png, info);
 

@@ -52,14 +52,14 @@ std::wstring HttpUserAgent() {
     return agent;
 }
 
-bool OpenHttpSession(CHttpSession& session) {
+bool OpenHttpSession(CHttpSession& session, DWORD openFlags) {
     std::memset(&session, 0, sizeof(session));
     session.requestFlags = kHttpSessionRequestFlags;
     session.acceptTypes = kDefaultAcceptTypes;
     const std::wstring mainSection = UserPrefix() + L":main";
     const bool scripts = ReadIniBool(UserIniPath().c_str(), mainSection.c_str(), L"inet_scripts", false);
     const DWORD access = scripts ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
-    session.internet = InternetOpenW(HttpUserAgent().c_str(), access, nullptr, nullptr, 0);
+    session.internet = InternetOpenW(HttpUserAgent().c_str(), access, nullptr, nullptr, openFlags);
     return session.internet != nullptr;
 }
 

@@ -43,9 +43,11 @@ ProgramVersion ModuleVersion(HMODULE module = nullptr);
 std::wstring HttpUserAgent();
 
 // Clears every field, sets the request flags and the accept list
-// ("application/octet-stream") and opens the WinINet session; the proxy
-// detection follows [<user>:main] `inet_scripts`. True when the session opened.
-bool OpenHttpSession(CHttpSession& session);
+// ("application/octet-stream") and opens the WinINet session with the open
+// flags (INTERNET_FLAG_ASYNC for a caller that waits for its requests itself);
+// the proxy detection follows [<user>:main] `inet_scripts`. True when the
+// session opened.
+bool OpenHttpSession(CHttpSession& session, DWORD openFlags = 0);
 // Closes the internet handle and the log file; both become NULL.
 void CloseHttpSession(CHttpSession& session);
 

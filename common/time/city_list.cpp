@@ -110,6 +110,7 @@ bool LoadCityList(const wchar_t* path) {
     DataFileLines lines(path, kCityLineMaxChars);
     if (!lines.IsOpen()) return false;
     lines.ForEach([](const char* line) {
+        if (g_cities.count == kMaxCities) return false;
         if (g_cities.count == g_cities.capacity && !GrowTable()) return false;
         CityRecord& city = g_cities.cities[g_cities.count];
         std::memset(&city, 0, sizeof city);

@@ -10,6 +10,10 @@
 // characters, the size of a clock's location text.
 inline constexpr int kCityLabelChars = 162;
 inline constexpr int kCityLineMaxChars = 1023;
+// Cities kept from cities.txt (the suite ships about 2,000). The whole table
+// goes to the taskbar clock in one WM_COPYDATA block, which must stay well
+// below the 2 MB a cross-process block can reliably carry.
+inline constexpr int kMaxCities = 4096;
 
 struct CityTable {
     CityRecord* cities = nullptr;  // heap array; handed to the map plug-in in place
@@ -20,7 +24,7 @@ struct CityTable {
 extern CityTable g_cities;
 
 // Frees any previous list, resets every live zone's city count and reads the
-// file. True when at least one city was read. Lines whose zone key is not in
+// file, up to kMaxCities cities. True when at least one city was read. Lines whose zone key is not in
 // the live zone table are dropped, so the zone database must be loaded first.
 bool LoadCityList(const wchar_t* path);
 void FreeCityList();

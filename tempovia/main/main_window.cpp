@@ -24,7 +24,8 @@ constexpr WPARAM kSpiSetUiEffects = 0x103F;
 void SendToTrayClock(UINT message, WPARAM wParam, LPARAM lParam) {
     if (!g_app.trayClock) return;
     DWORD_PTR ignored = 0;
-    SendMessageTimeoutW(g_app.trayClock, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000, &ignored);
+    SendMessageTimeoutW(g_app.trayClock, message, wParam, lParam, SMTO_ABORTIFHUNG, kTrayClockSendTimeoutMs,
+                        &ignored);
 }
 
 bool ClocksLoaded() { return g_clocks != nullptr && g_clockCount > 0; }

@@ -10,6 +10,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/protocol.h"
+#include "common/time/city_list.h"
 #include "common/time/clock_table.h"
 #include "common/time/system_seam.h"
 #include "tempovia/main/app_state.h"
@@ -22,12 +23,17 @@ static_assert(sizeof(AlarmRecord) == kAlarmRecordBytes);
 
 namespace {
 
-void SendBlock(HWND target, HWND mainWindow, ULONG_PTR kind, const void* data, std::size_t bytes) {
+// The taskbar clock lives in Explorer: a hung Explorer must not hang this
+// program. False when the block did not get through in time.
+bool SendBlock(HWND target, HWND mainWindow, ULONG_PTR kind, const void* data, std::size_t bytes) {
     COPYDATASTRUCT cds = {};
     cds.dwData = kind;
     cds.cbData = static_cast<DWORD>(bytes);
     cds.lpData = const_cast<void*>(data);
-    SendMessageW(target, WM_COPYDATA, reinterpret_cast<WPARAM>(mainWindow), reinterpret_cast<LPARAM>(&cds));
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(target, WM_COPYDATA, reinterpret_cast<WPARAM>(mainWindow),
+                               reinterpret_cast<LPARAM>(&cds), SMTO_ABORTIFHUNG, kTrayClockSendTimeoutMs,
+                               &ignored) != 0;
 }
 
 // The worker's own record: one block, freed by the worker.
@@ -57,17 +63,21 @@ DWORD WINAPI DownloadThread(LPVOID param) {
 void SendDataToHook(HWND mainWindow) {
     HWND clock = g_app.trayClock;
     if (!HookInstalled() || !clock) return;
-    SendBlock(clock, mainWindow, COPYDATA_SETTINGS, &g_settings, sizeof g_settings);
+    // After a block that did not get through, the rest would wait as long.
+    if (!SendBlock(clock, mainWindow, COPYDATA_SETTINGS, &g_settings, sizeof g_settings)) return;
     std::size_t cities = 0;
     const void* cityTable = CityTableBytes(cities);
-    SendBlock(clock, mainWindow, COPYDATA_CITIES, cityTable, cities * kCityRecordBytes);
-    const int clocks = g_clocks ? g_clockCount : 0;
-    SendBlock(clock, mainWindow, COPYDATA_CLOCKS, g_clocks, static_cast<std::size_t>(clocks) * sizeof(ClockRecord));
-    for (int i = 0; i < clocks && i < kMaxClocks; ++i) {
+    if (cities > static_cast<std::size_t>(kMaxCities)) cities = kMaxCities;
+    if (!SendBlock(clock, mainWindow, COPYDATA_CITIES, cityTable, cities * kCityRecordBytes)) return;
+    const int clocks = g_clocks ? (g_clockCount < kMaxClocks ? g_clockCount : kMaxClocks) : 0;
+    if (!SendBlock(clock, mainWindow, COPYDATA_CLOCKS, g_clocks, static_cast<std::size_t>(clocks) * sizeof(ClockRecord)))
+        return;
+    for (int i = 0; i < clocks; ++i) {
         const ClockRecord& c = g_clocks[i];
-        if (c.alarms && c.alarmCount > 0) {
-            SendBlock(clock, mainWindow, COPYDATA_ALARMS_BASE + static_cast<ULONG_PTR>(i), c.alarms,
-                      static_cast<std::size_t>(c.alarmCount) * sizeof(AlarmRecord));
+        if (c.alarms && c.alarmCount > 0 &&
+            !SendBlock(clock, mainWindow, COPYDATA_ALARMS_BASE + static_cast<ULONG_PTR>(i), c.alarms,
+                       static_cast<std::size_t>(c.alarmCount) * sizeof(AlarmRecord))) {
+            return;
         }
     }
 }

@@ -8,8 +8,13 @@
 #include <cstddef>
 #include <string>
 
+// How long a send to the taskbar clock may wait for Explorer.
+inline constexpr UINT kTrayClockSendTimeoutMs = 5000;
+
 // Sends settings, cities, clocks and each clock's alarms to the taskbar clock,
 // in that order; nothing unless the hook is installed and the clock has greeted.
+// Each block waits at most kTrayClockSendTimeoutMs; after one that does not get
+// through, the rest are not sent. At most kMaxCities cities and kMaxClocks clocks.
 void SendDataToHook(HWND mainWindow);
 
 // MSG_TRAY_CLOCK_READY: returns the reply (the main window's handle).

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/graphics/image_limits.h"
 #include "common/graphics/transp_bitmap.h"
 #include "tests/graphics/graphics_test_util.h"
 #include "tests/support/test_support.h"
@@ -35,6 +36,35 @@ std::string TinyBmp() {
     put32(0);
     const unsigned char rows[16] = {0, 0, 255, 255, 0, 0, 0, 0, 0, 255, 0, 255, 255, 255, 0, 0};
     f.append(reinterpret_cast<const char*>(rows), sizeof rows);
+    return f;
+}
+
+// A 1-bit bottom-up .bmp whose header claims the sides; `rows` rows of
+// pixel data follow (all of them for an honest file).
+std::string MonochromeBmp(int32_t width, int32_t height, int32_t rows) {
+    const uint32_t rowBytes = ((static_cast<uint32_t>(width) + 31) / 32) * 4;
+    const uint32_t dataBytes = rowBytes * static_cast<uint32_t>(rows);
+    std::string f;
+    auto put16 = [&](uint16_t v) { f.push_back(char(v & 0xFF)), f.push_back(char(v >> 8)); };
+    auto put32 = [&](uint32_t v) { put16(uint16_t(v & 0xFFFF)), put16(uint16_t(v >> 16)); };
+    f += "BM";
+    put32(14 + 40 + 8 + dataBytes);
+    put32(0);
+    put32(14 + 40 + 8);
+    put32(40);
+    put32(static_cast<uint32_t>(width));
+    put32(static_cast<uint32_t>(height));
+    put16(1);
+    put16(1);
+    put32(0);
+    put32(dataBytes);
+    put32(2835);
+    put32(2835);
+    put32(2);
+    put32(0);
+    put32(0x000000);
+    put32(0xFFFFFF);
+    f.append(dataBytes, '\x55');
     return f;
 }
 
@@ -183,6 +213,30 @@ TEST(Bitmap, AttachAndLoadFile) {
     EXPECT_FALSE(b.LoadFile(junk.c_str(), 0));
     EXPECT_FALSE(b.IsValid());
     EXPECT_FALSE(b.LoadFile(dir.file(L"missing.bmp").c_str(), 0));
+}
+
+TEST(Bitmap, LoadFileRefusesPicturesBeyondTheLargestSide) {
+    testing_support::TempDir dir;
+    const int side = static_cast<int>(kMaxImageSide);
+    struct Case {
+        const wchar_t* name;
+        std::string bytes;
+        bool loads;
+    } cases[] = {
+        {L"widest.bmp", MonochromeBmp(side, 1, 1), true},
+        {L"wide.bmp", MonochromeBmp(side + 1, 1, 1), false},
+        {L"tall.bmp", MonochromeBmp(1, side + 1, side + 1), false},
+        {L"topdown.bmp", MonochromeBmp(1, -(side + 1), side + 1), false},
+        // A skin strip of 1 KB whose header claims 20000 x 20000.
+        {L"claims.bmp", MonochromeBmp(20000, 20000, 0) + std::string(900, '\0'), false},
+    };
+    CBitmap b;
+    for (const Case& c : cases) {
+        const std::wstring path = dir.file(c.name);
+        ASSERT_TRUE(testing_support::WriteBytes(path, c.bytes));
+        EXPECT_EQ(b.LoadFile(path.c_str(), 0), c.loads) << c.bytes.size();
+        EXPECT_EQ(b.IsValid(), c.loads);
+    }
 }
 
 TEST(TranspBitmap, KeyPixelsLeaveTheTargetAlone) {

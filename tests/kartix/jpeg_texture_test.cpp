@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "common/graphics/image_limits.h"
 #include "kartix/gl_texture.h"
 #include "kartix/jpeg_texture.h"
 #include "tests/kartix/test_jpeg_writer.h"
@@ -148,6 +149,11 @@ TEST(JpegTexture, BadFilesFailWithoutPixels) {
     (void)t.Load(garbage.c_str(), 0, 0);
     // A good file still loads afterwards.
     EXPECT_EQ(t.Load(good.c_str(), 0, 0), 1);
+    // A sound picture wider than any texture the map takes.
+    const std::wstring wide = dir.file(L"wide.jpg");
+    ASSERT_TRUE(WriteTestJpeg(wide, static_cast<int>(kMaxImageSide) + 8, 8, false, [](int, int) { return 0x808080u; }));
+    EXPECT_EQ(t.Load(wide.c_str(), 0, 0), 0);
+    EXPECT_FALSE(t.HasPixels());
 }
 
 TEST(JpegTexture, SaveWritesTheTopRowFirstAndOnlyRgb) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/settings/protocol.h"
+#include "common/time/city_list.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;
@@ -51,6 +52,14 @@ HWND TaskbarOf(HANDLE process) {
     }
     return nullptr;
 }
+
+HWND ClockOf(HWND taskbar) {
+    HWND notify = FindWindowExW(taskbar, nullptr, kTrayNotifyClass, nullptr);
+    return notify ? FindWindowExW(notify, nullptr, kTrayClockClass, nullptr) : nullptr;
+}
+
+// Posted to the stand-in's clock: its thread hangs for wParam milliseconds.
+constexpr UINT kHangNow = WM_APP + 2;
 
 class WithTaskbar : public ::testing::Test {
 protected:
@@ -173,6 +182,45 @@ TEST_F(WithTaskbar, SettingsChangedRereadsTheIniAndPushesAgain) {
     std::snprintf(expected, sizeof expected, "clockcount %d", after[reloaded].clockCount);
     EXPECT_TRUE(WaitForLine(log_, expected, kStartMs));
     PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
+}
+
+TEST_F(WithTaskbar, AHugeCityListReachesTheClockCutAndTheProgramStillEnds) {
+    std::string cities;
+    for (int i = 0; i < 50000; ++i) {
+        cities += "Town" + std::to_string(i) + "\tDE\tGermany\t50.5\t6.5\tW. Europe Standard Time\r\n";
+    }
+    ASSERT_TRUE(testing_support::WriteBytes(folder_.file(L"cities.txt"), cities));
+    HANDLE taskbar = StartTaskbar(log_);
+    ASSERT_NE(StartAndGreet(taskbar, L""), nullptr);
+    bool sent = false;
+    for (const auto& b : Blocks(log_)) {
+        if (b.kind != COPYDATA_CITIES) continue;
+        sent = true;
+        EXPECT_EQ(b.bytes, static_cast<unsigned long>(kMaxCities) * kCityRecordBytes);
+        EXPECT_EQ(b.reply, 1);
+    }
+    EXPECT_TRUE(sent);
+    HANDLE closer = folder_.Start(L"/exit");
+    EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+    EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
+    PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
+}
+
+TEST_F(WithTaskbar, AHungTaskbarDoesNotHoldTheProgram) {
+    HANDLE taskbar = StartTaskbar(log_);
+    HWND main = StartAndGreet(taskbar, L"");
+    ASSERT_NE(main, nullptr);
+    // Explorer hangs for 40 s; the program pushes its blocks, then is told to end.
+    PostMessageW(ClockOf(TaskbarOf(taskbar)), kHangNow, 40000, 0);
+    Sleep(300);
+    PostMessageW(main, MSG_SETTINGS_CHANGED, 0, 0);
+    Sleep(300);
+    HANDLE closer = folder_.Start(L"/exit");
+    EXPECT_EQ(WaitExit(main_, 25000), 0u);
+    WaitExit(closer, kStartMs);
+    TerminateProcess(taskbar, 0);
+    WaitExit(taskbar, kStartMs);
 }
 
 TEST_F(WithTaskbar, WhenTheTaskbarEndsTheProgramSavesAndRestartsOnTheNewOne) {

@@ -13,6 +13,7 @@
 #include "common/settings/clock_record.h"
 #include "common/settings/global_settings.h"
 #include "common/settings/protocol.h"
+#include "common/time/city_list.h"
 #include "common/time/city_record.h"
 #include "hook/hook_exports.h"
 #include "hook/tray_clock.h"
@@ -223,6 +224,11 @@ TEST_F(TrayClock, RefusesBadBlocksAndBlocksFromOtherWindows) {
     other.trayclocks = 3;
     EXPECT_EQ(Send(COPYDATA_SETTINGS, &other, sizeof other, taskbar_), 0);
     EXPECT_EQ(Send(COPYDATA_CLOCKS, bytes.data(), 5408, taskbar_), 0);
+    // More clocks or cities than the main program ever sends.
+    std::string records((kMaxClocks + 1) * kClockRecordBytes, '\0');
+    EXPECT_EQ(Send(COPYDATA_CLOCKS, records.data(), static_cast<DWORD>(records.size())), 0);
+    std::string cities((kMaxCities + 1) * kCityRecordBytes, '\0');
+    EXPECT_EQ(Send(COPYDATA_CITIES, cities.data(), static_cast<DWORD>(cities.size())), 0);
     // Nothing changed, and the clock still answers.
     EXPECT_EQ(Inspect(COPYDATA_SETTINGS), 12);
     EXPECT_EQ(Inspect(COPYDATA_CLOCKS), 3);
@@ -376,6 +382,18 @@ TEST_F(TrayClock, QuitRestoresTheStockClock) {
     PostMessageW(taskbar_, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(taskbarProcess_, kWaitMs), 0u);
     EXPECT_TRUE(WaitForLine(log_, "end hooked own", kWaitMs));
+}
+
+TEST_F(TrayClock, QuitWhileExplorerHangsRestoresTheClockOnceItWakes) {
+    ASSERT_TRUE(StartHooked(""));
+    SendData(3, 3);
+    // The taskbar's thread hangs past the time RemoveHook waits for it.
+    PostMessageW(clock_, WM_APP + 2, 8000, 0);
+    Sleep(300);
+    RemoveHook();
+    // When it wakes, the clock still finds its stock procedure and puts it back.
+    EXPECT_TRUE(WaitForLine(log_, "command 32777 own", kWaitMs));
+    EXPECT_TRUE(WaitForLine(log_, "wininichange own", kWaitMs));
 }
 
 TEST_F(TrayClock, AWrongGreetingReplyRestartsTheMainProgramOnce) {

@@ -6,6 +6,7 @@
 
 #include <psapi.h>
 
+#include "common/graphics/image_limits.h"
 #include "tests/png/png_test_util.h"
 
 using namespace png_test;
@@ -125,6 +126,25 @@ TEST_F(PngBadInput, PicturesTooLargeForOneBlockAreRefusedBeforeDecoding) {
     EXPECT_FALSE(Load(WithHeader(100000, 100000, 8, kRgba)));
     EXPECT_FALSE(Load(WithHeader(1000000, 600, 8, kRgba)));
     EXPECT_LT(GetTickCount() - start, 5000u);
+}
+
+TEST_F(PngBadInput, PicturesBeyondTheLargestSideAreRefused) {
+    // Small, sound files: one side alone decides.
+    PngPicture line;
+    line.colourType = kGrey;
+    line.width = static_cast<uint32_t>(kMaxImageSide) + 1;
+    line.height = 1;
+    line.samples.assign(line.width, 0x80);
+    EXPECT_FALSE(Load(MakePng(line)));
+    PngPicture column = line;
+    std::swap(column.width, column.height);
+    EXPECT_FALSE(Load(MakePng(column)));
+    line.width = static_cast<uint32_t>(kMaxImageSide);
+    line.samples.resize(line.width);
+    EXPECT_TRUE(Load(MakePng(line)));
+    EXPECT_EQ(buffer.GetWidth(), kMaxImageSide);
+    // A few bytes that claim 20000 x 20000.
+    EXPECT_FALSE(Load(WithHeader(20000, 20000, 8, kRgba)));
 }
 
 TEST_F(PngBadInput, DamagedPixelData) {

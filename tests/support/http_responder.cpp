@@ -88,10 +88,13 @@ void HttpResponder::Serve() {
         }
         ++requests_;
         for (DWORD waited = 0; waited < delayMs_ && !stop_; waited += 10) Sleep(10);
-        for (size_t sent = 0; sent < reply_.size();) {
-            const int n = send(client, reply_.data() + sent, static_cast<int>(reply_.size() - sent), 0);
+        const DWORD trickle = trickleMs_;
+        for (size_t sent = 0; sent < reply_.size() && !stop_ && std::chrono::steady_clock::now() < end;) {
+            const int chunk = trickle ? 1 : static_cast<int>(reply_.size() - sent);
+            const int n = send(client, reply_.data() + sent, chunk, 0);
             if (n <= 0) break;
             sent += static_cast<size_t>(n);
+            if (trickle) Sleep(trickle);
         }
         shutdown(client, SD_SEND);
         // Let the client read to the end before the socket goes.

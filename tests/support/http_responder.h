@@ -36,6 +36,9 @@ public:
     HttpResponder(const HttpResponder&) = delete;
     HttpResponder& operator=(const HttpResponder&) = delete;
 
+    // From now on the reply goes out one byte every ms milliseconds.
+    void Trickle(DWORD ms) { trickleMs_ = ms; }
+
     uint16_t port() const { return port_; }
     std::string url(const std::string& path) const;
     int requests() const { return requests_.load(); }
@@ -52,6 +55,7 @@ private:
     uint16_t port_ = 0;
     std::string reply_;
     DWORD delayMs_;
+    std::atomic<DWORD> trickleMs_{0};
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};
     std::mutex lock_;

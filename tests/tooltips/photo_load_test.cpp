@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/graphics/bitmap.h"
+#include "common/graphics/image_limits.h"
 #include "common/time/city_list.h"
 #include "common/time/text_bounds.h"
 #include "hook/photo_cache.h"
@@ -130,6 +131,17 @@ TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
     // The decoder reads a greyscale picture; only the photo refuses it.
     ASSERT_TRUE(image.Load(dir.file(L"grey.jpg").c_str()));
     EXPECT_EQ(image.Components(), 1);
+}
+
+TEST(PhotoLoad, PhotosBeyondTheLargestSideAreRefused) {
+    TempDir dir;
+    const std::wstring wide = dir.file(L"wide.jpg");
+    ASSERT_TRUE(WriteBytes(wide, EncodeJpeg(Quadrants(static_cast<int>(kMaxImageSide) + 8, 8, kRed, kBlue, kGreen, kWhite))));
+    JpegImage image;
+    EXPECT_FALSE(image.Load(wide.c_str()));
+    CBitmap bitmap;
+    EXPECT_FALSE(LoadPhotoFile(wide.c_str(), bitmap));
+    EXPECT_FALSE(bitmap.IsValid());
 }
 
 TEST(PhotoLoad, ACityPhotoFromTheCache) {

@@ -94,6 +94,32 @@ TEST_F(HttpSyncTest, SlowReplyBeyondWaitIsNoReply) {
     EXPECT_TRUE(clock.calls.empty());
 }
 
+TEST_F(HttpSyncTest, RedirectsAreFollowedAFewTimesOnly) {
+    HttpResponder target(Reply("200 OK", kDate));
+    HttpResponder hop(Reply("302 Found", "Location: " + target.url("/time") + "\r\n"));
+    ASSERT_TRUE(UseServer(LoopbackHttp(hop.port())));
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
+    EXPECT_EQ(target.requests(), 1);
+
+    // A server that sends every request back to itself.
+    HttpResponder circle(Reply("302 Found", "Location: /again\r\n"));
+    ASSERT_TRUE(UseServer(LoopbackHttp(circle.port())));
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoNetwork);
+    EXPECT_EQ(circle.requests(), kHeadMostRedirects + 1);
+    EXPECT_EQ(clock.calls.size(), 1u);
+}
+
+TEST_F(HttpSyncTest, AReplyTrickledByteByByteEndsAtTheTimeout) {
+    HttpResponder server(Reply("200 OK", kDate));
+    server.Trickle(150);  // about 15 s for the whole reply
+    ASSERT_TRUE(UseServer(LoopbackHttp(server.port())));
+    const DWORD t0 = GetTickCount();
+    EXPECT_EQ(SyncOnce(1000), kSyncNoReply);
+    EXPECT_LT(GetTickCount() - t0, 5000u);
+    EXPECT_EQ(LastResult(), 135);
+    EXPECT_TRUE(clock.calls.empty());
+}
+
 TEST_F(HttpSyncTest, ConnectionFailureAndMalformedUrlAreLogged) {
     ASSERT_TRUE(UseServer(LoopbackHttp(UnusedTcpPort(), "/nothing")));
     EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncSendFailed);

@@ -40,7 +40,7 @@ SOCKET BindLoopback(int type) {
 
 }  // namespace
 
-SntpResponder::SntpResponder(std::string reply) : reply_(std::move(reply)) {
+SntpResponder::SntpResponder(std::string reply, bool echo) : reply_(std::move(reply)), echo_(echo) {
     socket_ = BindLoopback(SOCK_DGRAM);
     if (socket_ == INVALID_SOCKET) return;
     port_ = BoundPort(socket_);
@@ -73,7 +73,9 @@ void SntpResponder::Serve() {
         }
         ++requests_;
         if (!reply_.empty()) {
-            sendto(socket_, reply_.data(), static_cast<int>(reply_.size()), 0, reinterpret_cast<sockaddr*>(&from),
+            std::string reply = reply_;
+            if (echo_ && n >= 48 && reply.size() >= 32) reply.replace(24, 8, buffer + 40, 8);
+            sendto(socket_, reply.data(), static_cast<int>(reply.size()), 0, reinterpret_cast<sockaddr*>(&from),
                    fromSize);
         }
     }
@@ -84,8 +86,10 @@ std::string SntpReply(uint32_t seconds, uint32_t fraction, int version, int mode
     p[0] = static_cast<char>((leap << 6) | (version << 3) | mode);
     p[1] = static_cast<char>(stratum);
     for (int i = 0; i < 4; ++i) {
-        p[40 + i] = static_cast<char>(seconds >> (24 - 8 * i));
-        p[44 + i] = static_cast<char>(fraction >> (24 - 8 * i));
+        for (int at : {32, 40}) {
+            p[at + i] = static_cast<char>(seconds >> (24 - 8 * i));
+            p[at + 4 + i] = static_cast<char>(fraction >> (24 - 8 * i));
+        }
     }
     return p;
 }

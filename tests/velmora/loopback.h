@@ -17,8 +17,10 @@ namespace velmora_test {
 
 class SntpResponder {
 public:
-    // Answers every request with the reply bytes (none: stays silent).
-    explicit SntpResponder(std::string reply);
+    // Answers every request with the reply bytes (none: stays silent). As a
+    // server does, it copies the request's transmit time into the reply's
+    // originate field, unless echo is off.
+    explicit SntpResponder(std::string reply, bool echo = true);
     ~SntpResponder();
     SntpResponder(const SntpResponder&) = delete;
     SntpResponder& operator=(const SntpResponder&) = delete;
@@ -33,6 +35,7 @@ private:
     SOCKET socket_ = INVALID_SOCKET;
     uint16_t port_ = 0;
     std::string reply_;
+    bool echo_;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};
     std::mutex lock_;
@@ -41,7 +44,7 @@ private:
 };
 
 // A 48-byte SNTP reply: leap 0, the version and mode given, stratum, and the
-// transmit timestamp.
+// receive and transmit timestamps (both the time given).
 std::string SntpReply(uint32_t seconds, uint32_t fraction, int version = 4, int mode = 4, int stratum = 2,
                       int leap = 0);
 

@@ -103,6 +103,26 @@ TEST_F(ServiceRunTest, SyncRequestWaitsForContinueAndReloadSwitchesServer) {
     EXPECT_TRUE(WaitFor([&] { return clock.calls.size() == 3; }, 2000));
 }
 
+TEST_F(ServiceRunTest, StopDuringASyncIsPendingUntilTheSyncHasReported) {
+    HttpResponder server(HttpResponder::Reply("200 OK", ""), 1500);
+    ASSERT_TRUE(UseServer(LoopbackHttp(server.port())));
+    Start();
+    Control(SYNC_CONTROL_SYNC_NOW);
+    ASSERT_TRUE(WaitFor([&] { return server.requests() == 1; }, 5000));
+    Control(SERVICE_CONTROL_STOP);
+    const SERVICE_STATUS pending = platform.Statuses().back();
+    EXPECT_EQ(pending.dwCurrentState, static_cast<DWORD>(SERVICE_STOP_PENDING));
+    EXPECT_GT(pending.dwWaitHint, kSyncTimeoutMs);
+    EXPECT_EQ(LastResult(), kSyncInProgress);
+    service.join();
+    // STOPPED came once, last, after the sync wrote its result.
+    const auto statuses = platform.Statuses();
+    for (size_t i = 0; i + 1 < statuses.size(); ++i) EXPECT_NE(statuses[i].dwCurrentState, DWORD{SERVICE_STOPPED}) << i;
+    EXPECT_EQ(statuses.back().dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
+    EXPECT_EQ(statuses.back().dwWaitHint, 0u);
+    EXPECT_EQ(LastResult(), kSyncNoReply);  // 1.5 s is longer than http_sync_wait
+}
+
 TEST_F(ServiceRunTest, WithoutServerRequestsDoNothing) {
     SntpResponder server(SntpReply(kLeapDay, 0));
     SetSntpPort(server.port());

@@ -39,6 +39,18 @@ TEST_F(SntpSyncTest, GoodReplySetsClockAndReports) {
     EXPECT_EQ(request[0], '\x0B');
 }
 
+TEST_F(SntpSyncTest, AllOnesOrAnAnswerToNoRequestNeverReachTheClock) {
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    SntpResponder allOnes(SntpReply(0xFFFFFFFFu, 0xFFFFFFFFu));
+    SetSntpPort(allOnes.port());
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime);
+    SntpResponder foreign(SntpReply(kLeapDay, 0), false);
+    SetSntpPort(foreign.port());
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime);
+    EXPECT_EQ(LastResult(), 134);
+    EXPECT_TRUE(clock.calls.empty());
+}
+
 TEST_F(SntpSyncTest, HostNameIsResolved) {
     SntpResponder server(SntpReply(kLeapDay, 0));
     SetSntpPort(server.port());

@@ -15,7 +15,9 @@
 //
 //   standin_taskbar.exe <log file> [seconds to live, default 60]
 //
-// Posted to the clock window by the tests: WM_APP+1 greets the main program.
+// Posted to the clock window by the tests: WM_APP+1 greets the main program;
+// WM_APP+2 makes the taskbar's thread hang for wParam milliseconds, as a hung
+// Explorer does.
 //
 // Started with a first argument that begins with "/", it stands in for
 // another program of the suite instead (settings.exe, tempovia.exe): it
@@ -36,6 +38,7 @@
 namespace {
 
 constexpr UINT kGreetNow = WM_APP + 1;
+constexpr UINT kHangNow = WM_APP + 2;
 wchar_t g_log[MAX_PATH];
 
 void Log(const char* line);
@@ -88,6 +91,9 @@ LRESULT CALLBACK ClockProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         Log("querysize");
         return 0;
     case MSG_CLOCK_COUNT:
+        return 0;
+    case kHangNow:
+        Sleep(static_cast<DWORD>(wp));
         return 0;
     case kGreetNow: {
         DWORD_PTR reply = 0;

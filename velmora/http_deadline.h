@@ -1,0 +1,26 @@
+// The bound on the whole HTTP exchange of one synchronisation. WinINet's own
+// time-outs count every wait for data afresh, so a server that sends its reply
+// a byte at a time would hold a blocking request for as long as it likes. The
+// sync's session is asynchronous instead, and each request is waited for only
+// until the deadline; a request given up finishes inside WinINet on its own
+// and finds nothing of ours but a callback that ignores it.
+#pragma once
+
+#include <windows.h>
+#include <wininet.h>
+
+// The deadline of the sync now starting (SyncOnce), and its end.
+void BeginHttpDeadline(DWORD timeoutMs);
+void EndHttpDeadline();
+// True once a request of this sync was given up at the deadline; no further
+// request may start.
+bool HttpDeadlineExpired();
+
+// Has the session's requests report their completion (asynchronous session).
+void WatchHttpCompletions(HINTERNET internet);
+
+// HttpSendRequestA without headers or body. A request that completes later
+// (asynchronous session) is waited for until the deadline (without one: for
+// ever). False with the error as last error; ERROR_INTERNET_TIMEOUT when the
+// deadline passed.
+bool SendRequestWithinDeadline(HINTERNET request);
