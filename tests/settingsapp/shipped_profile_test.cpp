@@ -96,7 +96,13 @@ std::map<std::wstring, Section> UserSections(const std::wstring& ini) {
         for (const wchar_t* line = keys.data(); line < keys.data() + k && *line; line += wcslen(line) + 1) {
             const std::wstring entry(line);
             const size_t eq = entry.find(L'=');
-            if (eq != std::wstring::npos) section[entry.substr(0, eq)] = entry.substr(eq + 1);
+            if (eq == std::wstring::npos) continue;
+            // Read as the programs read it: one pair of enclosing quotes goes.
+            const std::wstring key = entry.substr(0, eq);
+            std::vector<wchar_t> value(4096);
+            GetPrivateProfileStringW(name, key.c_str(), L"", value.data(), static_cast<DWORD>(value.size()),
+                                     ini.c_str());
+            section[key] = value.data();
         }
     }
     return sections;
