@@ -1,6 +1,10 @@
 /* Resource ids of the language resource libraries res_<lang>.dll, shared by
    every program and by the resource scripts. Plain #defines only: the
-   resource compiler reads this file too. */
+   resource compiler reads this file too. The code names every resource it
+   loads from the library here, and the artefacts test checks each name by its
+   prefix against the built res_en.dll: IDS_ string (a _FIRST/_LAST pair is a
+   range), IDD_ dialog, IDI_ icon, IDB_ bitmap, IDR_ menu; IDC_ and IDM_ are
+   control and command ids. */
 #ifndef TEMPOVIA_RESOURCE_IDS_H
 #define TEMPOVIA_RESOURCE_IDS_H
 
@@ -12,6 +16,34 @@
 /* Texts of new records and of clock titles. */
 #define IDS_NEW_ALARM               172
 #define IDS_NEW_BACKGROUND          173
+
+/* Names the settings tree shows for its option rows and a clock's pages,
+   the default names of alarms and backgrounds that follow the language, the
+   time converter's failure, the news window and notifier, the news page's
+   arrow icons and the timer button's picture. */
+#define IDS_TREE_BACKGROUNDS        211
+#define IDS_TREE_ALARMS             212
+#define IDS_TREE_FORMATS            213
+#define IDS_TREE_DESKTOP            214
+#define IDS_TREE_TIME_SYNC          215
+#define IDS_TREE_GENERAL            216
+#define IDS_TREE_TASKBAR            217
+#define IDS_TREE_NEWS               243
+#define IDS_TREE_INI                267
+#define IDS_DEFAULT_ALARM_NAME      122  /* the name a new alarm gets */
+#define IDS_DEFAULT_BACKGROUND_NAME 219  /* the name a new background gets */
+#define IDS_DEFAULT_WORKING_HOURS   220  /* the shipped profile of the first clock */
+#define IDS_CONVERTER_FAILED        154
+#define IDS_CONVERTER_FAILED_CAPTION 155
+#define IDS_NEWS_CAPTION            240
+#define IDS_NEWS_REFRESH            241
+#define IDS_NEWS_CHANNELS           242
+#define IDS_NEWS_LINK_TITLE         244  /* the ">>>" link of an item's page */
+#define IDS_NEWS_NO_CHANNEL         245
+#define IDS_NEWS_NOT_LOADED         246
+#define IDI_CHANNEL_UP              203
+#define IDI_CHANNEL_DOWN            204
+#define IDB_TIMER_BUTTON            209  /* monochrome */
 
 /* The settings program's frame caption and the empty taskbar preview. */
 #define IDS_SETTINGS_CAPTION        149
@@ -74,7 +106,8 @@
 
 /* The main menu MENU_Main (menu 105) and its commands. The command ids are
    also the WM_COMMAND codes that other windows send to the main window. */
-#define IDM_MAIN                    105
+#define IDR_MAIN_MENU               105
+#define IDM_MAIN                    IDR_MAIN_MENU
 #define IDM_GROUP                   101
 #define IDM_SHOW_ON_DESKTOP         102
 #define IDM_ON_TOP                  103
@@ -175,7 +208,9 @@
 #define IDD_SCHEDULE_YEARLY         151  /* DLG_Yearly */
 #define IDD_SCHEDULE_CRON           152  /* DLG_Cron */
 #define IDS_ALARM_ACTION_FIRST      182  /* 182..190: actions 0..8 */
+#define IDS_ALARM_ACTION_LAST       190
 #define IDS_ORDINAL_FIRST           191  /* 191..195: first .. last */
+#define IDS_ORDINAL_LAST            195
 #define IDS_REMINDER_DAYS           197  /* format: %d = days, given twice */
 #define IDS_REMINDER_HOURS          198  /* format: %d = hours, given twice */
 #define IDS_REMINDER_MINUTES        199  /* format: %d = minutes, given twice */

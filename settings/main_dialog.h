@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "resources/resource_ids.h"
+#include "settings/settings_resource_ids.h"
 
 inline constexpr int kPageCount = 21;
 inline constexpr int kTaskbarPage = 4;
@@ -34,8 +35,8 @@ inline constexpr DWORD kBusyBeepHz = 1000;
 inline constexpr DWORD kBusyBeepMs = 100;
 
 // Drag cursors of settings.exe's own resources: drop allowed, drop refused.
-inline constexpr UINT kDropAllowedCursorId = 136;
-inline constexpr UINT kDropRefusedCursorId = 138;
+inline constexpr UINT kDropAllowedCursorId = IDCUR_DROP_ALLOWED;
+inline constexpr UINT kDropRefusedCursorId = IDCUR_DROP_REFUSED;
 
 // What other modules of the settings program supply to the dialog.
 struct MainDialogParts {

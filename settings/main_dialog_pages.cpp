@@ -7,12 +7,16 @@
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
 #include "settings/page_loading.h"
+#include "resources/resource_ids.h"
 
 const PageSpec kPageTable[kPageCount] = {
-    {137, 1231}, {217, 1112}, {196, 1029}, {201, 1258}, {199, 1037}, {166, 1161}, {197, 1079},
-    {198, 1166}, {IDD_PAGE_ALARMS, 0}, {144, 1089}, {IDD_PAGE_BKGS, 0}, {146, 1016}, {208, 1161},
-    {209, 1161}, {210, 1079}, {211, 1089}, {212, 1089}, {213, 1089}, {214, 1016}, {215, 1016},
-    {216, 1016},
+    {IDD_PAGE_GENERAL, 1231},       {IDD_PAGE_INI, 1112},        {IDD_PAGE_TIME, 1029},
+    {IDD_PAGE_NEWS, 1258},          {IDD_PAGE_TASKBAR, 1037},    {IDD_PAGE_CLOCK, 1161},
+    {IDD_PAGE_FORMATS, 1079},       {IDD_PAGE_DESKTOP, 1166},    {IDD_PAGE_ALARMS, 0},
+    {IDD_PAGE_ALARM, 1089},         {IDD_PAGE_BKGS, 0},          {IDD_PAGE_BKG, 1016},
+    {IDD_PAGE_COUNTDOWN, 1161},     {IDD_PAGE_STOPWATCH, 1161},  {IDD_PAGE_TIMER_FORMATS, 1079},
+    {IDD_PAGE_ALARM_AT, 1089},      {IDD_PAGE_ALARM_DOWN, 1089}, {IDD_PAGE_ALARM_UP, 1089},
+    {IDD_PAGE_BKG_AT, 1016},        {IDD_PAGE_BKG_DOWN, 1016},   {IDD_PAGE_BKG_UP, 1016},
 };
 
 namespace {

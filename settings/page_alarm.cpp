@@ -217,6 +217,8 @@ void StoreTimerOffset(HWND page, AlarmRecord& a, PageExchangeBlock* block) {
         }
     }
     a.timerOffset = static_cast<uint32_t>(total);
+    // Duration fields that parse clear a reminder list with nothing to show.
+    if (block && block->failedControl == GetDlgItem(page, kIdcReminderList)) block->failedControl = nullptr;
 }
 
 void StoreTimerMoment(HWND page, AlarmRecord& a, const ClockRecord* clock) {
@@ -284,11 +286,16 @@ void StorePage(HWND page, AlarmRecord& a, PageExchangeBlock* block) {
     CopyBounded(a.text, text);
 
     const LRESULT selected = SendDlgItemMessageW(page, kIdcReminderList, CB_GETCURSEL, 0, 0);
+    const bool reminderOn = IsDlgButtonChecked(page, kIdcReminderOn) == BST_CHECKED;
     if (selected >= 0) {
         const int minutes = std::abs(static_cast<int>(SendDlgItemMessageW(page, kIdcReminderList, CB_GETITEMDATA, selected, 0)));
-        a.reminder = IsDlgButtonChecked(page, kIdcReminderOn) == BST_CHECKED ? minutes : -minutes;
-    } else {
+        a.reminder = reminderOn ? minutes : -minutes;
+    } else if (reminderOn) {
         Fail(block, page, kIdcReminderList);
+    } else if (a.reminder > 0) {
+        // Nothing to show and the box off (a stored reminder of 0): the alarm
+        // has no reminder, and the page must not hold the user on it.
+        a.reminder = -a.reminder;
     }
 
     const UINT variant = Variant(page);

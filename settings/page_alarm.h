@@ -11,12 +11,13 @@
 
 #include "common/settings/alarm_record.h"
 #include "common/settings/clock_record.h"
+#include "resources/resource_ids.h"
 
 // The page variants, all served by AlarmPageDlgProc.
-inline constexpr UINT kAlarmPageClock = 144;
-inline constexpr UINT kAlarmPageAt = 211;    // a timer with a set date
-inline constexpr UINT kAlarmPageDown = 212;  // a countdown without a set date
-inline constexpr UINT kAlarmPageUp = 213;    // a stopwatch without a set start
+inline constexpr UINT kAlarmPageClock = IDD_PAGE_ALARM;
+inline constexpr UINT kAlarmPageAt = IDD_PAGE_ALARM_AT;    // a timer with a set date
+inline constexpr UINT kAlarmPageDown = IDD_PAGE_ALARM_DOWN;  // a countdown without a set date
+inline constexpr UINT kAlarmPageUp = IDD_PAGE_ALARM_UP;    // a stopwatch without a set start
 inline constexpr int kAlarmPageIndexClock = 9;
 inline constexpr int kAlarmPageIndexAt = 15;
 inline constexpr int kAlarmPageIndexDown = 16;
@@ -48,13 +49,13 @@ inline constexpr int kMaxOffsetDays = 999;
 // Reminder choices in minutes, the list's item data in this order.
 inline constexpr int kReminderChoices[] = {1, 5, 15, 30, 60, 240, 480, 720, 1440, 2880, 5760, 10080};
 // Unit formats of a reminder's text (the number is given twice).
-inline constexpr UINT kReminderDaysStringId = 197;
-inline constexpr UINT kReminderHoursStringId = 198;
-inline constexpr UINT kReminderMinutesStringId = 199;
+inline constexpr UINT kReminderDaysStringId = IDS_REMINDER_DAYS;
+inline constexpr UINT kReminderHoursStringId = IDS_REMINDER_HOURS;
+inline constexpr UINT kReminderMinutesStringId = IDS_REMINDER_MINUTES;
 inline constexpr int kReminderUnitChars = 15;
 
 // Names of actions 0..8.
-inline constexpr UINT kFirstActionStringId = 182;
+inline constexpr UINT kFirstActionStringId = IDS_ALARM_ACTION_FIRST;
 inline constexpr int kAlarmActionCount = 9;
 
 // Proposed for an action that opens an address when the text holds none.

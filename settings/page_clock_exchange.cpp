@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cwchar>
+#include <string>
 
 #include "common/settings/clock_record.h"
 #include "common/settings/localisation.h"
@@ -84,6 +85,14 @@ bool SetDateChosen(HWND page, const ClockRecord& record) {
     return false;
 }
 
+// What the location field shows for a record: its location, or its zone's
+// display name when it has none.
+std::wstring ShownLocation(const ClockRecord& record) {
+    const size_t locationLength = wcsnlen(record.location, std::size(record.location));
+    if (locationLength > 0) return std::wstring(record.location, locationLength);
+    return std::wstring(record.zone.displayName, wcsnlen(record.zone.displayName, std::size(record.zone.displayName)));
+}
+
 void EnableUrl(HWND page) {
     const bool url = SelectedAction(page) == kActionOpenUrl;
     EnableControl(page, IDC_CLOCK_URL, url);
@@ -121,13 +130,7 @@ void LoadClockPage(HWND page, ClockRecord& record) {
     PageLoadingScope loading;
     FillActionList(page, IsTimerClock(record), record.action);
 
-    const size_t locationLength = wcsnlen(record.location, std::size(record.location));
-    if (locationLength > 0) {
-        SetControlText(page, IDC_CLOCK_LOCATION, std::wstring(record.location, locationLength).c_str());
-    } else {
-        const size_t n = wcsnlen(record.zone.displayName, std::size(record.zone.displayName));
-        SetControlText(page, IDC_CLOCK_LOCATION, std::wstring(record.zone.displayName, n).c_str());
-    }
+    SetControlText(page, IDC_CLOCK_LOCATION, ShownLocation(record).c_str());
     SetChecked(page, IDC_CLOCK_DAYLIGHT, record.usedaylight != 0);
     const std::wstring prefix(record.prefix, wcsnlen(record.prefix, std::size(record.prefix)));
     SetControlText(page, IDC_CLOCK_PREFIX, prefix.c_str());
@@ -191,8 +194,13 @@ HWND StoreClockPage(HWND page, ClockRecord& record) {
         }
     }
     if (!IsTimerClock(record) || setDate) {
+        // A location the user left as it was keeps the record's zone, even when
+        // the city list does not know its text: a store must never turn such a
+        // clock into local time behind the user's back.
         const std::wstring text = ControlText(page, IDC_CLOCK_LOCATION, kLocationChars);
-        ResolveLocation(text.c_str(), record.location, std::size(record.location), &record.zone);
+        if (text != ShownLocation(record)) {
+            ResolveLocation(text.c_str(), record.location, std::size(record.location), &record.zone);
+        }
         record.usedaylight = IsChecked(page, IDC_CLOCK_DAYLIGHT) && IsControlEnabled(page, IDC_CLOCK_DAYLIGHT);
         record.zoneHasDaylight = record.zone.DaylightBias != 0 && record.zone.DaylightDate.wMonth != 0;
     }

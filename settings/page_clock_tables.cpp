@@ -4,19 +4,20 @@
 #include <cwctype>
 
 #include "common/settings/localisation.h"
+#include "resources/resource_ids.h"
 
 // "\n" in the pictures is the two characters backslash and n: the date and
 // timer formatting reads them as a line break.
 const FormatEntry kTimeFormats[kTimeFormatCount] = {
-    {L"Default", 148}, {L"12 hours", 146}, {L"24 hours", 147}, {L"HH:mm:ss", 0}, {L"hh:mm:ss tt", 0},
+    {L"Default", IDS_FORMAT_DEFAULT}, {L"12 hours", IDS_FORMAT_12_HOURS}, {L"24 hours", IDS_FORMAT_24_HOURS}, {L"HH:mm:ss", 0}, {L"hh:mm:ss tt", 0},
     {L"hh:mm tt", 0},  {L"h:mm tt", 0},    {L"h:mm t", 0},     {L"tt h:mm", 0},  {L"HH:mm", 0},
     {L"H:mm", 0},      {L"hh tt", 0},      {L"HH", 0},
 };
 
 const FormatEntry kDateFormats[kDateFormatCount] = {
-    {L"None", 221},     {L"d.MM.yy", 0},   {L"dd.MM.yyyy", 0},     {L"\\ndd.MM.yyyy", 0}, {L"yyyy/MM/dd", 0},
+    {L"None", IDS_DATE_FORMAT_NONE},     {L"d.MM.yy", 0},   {L"dd.MM.yyyy", 0},     {L"\\ndd.MM.yyyy", 0}, {L"yyyy/MM/dd", 0},
     {L"d MMM", 0},      {L"MMM d", 0},     {L"ddd", 0},            {L"ddd d", 0},         {L"ddd d MMM", 0},
-    {L"ddd MMM d", 0},  {L"dddd", 0},      {L"dddd\\nM/dd/yy", 0}, {L"Week w", 222},
+    {L"ddd MMM d", 0},  {L"dddd", 0},      {L"dddd\\nM/dd/yy", 0}, {L"Week w", IDS_WEEK_FORMAT},
 };
 
 const FormatEntry kTimerFormats[kTimerFormatCount] = {
@@ -24,7 +25,9 @@ const FormatEntry kTimerFormats[kTimerFormatCount] = {
     {L"%H:%02m:%02s", 0},           {L"%H %Hn %m %mn %s %sn", 0},   {L"%W %Wn %d %dn %h %hn", 0},
 };
 
-const UINT kClockActionTextIds[kClockActionCount] = {200, 201, 202, 203, 204, 205, 231, 262};
+const UINT kClockActionTextIds[kClockActionCount] = {
+    IDS_CLICK_CALENDAR,  IDS_CLICK_OPEN, IDS_CLICK_SETTINGS,   IDS_CLICK_CONVERTER,
+    IDS_CLICK_DATE_TIME, IDS_CLICK_COPY, IDS_CLICK_TIME_TABLE, IDS_CLICK_START_STOP};
 
 std::wstring FormatDisplayText(const FormatEntry& entry) {
     if (entry.textId != 0) {

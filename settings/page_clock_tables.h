@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include "resources/resource_ids.h"
 
 // Control ids of the clock pages.
 inline constexpr int IDC_CLOCK_LOCATION = 1160;
@@ -42,12 +43,12 @@ inline constexpr int IDC_FORMAT_SUFFIX = 1255;
 inline constexpr int IDC_PAGE_PREVIEW = 1086;
 
 // Dialog resources of the page variants.
-inline constexpr UINT kClockPageResource = 166;
-inline constexpr UINT kCountdownPageResource = 208;
-inline constexpr UINT kStopwatchPageResource = 209;
-inline constexpr UINT kDesktopPageResource = 198;
-inline constexpr UINT kFormatsPageResource = 197;
-inline constexpr UINT kTimerFormatsPageResource = 210;
+inline constexpr UINT kClockPageResource = IDD_PAGE_CLOCK;
+inline constexpr UINT kCountdownPageResource = IDD_PAGE_COUNTDOWN;
+inline constexpr UINT kStopwatchPageResource = IDD_PAGE_STOPWATCH;
+inline constexpr UINT kDesktopPageResource = IDD_PAGE_DESKTOP;
+inline constexpr UINT kFormatsPageResource = IDD_PAGE_FORMATS;
+inline constexpr UINT kTimerFormatsPageResource = IDD_PAGE_TIMER_FORMATS;
 // Their indexes in the main dialog's page table.
 inline constexpr int kClockPageIndex = 5;
 inline constexpr int kFormatsPageIndex = 6;

@@ -14,13 +14,14 @@
 #include "settings/page_loading.h"
 #include "settings/page_news_add.h"
 #include "settings/page_news_channels.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
 constexpr wchar_t kSection[] = L"DLG_PageNews";
 constexpr wchar_t kFeedPreset[] = L"http://";
-constexpr UINT kDeleteQuestion = 124;
-constexpr UINT kDeleteCaption = 125;
+constexpr UINT kDeleteQuestion = IDS_DELETE_QUESTION;
+constexpr UINT kDeleteCaption = IDS_DELETE_CAPTION;
 constexpr int kImageGap = 2;
 constexpr int kTextGap = 6;
 

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <windows.h>
+#include "resources/resource_ids.h"
 
-inline constexpr UINT kNewsPageResource = 201;
+inline constexpr UINT kNewsPageResource = IDD_PAGE_NEWS;
 inline constexpr int kChannelList = 1258;
 inline constexpr int kChannelUrlEdit = 1264;
 inline constexpr int kChannelIntervalEdit = 1263;
@@ -18,8 +19,8 @@ inline constexpr int kDisableAllButton = 1273;
 inline constexpr int kNoAdsCheck = 1274;
 inline constexpr int kNoNotificationsCheck = 1275;
 inline constexpr int kFadeNewsCheck = 1278;
-inline constexpr UINT kChannelUpIcon = 203;
-inline constexpr UINT kChannelDownIcon = 204;
+inline constexpr UINT kChannelUpIcon = IDI_CHANNEL_UP;
+inline constexpr UINT kChannelDownIcon = IDI_CHANNEL_DOWN;
 
 // WM_NOTIFY code of the channel list: the check image of an item was clicked.
 inline constexpr UINT kChannelToggleCode = 256;

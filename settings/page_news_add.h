@@ -3,8 +3,9 @@
 #pragma once
 
 #include <windows.h>
+#include "resources/resource_ids.h"
 
-inline constexpr UINT kAddChannelResource = 202;
+inline constexpr UINT kAddChannelResource = IDD_ADD_CHANNEL;
 inline constexpr int kAddChannelEdit = 1273;
 inline constexpr int kAddChannelLabel = 1271;
 

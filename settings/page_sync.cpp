@@ -11,13 +11,14 @@
 #include "settings/page_loading.h"
 #include "settings/page_sync_options.h"
 #include "settings/sync_watcher.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
 constexpr wchar_t kSection[] = L"DLG_PageTime";
-constexpr UINT kFirstSyncTypeText = 206;
+constexpr UINT kFirstSyncTypeText = IDS_SYNC_TYPE_DAILY;
 constexpr int kSyncTypeCount = 5;
-constexpr UINT kSettingsCaption = 149;
+constexpr UINT kSettingsCaption = IDS_SETTINGS_CAPTION;
 
 SyncErrorBox g_errorBox = nullptr;
 

@@ -3,8 +3,9 @@
 #pragma once
 
 #include <windows.h>
+#include "resources/resource_ids.h"
 
-inline constexpr UINT kSyncPageResource = 196;
+inline constexpr UINT kSyncPageResource = IDD_PAGE_TIME;
 inline constexpr int kSyncResultControl = 1025;
 inline constexpr int kSyncTimeControl = 1070;
 inline constexpr int kAutoSyncCheck = 1029;

@@ -8,17 +8,18 @@
 #include "common/settings/localisation.h"
 #include "common/time/clock_table.h"
 #include "common/time/sync_service_notify.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
 constexpr wchar_t kCommon[] = L"common";
 constexpr int kAutosyncAbsent = 0xFFFF;
 constexpr size_t kStatusChars = 1023;
-constexpr UINT kLastResultLabel = 126;
-constexpr UINT kLastTimeLabel = 127;
-constexpr UINT kResultOk = 136;
-constexpr UINT kNoTimeKnown = 142;
-constexpr UINT kDateTimeJoin = 143;
+constexpr UINT kLastResultLabel = IDS_SYNC_LAST_RESULT;
+constexpr UINT kLastTimeLabel = IDS_SYNC_LAST_TIME;
+constexpr UINT kResultOk = IDS_SYNC_RESULT_OK;
+constexpr UINT kNoTimeKnown = IDS_SYNC_NO_TIME_KNOWN;
+constexpr UINT kDateTimeJoin = IDS_SYNC_DATE_TIME_JOIN;
 
 SyncOptions g_options;
 

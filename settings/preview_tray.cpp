@@ -5,10 +5,11 @@
 #include "settings/preview.h"
 #include "settings/preview_state.h"
 #include "settings/settings_tree.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-constexpr UINT kNoTrayClocksText = 218;
+constexpr UINT kNoTrayClocksText = IDS_TRAY_PREVIEW_EMPTY;
 constexpr int kHorizontalFlags = kPanelReserveRight;
 constexpr int kVerticalFlags = kPanelReserveBottom;
 

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "common/settings/alarm_record.h"
+#include "resources/resource_ids.h"
 
 struct ScheduleEditorSpec {
     UINT resource;
@@ -55,7 +56,7 @@ inline constexpr int kIdcCronMonths = 1141;
 inline constexpr int kIdcCronWeekdays = 1142;
 
 // Names of "first" .. "last" for the n-th weekday lists.
-inline constexpr UINT kFirstOrdinalStringId = 191;
+inline constexpr UINT kFirstOrdinalStringId = IDS_ORDINAL_FIRST;
 inline constexpr int kOrdinalCount = 5;
 // Items of the monthly start-year list: this year and the nine after it.
 inline constexpr int kStartYears = 10;

@@ -14,11 +14,12 @@
 #include "common/settings/time_format.h"
 #include "settings/page_alarm.h"
 #include "settings/schedule_editor.h"
+#include "resources/resource_ids.h"
 
 const ScheduleEditorSpec kScheduleEditors[kScheduleKinds] = {
-    {147, 1091, L"DLG_Once", OnceDlgProc},       {148, 1092, L"DLG_Daily", DailyDlgProc},
-    {149, 1093, L"DLG_Weekly", WeeklyDlgProc},   {150, 1094, L"DLG_Monthly", MonthlyDlgProc},
-    {151, 1095, L"DLG_Yearly", YearlyDlgProc},   {152, 1096, L"DLG_Cron", CronDlgProc},
+    {IDD_SCHEDULE_ONCE, 1091, L"DLG_Once", OnceDlgProc},       {IDD_SCHEDULE_DAILY, 1092, L"DLG_Daily", DailyDlgProc},
+    {IDD_SCHEDULE_WEEKLY, 1093, L"DLG_Weekly", WeeklyDlgProc},   {IDD_SCHEDULE_MONTHLY, 1094, L"DLG_Monthly", MonthlyDlgProc},
+    {IDD_SCHEDULE_YEARLY, 1095, L"DLG_Yearly", YearlyDlgProc},   {IDD_SCHEDULE_CRON, 1096, L"DLG_Cron", CronDlgProc},
 };
 
 namespace {

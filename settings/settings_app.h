@@ -10,6 +10,7 @@
 
 #include "resources/resource_ids.h"
 #include "settings/command_line.h"
+#include "settings/settings_resource_ids.h"
 
 // Exit codes of the settings program.
 inline constexpr int kSettingsExitNormal = 0;
@@ -25,9 +26,9 @@ inline constexpr UINT kEmptyTrayPreviewId = IDS_TRAY_PREVIEW_EMPTY;
 inline constexpr int kFrameTextChars = 100;
 
 // Resources of settings.exe itself.
-inline constexpr UINT kClassIconId = 132;
-inline constexpr UINT kPickerIconId = 140;
-inline constexpr UINT kFrameMenuId = 109;
+inline constexpr UINT kClassIconId = IDI_SETTINGS_CLASS;
+inline constexpr UINT kPickerIconId = IDI_LOCATION_PICKER;
+inline constexpr UINT kFrameMenuId = IDR_FRAME_MENU;
 
 struct SettingsApp {
     HINSTANCE instance = nullptr;

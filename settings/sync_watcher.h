@@ -3,10 +3,11 @@
 #pragma once
 
 #include <windows.h>
+#include "resources/resource_ids.h"
 
 // wParam of MSG_SYNC_STATE when the service's event cannot be opened (also
 // the id of the text the page shows then).
-inline constexpr WPARAM kSyncServiceUnreachable = 249;
+inline constexpr WPARAM kSyncServiceUnreachable = IDS_SYNC_SERVICE_MISSING;
 inline constexpr DWORD kSyncWatchSliceMs = 500;
 
 // Starts the watcher for the page; false when no thread could be started.

@@ -15,6 +15,7 @@
 #include "common/settings/background_profile.h"
 #include "common/settings/clock_record.h"
 #include "settings/settings_tree_link.h"
+#include "resources/resource_ids.h"
 
 struct SettingsTree;
 
@@ -22,17 +23,17 @@ struct SettingsTree;
 inline constexpr int kNodeTitleChars = 100;
 
 // UI strings: node titles and the default entry names that follow the language.
-inline constexpr UINT kGeneralTitleId = 216;
-inline constexpr UINT kIniTitleId = 267;
-inline constexpr UINT kTimeTitleId = 215;
-inline constexpr UINT kNewsTitleId = 243;
-inline constexpr UINT kTrayTitleId = 217;
-inline constexpr UINT kFormatsTitleId = 213;
-inline constexpr UINT kDesktopTitleId = 214;
-inline constexpr UINT kAlarmsTitleId = 212;
-inline constexpr UINT kBackgroundsTitleId = 211;
-inline constexpr UINT kDefaultAlarmNameIds[] = {122};
-inline constexpr UINT kDefaultBackgroundNameIds[] = {219, 220};
+inline constexpr UINT kGeneralTitleId = IDS_TREE_GENERAL;
+inline constexpr UINT kIniTitleId = IDS_TREE_INI;
+inline constexpr UINT kTimeTitleId = IDS_TREE_TIME_SYNC;
+inline constexpr UINT kNewsTitleId = IDS_TREE_NEWS;
+inline constexpr UINT kTrayTitleId = IDS_TREE_TASKBAR;
+inline constexpr UINT kFormatsTitleId = IDS_TREE_FORMATS;
+inline constexpr UINT kDesktopTitleId = IDS_TREE_DESKTOP;
+inline constexpr UINT kAlarmsTitleId = IDS_TREE_ALARMS;
+inline constexpr UINT kBackgroundsTitleId = IDS_TREE_BACKGROUNDS;
+inline constexpr UINT kDefaultAlarmNameIds[] = {IDS_DEFAULT_ALARM_NAME};
+inline constexpr UINT kDefaultBackgroundNameIds[] = {IDS_DEFAULT_BACKGROUND_NAME, IDS_DEFAULT_WORKING_HOURS};
 
 class CTreeNode {
 public:

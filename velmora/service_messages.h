@@ -6,23 +6,25 @@
 
 #include <string>
 
+#include "velmora/velmora_resource_ids.h"
+
 inline constexpr wchar_t kServiceDisplayName[] = L"Tempovia Time";  // also the message box title
 
-inline constexpr UINT kMsgScmAccessDenied = 1;
-inline constexpr UINT kMsgScmOpenFailed = 2;
-inline constexpr UINT kMsgDuplicateName = 3;
-inline constexpr UINT kMsgServiceExists = 4;
-inline constexpr UINT kMsgCreateFailed = 5;
-inline constexpr UINT kMsgOpenServiceFailed = 6;
-inline constexpr UINT kMsgNoDescription = 7;
-inline constexpr UINT kMsgOpenKeyFailed = 8;
-inline constexpr UINT kMsgWriteDescriptionFailed = 9;
-inline constexpr UINT kMsgStartFailed = 14;
-inline constexpr UINT kMsgCreated = 51;
-inline constexpr UINT kMsgDeleted = 52;
-inline constexpr UINT kMsgUsage = 53;
-inline constexpr UINT kMsgStarted = 54;
-inline constexpr UINT kMsgDescription = 101;
+inline constexpr UINT kMsgScmAccessDenied = IDS_SCM_ACCESS_DENIED;
+inline constexpr UINT kMsgScmOpenFailed = IDS_SCM_OPEN_FAILED;
+inline constexpr UINT kMsgDuplicateName = IDS_DUPLICATE_NAME;
+inline constexpr UINT kMsgServiceExists = IDS_SERVICE_EXISTS;
+inline constexpr UINT kMsgCreateFailed = IDS_CREATE_FAILED;
+inline constexpr UINT kMsgOpenServiceFailed = IDS_OPEN_SERVICE_FAILED;
+inline constexpr UINT kMsgNoDescription = IDS_NO_DESCRIPTION;
+inline constexpr UINT kMsgOpenKeyFailed = IDS_OPEN_KEY_FAILED;
+inline constexpr UINT kMsgWriteDescriptionFailed = IDS_WRITE_DESCRIPTION_FAILED;
+inline constexpr UINT kMsgStartFailed = IDS_START_FAILED;
+inline constexpr UINT kMsgCreated = IDS_CREATED;
+inline constexpr UINT kMsgDeleted = IDS_DELETED;
+inline constexpr UINT kMsgUsage = IDS_USAGE;
+inline constexpr UINT kMsgStarted = IDS_STARTED;
+inline constexpr UINT kMsgDescription = IDS_DESCRIPTION;
 
 // The text of the program's string table (empty when missing).
 std::wstring ServiceString(UINT id);

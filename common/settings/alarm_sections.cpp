@@ -8,6 +8,7 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
 #include "common/time/zone_time.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ std::wstring AlarmSectionName(const wchar_t* clockSection, int m) {
 
 void InitAlarmRecord(AlarmRecord& alarm) {
     std::memset(&alarm, 0, sizeof alarm);
-    if (Language().LoadUiString(172, alarm.comment, kCommentChars) <= 0 || !alarm.comment[0])
+    if (Language().LoadUiString(IDS_NEW_ALARM, alarm.comment, kCommentChars) <= 0 || !alarm.comment[0])
         CopyBounded(alarm.comment, L"Alarm");
     alarm.enabled = 1;
     alarm.onceTime.wHour = 8;

@@ -7,6 +7,7 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
 #include "common/time/zone_time.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -120,7 +121,7 @@ bool ParseDailyRange(const wchar_t* text, BackgroundProfile& p) {
 
 void InitBackgroundProfile(BackgroundProfile& profile) {
     std::memset(&profile, 0, sizeof profile);
-    if (Language().LoadUiString(173, profile.name, kNameChars) <= 0 || !profile.name[0])
+    if (Language().LoadUiString(IDS_NEW_BACKGROUND, profile.name, kNameChars) <= 0 || !profile.name[0])
         CopyBounded(profile.name, L"Background");
     profile.enabled = 1;
     profile.fromMinute = 540;

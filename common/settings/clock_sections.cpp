@@ -19,13 +19,14 @@
 #include "common/time/zone_database.h"
 #include "common/time/zone_registry.h"
 #include "common/time/zone_time.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
 constexpr int kAlarmArrayStep = 8;
 constexpr DWORD kProfileReadChars = 512;
 constexpr wchar_t kWeekPreset[] = L"Week w";
-constexpr int kWeekPresetStringId = 222;
+constexpr int kWeekPresetStringId = IDS_WEEK_FORMAT;
 
 // A section of one file and the fall-backs that apply to it.
 struct SectionReader {

@@ -3,10 +3,11 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-constexpr int kCountdownToStringId = 256;
+constexpr int kCountdownToStringId = IDS_COUNTDOWN_TO;
 constexpr size_t kZoneTagChars = 30;
 
 template <size_t N>

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "common/settings/plural_tables.h"
+#include "resources/resource_ids.h"
 
 inline constexpr wchar_t kStringTableSection[] = L"StringTable";
 inline constexpr LANGID kUserDefaultLanguage = 1024;  // LANG_USER_DEFAULT
@@ -92,4 +93,5 @@ extern wchar_t g_dayNames[7][kDayNameChars];
 extern wchar_t g_monthNames[12][kMonthNameChars];
 
 // String ids of the unit names that every program hands to SetPluralInfo.
-inline constexpr int kUnitNameIds[kPluralUnits] = {257, 258, 259, 260, 261};
+inline constexpr int kUnitNameIds[kPluralUnits] = {IDS_UNIT_SECONDS, IDS_UNIT_MINUTES, IDS_UNIT_HOURS,
+                                                  IDS_UNIT_DAYS, IDS_UNIT_WEEKS};

@@ -3,13 +3,14 @@
 #pragma once
 
 #include <windows.h>
+#include "resources/resource_ids.h"
 
 // String 139 of every accepted library reads exactly this.
 inline constexpr wchar_t kResourceVersion[] = L"5.0";
-inline constexpr UINT kResourceVersionId = 139;
+inline constexpr UINT kResourceVersionId = IDS_RESOURCE_VERSION;
 // Texts a rejected English library shows about itself.
-inline constexpr UINT kResourceRejectedTextId = 140;
-inline constexpr UINT kResourceRejectedCaptionId = 141;
+inline constexpr UINT kResourceRejectedTextId = IDS_RESOURCE_REJECTED;
+inline constexpr UINT kResourceRejectedCaptionId = IDS_ERROR_CAPTION;
 
 // True when the library's string 139 reads exactly "5.0".
 bool IsLanguageDllValid(HMODULE module);

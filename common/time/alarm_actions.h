@@ -12,6 +12,7 @@
 
 #include "common/settings/alarm_record.h"
 #include "common/settings/clock_record.h"
+#include "resources/resource_ids.h"
 
 // AlarmRecord::action.
 enum AlarmAction : int32_t {
@@ -43,12 +44,12 @@ enum class AlarmDialogMode { kModeless, kModal };
 
 // Resource ids of the two dialogs and the countdown text item; they live in
 // the language resource library.
-inline constexpr int kShutdownDialogId = 156;
-inline constexpr int kStopPlayingDialogId = 159;
-inline constexpr int kHibernateDialogId = 167;
-inline constexpr int kCountdownTextId = 1146;
+inline constexpr int kShutdownDialogId = IDD_SHUTDOWN_COUNTDOWN;
+inline constexpr int kStopPlayingDialogId = IDD_STOP_PLAYING;
+inline constexpr int kHibernateDialogId = IDD_HIBERNATE_COUNTDOWN;
+inline constexpr int kCountdownTextId = IDC_COUNTDOWN_TEXT;
 // UI string of the message box caption (a message alarm without a clock).
-inline constexpr UINT kAlarmCaptionStringId = 145;
+inline constexpr UINT kAlarmCaptionStringId = IDS_ALARM_CAPTION;
 
 // Characters of the record's text and comment fields; a field that fills its
 // room has no terminator, so copies take one more.

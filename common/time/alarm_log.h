@@ -12,24 +12,25 @@
 
 #include "common/settings/alarm_record.h"
 #include "common/settings/clock_record.h"
+#include "resources/resource_ids.h"
 
 inline constexpr wchar_t kAlarmLogClass[] = L"Tempovia_Log_Window";
 inline constexpr wchar_t kAlarmLogDefaultTitle[] = L"Tempovia Reminders and Alarms";
 inline constexpr int kAlarmLogDeleteButtonId = 1;
 
 // Resource ids of the log's texts and icons in the language resource library.
-inline constexpr UINT kLogColumnWhenStringId = 150;
-inline constexpr UINT kLogColumnMessageStringId = 151;
-inline constexpr UINT kLogTitleStringId = 160;
-inline constexpr UINT kLogDaysStringId = 167;
-inline constexpr UINT kLogHoursStringId = 168;
-inline constexpr UINT kLogMinutesStringId = 169;
-inline constexpr UINT kLogAlarmStringId = 170;
-inline constexpr UINT kLogPluralEndingStringId = 171;
-inline constexpr UINT kLogDeleteStringId = 233;
-inline constexpr int kAlarmIconId = 103;
-inline constexpr int kReminderIconId = 155;
-inline constexpr int kAlarmLogIconId = 158;
+inline constexpr UINT kLogColumnWhenStringId = IDS_LOG_COLUMN_WHEN;
+inline constexpr UINT kLogColumnMessageStringId = IDS_LOG_COLUMN_MESSAGE;
+inline constexpr UINT kLogTitleStringId = IDS_LOG_TITLE;
+inline constexpr UINT kLogDaysStringId = IDS_LOG_IN_DAYS;
+inline constexpr UINT kLogHoursStringId = IDS_LOG_IN_HOURS;
+inline constexpr UINT kLogMinutesStringId = IDS_LOG_IN_MINUTES;
+inline constexpr UINT kLogAlarmStringId = IDS_LOG_ALARM;
+inline constexpr UINT kLogPluralEndingStringId = IDS_LOG_PLURAL_ENDING;
+inline constexpr UINT kLogDeleteStringId = IDS_LOG_DELETE;
+inline constexpr int kAlarmIconId = IDI_ALARM;
+inline constexpr int kReminderIconId = IDI_REMINDER;
+inline constexpr int kAlarmLogIconId = IDI_ALARM_LOG;
 
 // Room of each column's text with its terminator: at most 548 characters.
 inline constexpr size_t kLogTextChars = 549;

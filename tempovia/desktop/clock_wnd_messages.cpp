@@ -10,11 +10,12 @@
 #include "tempovia/desktop/clock_wnd.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/desktop/desktop_registry.h"
+#include "tempovia/main/program_resource_ids.h"
 
 namespace desktop {
 namespace {
 
-constexpr WORD kProgramIconId = 101;
+constexpr WORD kProgramIconId = IDI_PROGRAM;
 constexpr int kAnalogueMinClient = 32;
 constexpr int kWheelStep = 120;
 

@@ -7,11 +7,12 @@
 #include "common/time/date_math.h"
 #include "tempovia/desktop/clock_wnd.h"
 #include "tempovia/desktop/desktop_registry.h"
+#include "tempovia/main/program_resource_ids.h"
 
 namespace desktop {
 namespace {
 
-constexpr WORD kHandCursorId = 106;
+constexpr WORD kHandCursorId = IDCUR_CLOCK_HAND;
 
 struct ModuleState {
     DesktopClockHost host;

@@ -14,6 +14,7 @@
 #include "tempovia/main/watch_threads.h"
 #include "tempovia/util/main_language.h"
 #include "tempovia/util/window_utils.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
@@ -115,7 +116,7 @@ void OnShowLog() {
 
 void OnShowTimeConverter(HWND window) {
     if (!ClocksLoaded() || ShowTimeConverter(window)) return;
-    ShowMessageById(window, ResourceModule(), 154, 155, kStringTableSection);
+    ShowMessageById(window, ResourceModule(), IDS_CONVERTER_FAILED, IDS_CONVERTER_FAILED_CAPTION, kStringTableSection);
 }
 
 void OnClockCount(WPARAM wParam, LPARAM lParam) {

@@ -29,13 +29,15 @@
 #include "tempovia/main/watch_threads.h"
 #include "tempovia/util/main_paths.h"
 #include "tempovia/window/window.h"
+#include "tempovia/main/program_resource_ids.h"
+#include "resources/resource_ids.h"
 
 namespace {
 
-constexpr UINT kProgramIconId = 101;
+constexpr UINT kProgramIconId = IDI_PROGRAM;
 constexpr DWORD kCommonControlClasses = 0x30D;
-constexpr UINT kDataFileErrorText = 263;
-constexpr UINT kDataFileErrorCaption = 141;
+constexpr UINT kDataFileErrorText = IDS_DATA_FILES_MISSING;
+constexpr UINT kDataFileErrorCaption = IDS_ERROR_CAPTION;
 
 void RunImport(const char* position) {
     if (!position) return;

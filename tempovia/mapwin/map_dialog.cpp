@@ -128,7 +128,7 @@ BOOL OnInitDialog(HWND dialog, LPARAM lParam) {
         s->linkFont = CreateFontIndirectW(&lf);
     }
     s->hand = LoadCursorW(nullptr, IDC_HAND);
-    if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1))) {
+    if (HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_MAP_DIALOG))) {
         SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
     }
     s->filtered = FilterCities(L"");

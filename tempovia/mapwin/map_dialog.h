@@ -11,6 +11,7 @@
 
 #include <string>
 #include <vector>
+#include "tempovia/mapwin/map_dialog_resource_ids.h"
 
 struct CityRecord;
 struct ZoneRecord;
@@ -29,21 +30,20 @@ inline constexpr int kMaxZoneRows = 512;
 inline constexpr int kDialogCaptionChars = 97;
 
 // UI strings of the dialog.
-static_assert(IDS_MAP_COLUMN_NAME == 161 && IDS_MAP_CANCEL == 181);
-inline constexpr UINT kStrColumnName = 161;
-inline constexpr UINT kStrColumnOffset = 162;
-inline constexpr UINT kStrColumnZone = 163;
-inline constexpr UINT kStrColumnCountry = 164;
-inline constexpr UINT kStrPhotoLink = 165;
-inline constexpr UINT kStrCityListLink = 166;
-inline constexpr UINT kStrMapCaption = 174;
-inline constexpr UINT kStrSearch = 175;
-inline constexpr UINT kStrCountry = 176;
-inline constexpr UINT kStrShowCities = 177;
-inline constexpr UINT kStrShowZones = 178;
-inline constexpr UINT kStrShowOnMap = 179;
-inline constexpr UINT kStrOk = 180;
-inline constexpr UINT kStrCancel = 181;
+inline constexpr UINT kStrColumnName = IDS_MAP_COLUMN_NAME;
+inline constexpr UINT kStrColumnOffset = IDS_MAP_COLUMN_OFFSET;
+inline constexpr UINT kStrColumnZone = IDS_MAP_COLUMN_ZONE;
+inline constexpr UINT kStrColumnCountry = IDS_MAP_COLUMN_COUNTRY;
+inline constexpr UINT kStrPhotoLink = IDS_MAP_PHOTO_LINK;
+inline constexpr UINT kStrCityListLink = IDS_MAP_CITY_LIST_LINK;
+inline constexpr UINT kStrMapCaption = IDS_MAP_CAPTION;
+inline constexpr UINT kStrSearch = IDS_MAP_SEARCH;
+inline constexpr UINT kStrCountry = IDS_MAP_COUNTRY;
+inline constexpr UINT kStrShowCities = IDS_MAP_SHOW_CITIES;
+inline constexpr UINT kStrShowZones = IDS_MAP_SHOW_ZONES;
+inline constexpr UINT kStrShowOnMap = IDS_MAP_SHOW_ON_MAP;
+inline constexpr UINT kStrOk = IDS_MAP_OK;
+inline constexpr UINT kStrCancel = IDS_MAP_CANCEL;
 
 inline constexpr wchar_t kDefaultMapCaption[] = L"Tempovia World Map";
 // The maker's page that lists every city of the city list.

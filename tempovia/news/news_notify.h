@@ -9,6 +9,7 @@
 
 #include "tempovia/news/rss_model.h"
 #include "tempovia/window/window.h"
+#include "resources/resource_ids.h"
 
 inline constexpr int kNotifyListId = 100;
 inline constexpr int kNotifyStripId = 1089;
@@ -25,7 +26,7 @@ inline constexpr int kNotifyFadeStep = 4;
 inline constexpr int kNotifyCloseAlpha = 13;
 // A list box keeps a variable entry's height in a byte.
 inline constexpr int kNotifyMaxEntryHeight = 255;
-inline constexpr UINT kNotifyStrCaption = 240;
+inline constexpr UINT kNotifyStrCaption = IDS_NEWS_CAPTION;
 inline constexpr wchar_t kNotifyDefaultStripPage[] = L"http://www.tempovia.net/ad/site.htm";
 
 class CRSSNotify : public CWindow {

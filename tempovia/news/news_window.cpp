@@ -15,6 +15,7 @@
 #include "tempovia/news/news_window_texts.h"
 #include "tempovia/news/rss_channels.h"
 #include "tempovia/news/rss_notify.h"
+#include "tempovia/main/program_resource_ids.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ void CRSSWindow::OnCreate() {
     browser_ = CreateWindowExW(0, kBrowserClassName, L"about:blank", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0,
                                0, 0, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kRssBrowserId)), module,
                                nullptr);
-    icon_ = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(107), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
+    icon_ = static_cast<HICON>(LoadImageW(module, MAKEINTRESOURCEW(IDI_NEWS_WINDOW), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE));
     if (icon_) SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     g_rssNotifyList.Add(window);
     Layout();

@@ -7,6 +7,7 @@
 
 #include "tempovia/news/rss_model.h"
 #include "tempovia/window/window.h"
+#include "resources/resource_ids.h"
 
 inline constexpr int kRssTreeId = 1087;
 inline constexpr int kRssBrowserId = 1089;
@@ -15,12 +16,12 @@ inline constexpr WORD kRssCmdSettings = 438;  // settings program at its news pa
 inline constexpr WORD kRssCmdDownload = 439;  // download every channel now
 
 // Language strings of the window (the texts live in the language resources).
-inline constexpr UINT kRssStrCaption = 240;
-inline constexpr UINT kRssStrDownload = 241;
-inline constexpr UINT kRssStrSettings = 242;
-inline constexpr UINT kRssStrLinkTitle = 244;
-inline constexpr UINT kRssStrNoChannel = 245;
-inline constexpr UINT kRssStrNotLoaded = 246;
+inline constexpr UINT kRssStrCaption = IDS_NEWS_CAPTION;
+inline constexpr UINT kRssStrDownload = IDS_NEWS_REFRESH;
+inline constexpr UINT kRssStrSettings = IDS_NEWS_CHANNELS;
+inline constexpr UINT kRssStrLinkTitle = IDS_NEWS_LINK_TITLE;
+inline constexpr UINT kRssStrNoChannel = IDS_NEWS_NO_CHANNEL;
+inline constexpr UINT kRssStrNotLoaded = IDS_NEWS_NOT_LOADED;
 
 inline constexpr wchar_t kRssPrefsLink[] = L"tempovia:prefs-rss";
 

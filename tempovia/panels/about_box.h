@@ -3,14 +3,15 @@
 #pragma once
 
 #include <windows.h>
+#include "resources/resource_ids.h"
 
 namespace panels {
 
-inline constexpr UINT kAboutDialogId = 132;
+inline constexpr UINT kAboutDialogId = IDD_ABOUT;
 inline constexpr wchar_t kAboutSectionFormat[] = L"DLG_About_%d";
-inline constexpr int kAboutVersionId = 1170;
-inline constexpr int kAboutBuildId = 1171;
-inline constexpr int kAboutLinkId = 1162;
+inline constexpr int kAboutVersionId = IDC_ABOUT_VERSION;
+inline constexpr int kAboutBuildId = IDC_ABOUT_BUILD;
+inline constexpr int kAboutLinkId = IDC_ABOUT_LINK;
 inline constexpr int kVersionChars = 30;
 
 // Opens the about box and runs messages until it is closed: 1 then. An open

@@ -3,12 +3,13 @@
 #pragma once
 
 #include <windows.h>
+#include "resources/resource_ids.h"
 
 namespace panels {
 
-inline constexpr UINT kCalendarDialogId = 164;
-inline constexpr int kMonthCalendarId = 1159;
-inline constexpr UINT kCalendarCaptionId = 158;
+inline constexpr UINT kCalendarDialogId = IDD_CALENDAR;
+inline constexpr int kMonthCalendarId = IDC_MONTH_CALENDAR;
+inline constexpr UINT kCalendarCaptionId = IDS_CALENDAR_CAPTION;
 inline constexpr wchar_t kCalendarKeyX[] = L"calendar_x";
 inline constexpr wchar_t kCalendarKeyY[] = L"calendar_y";
 inline constexpr int kCalendarNotStored = 0x7FFF;

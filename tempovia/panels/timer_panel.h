@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "common/graphics/dib_section.h"
+#include "resources/resource_ids.h"
 #include "tempovia/window/window.h"
 
 namespace panels {
@@ -23,7 +24,7 @@ inline constexpr int kNoButton = -1;
 // The main window's command of each kind: reset, stop, start.
 inline constexpr WORD kButtonCommands[3] = {448, 445, 443};
 // Label string ids of each kind.
-inline constexpr UINT kButtonLabelIds[3] = {255, 254, 253};
+inline constexpr UINT kButtonLabelIds[3] = {IDS_TIMER_PANEL_RESET, IDS_TIMER_PANEL_STOP, IDS_TIMER_PANEL_START};
 
 inline constexpr UINT_PTR kHideTimerId = 1;
 inline constexpr UINT kHideDelayMs = 1500;

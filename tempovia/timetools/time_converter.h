@@ -3,13 +3,14 @@
 #pragma once
 
 #include <windows.h>
+#include "resources/resource_ids.h"
 
 // Ids of the pickers of column k.
 inline constexpr int kConverterTimePickerId = 1000;
 inline constexpr int kConverterDatePickerId = 1031;
 // The dialog template and its title in the language resource library.
-inline constexpr int kConverterDialogId = 161;
-inline constexpr UINT kConverterTitleId = 159;
+inline constexpr int kConverterDialogId = IDD_TIME_CONVERTER;
+inline constexpr UINT kConverterTitleId = IDS_CONVERTER_TITLE;
 
 // Creates the dialog (owned by `owner`) and shows it, or brings the open one
 // forward. Null when the template cannot be loaded.

@@ -11,6 +11,7 @@
 #include "common/settings/clock_record.h"
 #include "tempovia/timetools/time_table_rows.h"
 #include "tempovia/window/window.h"
+#include "resources/resource_ids.h"
 
 inline constexpr int kTableIntervalComboId = 101;
 inline constexpr int kTableFormatComboId = 102;
@@ -18,17 +19,17 @@ inline constexpr int kTableListId = 100;
 inline constexpr int kTableDatePickerId = 103;
 
 // UI strings of the window.
-inline constexpr UINT kTableTitleId = 223;
-inline constexpr UINT kTableHourItemId = 224;
-inline constexpr UINT kTableMinutesId = 225;
-inline constexpr UINT kTableIntervalLabelId = 226;
-inline constexpr UINT kTableDateLabelId = 227;
-inline constexpr UINT kTableFormatLabelId = 228;
-inline constexpr UINT kTableClockFormatId = 229;
-inline constexpr UINT kTableLocalColumnId = 230;
-inline constexpr UINT kFormatNameDefaultId = 148;
-inline constexpr UINT kFormatName12Id = 146;
-inline constexpr UINT kFormatName24Id = 147;
+inline constexpr UINT kTableTitleId = IDS_TABLE_TITLE;
+inline constexpr UINT kTableHourItemId = IDS_TABLE_ONE_HOUR;
+inline constexpr UINT kTableMinutesId = IDS_TABLE_MINUTES;
+inline constexpr UINT kTableIntervalLabelId = IDS_TABLE_INTERVAL;
+inline constexpr UINT kTableDateLabelId = IDS_TABLE_DATE;
+inline constexpr UINT kTableFormatLabelId = IDS_TABLE_FORMAT;
+inline constexpr UINT kTableClockFormatId = IDS_TABLE_CLOCK_FORMAT;
+inline constexpr UINT kTableLocalColumnId = IDS_TABLE_LOCAL_TIME;
+inline constexpr UINT kFormatNameDefaultId = IDS_FORMAT_DEFAULT;
+inline constexpr UINT kFormatName12Id = IDS_FORMAT_12_HOURS;
+inline constexpr UINT kFormatName24Id = IDS_FORMAT_24_HOURS;
 
 class CTimeWindow : public CWindow {
 public:

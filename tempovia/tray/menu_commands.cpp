@@ -18,13 +18,14 @@
 #include "tempovia/tray/settings_launch.h"
 #include "tempovia/tray/system_zone.h"
 #include "tempovia/tray/tray_links.h"
+#include "tempovia/main/program_resource_ids.h"
 
 namespace {
 
 // Run flag that switches the news schedule off.
 constexpr uint32_t kRunFlagNoNews = 0x2;
-constexpr UINT kAboutFailedText = 103;
-constexpr UINT kAboutFailedCaption = 102;
+constexpr UINT kAboutFailedText = IDS_ABOUT_FAILED;
+constexpr UINT kAboutFailedCaption = IDS_ABOUT_FAILED_CAPTION;
 
 ClockRecord* Current() {
     const int i = g_app.currentClock;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include "tempovia/main/program_resource_ids.h"
 
 namespace {
 
@@ -13,7 +14,7 @@ constexpr UINT kLayeredClassStyle = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
 static_assert(kGenericClassStyle == 43);
 static_assert(kLayeredClassStyle == 11);
 constexpr int kWindowExtraBytes = 8;
-constexpr WORD kApplicationIconId = 32512;
+constexpr WORD kApplicationIconId = IDI_WINDOW_CLASS;
 
 HINSTANCE ClassInstance() { return g_classInstance ? g_classInstance : GetModuleHandleW(nullptr); }
 

@@ -42,14 +42,14 @@ TEST_F(Countdown, ShutdownCountsDownFromFifteenAndPowersOffAtTheEnd) {
     HWND dialog = Start(kActionShutdown);
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(Shown(dialog), L"The computer will shut down in 15 seconds.");
+    EXPECT_EQ(Shown(dialog), L"Seconds left before the computer shuts down: 15");
     ASSERT_NE(GetDlgItem(dialog, IDOK), nullptr);
     ASSERT_NE(GetDlgItem(dialog, IDCANCEL), nullptr);
 
     Elapse(dialog, 4);
-    EXPECT_EQ(Shown(dialog), L"The computer will shut down in 11 seconds.");
+    EXPECT_EQ(Shown(dialog), L"Seconds left before the computer shuts down: 11");
     Elapse(dialog, 14);
-    EXPECT_EQ(Shown(dialog), L"The computer will shut down in 1 seconds.");
+    EXPECT_EQ(Shown(dialog), L"Seconds left before the computer shuts down: 1");
     EXPECT_TRUE(system->steps.empty()) << "nothing happens before the countdown ends";
 
     Elapse(dialog, 15);
@@ -70,7 +70,7 @@ TEST_F(Countdown, ShutdownCountsDownFromFifteenAndPowersOffAtTheEnd) {
 TEST_F(Countdown, HibernateUsesItsOwnDialogAndSuspends) {
     HWND dialog = Start(kActionHibernate);
     ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(Shown(dialog), L"The computer will hibernate in 15 seconds.");
+    EXPECT_EQ(Shown(dialog), L"Seconds left before the computer hibernates: 15");
     // The OK button acts at once.
     SendMessageW(dialog, WM_COMMAND, IDOK, 0);
     PumpMessages();
@@ -99,7 +99,7 @@ TEST_F(Countdown, ASecondShutdownAlarmOnlyBringsTheCountdownForward) {
     ASSERT_NE(first, nullptr);
     Elapse(first, 6);
     EXPECT_EQ(Start(kActionHibernate), first);
-    EXPECT_EQ(Shown(first), L"The computer will shut down in 9 seconds.") << "the countdown goes on";
+    EXPECT_EQ(Shown(first), L"Seconds left before the computer shuts down: 9") << "the countdown goes on";
     // Other commands are ignored.
     SendMessageW(first, WM_COMMAND, 1234, 0);
     SendMessageW(first, WM_COMMAND, MAKEWPARAM(IDOK, BN_SETFOCUS), 0);

@@ -68,11 +68,15 @@ TEST_F(AlarmPageTest, ReminderOfAnOddLengthBecomesTheFirstItem) {
     EXPECT_EQ(Store(b), nullptr);
     EXPECT_EQ(b.reminder, 15);
 
-    // No reminder at all: nothing to select, and a store names the list.
+    // No reminder at all: nothing to select, yet the page stores and lets the
+    // user go; only a reminder switched on needs a length.
     AlarmRecord c = MakeAlarm(kAlarmOnce);
     c.reminder = 0;
     Load(c);
     EXPECT_EQ(ComboSelection(page_, kIdcReminderList), -1);
+    EXPECT_EQ(Store(c), nullptr);
+    EXPECT_EQ(c.reminder, 0);
+    CheckDlgButton(page_, kIdcReminderOn, BST_CHECKED);
     EXPECT_EQ(Store(c), Item(kIdcReminderList));
 }
 
@@ -166,6 +170,12 @@ TEST_F(AlarmPageTest, CountdownPageSplitsAndChecksTheOffset) {
     SetText(Item(kIdcOffsetSeconds), L"4294967295");
     EXPECT_EQ(Store(a), Item(kIdcOffsetSeconds));
     EXPECT_EQ(a.timerOffset, 86400u + 30 * 3600 + 60 + 5);
+
+    // Duration fields that parse let a reminder list with nothing chosen pass.
+    SetText(Item(kIdcOffsetSeconds), L"5");
+    CheckDlgButton(page_, kIdcReminderOn, BST_CHECKED);
+    SendDlgItemMessageW(page_, kIdcReminderList, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    EXPECT_EQ(Store(a), nullptr);
 }
 
 TEST_F(AlarmPageTest, TestButtonRunsTheActionThroughTheSeam) {
@@ -199,6 +209,7 @@ TEST_F(AlarmPageTest, TheLastFailingControlIsNamedAndTheRestStored) {
     AlarmRecord a = MakeAlarm(kAlarmOnce);
     a.reminder = 0;
     Load(a);
+    CheckDlgButton(page_, kIdcReminderOn, BST_CHECKED);
     SetText(Item(kIdcAlarmComment), L"Kept");
     SetText(EditorItem(kAlarmOnce, 1090), L"nonsense");
     // Reminder, then the editor: the editor's control is found last.

@@ -152,13 +152,19 @@ TEST_F(PageTest, LocalSystemTimeShowsTheSystemDaylightStateDisabled) {
     EXPECT_EQ(record.usedaylight, 0) << "a disabled box is not the user's choice";
 }
 
-TEST_F(PageTest, UnknownLocationTextFallsBackToLocalSystemTime) {
+TEST_F(PageTest, AnUnknownLocationKeepsItsZoneUntilTheUserChangesIt) {
     HWND page = Create(kClockPageResource, ClockPageDlgProc);
     ClockRecord record = MakeRecord(0);
     const int zone = ZoneWithDaylight(true);
     record.zone = g_zones.live[zone];
     CopyBounded(record.location, L"Atlantis, Nowhere");
     Load(page, record);
+    // Left as it was: the store keeps the clock where it is.
+    Store(page, record);
+    EXPECT_STREQ(record.location, L"Atlantis, Nowhere");
+    EXPECT_STREQ(record.zone.key, g_zones.live[zone].key);
+    // A text the user changed and the lists do not know: local time.
+    SetWindowTextW(GetDlgItem(page, IDC_CLOCK_LOCATION), L"Lemuria, Nowhere");
     Store(page, record);
     EXPECT_STREQ(record.location, L"");
     EXPECT_STREQ(record.zone.key, kLocalSystemTimeKey);

@@ -4,6 +4,7 @@
 
 #include "common/graphics/faces/timer_face.h"
 #include "tests/faces/faces_fixtures.h"
+#include "tests/support/program_folder.h"
 
 namespace {
 
@@ -192,6 +193,26 @@ TEST_F(TimerFace, PrefixKeepsLeftAndValueGoesRightWithoutCentring) {
     EXPECT_LE(last, 300 - 4);
     EXPECT_GT(last, 300 - 4 - 8);
     EXPECT_EQ(CountOther(surface, RECT{40, 0, 200, 40}, kWhite), 0);
+}
+
+TEST_F(TimerFace, TheShippedButtonPictureGivesTheTimerAButtonToPoint) {
+    HMODULE library = LoadLibraryExW((testing_support::BinFolder() + L"res_en.dll").c_str(), nullptr,
+                                     LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(library, nullptr);
+    SetTimerButtonPicture(nullptr);
+    const bool loaded = LoadTimerButtonPicture(library);
+    FreeLibrary(library);
+    ASSERT_TRUE(loaded);
+    const SIZE button = TimerButtonSize();
+    InitTimer(record, kClockTimer, nullptr, nullptr);
+    CTimer timer(&record, NewSkin());
+    timer.CalcSize(surface.Dc(), kUnlimited, kUnlimited, nullptr, nullptr);
+    const RECT r = timer.GetRect();
+    const int bx = r.right - 4 - button.cx;
+    const int by = (r.top + r.bottom - button.cy) / 2;
+    EXPECT_TRUE(timer.HitTestButton(bx + button.cx / 2, by + button.cy / 2));
+    EXPECT_FALSE(timer.HitTestButton(bx, by)) << "the key corner";
+    SetTimerButtonPicture(nullptr);
 }
 
 TEST_F(TimerFace, BadSizesAndMissingPartsAreSafe) {

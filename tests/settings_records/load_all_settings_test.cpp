@@ -8,8 +8,11 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_store.h"
+#include "common/settings/localisation.h"
+#include "common/settings/resource_module.h"
 #include "common/time/clock_table.h"
 #include "tests/settings_records/records_sandbox.h"
+#include "tests/support/program_folder.h"
 
 using namespace records_test;
 
@@ -80,6 +83,24 @@ TEST(LoadAllSettings, FirstRunSeedsTheShippedProfile) {
     ASSERT_TRUE(LoadAllSettings());
     EXPECT_EQ(6, g_clockCount);
     EXPECT_EQ(1, g_clocks[0].alarmCount);
+}
+
+TEST(LoadAllSettings, FirstRunKeepsTheLanguageTheLibraryWasChosenFor) {
+    Sandbox sandbox(ShippedDefaults());
+    ClockTableGuard guard;
+    const std::wstring folder = sandbox.defaultIni().substr(0, sandbox.defaultIni().rfind(L'\\') + 1);
+    ASSERT_TRUE(CopyFileW((testing_support::BinFolder() + L"res_en.dll").c_str(), (folder + L"res_en.dll").c_str(),
+                          FALSE));
+    const std::wstring before = Language().languageCode();
+    FreeResourceModule();
+    ASSERT_TRUE(LoadResourceModule(folder.c_str()));
+    const std::wstring chosen = Language().languageCode();
+    EXPECT_EQ(chosen, L"en");
+    ASSERT_TRUE(LoadAllSettings());
+    EXPECT_EQ(Language().languageCode(), chosen);
+    EXPECT_FALSE(Language().languageIniPath().empty());
+    FreeResourceModule();
+    Language().SetLanguage(before.c_str());
 }
 
 TEST(LoadAllSettings, WithEveryClockOffTheLastOneComesOn) {

@@ -8,6 +8,8 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_store.h"
+#include "common/time/city_list.h"
+#include "common/time/zone_database.h"
 #include "common/time/zone_registry.h"
 #include "tests/settings_records/records_sandbox.h"
 
@@ -35,7 +37,9 @@ TEST(ShippedDefaults, EveryDefaultSectionIsThere) {
                                    L"default:newtimer", L"default:newcountdown"}) {
         EXPECT_FALSE(ReadIniKeyList(file, section).empty()) << section;
     }
-    for (const wchar_t* key : {L"language", L"skin", L"transparentskin", L"overlayprefixes", L"trayclocks",
+    // No language key: the language chosen from the locale stays in force.
+    EXPECT_FALSE(IniKeyExists(file, L"default:main", L"language"));
+    for (const wchar_t* key : {L"skin", L"transparentskin", L"overlayprefixes", L"trayclocks",
                                L"tooltipkind", L"tooltips", L"vistrel", L"inet_scripts", L"iso_weeks",
                                L"setlocalinmenu", L"localzonehighlight", L"autostart", L"ads", L"notifications",
                                L"fade_news"}) {
@@ -61,7 +65,6 @@ TEST(ShippedDefaults, ClocksAndNewClocksReadAsTheyShould) {
         ReadClockRecord(section.c_str(), file, c, true);
         EXPECT_EQ(0u, c.kind) << n;
         EXPECT_EQ(255, c.alpha) << n;
-        EXPECT_EQ(1, c.usedaylight) << n;
         if (c.alarms) ResizeAlarmArray(c.alarms, 0);
     }
 
@@ -99,4 +102,29 @@ TEST(ShippedDefaults, NoAddressLeavesThisComputer) {
     EXPECT_NE(std::string::npos, text.find("autosync=0"));
     EXPECT_NE(std::string::npos, text.find("vistrel=0"));
     EXPECT_NE(std::string::npos, text.find("ads=0"));
+}
+
+TEST(ShippedDefaults, EveryClockLocationIsACityOfTheListInTheClocksZone) {
+    ASSERT_TRUE(LoadZoneDatabase(testing_support::SourcePath(L"data\\timezones.txt").c_str()));
+    ASSERT_TRUE(LoadCityList(testing_support::SourcePath(L"data\\cities.txt").c_str()));
+    const std::wstring file = testing_support::SourcePath(L"data\\default.ini");
+    int located = 0;
+    for (int n = 1;; ++n) {
+        const std::wstring section = ClockSectionName(L"default", n);
+        if (ReadIniKeyList(file.c_str(), section.c_str()).empty()) break;
+        const std::wstring location = ReadIniText(file.c_str(), section.c_str(), L"location");
+        if (location.empty()) continue;  // the computer's own zone
+        ++located;
+        const int city = FindCity(location.c_str());
+        ASSERT_GE(city, 0) << std::string(location.begin(), location.end());
+        const ZoneRecord* zone = g_cities.cities[city].zone;
+        ASSERT_NE(zone, nullptr);
+        EXPECT_EQ(ReadIniText(file.c_str(), section.c_str(), L"zone"), zone->key) << n;
+        // As the clock page stores it: daylight saving only where the zone has it.
+        EXPECT_EQ(ReadIniText(file.c_str(), section.c_str(), L"usedaylight"), zone->DaylightDate.wMonth ? L"1" : L"0")
+            << n;
+    }
+    EXPECT_GE(located, 5);
+    FreeCityList();
+    FreeZoneTables();
 }

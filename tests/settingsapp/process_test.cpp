@@ -14,6 +14,7 @@
 
 using settingsapp_test::Received;
 using settingsapp_test::SettingsProgramFolder;
+using settingsapp_test::WaitForMainDialog;
 using testing_support::UserPrefix;
 using testing_support::WaitExit;
 using testing_support::WaitForIniValue;
@@ -84,37 +85,6 @@ std::string Describe(const std::vector<Received>& log) {
 }
 
 bool FileMissing(const std::wstring& path) { return GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES; }
-
-struct OwnedDialog {
-    HWND owner;
-    HWND dialog;
-};
-
-BOOL CALLBACK FindOwnedDialog(HWND window, LPARAM lParam) {
-    auto* search = reinterpret_cast<OwnedDialog*>(lParam);
-    wchar_t cls[16] = {};
-    if (GetWindow(window, GW_OWNER) == search->owner && GetClassNameW(window, cls, 16) &&
-        lstrcmpW(cls, L"#32770") == 0) {
-        search->dialog = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-// The main settings dialog of a settings.exe that runs on its own: the
-// dialog the hidden frame owns.
-HWND WaitForMainDialog(DWORD ms) {
-    const DWORD start = GetTickCount();
-    do {
-        OwnedDialog search = {FindWindowW(kSettingsWindowClass, nullptr), nullptr};
-        if (search.owner) {
-            EnumWindows(FindOwnedDialog, reinterpret_cast<LPARAM>(&search));
-            if (search.dialog && IsWindowVisible(search.dialog)) return search.dialog;
-        }
-        Sleep(20);
-    } while (GetTickCount() - start < ms);
-    return nullptr;
-}
 
 // The program opened its dialog: Cancel ends it, and with it the program.
 DWORD CancelAndWait(HANDLE process) {

@@ -21,4 +21,8 @@ public:
     HANDLE Start(const std::wstring& arguments) { return StartProgram(file(L"settings.exe"), arguments); }
 };
 
+// The main settings dialog of a settings.exe that runs on its own: the
+// dialog the hidden frame owns, once it is shown (null after the time).
+HWND WaitForMainDialog(DWORD ms);
+
 }  // namespace settingsapp_test

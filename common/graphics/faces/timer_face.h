@@ -6,10 +6,11 @@
 
 #include "common/graphics/faces/clock_face.h"
 #include "common/graphics/transp_bitmap.h"
+#include "resources/resource_ids.h"
 
 // The button picture: bitmap 209 of the language resource library, black
 // pixels for the text colour and white for the background.
-inline constexpr UINT kTimerButtonResource = 209;
+inline constexpr UINT kTimerButtonResource = IDB_TIMER_BUTTON;
 
 // Loads the picture once per process from the module (null: the language
 // resource library in force). Its size is shared by every timer face.
