@@ -26,7 +26,7 @@ inline constexpr int kNotifyCloseAlpha = 13;
 // A list box keeps a variable entry's height in a byte.
 inline constexpr int kNotifyMaxEntryHeight = 255;
 inline constexpr UINT kNotifyStrCaption = 240;
-inline constexpr wchar_t kNotifyDefaultStripPage[] = L"http://www.tempovia.net/ad/site.htm";
+inline constexpr wchar_t kNotifyDefaultStripPage[] = L"http://www.tempovia.example/ad/site.htm";
 
 class CRSSNotify : public CWindow {
 public:
