@@ -19,6 +19,10 @@ constexpr size_t kDownloadUrlBytes = 1024;
 // Host names longer than this are refused as unsplittable.
 constexpr size_t kDownloadHostBytes = 64;
 constexpr DWORD kDownloadChunkBytes = 1048576;
+// Redirects followed at most; past them the redirect status is the result.
+constexpr int kDownloadMaxRedirects = 10;
+// The whole request, redirects and body included, ends within this time.
+constexpr DWORD kDownloadTimeLimitMs = 60000;
 
 // A worker's session for one run: opened on construction, closed on every
 // way out of the scope, exceptions included.
