@@ -68,6 +68,9 @@ HWND AlarmLogWindow();
 
 // ---- city photos ---------------------------------------------------------------
 void EmptyPhotoQueue();
+// At the end of the program, after the main window: lets a photo worker
+// finish its download, so that nothing it uses goes away under it.
+void WaitForPhotoWork();
 // True when the request was queued.
 bool QueuePhotoRequest(int cityIndex, HWND notify);
 
