@@ -116,6 +116,10 @@ void OnRssDownloaded(HWND, WPARAM status, LPARAM record) {
     RefreshRssWindows(flags, job);
     RefreshRssNotify(flags, job);
 }
+void CloseNewsWindows() {
+    if (HWND news = NewsWindow()) DestroyWindow(news);
+    if (HWND notifier = NewsNotifier()) DestroyWindow(notifier);
+}
 HWND NewsWindow() { return RssWindow() ? RssWindow()->Handle() : nullptr; }
 HWND NewsNotifier() { return RssNotify() ? RssNotify()->Handle() : nullptr; }
 void HideNewsNotifier() { HideRssNotify(); }
