@@ -482,8 +482,12 @@ CRSSWindow* ShowRssWindow(HWND mainWindow) {
         window = created.release();
     }
     window->Refresh();
-    ShowWindow(window->Handle(), IsIconic(window->Handle()) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(window->Handle());
+    HWND shown = window->Handle();
+    ShowWindow(shown, IsIconic(shown) ? SW_RESTORE : SW_SHOW);
+    // The first window a program shows takes the state its starter asked for
+    // (hidden, minimised) instead of the one given: the user asked for it now.
+    if (!IsWindowVisible(shown) || IsIconic(shown)) ShowWindow(shown, SW_RESTORE);
+    SetForegroundWindow(shown);
     return window;
 }
 

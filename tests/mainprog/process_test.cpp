@@ -226,7 +226,18 @@ HWND NewsWindowOf(DWORD process) {
 TEST_F(MainProcess, NewsWindowShowsOnTheFirstCommandAndKeepsItsPlaceAtExit) {
     ProgramFolder folder;
     ASSERT_TRUE(folder.ok());
-    HANDLE p = folder.Start(L"/nh");
+    // Started as a shortcut set to "minimised" starts it: the first window
+    // the program shows would take that state instead of the one asked for.
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWMINNOACTIVE;
+    PROCESS_INFORMATION pi = {};
+    std::wstring line = L"\"" + folder.file(L"tempovia.exe") + L"\" /nh";
+    ASSERT_TRUE(CreateProcessW(folder.file(L"tempovia.exe").c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    HANDLE p = pi.hProcess;
     HWND main = WaitForMainWindow(kStartMs);
     ASSERT_NE(main, nullptr);
     PostMessageW(main, WM_COMMAND, 437, 0);  // the menu's news window command
@@ -237,9 +248,11 @@ TEST_F(MainProcess, NewsWindowShowsOnTheFirstCommandAndKeepsItsPlaceAtExit) {
     }
     ASSERT_NE(news, nullptr);
     EXPECT_TRUE(IsWindowVisible(news));
+    EXPECT_FALSE(IsIconic(news));
     SetWindowPos(news, nullptr, 40, 50, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(p, kStartMs), 0u);
+    CloseHandle(p);
     const std::wstring ini = folder.file(L"tempovia.ini");
     const std::wstring section = UserPrefix() + L":main";
     wchar_t place[64] = {};
