@@ -73,7 +73,7 @@ void LimitWaits(HINTERNET handle, DWORD ms) {
         InternetSetOptionA(handle, option, &ms, sizeof(ms));
 }
 
-int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file, DWORD start) {
+int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file, DWORD start, DWORD limit) {
     FileHandle target;
     target.h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target.h == INVALID_HANDLE_VALUE) return kDownloadCannotCreate;
@@ -84,16 +84,18 @@ int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file,
     for (;;) {
         // A server that trickles its body must not hold the worker past the
         // deadline: read what has arrived, and look at the clock in between.
-        if (Remaining(start, kDownloadTimeLimitMs) == 0) return kDownloadIncomplete;
+        if (Remaining(start, limit) == 0) return kDownloadIncomplete;
         DWORD ready = 0;
         if (!InternetQueryDataAvailable(request, &ready, 0, 0)) {
             session.lastError = GetLastError();
             return kDownloadIncomplete;
         }
-        if (ready == 0) break;
+        // Nothing there yet: one byte, waited for no longer than the time
+        // left, tells a pause from the end.
+        if (ready == 0) LimitWaits(request, Remaining(start, limit));
+        const DWORD want = ready == 0 ? 1 : (ready < kDownloadChunkBytes ? ready : kDownloadChunkBytes);
         DWORD got = 0;
-        if (!InternetReadFile(request, buffer.get(), ready < kDownloadChunkBytes ? ready : kDownloadChunkBytes,
-                              &got)) {
+        if (!InternetReadFile(request, buffer.get(), want, &got)) {
             // A body cut off in transfer is not a stored body.
             session.lastError = GetLastError();
             return kDownloadIncomplete;
@@ -127,7 +129,7 @@ bool RedirectTarget(HINTERNET request, char (&address)[kDownloadUrlBytes]) {
 
 }  // namespace
 
-int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file) {
+int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file, DWORD timeLimitMs) {
     session.status = 0;
     session.lastError = 0;
     session.date = SYSTEMTIME{};
@@ -171,7 +173,7 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
             session.lastError = GetLastError();
             return kDownloadRequestFailed;
         }
-        LimitWaits(request.h, Remaining(start, kDownloadTimeLimitMs));
+        LimitWaits(request.h, Remaining(start, timeLimitMs));
         if (session.extraHeaders) {
             HttpAddRequestHeadersA(request.h, session.extraHeaders, static_cast<DWORD>(-1),
                                    HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
@@ -201,11 +203,11 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
             }
         }
         // Out of hops or out of time, the redirect itself is the answer.
-        if (IsRedirect(status) && hop < kDownloadMaxRedirects && Remaining(start, kDownloadTimeLimitMs) > 0 &&
+        if (IsRedirect(status) && hop < kDownloadMaxRedirects && Remaining(start, timeLimitMs) > 0 &&
             RedirectTarget(request.h, address)) {
             continue;
         }
         if (status != 200) return session.status;
-        return StoreBody(session, request.h, file, start);
+        return StoreBody(session, request.h, file, start, timeLimitMs);
     }
 }

@@ -148,4 +148,16 @@ TEST_F(DownloadTest, RedirectsAreFollowedAFewTimesOnly) {
     EXPECT_EQ(GetFileAttributesW(never.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
+TEST_F(DownloadTest, AServerThatTricklesIsCutOffAtTheTimeLimit) {
+    // Five thousand bytes, one every 20 ms: the body would take 100 s.
+    HttpResponder server(HttpResponder::Reply("200 OK", std::string(5000, 'x')), 0, 20);
+    const std::wstring file = dir_.file(L"slow.xml");
+    EXPECT_EQ(DownloadFile(session_, server.url("/slow.xml").c_str(), file.c_str(), 1000), -101);
+    EXPECT_LT(ReadBytes(file).size(), 5000u);
+
+    // A server that says nothing at all.
+    HttpResponder silent(HttpResponder::Reply("200 OK", "late"), 5000);
+    EXPECT_EQ(DownloadFile(session_, silent.url("/late.xml").c_str(), file.c_str(), 1000), -3);
+}
+
 }  // namespace

@@ -43,7 +43,8 @@ bool SocketReadable(SOCKET s, long ms) {
     return select(0, &set, nullptr, nullptr, &tv) > 0;
 }
 
-HttpResponder::HttpResponder(std::string reply, DWORD delayMs) : reply_(std::move(reply)), delayMs_(delayMs) {
+HttpResponder::HttpResponder(std::string reply, DWORD delayMs, DWORD trickleMs)
+    : reply_(std::move(reply)), delayMs_(delayMs), trickleMs_(trickleMs) {
     listener_ = ListenLoopback(port_);
     if (listener_ != INVALID_SOCKET) thread_ = std::thread([this] { Serve(); });
 }
@@ -88,8 +89,11 @@ void HttpResponder::Serve() {
         }
         ++requests_;
         for (DWORD waited = 0; waited < delayMs_ && !stop_; waited += 10) Sleep(10);
-        for (size_t sent = 0; sent < reply_.size();) {
-            const int n = send(client, reply_.data() + sent, static_cast<int>(reply_.size() - sent), 0);
+        const size_t head = trickleMs_ ? reply_.find("\r\n\r\n") + 4 : reply_.size();
+        for (size_t sent = 0; sent < reply_.size() && !stop_;) {
+            const size_t piece = sent < head ? head - sent : 1;
+            if (sent >= head) Sleep(trickleMs_);
+            const int n = send(client, reply_.data() + sent, static_cast<int>(piece), 0);
             if (n <= 0) break;
             sent += static_cast<size_t>(n);
         }

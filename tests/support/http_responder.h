@@ -30,8 +30,9 @@ bool SocketReadable(SOCKET s, long ms);
 class HttpResponder {
 public:
     // Sends the reply text as it stands to every connection, after an
-    // optional delay.
-    explicit HttpResponder(std::string reply, DWORD delayMs = 0);
+    // optional delay; with trickleMs the part behind the header block follows
+    // one byte at a time, that many milliseconds apart.
+    explicit HttpResponder(std::string reply, DWORD delayMs = 0, DWORD trickleMs = 0);
     ~HttpResponder();
     HttpResponder(const HttpResponder&) = delete;
     HttpResponder& operator=(const HttpResponder&) = delete;
@@ -52,6 +53,7 @@ private:
     uint16_t port_ = 0;
     std::string reply_;
     DWORD delayMs_;
+    DWORD trickleMs_;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};
     std::mutex lock_;
