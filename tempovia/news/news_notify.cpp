@@ -369,7 +369,8 @@ bool CRSSNotify::OnMessage(WindowMessage& m) {
             return true;
         }
         case MSG_RSS_UPDATED:
-            if (m.wParam == RSS::kItemRemoved) RemoveItem(reinterpret_cast<const RSS::Item*>(m.lParam));
+            if (m.wParam == RSS::kItemRemoved && IsListedRssItem(reinterpret_cast<const void*>(m.lParam)))
+                RemoveItem(reinterpret_cast<const RSS::Item*>(m.lParam));
             m.result = 0;
             return true;
         case MSG_SETTINGS_CHANGED:

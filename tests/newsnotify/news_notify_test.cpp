@@ -304,7 +304,11 @@ TEST_F(NewsNotifyTest, DoubleClickOpensTheLinkAndClearsTheNewFlag) {
     EXPECT_EQ(b->isNew, 0);
     EXPECT_EQ(notify->Alpha(), 255);
 
-    // An item without a link opens nothing; no selection opens nothing.
+    // An item whose link is a file or a program, or no link, opens nothing;
+    // no selection opens nothing.
+    b->link = L"file:///C:/windows/system32/calc.exe";
+    SendMessageW(notify->Handle(), WM_COMMAND, MAKEWPARAM(kNotifyListId, LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(notify->List()));
     b->link.clear();
     SendMessageW(notify->Handle(), WM_COMMAND, MAKEWPARAM(kNotifyListId, LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(notify->List()));
@@ -328,6 +332,9 @@ TEST_F(NewsNotifyTest, RemovedItemsLeaveTheList) {
     SendMessageW(notify->Handle(), MSG_RSS_UPDATED, RSS::kItemRemoved, reinterpret_cast<LPARAM>(a));
     EXPECT_EQ(Titles(notify), (std::vector<std::wstring>{L"B"}));
     SendMessageW(notify->Handle(), MSG_RSS_UPDATED, RSS::kItemRemoved, 0);  // no item: ignored
+    // An address no channel holds, as another program may send it: not read.
+    SendMessageW(notify->Handle(), MSG_RSS_UPDATED, RSS::kItemRemoved, 0x10);
+    EXPECT_EQ(Titles(notify), (std::vector<std::wstring>{L"B"}));
     // A new parse that no longer carries B destroys it and tells every window first.
     RSS::ParsedFeed feed;
     feed.title = L"World";
