@@ -8,6 +8,48 @@ namespace {
 
 TWebf* HostOf(HWND window) { return reinterpret_cast<TWebf*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
 
+// The control's own windows take the user's clicks and keys; a hook on the
+// thread's queue tells their host, so that it can tell a followed link from
+// a page that navigates on its own. Installed while a host lives.
+HHOOK g_inputHook = nullptr;
+int g_hookedHosts = 0;
+
+bool IsBrowserWindow(HWND window) {
+    wchar_t name[64] = {};
+    return GetClassNameW(window, name, 64) && lstrcmpW(name, kBrowserClassName) == 0;
+}
+
+bool IsUserInput(const MSG& m) {
+    return m.message == WM_LBUTTONUP || m.message == WM_MBUTTONUP ||
+           (m.message == WM_KEYDOWN && (m.wParam == VK_RETURN || m.wParam == VK_SPACE));
+}
+
+LRESULT CALLBACK InputHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE && lParam) {
+        const MSG& m = *reinterpret_cast<const MSG*>(lParam);
+        if (IsUserInput(m)) {
+            for (HWND w = m.hwnd; w; w = GetAncestor(w, GA_PARENT)) {
+                if (!IsBrowserWindow(w)) continue;
+                if (TWebf* host = HostOf(w)) host->NoteUserInput();
+                break;
+            }
+        }
+    }
+    return CallNextHookEx(g_inputHook, code, wParam, lParam);
+}
+
+void WatchInput() {
+    if (g_hookedHosts++ == 0)
+        g_inputHook = SetWindowsHookExW(WH_GETMESSAGE, InputHookProc, nullptr, GetCurrentThreadId());
+}
+
+void UnwatchInput() {
+    if (--g_hookedHosts == 0 && g_inputHook) {
+        UnhookWindowsHookEx(g_inputHook);
+        g_inputHook = nullptr;
+    }
+}
+
 void CreateHost(HWND window) {
     TWebf* host = TWebf::Create(window);
     if (host && !host->Browser()) {
@@ -23,6 +65,7 @@ void CreateHost(HWND window) {
     }
     if (!host) return;
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(host));
+    WatchInput();
     const int length = GetWindowTextLengthW(window);
     if (length > 0) {
         std::wstring url(static_cast<size_t>(length) + 1, L'\0');
@@ -35,6 +78,7 @@ void DestroyHost(HWND window) {
     TWebf* host = HostOf(window);
     if (!host) return;
     SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    UnwatchInput();
     host->Close();
     host->Release();
 }

@@ -255,6 +255,12 @@ void TWebf::OnBeforeNavigate(DISPPARAMS* params) {
     if (!params || params->cArgs < 7 || !params->rgvarg) return;
     VARIANT& cancel = params->rgvarg[0];
     if (cancel.vt == (VT_BOOL | VT_BYREF) && cancel.pboolVal) *cancel.pboolVal = VARIANT_TRUE;
+    // Frames, scripts and refreshes of a page move on their own: they are
+    // stopped, and only a click of the user in the page itself is a link.
+    // Any navigation uses up the click, so that none that follows can pass
+    // for it.
+    const bool clicked = TakeUserInput();
+    if (!clicked || !IsTopLevel(params->rgvarg[6])) return;
 
     const VARIANT* url = Deref(params->rgvarg[5]);
     queryText_.clear();
@@ -264,6 +270,30 @@ void TWebf::OnBeforeNavigate(DISPPARAMS* params) {
         queryText_.assign(*url->pbstrVal, SysStringLen(*url->pbstrVal));
     queryList_ = webf::ParseQueryList(queryText_.c_str());
     Notify(kWebfLinkFollowed, true);
+}
+
+// The navigating frame is the control itself, not a frame inside its page.
+bool TWebf::IsTopLevel(const VARIANT& frame) const {
+    if (!browser_) return false;
+    const VARIANT* v = Deref(frame);
+    IDispatch* dispatch = nullptr;
+    if (v->vt == VT_DISPATCH)
+        dispatch = v->pdispVal;
+    else if (v->vt == (VT_DISPATCH | VT_BYREF) && v->ppdispVal)
+        dispatch = *v->ppdispVal;
+    if (!dispatch) return false;
+    ComRef<IUnknown> navigating;
+    ComRef<IUnknown> own;
+    if (FAILED(dispatch->QueryInterface(IID_IUnknown, navigating.put_void())) ||
+        FAILED(browser_->QueryInterface(IID_IUnknown, own.put_void())))
+        return false;
+    return navigating.get() == own.get();
+}
+
+bool TWebf::TakeUserInput() {
+    const bool recent = inputTick_ != 0 && GetTickCount() - inputTick_ <= kWebfUserInputMs;
+    inputTick_ = 0;  // one click, one link
+    return recent;
 }
 
 // NavigateError(pDisp, URL, Frame, StatusCode, Cancel).

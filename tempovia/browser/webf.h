@@ -56,6 +56,10 @@ public:
     IHTMLElement* FindElement(const wchar_t* name);
     void Resize(int width, int height);
 
+    // The user clicked or pressed Enter inside the browser window: the next
+    // navigation of the page itself, soon after, is a link the user followed.
+    void NoteUserInput() { inputTick_ = GetTickCount(); }
+
     IWebBrowser2* Browser() const { return browser_; }
     HWND Window() const { return window_; }
     DWORD Flags() const { return flags_; }
@@ -209,6 +213,8 @@ private:
     bool SetUp();
     void Notify(WORD code, bool post);
     void OnBeforeNavigate(DISPPARAMS* params);
+    bool IsTopLevel(const VARIANT& frame) const;
+    bool TakeUserInput();
     void OnNavigateError(DISPPARAMS* params);
 
     volatile LONG refCount_ = 0;
@@ -223,4 +229,8 @@ private:
     wchar_t pageFileName_[MAX_PATH] = {};
     std::vector<std::wstring> oldPageFiles_;
     LONG lastError_ = 0;
+    DWORD inputTick_ = 0;  // GetTickCount of the last click or Enter, 0 when used
 };
+
+// How long after a click or Enter a navigation still counts as its result.
+inline constexpr DWORD kWebfUserInputMs = 1000;

@@ -56,6 +56,7 @@ void OnDestroy(HWND window) {
     RemoveHook();
     g_app.explorerProcessId = 0;
     EnumThreadWindows(GetCurrentThreadId(), CloseThreadDialogsProc, 0);
+    CloseNewsWindows();
     ReleaseClocks();
     DestroyAlarmWindows();
     FreeResourceModule();

@@ -14,6 +14,8 @@
 #include "tempovia/panels/main_window_source.h"
 #include "tempovia/panels/timer_panel_owner.h"
 #include "tempovia/photos/photo_worker.h"
+#include "tempovia/photos/photo_service.h"
+#include "tempovia/news/http_download.h"
 #include "common/settings/protocol.h"
 #include "tempovia/timetools/time_converter.h"
 #include "tempovia/timetools/time_table.h"
@@ -80,6 +82,7 @@ void RefreshTimeTable(LPARAM reason) {
     RefreshTimeWindow(reason == MSG_SETTINGS_CHANGED);
 }
 void EmptyPhotoQueue() { ClearPhotoQueue(); }
+void WaitForPhotoWork() { WaitForPhotoWorkers(kDownloadTimeLimitMs + 2000); }
 bool QueuePhotoRequest(int cityIndex, HWND notify) { return AddPhotoRequest(cityIndex, notify); }
 void EnableNewsChannels(const wchar_t* cacheFolder) {
     SetRssCacheFolder(cacheFolder);
@@ -102,9 +105,9 @@ void EndNewsChannelReload() {
 // LoadRssCache is the news library's own (tempovia/news/rss_channels.h).
 void StartNewsRefresh(HWND, int flag) { RssRefresh(flag == 1, OnRssDownloadProgress); }
 void OnRssDownloaded(HWND, WPARAM status, LPARAM record) {
-    const auto* progress = reinterpret_cast<const RssProgress*>(record);
-    const RssDownloadOutcome outcome = HandleRssDownloaded(static_cast<int>(status), progress);
+    const RssProgress* progress = LiveRssProgress(record);
     if (!progress) return;
+    const RssDownloadOutcome outcome = HandleRssDownloaded(static_cast<int>(status), progress);
     const int job = progress->jobNumber;
     // The last feed of a job pops up what the whole job brought; the feeds
     // before it only keep a shown notifier up to date.
@@ -112,6 +115,10 @@ void OnRssDownloaded(HWND, WPARAM status, LPARAM record) {
     const int flags = outcome.lastFeed ? 1 : 2;
     RefreshRssWindows(flags, job);
     RefreshRssNotify(flags, job);
+}
+void CloseNewsWindows() {
+    if (HWND news = NewsWindow()) DestroyWindow(news);
+    if (HWND notifier = NewsNotifier()) DestroyWindow(notifier);
 }
 HWND NewsWindow() { return RssWindow() ? RssWindow()->Handle() : nullptr; }
 HWND NewsNotifier() { return RssNotify() ? RssNotify()->Handle() : nullptr; }

@@ -68,6 +68,9 @@ HWND AlarmLogWindow();
 
 // ---- city photos ---------------------------------------------------------------
 void EmptyPhotoQueue();
+// At the end of the program, after the main window: lets a photo worker
+// finish its download, so that nothing it uses goes away under it.
+void WaitForPhotoWork();
 // True when the request was queued.
 bool QueuePhotoRequest(int cityIndex, HWND notify);
 
@@ -77,6 +80,9 @@ void EnableNewsChannels(const wchar_t* cacheFolder);
 void BeginNewsChannelReload();  // clear in-use flags and empty the news windows
 void EndNewsChannelReload();    // drop channels not registered again; refresh the windows
 void LoadRssCache();
+// At the end of the program: the news window (which saves its place) and
+// the notifier go, and their browsers with them, while OLE is still up.
+void CloseNewsWindows();
 // Starts the refresh of due channels (flag 1 scheduled, 0 on request), with
 // OnRssDownloadProgress (main_window.h) as the progress callback.
 void StartNewsRefresh(HWND mainWindow, int flag);

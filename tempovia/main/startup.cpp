@@ -186,6 +186,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
         ReportClocksWithoutZone();
         RunMessageLoop();
         g_app.mainWindow = nullptr;
+        WaitForPhotoWork();
         UnregisterClassW(kMainWindowClass, instance);
     }
     DestroyTimerPanel();

@@ -47,7 +47,7 @@ inline constexpr UINT kStrCancel = IDS_MAP_CANCEL;
 
 inline constexpr wchar_t kDefaultMapCaption[] = L"Tempovia World Map";
 // The maker's page that lists every city of the city list.
-inline constexpr wchar_t kCityListPage[] = L"https://cities.tempovia.net/list.htm";
+inline constexpr wchar_t kCityListPage[] = L"https://cities.tempovia.example/list.htm";
 
 // What the program that runs the dialog adds to it.
 struct MapDialogHost {

@@ -27,6 +27,17 @@ struct FileHandle {
     }
 };
 
+// https is sent encrypted and with the certificate checked in full; the
+// session's flags hold for http.
+DWORD RequestFlagsFor(DWORD sessionFlags, INTERNET_SCHEME scheme) {
+    DWORD flags = sessionFlags | INTERNET_FLAG_NO_AUTO_REDIRECT;
+    if (scheme == INTERNET_SCHEME_HTTPS) {
+        flags |= INTERNET_FLAG_SECURE;
+        flags &= ~static_cast<DWORD>(INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID);
+    }
+    return flags;
+}
+
 struct FreeDeleter {
     void operator()(void* p) const { std::free(p); }
 };
@@ -49,7 +60,20 @@ void QueryText(HINTERNET request, DWORD what, char (&field)[kHttpHeaderTextBytes
     }
 }
 
-int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file) {
+// Milliseconds left before the deadline, 0 when it has passed.
+DWORD Remaining(DWORD start, DWORD limit) {
+    const DWORD used = GetTickCount() - start;
+    return used >= limit ? 0 : limit - used;
+}
+
+// Every blocking step of the request waits at most what is left of the whole.
+void LimitWaits(HINTERNET handle, DWORD ms) {
+    if (ms == 0) ms = 1;
+    for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+        InternetSetOptionA(handle, option, &ms, sizeof(ms));
+}
+
+int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file, DWORD start, DWORD limit) {
     FileHandle target;
     target.h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target.h == INVALID_HANDLE_VALUE) return kDownloadCannotCreate;
@@ -58,8 +82,20 @@ int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file)
 
     bool any = false;
     for (;;) {
+        // A server that trickles its body must not hold the worker past the
+        // deadline: read what has arrived, and look at the clock in between.
+        if (Remaining(start, limit) == 0) return kDownloadIncomplete;
+        DWORD ready = 0;
+        if (!InternetQueryDataAvailable(request, &ready, 0, 0)) {
+            session.lastError = GetLastError();
+            return kDownloadIncomplete;
+        }
+        // Nothing there yet: one byte, waited for no longer than the time
+        // left, tells a pause from the end.
+        if (ready == 0) LimitWaits(request, Remaining(start, limit));
+        const DWORD want = ready == 0 ? 1 : (ready < kDownloadChunkBytes ? ready : kDownloadChunkBytes);
         DWORD got = 0;
-        if (!InternetReadFile(request, buffer.get(), kDownloadChunkBytes, &got)) {
+        if (!InternetReadFile(request, buffer.get(), want, &got)) {
             // A body cut off in transfer is not a stored body.
             session.lastError = GetLastError();
             return kDownloadIncomplete;
@@ -73,9 +109,27 @@ int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file)
     return any ? kDownloadStored : kDownloadIncomplete;
 }
 
+bool IsRedirect(DWORD status) {
+    return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
+}
+
+// The address a redirect reply points to, resolved against the address that
+// gave it; false when there is none or it does not fit.
+bool RedirectTarget(HINTERNET request, char (&address)[kDownloadUrlBytes]) {
+    char location[kDownloadUrlBytes];
+    DWORD size = sizeof(location) - 1;
+    if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location, &size, nullptr) || size == 0) return false;
+    location[size < sizeof(location) ? size : sizeof(location) - 1] = 0;
+    char combined[kDownloadUrlBytes];
+    DWORD length = sizeof(combined);
+    if (!InternetCombineUrlA(address, location, combined, &length, ICU_NO_ENCODE)) return false;
+    CopyText(address, sizeof(address), combined, std::strlen(combined));
+    return true;
+}
+
 }  // namespace
 
-int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file) {
+int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file, DWORD timeLimitMs) {
     session.status = 0;
     session.lastError = 0;
     session.date = SYSTEMTIME{};
@@ -84,64 +138,76 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
     char address[kDownloadUrlBytes];
     if (!url) return kDownloadBadUrl;
     CopyText(address, sizeof(address), url, std::strlen(url));
+    const DWORD start = GetTickCount();
 
-    URL_COMPONENTSA parts{};
-    parts.dwStructSize = sizeof(parts);
-    parts.dwHostNameLength = 1;  // non-zero: point into address
-    parts.dwUrlPathLength = 1;
-    if (!InternetCrackUrlA(address, 0, 0, &parts) || !parts.lpszHostName || parts.dwHostNameLength == 0) {
-        return kDownloadBadUrl;
-    }
-    if (parts.dwHostNameLength >= kDownloadHostBytes) return kDownloadBadUrl;
-    char host[kDownloadHostBytes];
-    CopyText(host, sizeof(host), parts.lpszHostName, parts.dwHostNameLength);
-    // The object is everything from the path on, query included.
-    const char* object = parts.lpszUrlPath && *parts.lpszUrlPath ? parts.lpszUrlPath : "/";
-
-    if (!session.internet) return kDownloadNoConnection;
-    const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&session);
-    InternetHandle connection;
-    connection.h = InternetConnectA(session.internet, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0,
-                                    context);
-    if (!connection.h) {
-        session.lastError = GetLastError();
-        return kDownloadNoConnection;
-    }
-    InternetHandle request;
-    request.h = HttpOpenRequestA(connection.h, "GET", object, nullptr, nullptr, session.acceptTypes,
-                                 session.requestFlags, context);
-    if (!request.h) {
-        session.lastError = GetLastError();
-        return kDownloadRequestFailed;
-    }
-    if (session.extraHeaders) {
-        HttpAddRequestHeadersA(request.h, session.extraHeaders, static_cast<DWORD>(-1),
-                               HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
-    }
-    if (!HttpSendRequestA(request.h, nullptr, 0, nullptr, 0)) {
-        session.lastError = GetLastError();
-        return kDownloadRequestFailed;
-    }
-
-    DWORD status = 0;
-    DWORD size = sizeof(status);
-    if (!HttpQueryInfoA(request.h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
-        session.lastError = GetLastError();
-        HttpLogLine(session, address);
-        HttpLogLine(session, "DownloadFile: Can not retrieve HTTP status code after the request");
-        session.status = 0;
-        return kDownloadRequestFailed;
-    }
-    session.status = static_cast<int32_t>(status);
-    QueryText(request.h, HTTP_QUERY_STATUS_TEXT, session.statusText);
-    if (status != 0) {
-        QueryText(request.h, HTTP_QUERY_CONTENT_TYPE, session.contentType);
-        SYSTEMTIME date{};
-        size = sizeof(date);
-        if (HttpQueryInfoA(request.h, HTTP_QUERY_DATE | HTTP_QUERY_FLAG_SYSTEMTIME, &date, &size, nullptr)) {
-            session.date = date;
+    // Redirects are followed here rather than by WinINet, which follows an
+    // address that redirects to itself for ever.
+    for (int hop = 0;; ++hop) {
+        URL_COMPONENTSA parts{};
+        parts.dwStructSize = sizeof(parts);
+        parts.dwHostNameLength = 1;  // non-zero: point into address
+        parts.dwUrlPathLength = 1;
+        if (!InternetCrackUrlA(address, 0, 0, &parts) || !parts.lpszHostName || parts.dwHostNameLength == 0) {
+            return kDownloadBadUrl;
         }
+        if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return kDownloadBadUrl;
+        if (parts.dwHostNameLength >= kDownloadHostBytes) return kDownloadBadUrl;
+        char host[kDownloadHostBytes];
+        CopyText(host, sizeof(host), parts.lpszHostName, parts.dwHostNameLength);
+        // The object is everything from the path on, query included.
+        const char* object = parts.lpszUrlPath && *parts.lpszUrlPath ? parts.lpszUrlPath : "/";
+
+        if (!session.internet) return kDownloadNoConnection;
+        const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&session);
+        InternetHandle connection;
+        connection.h = InternetConnectA(session.internet, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP,
+                                        0, context);
+        if (!connection.h) {
+            session.lastError = GetLastError();
+            return kDownloadNoConnection;
+        }
+        InternetHandle request;
+        request.h = HttpOpenRequestA(connection.h, "GET", object, nullptr, nullptr, session.acceptTypes,
+                                     RequestFlagsFor(session.requestFlags, parts.nScheme), context);
+        if (!request.h) {
+            session.lastError = GetLastError();
+            return kDownloadRequestFailed;
+        }
+        LimitWaits(request.h, Remaining(start, timeLimitMs));
+        if (session.extraHeaders) {
+            HttpAddRequestHeadersA(request.h, session.extraHeaders, static_cast<DWORD>(-1),
+                                   HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+        }
+        if (!HttpSendRequestA(request.h, nullptr, 0, nullptr, 0)) {
+            session.lastError = GetLastError();
+            return kDownloadRequestFailed;
+        }
+
+        DWORD status = 0;
+        DWORD size = sizeof(status);
+        if (!HttpQueryInfoA(request.h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+            session.lastError = GetLastError();
+            HttpLogLine(session, address);
+            HttpLogLine(session, "DownloadFile: Can not retrieve HTTP status code after the request");
+            session.status = 0;
+            return kDownloadRequestFailed;
+        }
+        session.status = static_cast<int32_t>(status);
+        QueryText(request.h, HTTP_QUERY_STATUS_TEXT, session.statusText);
+        if (status != 0) {
+            QueryText(request.h, HTTP_QUERY_CONTENT_TYPE, session.contentType);
+            SYSTEMTIME date{};
+            size = sizeof(date);
+            if (HttpQueryInfoA(request.h, HTTP_QUERY_DATE | HTTP_QUERY_FLAG_SYSTEMTIME, &date, &size, nullptr)) {
+                session.date = date;
+            }
+        }
+        // Out of hops or out of time, the redirect itself is the answer.
+        if (IsRedirect(status) && hop < kDownloadMaxRedirects && Remaining(start, timeLimitMs) > 0 &&
+            RedirectTarget(request.h, address)) {
+            continue;
+        }
+        if (status != 200) return session.status;
+        return StoreBody(session, request.h, file, start, timeLimitMs);
     }
-    if (status != 200) return session.status;
-    return StoreBody(session, request.h, file);
 }

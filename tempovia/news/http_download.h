@@ -19,6 +19,10 @@ constexpr size_t kDownloadUrlBytes = 1024;
 // Host names longer than this are refused as unsplittable.
 constexpr size_t kDownloadHostBytes = 64;
 constexpr DWORD kDownloadChunkBytes = 1048576;
+// Redirects followed at most; past them the redirect status is the result.
+constexpr int kDownloadMaxRedirects = 10;
+// How long a whole request may take unless the caller says otherwise.
+constexpr DWORD kDownloadTimeLimitMs = 60000;
 
 // A worker's session for one run: opened on construction, closed on every
 // way out of the scope, exceptions included.
@@ -37,4 +41,6 @@ private:
 // GETs url (8-bit text) and, on status 200 only, writes the body to file.
 // Returns the status, or one of the negative results above. The session's
 // status, status text, content type, date and last error describe the reply.
-int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file);
+// The whole request, redirects and body included, ends within timeLimitMs.
+int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file,
+                     DWORD timeLimitMs = kDownloadTimeLimitMs);

@@ -10,7 +10,6 @@
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/time/clock_table.h"
-#include "common/time/system_seam.h"
 #include "tempovia/browser/browser_window.h"
 #include "tempovia/news/news_notify_draw.h"
 #include "tempovia/news/news_window.h"
@@ -18,6 +17,7 @@
 #include "tempovia/news/news_window_texts.h"
 #include "tempovia/news/rss_channels.h"
 #include "tempovia/news/rss_notify.h"
+#include "tempovia/news/web_link.h"
 
 namespace {
 
@@ -43,19 +43,6 @@ SIZE MinimumWindowSize() {
 // The WebBrowser behind the strip, with a reference the caller releases.
 IWebBrowser2* StripBrowser(HWND strip) {
     return strip ? reinterpret_cast<IWebBrowser2*>(SendMessageW(strip, WBM_GET_BROWSER, 0, 0)) : nullptr;
-}
-
-void NavigateStrip(HWND strip, const std::wstring& url) {
-    IWebBrowser2* browser = StripBrowser(strip);
-    if (!browser) return;
-    BSTR address = SysAllocString(url.c_str());
-    if (address) {
-        VARIANT empty;
-        VariantInit(&empty);
-        browser->Navigate(address, &empty, &empty, &empty, &empty);
-        SysFreeString(address);
-    }
-    browser->Release();
 }
 
 void ReloadStrip(HWND strip) {
@@ -115,7 +102,9 @@ void CRSSNotify::CreateStrip() {
     strip_ = CreateWindowExW(0, kBrowserClassName, L"about:blank", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0,
                              0, Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNotifyStripId)), module,
                              nullptr);
-    if (strip_) NavigateStrip(strip_, g_stripPage);
+    // Through the host's own path, which marks the navigation as its own:
+    // otherwise the ad page would count as a link the user followed.
+    if (strip_) SetWindowTextW(strip_, g_stripPage.c_str());
 }
 
 void CRSSNotify::OnDestroy() {
@@ -270,7 +259,7 @@ void CRSSNotify::OnListDoubleClick() {
         item->isNew = 0;
         if (CRSSWindow* news = RssWindow()) news->UpdateItemNode(item);
         const std::wstring link = item->link;  // the news window may rebuild meanwhile
-        System().ShellExecuteOpen(Handle(), L"open", link.c_str(), nullptr, nullptr, SW_SHOW);
+        OpenWebLink(Handle(), link);
         InvalidateRect(list_, nullptr, TRUE);
     }
     ResetAlpha();
@@ -280,7 +269,7 @@ void CRSSNotify::OnStripLinkFollowed() {
     const auto* url = reinterpret_cast<const wchar_t*>(SendMessageW(strip_, WBM_GET_QUERY_TEXT, 0, 0));
     if (!url || !*url) return;
     const std::wstring link = url;  // the browser may reuse its buffer
-    System().ShellExecuteOpen(Handle(), L"open", link.c_str(), nullptr, nullptr, SW_SHOW);
+    OpenWebLink(Handle(), link);
 }
 
 void CRSSNotify::OnStripLoadFailed() {
@@ -380,7 +369,8 @@ bool CRSSNotify::OnMessage(WindowMessage& m) {
             return true;
         }
         case MSG_RSS_UPDATED:
-            if (m.wParam == RSS::kItemRemoved) RemoveItem(reinterpret_cast<const RSS::Item*>(m.lParam));
+            if (m.wParam == RSS::kItemRemoved && IsListedRssItem(reinterpret_cast<const void*>(m.lParam)))
+                RemoveItem(reinterpret_cast<const RSS::Item*>(m.lParam));
             m.result = 0;
             return true;
         case MSG_SETTINGS_CHANGED:

@@ -27,7 +27,7 @@ inline constexpr int kNotifyCloseAlpha = 13;
 // A list box keeps a variable entry's height in a byte.
 inline constexpr int kNotifyMaxEntryHeight = 255;
 inline constexpr UINT kNotifyStrCaption = IDS_NEWS_CAPTION;
-inline constexpr wchar_t kNotifyDefaultStripPage[] = L"http://www.tempovia.net/ad/site.htm";
+inline constexpr wchar_t kNotifyDefaultStripPage[] = L"http://www.tempovia.example/ad/site.htm";
 
 class CRSSNotify : public CWindow {
 public:

@@ -8,7 +8,6 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
-#include "common/time/system_seam.h"
 #include "tempovia/browser/browser_window.h"
 #include "tempovia/news/news_window_layout.h"
 #include "tempovia/news/news_window_page.h"
@@ -16,6 +15,7 @@
 #include "tempovia/news/rss_channels.h"
 #include "tempovia/news/rss_notify.h"
 #include "tempovia/main/program_resource_ids.h"
+#include "tempovia/news/web_link.h"
 
 namespace {
 
@@ -286,7 +286,9 @@ bool CRSSWindow::OnNotify(NMHDR* header) {
             if (rebuilding_) return true;
             auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
             ShowItem(reinterpret_cast<RSS::Element*>(change->itemNew.lParam));
-            SetFocus(tree_);
+            // The page takes the focus when written; the tree keeps it, but a
+            // refresh in the background must not bring this window forward.
+            if (GetActiveWindow() == Handle()) SetFocus(tree_);
             return true;
         }
         case TVN_ITEMEXPANDEDW: {
@@ -310,8 +312,7 @@ bool CRSSWindow::OnNotify(NMHDR* header) {
             RSS::Element* element = NodeElement(node);
             if (!element) return true;
             ClearNewFlag(element, node);
-            if (!element->link.empty())
-                System().ShellExecuteOpen(Handle(), L"open", element->link.c_str(), nullptr, nullptr, SW_SHOW);
+            if (!element->link.empty()) OpenWebLink(Handle(), element->link);
             return true;
         }
         default:
@@ -327,8 +328,7 @@ void CRSSWindow::OnLinkFollowed() {
         return;
     }
     const std::wstring link = url;  // the browser may reuse its buffer
-    HINSTANCE result = System().ShellExecuteOpen(Handle(), L"open", link.c_str(), nullptr, nullptr, SW_SHOW);
-    if (reinterpret_cast<INT_PTR>(result) > 32 && currentItem_) {
+    if (OpenWebLink(Handle(), link) && currentItem_) {
         HTREEITEM node = FindNode(currentItem_);
         ClearNewFlag(currentItem_, node);
     }
@@ -383,8 +383,18 @@ bool CRSSWindow::OnMessage(WindowMessage& m) {
             if (m.wParam != SIZE_MINIMIZED) Layout();
             m.result = 0;
             return true;
-        case WM_ERASEBKGND:
+        case WM_ERASEBKGND: {
+            // The flat toolbar is transparent: it shows what the window
+            // paints here as its own background.
+            RECT client = {};
+            GetClientRect(Handle(), &client);
+            FillRect(reinterpret_cast<HDC>(m.wParam), &client, GetSysColorBrush(COLOR_BTNFACE));
             m.result = 1;
+            return true;
+        }
+        case WM_PRINTCLIENT:
+            PaintSplitter(reinterpret_cast<HDC>(m.wParam));
+            m.result = 0;
             return true;
         case WM_PAINT: {
             PAINTSTRUCT ps;
@@ -473,8 +483,12 @@ CRSSWindow* ShowRssWindow(HWND mainWindow) {
         window = created.release();
     }
     window->Refresh();
-    ShowWindow(window->Handle(), IsIconic(window->Handle()) ? SW_RESTORE : SW_SHOW);
-    SetForegroundWindow(window->Handle());
+    HWND shown = window->Handle();
+    ShowWindow(shown, IsIconic(shown) ? SW_RESTORE : SW_SHOW);
+    // The first window a program shows takes the state its starter asked for
+    // (hidden, minimised) instead of the one given: the user asked for it now.
+    if (!IsWindowVisible(shown) || IsIconic(shown)) ShowWindow(shown, SW_RESTORE);
+    SetForegroundWindow(shown);
     return window;
 }
 

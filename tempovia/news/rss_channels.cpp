@@ -109,6 +109,16 @@ int CountNewRssItems() {
     return count;
 }
 
+bool IsListedRssItem(const void* item) {
+    if (!item) return false;
+    for (const RSS::Channel* channel : List().byPosition) {
+        for (const auto& entry : channel->itemsByKey) {
+            if (entry.second.get() == item) return true;
+        }
+    }
+    return false;
+}
+
 void ResetRssChannelSeenFlags() {
     for (RSS::Channel* channel : List().byPosition) channel->seen = 0;
 }

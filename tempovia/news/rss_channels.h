@@ -38,6 +38,9 @@ RSS::Channel* FindRssChannel(const wchar_t* url);
 RSS::Channel* GetRssChannel(int index);
 int GetRssChannelCount();
 int CountNewRssItems();
+// The address is an item some channel of the list holds (one about to be
+// dropped included): a notice from elsewhere names nothing to read.
+bool IsListedRssItem(const void* item);
 
 // A settings reload: clear the flags, register again, drop what was not.
 void ResetRssChannelSeenFlags();

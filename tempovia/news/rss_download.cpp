@@ -1,5 +1,6 @@
 #include "tempovia/news/rss_download.h"
 
+#include <atomic>
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -12,6 +13,9 @@
 namespace {
 
 volatile LONG g_running = 0;
+// The record being reported right now (one job at a time): the main window
+// reads MSG_RSS_DOWNLOADED's lParam only when it is this one.
+std::atomic<const RssProgress*> g_liveRecord{nullptr};
 int32_t g_jobNumber = 0;
 
 constexpr int64_t kTicksPerDay = 864000000000LL;
@@ -156,15 +160,30 @@ DWORD WINAPI RssDownloadThread(LPVOID job) {
             RssJobFeed& feed = feeds[i];
             char url[kRssUrlChars + 1] = {};
             int32_t result = kDownloadBadUrl;
-            if (AnsiUrl(feed.url, url, static_cast<int>(sizeof(url)))) result = DownloadFile(session.get(), url, feed.cacheFile);
+            // The cache is replaced only once the new feed has been read
+            // (HandleRssDownloaded): a cut or foreign body keeps the old one.
+            const std::wstring partial = RssPartialFile(feed.cacheFile);
+            if (AnsiUrl(feed.url, url, static_cast<int>(sizeof(url))))
+                result = DownloadFile(session.get(), url, partial.c_str());
+            if (result != kDownloadStored) DeleteFileW(partial.c_str());
             RssProgress progress{feed.url, feed.cacheFile, result, head->jobNumber, i, head->feedCount};
-            if (!head->callback || !head->callback(result, &progress)) break;
+            g_liveRecord.store(&progress);
+            const bool goOn = head->callback && head->callback(result, &progress);
+            g_liveRecord.store(nullptr);
+            if (!goOn) break;
         }
     } catch (...) {
         // Nothing may unwind out of a thread; the guard still cleans up.
     }
     return 0;
 }
+
+const RssProgress* LiveRssProgress(LPARAM record) {
+    const RssProgress* live = g_liveRecord.load();
+    return live && reinterpret_cast<LPARAM>(live) == record ? live : nullptr;
+}
+
+std::wstring RssPartialFile(const std::wstring& cacheFile) { return cacheFile + L"$"; }
 
 RssDownloadOutcome HandleRssDownloaded(int status, const RssProgress* progress) {
     RssDownloadOutcome outcome{nullptr, false};
@@ -173,9 +192,18 @@ RssDownloadOutcome HandleRssDownloaded(int status, const RssProgress* progress) 
     if (status != 0 && status != 200) return outcome;
     RSS::Channel* channel = FindRssChannel(progress->url);
     if (!channel || channel->cacheFile.empty()) return outcome;
-    if (channel->LoadFile(channel->cacheFile.c_str(), false)) {
+    const std::wstring partial = RssPartialFile(channel->cacheFile);
+    const BYTE wasLoaded = channel->loaded;
+    const SYSTEMTIME wasDownloaded = channel->downloaded;
+    if (channel->LoadFile(partial.c_str(), false)) {
+        MoveFileExW(partial.c_str(), channel->cacheFile.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
         channel->lastJob = progress->jobNumber;
         outcome.parsed = channel;
+    } else {
+        // The channel goes on with the feed it had, on its usual schedule.
+        channel->loaded = wasLoaded;
+        channel->downloaded = wasDownloaded;
+        DeleteFileW(partial.c_str());
     }
     return outcome;
 }

@@ -58,6 +58,14 @@ DWORD WINAPI RssDownloadThread(LPVOID job);
 // "Accept-Language: <xx>,en" with the user's language.
 std::string RssAcceptLanguageHeader();
 
+// The record the worker is reporting when lParam is that record, else null:
+// MSG_RSS_DOWNLOADED from any other sender carries nothing to read.
+const RssProgress* LiveRssProgress(LPARAM record);
+
+// Where the worker stores a feed until it has been read: the cache file's
+// name with "$" appended.
+std::wstring RssPartialFile(const std::wstring& cacheFile);
+
 // What the main window learnt from one finished feed.
 struct RssDownloadOutcome {
     RSS::Channel* parsed;  // the channel parsed anew, or null

@@ -5,6 +5,7 @@
 #include "tempovia/news/com_ref.h"
 #include "tempovia/news/html_entities.h"
 #include "tempovia/news/msxml_ids.h"
+#include "tempovia/news/xml_prolog.h"
 
 namespace RSS {
 namespace {
@@ -60,6 +61,19 @@ bool LoadDocument(const wchar_t* path, ComRef<IXMLDOMDocument>& document) {
     if (FAILED(OleRun(unknown.get()))) return false;
     if (FAILED(unknown->QueryInterface(msxml::kIidDomDocument, document.put_void())) || !document) return false;
     if (FAILED(document->put_async(VARIANT_FALSE))) return false;
+    // A feed is read as it stands: no document type, nothing fetched or read
+    // from elsewhere while parsing.
+    document->put_resolveExternals(VARIANT_FALSE);
+    document->put_validateOnParse(VARIANT_FALSE);
+    ComRef<IXMLDOMDocument2> settings;
+    if (SUCCEEDED(document->QueryInterface(msxml::kIidDomDocument2, settings.put_void())) && settings) {
+        BstrRef name(L"ProhibitDTD");
+        VARIANT on;
+        VariantInit(&on);
+        on.vt = VT_BOOL;
+        on.boolVal = VARIANT_TRUE;
+        settings->setProperty(name.get(), on);
+    }
 
     VARIANT source;
     VariantInit(&source);
@@ -132,6 +146,8 @@ int32_t ParseTtlMinutes(const std::wstring& text) {
 
 bool ReadFeedFile(const wchar_t* path, ParsedFeed& feed) {
     try {
+        // Refused before the parser sees it, whatever the parser supports.
+        if (XmlPrologHasDoctype(ReadFileHead(path))) return false;
         ComRef<IXMLDOMDocument> document;
         if (!LoadDocument(path, document)) return false;
         return ReadDocument(document.get(), feed);

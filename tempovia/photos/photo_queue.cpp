@@ -50,7 +50,10 @@ PhotoQueue::Added PhotoQueue::add(const PhotoRequest& request) {
     for (int i = count_ - 1; i >= 0; --i) {
         if (SamePhotoRequest(entries_[i], request)) return Added::Merged;
     }
-    const bool wasEmpty = count_ == 0;
+    // The worker that emptied the queue may still be on its way out of its
+    // loop: it takes this request too, and no second worker starts.
+    const bool wasEmpty = !serving_;
+    serving_ = true;
     if (count_ == kPhotoQueueSize) {
         std::memmove(&entries_[0], &entries_[1], sizeof(PhotoRequest) * (kPhotoQueueSize - 1));
         --count_;
@@ -62,12 +65,16 @@ PhotoQueue::Added PhotoQueue::add(const PhotoRequest& request) {
 void PhotoQueue::withdraw(const PhotoRequest& request) {
     Hold hold(lock_);
     if (count_ > 0 && SamePhotoRequest(entries_[count_ - 1], request)) --count_;
+    serving_ = false;
 }
 
 bool PhotoQueue::newest(PhotoRequest& out, bool keepGoing) {
     Hold hold(lock_);
     if (!keepGoing) count_ = 0;
-    if (count_ == 0) return false;
+    if (count_ == 0) {
+        serving_ = false;
+        return false;
+    }
     out = entries_[count_ - 1];
     return true;
 }

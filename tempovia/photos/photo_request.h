@@ -37,14 +37,17 @@ public:
     PhotoQueue(const PhotoQueue&) = delete;
     PhotoQueue& operator=(const PhotoQueue&) = delete;
 
+    // AppendedToEmpty: appended while no worker serves the queue; the caller
+    // starts one, which then counts as serving.
     enum class Added { Merged, Appended, AppendedToEmpty };
     // Merges with an equal queued request, else appends (dropping the oldest
     // when full).
     Added add(const PhotoRequest& request);
     // Takes back an entry just appended (its worker could not be started).
     void withdraw(const PhotoRequest& request);
-    // A copy of the newest entry, left queued; false when the queue is empty.
-    // With keepGoing false the queue is emptied instead (the worker stops).
+    // A copy of the newest entry, left queued; false when the queue is empty,
+    // and the serving worker is then done. With keepGoing false the queue is
+    // emptied instead (the worker stops).
     bool newest(PhotoRequest& out, bool keepGoing);
     // Removes every entry equal to the served one, keeping the others' order.
     void removeServed(const PhotoRequest& served);
@@ -62,6 +65,9 @@ private:
     PhotoRequest entries_[kPhotoQueueSize];
     int count_ = 0;
     long workers_ = 0;
+    // A worker serves the queue, from the request that started it to the
+    // newest() that finds the queue empty: one at a time.
+    bool serving_ = false;
 };
 
 // The main program's one queue.

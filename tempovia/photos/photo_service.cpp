@@ -1,5 +1,7 @@
 #include "tempovia/photos/photo_service.h"
 
+#include <vector>
+
 #include "common/settings/global_settings.h"
 #include "common/time/clock_table.h"
 #include "common/settings/photo_cache_paths.h"
@@ -15,10 +17,27 @@ int64_t SystemNow() {
     return static_cast<int64_t>((static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
 }
 
+// Workers started and not yet waited for; only the GUI thread starts and
+// waits. A worker on its way out may overlap the next one briefly.
+std::vector<HANDLE> g_workers;
+
+void ForgetEndedWorkers() {
+    for (auto it = g_workers.begin(); it != g_workers.end();) {
+        if (WaitForSingleObject(*it, 0) == WAIT_OBJECT_0) {
+            CloseHandle(*it);
+            it = g_workers.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
 bool StartThread() {
+    ForgetEndedWorkers();
+    g_workers.reserve(g_workers.size() + 1);
     HANDLE thread = CreateThread(nullptr, 0, PhotoThread, nullptr, 0, nullptr);
     if (!thread) return false;
-    CloseHandle(thread);
+    g_workers.push_back(thread);
     return true;
 }
 
@@ -39,6 +58,16 @@ void SetPhotoClock(PhotoClock clock) { g_clock = clock ? clock : SystemNow; }
 
 bool StartPhotoWorker() { return g_starter(); }
 void SetPhotoWorkerStarter(PhotoWorkerStarter starter) { g_starter = starter ? starter : StartThread; }
+
+bool WaitForPhotoWorkers(DWORD ms) {
+    const DWORD start = GetTickCount();
+    for (HANDLE worker : g_workers) {
+        const DWORD used = GetTickCount() - start;
+        WaitForSingleObject(worker, used >= ms ? 0 : ms - used);
+    }
+    ForgetEndedWorkers();
+    return g_workers.empty();
+}
 
 bool PhotosWanted() {
     // The GUI thread changes both while the worker runs; one plain read each.

@@ -32,5 +32,9 @@ using PhotoWorkerStarter = bool (*)();
 bool StartPhotoWorker();
 void SetPhotoWorkerStarter(PhotoWorkerStarter starter);  // null: a thread of its own
 
+// Waits up to ms for every worker started by StartPhotoWorker to end (the
+// program sets its exiting flag first); true when none is left running.
+bool WaitForPhotoWorkers(DWORD ms);
+
 // The program is not exiting and city photos are on. Read without a lock.
 bool PhotosWanted();

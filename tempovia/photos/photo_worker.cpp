@@ -83,7 +83,8 @@ DWORD WINAPI PhotoThread(void*) {
         RunPhotoQueue();
     } catch (...) {
         // Out of memory: the queue is left to the next request's worker.
-        ThePhotoQueue().clear();
+        PhotoRequest none;
+        ThePhotoQueue().newest(none, false);
         return 1;
     }
     return 0;

@@ -5,7 +5,7 @@
 
 struct ClockRecord;
 
-inline constexpr wchar_t kCityPagesBase[] = L"https://cities.tempovia.net/";
+inline constexpr wchar_t kCityPagesBase[] = L"https://cities.tempovia.example/";
 inline constexpr size_t kCityPageMaxChars = 2048;
 
 // Lower case, then URL-encoded: ASCII letters, digits, "-", "." and "_"

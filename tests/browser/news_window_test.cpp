@@ -138,6 +138,62 @@ TEST_F(NewsWindowTest, SmallStoredRectangleFallsBackToTheWorkAreaCorner) {
     EXPECT_EQ(rect.bottom, 330);
 }
 
+// The colour at (x, y) of what the window shows, read back from a DIB.
+COLORREF ShownPixel(HWND window, int x, int y) {
+    RECT r = {};
+    GetClientRect(window, &r);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = r.right;
+    info.bmiHeader.biHeight = -r.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, dib);
+    HDC shown = GetDC(window);
+    BitBlt(memory, 0, 0, r.right, r.bottom, shown, 0, 0, SRCCOPY);
+    ReleaseDC(window, shown);
+    const COLORREF pixel = GetPixel(memory, x, y);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(dib);
+    return pixel;
+}
+
+TEST_F(NewsWindowTest, ToolbarShowsTheWindowFaceAroundItsButtons) {
+    CRSSWindow* window = ShowRssWindow(main_);
+    ASSERT_NE(window, nullptr);
+    RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    RECT bar = {};
+    GetClientRect(window->Toolbar(), &bar);
+    ASSERT_GT(bar.right, 40);
+    // Right of the two buttons the flat toolbar has nothing of its own.
+    EXPECT_EQ(ShownPixel(window->Toolbar(), bar.right - 4, bar.bottom / 2), GetSysColor(COLOR_BTNFACE));
+}
+
+TEST_F(NewsWindowTest, BackgroundRefreshLeavesTheActiveWindowAlone) {
+    RSS::Channel* channel = FindOrCreateRssChannel(L"http://127.0.0.1/c.xml", L"c.xml", 0);
+    channel->loaded = 1;
+    channel->title = L"C";
+    AddItem(channel, L"One", true);
+    CRSSWindow* window = ShowRssWindow(main_);
+    ASSERT_NE(window, nullptr);
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200, 100, nullptr,
+                                 nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    SetActiveWindow(other);
+    ASSERT_EQ(GetActiveWindow(), other);
+    AddItem(channel, L"Two", true);
+    RefreshRssWindows(1, 1);
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), other);
+    EXPECT_NE(GetFocus(), window->Tree());
+    DestroyWindow(other);
+}
+
 TEST_F(NewsWindowTest, TreeShowsLoadedChannelsAndTheirItems) {
     CRSSWindow* window = ShowRssWindow(main_);
     ASSERT_NE(window, nullptr);
@@ -248,7 +304,12 @@ TEST_F(NewsWindowTest, CommandsAndLinks) {
 
     auto* host = reinterpret_cast<TWebf*>(GetWindowLongPtrW(window->BrowserWindow(), GWLP_USERDATA));
     ASSERT_NE(host, nullptr) << "the WebBrowser control could not be set up";
-    auto follow = [&](const wchar_t* link) {
+    IDispatch* top = nullptr;
+    ASSERT_EQ(host->Browser()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&top)), S_OK);
+    // The user's click in the page, then the navigation it makes in a frame.
+    auto follow = [&](const wchar_t* link, IDispatch* frame) {
+        PostMessageW(window->BrowserWindow(), WM_LBUTTONUP, 0, 0);
+        Pump();
         BSTR url = SysAllocString(link);
         VARIANT urlValue;
         VariantInit(&urlValue);
@@ -261,13 +322,15 @@ TEST_F(NewsWindowTest, CommandsAndLinks) {
         args[0].pboolVal = &cancel;
         args[5].vt = VT_VARIANT | VT_BYREF;
         args[5].pvarVal = &urlValue;
+        args[6].vt = VT_DISPATCH;
+        args[6].pdispVal = frame;
         DISPPARAMS params = {args, nullptr, 7, 0};
         host->dispatch.Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
                               nullptr);
         SysFreeString(url);
         Pump();
     };
-    follow(L"TEMPOVIA:Prefs-RSS");
+    follow(L"TEMPOVIA:Prefs-RSS", top);
     ASSERT_EQ(Notices().size(), 1u);
     EXPECT_EQ(Notices()[0].id, kRssCmdSettings);
     EXPECT_TRUE(system_.opened.empty());
@@ -280,14 +343,31 @@ TEST_F(NewsWindowTest, CommandsAndLinks) {
     RSS::Item* item = AddItem(channel, L"Fresh", true);
     window->Refresh();
     ASSERT_EQ(window->CurrentItem(), item);
-    follow(L"http://127.0.0.1/story?id=5");
-    ASSERT_EQ(system_.opened.size(), 1u);
+    // Links to files, programs and other schemes, and a frame of the page
+    // loading whatever it likes, open nothing.
+    follow(L"file:///C:/windows/system32/calc.exe", top);
+    follow(L"ms-settings:privacy", top);
+    follow(L"  http://127.0.0.1/spaced", top);
+    follow(L"http://127.0.0.1/framed", &host->dispatch);
+    EXPECT_TRUE(system_.opened.empty());
+    EXPECT_EQ(item->isNew, 1);
+    follow(L"http://127.0.0.1/story?id=5", top);
+    follow(L"MAILTO:news@example.com", top);
+    ASSERT_EQ(system_.opened.size(), 2u);
     EXPECT_EQ(system_.opened[0], L"http://127.0.0.1/story?id=5");
+    EXPECT_EQ(system_.opened[1], L"MAILTO:news@example.com");
     EXPECT_EQ(system_.lastShow, SW_SHOW);
     EXPECT_EQ(item->isNew, 0);
     HWND tree = window->Tree();
     EXPECT_EQ(TreeView_GetItemState(tree, TreeView_GetSelection(tree), TVIS_BOLD) & TVIS_BOLD, 0u);
     EXPECT_TRUE(Notices().empty());
+
+    // The item's own link, double-clicked in the tree, likewise.
+    item->link = L"\\\\127.0.0.1\\share\\run.exe";
+    NMHDR dbl = {tree, static_cast<UINT_PTR>(kRssTreeId), static_cast<UINT>(NM_DBLCLK)};
+    SendMessageW(window->Handle(), WM_NOTIFY, kRssTreeId, reinterpret_cast<LPARAM>(&dbl));
+    EXPECT_EQ(system_.opened.size(), 2u);
+    top->Release();
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // messages. Pages need not render here: what is checked is the plumbing.
 #include <gtest/gtest.h>
 
+#include <exdispid.h>
+
 #include <string>
 
 #include "tests/browser/webf_fixture.h"
@@ -41,6 +43,12 @@ protected:
         std::wstring text = location ? location : L"";
         SysFreeString(location);
         return text;
+    }
+    // A click as the user makes it: through the thread's message queue.
+    static void Click(HWND window) {
+        PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        Pump();
     }
     static TWebf* Host(HWND window) { return reinterpret_cast<TWebf*>(GetWindowLongPtrW(window, GWLP_USERDATA)); }
     // Lets the control's own messages run for a while.
@@ -142,7 +150,8 @@ TEST_F(WebfControl, FollowedLinkIsCancelledAndParsed) {
     TWebf* host = Host(window);
     ASSERT_NE(host, nullptr);
     const std::wstring before = Location(host);
-    // A navigation the host did not start stands for a click on a link.
+    // A click in the page, then a navigation the host did not start: a link.
+    Click(window);
     BSTR url = SysAllocString(L"http://127.0.0.1:1/item?a=1&b=x+y%21");
     VARIANT empty;
     VariantInit(&empty);
@@ -165,6 +174,80 @@ TEST_F(WebfControl, FollowedLinkIsCancelledAndParsed) {
     Settle(200);
     EXPECT_EQ(Location(host), before);  // the page did not change
     for (const Notice& n : Notices()) EXPECT_NE(n.code, kWebfNavigateError);
+    DestroyWindow(window);
+    Pump();
+    EXPECT_EQ(TWebf::LiveCount(), 0);
+}
+
+// BeforeNavigate2(pDisp, URL, Flags, TargetFrameName, PostData, Headers, Cancel)
+// as the control raises it, for the frame given.
+struct NavigationEvent {
+    explicit NavigationEvent(IDispatch* frame, const wchar_t* address) {
+        for (VARIANT& a : args) VariantInit(&a);
+        VariantInit(&url);
+        url.vt = VT_BSTR;
+        url.bstrVal = SysAllocString(address);
+        args[0].vt = VT_BOOL | VT_BYREF;
+        args[0].pboolVal = &cancel;
+        args[5].vt = VT_VARIANT | VT_BYREF;
+        args[5].pvarVal = &url;
+        args[6].vt = VT_DISPATCH;
+        args[6].pdispVal = frame;
+        params = {args, nullptr, 7, 0};
+    }
+    ~NavigationEvent() { VariantClear(&url); }
+    HRESULT RaiseOn(TWebf* host) {
+        return host->dispatch.Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
+                                     nullptr);
+    }
+    VARIANT args[7];
+    VARIANT url;
+    VARIANT_BOOL cancel = VARIANT_FALSE;
+    DISPPARAMS params;
+};
+
+// The links reported to the parent; the control's own loading notices aside.
+int Links() {
+    int links = 0;
+    for (const Notice& n : Notices()) links += n.code == kWebfLinkFollowed ? 1 : 0;
+    return links;
+}
+
+TEST_F(WebfControl, OnlyTheUsersClickInThePageItselfFollowsALink) {
+    HWND window = Child(L"");
+    TWebf* host = Host(window);
+    ASSERT_NE(host, nullptr);
+    IDispatch* top = nullptr;
+    ASSERT_EQ(host->Browser()->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&top)), S_OK);
+    // Any other object stands for a frame inside the page.
+    IDispatch* frame = &host->dispatch;
+
+    // A frame of the page loading its source, after a click or not.
+    for (bool clicked : {false, true}) {
+        if (clicked) Click(window);
+        NavigationEvent event(frame, L"file:///C:/windows/system32/calc.exe");
+        EXPECT_EQ(event.RaiseOn(host), S_OK);
+        EXPECT_EQ(event.cancel, VARIANT_TRUE);
+    }
+    // The page moving on its own: script, refresh, form.
+    NavigationEvent script(top, L"http://127.0.0.1:1/script");
+    script.RaiseOn(host);
+    EXPECT_EQ(script.cancel, VARIANT_TRUE);
+    Pump();
+    EXPECT_EQ(Links(), 0);
+
+    // The user's click, then the page's navigation: one link, and one only.
+    Click(window);
+    NavigationEvent clicked(top, L"http://127.0.0.1:1/clicked?a=1");
+    clicked.RaiseOn(host);
+    NavigationEvent after(top, L"http://127.0.0.1:1/after");
+    after.RaiseOn(host);
+    EXPECT_EQ(clicked.cancel, VARIANT_TRUE);
+    EXPECT_EQ(after.cancel, VARIANT_TRUE);
+    Pump();
+    EXPECT_EQ(Links(), 1);
+    EXPECT_STREQ(host->QueryText(), L"http://127.0.0.1:1/clicked?a=1");
+    top->Release();
     DestroyWindow(window);
     Pump();
     EXPECT_EQ(TWebf::LiveCount(), 0);

@@ -198,7 +198,7 @@ TEST_F(WebfHost, EventsReachTheParent) {
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(77)), nullptr, nullptr);
     TWebf* host = TWebf::Create(window);
 
-    // A followed link: cancelled, parsed, posted.
+    // Without a control no navigation is the page's own: cancelled, not posted.
     BSTR url = SysAllocString(L"http://news.invalid/item?a=1&b=x+y%21");
     VARIANT urlValue;
     VariantInit(&urlValue);
@@ -212,20 +212,13 @@ TEST_F(WebfHost, EventsReachTheParent) {
     args[5].vt = VT_VARIANT | VT_BYREF;
     args[5].pvarVal = &urlValue;
     DISPPARAMS params = {args, nullptr, 7, 0};
+    host->NoteUserInput();
     EXPECT_EQ(host->dispatch.Invoke(DISPID_BEFORENAVIGATE2, IID_NULL, 0, DISPATCH_METHOD, &params, nullptr, nullptr,
                                     nullptr),
               S_OK);
     EXPECT_EQ(cancel, VARIANT_TRUE);
-    EXPECT_STREQ(host->QueryText(), L"http://news.invalid/item?a=1&b=x+y%21");
-    EXPECT_STREQ(host->GetQueryValue(L"a"), L"1");
-    EXPECT_STREQ(host->GetQueryValue(L"b"), L"x y!");
-    EXPECT_TRUE(Notices().empty());  // posted, not sent
     Pump();
-    ASSERT_EQ(Notices().size(), 1u);
-    EXPECT_EQ(Notices()[0].id, 77);
-    EXPECT_EQ(Notices()[0].code, kWebfLinkFollowed);
-    EXPECT_EQ(Notices()[0].from, window);
-    Notices().clear();
+    EXPECT_TRUE(Notices().empty());
 
     // A short argument block is ignored rather than read past its end.
     DISPPARAMS shortParams = {args, nullptr, 2, 0};

@@ -204,6 +204,63 @@ TEST_F(MainProcess, CancelledSessionEndKeepsItRunning) {
     EXPECT_EQ(WaitExit(p, kStartMs), 0u);
 }
 
+// The news window of the process: a top-level window with the channel tree.
+HWND NewsWindowOf(DWORD process) {
+    struct Search {
+        DWORD process;
+        HWND found;
+    } search = {process, nullptr};
+    EnumWindows(
+        [](HWND w, LPARAM l) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(l);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(w, &owner);
+            if (owner != s->process || !GetDlgItem(w, 1087)) return TRUE;
+            s->found = w;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(MainProcess, NewsWindowShowsOnTheFirstCommandAndKeepsItsPlaceAtExit) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    // Started as a shortcut set to "minimised" starts it: the first window
+    // the program shows would take that state instead of the one asked for.
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOWMINNOACTIVE;
+    PROCESS_INFORMATION pi = {};
+    std::wstring line = L"\"" + folder.file(L"tempovia.exe") + L"\" /nh";
+    ASSERT_TRUE(CreateProcessW(folder.file(L"tempovia.exe").c_str(), line.data(), nullptr, nullptr, FALSE, 0,
+                               nullptr, nullptr, &si, &pi));
+    CloseHandle(pi.hThread);
+    HANDLE p = pi.hProcess;
+    HWND main = WaitForMainWindow(kStartMs);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_COMMAND, 437, 0);  // the menu's news window command
+    HWND news = nullptr;
+    for (int i = 0; i < 250 && !(news && IsWindowVisible(news)); ++i) {
+        Sleep(20);
+        news = NewsWindowOf(GetProcessId(p));
+    }
+    ASSERT_NE(news, nullptr);
+    EXPECT_TRUE(IsWindowVisible(news));
+    EXPECT_FALSE(IsIconic(news));
+    SetWindowPos(news, nullptr, 40, 50, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(p, kStartMs), 0u);
+    CloseHandle(p);
+    const std::wstring ini = folder.file(L"tempovia.ini");
+    const std::wstring section = UserPrefix() + L":main";
+    wchar_t place[64] = {};
+    GetPrivateProfileStringW(section.c_str(), L"rss_wnd_pos", L"", place, 64, ini.c_str());
+    EXPECT_STREQ(place, L"40, 50, 540, 450");
+    EXPECT_NE(GetPrivateProfileIntW(section.c_str(), L"rss_browser_height", -1, ini.c_str()), -1);
+}
+
 TEST_F(MainProcess, BadMessagesFromOtherProcessesAreRefused) {
     ProgramFolder folder;
     ASSERT_TRUE(folder.ok());

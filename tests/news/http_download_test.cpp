@@ -117,3 +117,47 @@ TEST_F(DownloadTest, OverlongUrlIsCut) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(DownloadTest, HttpsIsNeverSentAsPlainText) {
+    HttpResponder server(HttpResponder::Reply("200 OK", "<rss/>"));
+    const std::string url = "https://127.0.0.1:" + std::to_string(server.port()) + "/feed.xml";
+    const std::wstring file = dir_.file(L"secure.xml");
+    EXPECT_NE(DownloadFile(session_, url.c_str(), file.c_str()), 200);
+    const std::string request = server.lastRequest();
+    ASSERT_FALSE(request.empty());
+    EXPECT_NE(request.rfind("GET ", 0), 0u) << request;
+    EXPECT_EQ(static_cast<unsigned char>(request[0]), 0x16u);  // a TLS handshake record
+    EXPECT_EQ(GetFileAttributesW(file.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DownloadTest, RedirectsAreFollowedAFewTimesOnly) {
+    HttpResponder target(HttpResponder::Reply("200 OK", "moved body"));
+    HttpResponder hop(HttpResponder::Reply("301 Moved", "", "Location: " + target.url("/new.xml") + "\r\n"));
+    const std::wstring file = dir_.file(L"moved.xml");
+    EXPECT_EQ(DownloadFile(session_, hop.url("/old.xml").c_str(), file.c_str()), 200);
+    EXPECT_EQ(ReadBytes(file), "moved body");
+    EXPECT_EQ(target.lastRequest().rfind("GET /new.xml ", 0), 0u);
+
+    // An address that redirects to itself.
+    HttpResponder loop(HttpResponder::Reply("302 Found", "", "Location: /loop.xml\r\n"));
+    const std::wstring never = dir_.file(L"loop.xml");
+    EXPECT_EQ(DownloadFile(session_, loop.url("/loop.xml").c_str(), never.c_str()), 302);
+    EXPECT_EQ(loop.requests(), 1 + kDownloadMaxRedirects);
+    EXPECT_EQ(GetFileAttributesW(never.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(DownloadTest, AServerThatTricklesIsCutOffAtTheTimeLimit) {
+    // Five thousand bytes, one every 20 ms: the body would take 100 s.
+    HttpResponder server(HttpResponder::Reply("200 OK", std::string(5000, 'x')), 0, 20);
+    const std::wstring file = dir_.file(L"slow.xml");
+    EXPECT_EQ(DownloadFile(session_, server.url("/slow.xml").c_str(), file.c_str(), 1000), -101);
+    EXPECT_LT(ReadBytes(file).size(), 5000u);
+
+    // A server that says nothing at all.
+    HttpResponder silent(HttpResponder::Reply("200 OK", "late"), 5000);
+    EXPECT_EQ(DownloadFile(session_, silent.url("/late.xml").c_str(), file.c_str(), 1000), -3);
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 #include "tempovia/news/rss_model.h"
 #include "tempovia/news/rss_notify.h"
 #include "tests/news/news_recorder.h"
+#include "tests/support/http_responder.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -226,6 +227,35 @@ TEST_F(RssChannelTest, DeclaredEncodingsAreHonoured) {
     ASSERT_TRUE(Load(utf8));
     EXPECT_EQ(channel_.title, L"\u6771\u4eac");
     EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"a &lt; b"}));
+}
+
+TEST_F(RssChannelTest, DocumentTypesAndOutsideEntitiesAreRefused) {
+    ASSERT_TRUE(Load(Rss2(Item("g1", "Kept"))));
+    HttpResponder server(HttpResponder::Reply("200 OK", "<!ENTITY e 'remote'>", "Content-Type: text/plain\r\n"));
+    const std::wstring secret = dir_.file(L"secret.txt");
+    ASSERT_TRUE(WriteBytes(secret, "local file"));
+    const std::string secretUrl = "file:///" + std::string(secret.begin(), secret.end());
+    const std::string declarations[] = {
+        "<!DOCTYPE rss [<!ENTITY x SYSTEM \"" + secretUrl + "\">]>",
+        "<!-- a note --><!DOCTYPE rss SYSTEM \"" + server.url("/rss.dtd") + "\">",
+        "<!DOCTYPE rss [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\">]>",
+    };
+    for (const std::string& doctype : declarations) {
+        const std::string feed = "<?xml version=\"1.0\"?>\n" + doctype +
+                                 "<rss version=\"2.0\"><channel><title>T</title><link>l</link><description>d"
+                                 "</description><item><title>&x;&b;</title><guid>g2</guid></item></channel></rss>";
+        EXPECT_FALSE(Load(feed)) << doctype;
+        EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"Kept"}));
+    }
+    // The same in UTF-16.
+    const std::wstring wide = L"\xFEFF<?xml version=\"1.0\" encoding=\"utf-16\"?><!DOCTYPE rss []><rss><channel>"
+                              L"<title>T</title><link>l</link><description>d</description><item><title>w</title>"
+                              L"</item></channel></rss>";
+    EXPECT_FALSE(Load(std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * 2)));
+    EXPECT_EQ(server.requests(), 0);
+    // Markup that only looks like one inside the content is no declaration.
+    ASSERT_TRUE(Load(Rss2(Item("g3", "<![CDATA[<!DOCTYPE html>]]>"))));
+    EXPECT_EQ(Titles(), (std::vector<std::wstring>{L"<!DOCTYPE html>"}));
 }
 
 TEST_F(RssChannelTest, WithoutOleNothingIsParsed) {

@@ -117,7 +117,9 @@ TEST_F(DownloadJobTest, EveryFeedIsStoredAndReportedInOrder) {
     EXPECT_EQ(500, steps[2].result);
     EXPECT_EQ(200, steps[3].result);
     EXPECT_LT(steps[4].result, 0);
-    EXPECT_EQ(Feed("Good"), ReadBytes(steps[0].cacheFile));
+    // Stored beside the cache until the main window has read it.
+    EXPECT_EQ(Feed("Good"), ReadBytes(RssPartialFile(steps[0].cacheFile)));
+    EXPECT_EQ(0xFFFFFFFFu, GetFileAttributesW(steps[0].cacheFile.c_str()));
     EXPECT_EQ(Feed("Old"), ReadBytes(missingCache));
     EXPECT_EQ(0xFFFFFFFFu, GetFileAttributesW(steps[2].cacheFile.c_str()));
 
@@ -137,6 +139,8 @@ TEST_F(DownloadJobTest, EveryFeedIsStoredAndReportedInOrder) {
         EXPECT_EQ(i == 0, outcome.parsed != nullptr) << i;
     }
     RSS::Channel* first = GetRssChannel(0);
+    EXPECT_EQ(Feed("Good"), ReadBytes(steps[0].cacheFile));
+    EXPECT_EQ(0xFFFFFFFFu, GetFileAttributesW(RssPartialFile(steps[0].cacheFile).c_str()));
     EXPECT_EQ(job, first->lastJob);
     EXPECT_EQ(L"Good", first->title);
     EXPECT_EQ(15, first->ttl);
@@ -244,4 +248,42 @@ TEST_F(DownloadJobTest, AddressesTheCodePageCannotHoldWholeAreReportedNotFetched
     ASSERT_EQ(1u, Steps().size());
     EXPECT_NE(200, Steps()[0].result);
     EXPECT_EQ(0, server.requests());
+}
+
+TEST_F(DownloadJobTest, DamagedReplyKeepsTheGoodCachedFeed) {
+    ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
+    RSS::SetOleReady(true);
+    for (const char* body : {"<rss><channel><title>cut", "<html>login</html>"}) {
+        HttpResponder server(HttpResponder::Reply("200 OK", body));
+        const std::string address = server.url("/feed.xml");
+        const std::wstring url(address.begin(), address.end());
+        ASSERT_TRUE(RegisterRssChannel(url.c_str(), 60, 0, 1, 1));
+        RSS::Channel* channel = FindRssChannel(url.c_str());
+        ASSERT_TRUE(WriteBytes(channel->cacheFile, Feed("Kept")));
+        LoadRssCache();
+        ASSERT_EQ(1, channel->loaded);
+
+        {
+            std::lock_guard<std::mutex> hold(g_lock);
+            g_steps.clear();
+        }
+        ASSERT_TRUE(RssRefresh(false, Record));
+        ASSERT_TRUE(WaitIdle());
+        ASSERT_EQ(1u, Steps().size());
+        const Step step = Steps()[0];
+        EXPECT_EQ(200, step.result);
+        RssProgress p{step.url.c_str(), step.cacheFile.c_str(), step.result, step.jobNumber, 0, 1};
+        EXPECT_EQ(nullptr, HandleRssDownloaded(step.status, &p).parsed);
+
+        EXPECT_EQ(Feed("Kept"), ReadBytes(channel->cacheFile));
+        EXPECT_EQ(1, channel->loaded);
+        EXPECT_EQ(L"Kept", channel->title);
+        EXPECT_EQ(1u, channel->itemsInOrder.size());
+        // Still on its hourly schedule, not due on every tick.
+        EXPECT_FALSE(RssRefresh(true, Record));
+        EXPECT_EQ(0xFFFFFFFFu, GetFileAttributesW(RssPartialFile(channel->cacheFile).c_str()));
+        DeleteRssChannels();
+    }
+    RSS::SetOleReady(false);
+    CoUninitialize();
 }

@@ -15,6 +15,7 @@
 #include "common/settings/protocol.h"
 #include "common/time/clock_table.h"
 #include "common/time/system_seam.h"
+#include "tempovia/browser/browser_window.h"
 #include "tempovia/news/news_notify.h"
 #include "tempovia/news/news_window.h"
 #include "tempovia/news/rss_channels.h"
@@ -303,7 +304,11 @@ TEST_F(NewsNotifyTest, DoubleClickOpensTheLinkAndClearsTheNewFlag) {
     EXPECT_EQ(b->isNew, 0);
     EXPECT_EQ(notify->Alpha(), 255);
 
-    // An item without a link opens nothing; no selection opens nothing.
+    // An item whose link is a file or a program, or no link, opens nothing;
+    // no selection opens nothing.
+    b->link = L"file:///C:/windows/system32/calc.exe";
+    SendMessageW(notify->Handle(), WM_COMMAND, MAKEWPARAM(kNotifyListId, LBN_DBLCLK),
+                 reinterpret_cast<LPARAM>(notify->List()));
     b->link.clear();
     SendMessageW(notify->Handle(), WM_COMMAND, MAKEWPARAM(kNotifyListId, LBN_DBLCLK),
                  reinterpret_cast<LPARAM>(notify->List()));
@@ -327,6 +332,9 @@ TEST_F(NewsNotifyTest, RemovedItemsLeaveTheList) {
     SendMessageW(notify->Handle(), MSG_RSS_UPDATED, RSS::kItemRemoved, reinterpret_cast<LPARAM>(a));
     EXPECT_EQ(Titles(notify), (std::vector<std::wstring>{L"B"}));
     SendMessageW(notify->Handle(), MSG_RSS_UPDATED, RSS::kItemRemoved, 0);  // no item: ignored
+    // An address no channel holds, as another program may send it: not read.
+    SendMessageW(notify->Handle(), MSG_RSS_UPDATED, RSS::kItemRemoved, 0x10);
+    EXPECT_EQ(Titles(notify), (std::vector<std::wstring>{L"B"}));
     // A new parse that no longer carries B destroys it and tells every window first.
     RSS::ParsedFeed feed;
     feed.title = L"World";
@@ -418,6 +426,26 @@ TEST_F(NewsNotifyTest, SettingsChangeStartsFadingAndStripTakesItsBand) {
     GetWindowRect(notify->List(), &list);
     GetClientRect(notify->Handle(), &client);
     EXPECT_EQ(list.bottom - list.top, client.bottom);
+}
+
+TEST_F(NewsNotifyTest, TheStripLoadsItsOwnPageWithoutOpeningIt) {
+    g_settings.ads = 1;
+    SetRssNotifyStripPage(L"http://127.0.0.1:1/ad/site.htm");
+    AddItem(AddChannel(L"http://127.0.0.1/a.xml", L"World", 1), L"A", true);
+    ShowRssNotify(1);
+    CRSSNotify* notify = RssNotify();
+    ASSERT_NE(notify, nullptr);
+    ASSERT_NE(notify->Strip(), nullptr);
+    // The page is really asked for (nothing answers there), and never handed
+    // to the user's browser as a followed link.
+    LRESULT error = 0;
+    for (int i = 0; i < 250 && error == 0; ++i) {
+        Pump();
+        Sleep(20);
+        error = SendMessageW(notify->Strip(), WBM_GET_LAST_ERROR, 0, 0);
+    }
+    EXPECT_NE(error, 0);
+    EXPECT_TRUE(system_.opened.empty());
 }
 
 TEST_F(NewsNotifyTest, DoubleClickUnboldsTheItemInAnOpenNewsWindow) {

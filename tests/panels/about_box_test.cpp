@@ -55,7 +55,7 @@ TEST_F(AboutBox, RunsUntilClosedWithVersionBuildDateAndLink) {
     EXPECT_FALSE(ShowAboutDialog());
     ASSERT_EQ(system_.shell.size(), 1u);
     EXPECT_EQ(system_.shell[0].verb, L"open");
-    EXPECT_EQ(system_.shell[0].file, L"https://www.tempovia.net/");
+    EXPECT_EQ(system_.shell[0].file, L"https://www.tempovia.example/");
     SetMessageTokenProgram(MessageTokenProgram{});
 }
 

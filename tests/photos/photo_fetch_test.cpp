@@ -19,7 +19,7 @@ protected:
     void SetUp() override {
         PhotoTest::SetUp();
         ASSERT_TRUE(AddPhotoRequest(0, window_));  // makes the root
-        ClearPhotoQueue();
+        StopStandInWorker();
         ASSERT_NE(session_.internet, nullptr);
     }
     // Index files from one server, photos from another.
@@ -208,6 +208,25 @@ TEST_F(FetchTest, TheWorkerThreadAnswersOnItsOwn) {
     // The queue empties once the worker is through.
     while (ThePhotoQueue().count() != 0 && GetTickCount() - start < 10000) Sleep(10);
     EXPECT_EQ(ThePhotoQueue().count(), 0);
+    EXPECT_TRUE(WaitForPhotoWorkers(10000));
+}
+
+TEST_F(FetchTest, AtExitTheWorkerIsWaitedFor) {
+    // The index arrives late: the program ends while the worker waits for it.
+    HttpResponder index(HttpResponder::Reply("200 OK", "3\t-\t/p/3.jpg\tx\n", "Content-Type: text/plain\r\n"),
+                        1500);
+    HttpResponder photos(HttpResponder::Reply("200 OK", kJpeg, "Content-Type: image/jpeg\r\n"));
+    Serve(index, photos);
+    SetPhotoWorkerStarter(nullptr);
+    ASSERT_TRUE(AddPhotoRequest(3, window_));
+    for (int i = 0; i < 500 && index.requests() == 0; ++i) Sleep(10);
+    ASSERT_EQ(index.requests(), 1);
+    g_settings.runFlags = kRunFlagExiting;
+    ClearPhotoQueue();
+    EXPECT_TRUE(WaitForPhotoWorkers(kDownloadTimeLimitMs + 2000));
+    // Nothing was left running: the photo was never asked for.
+    EXPECT_EQ(photos.requests(), 0);
+    g_settings.runFlags = 0;
 }
 
 }  // namespace

@@ -33,8 +33,13 @@ void PhotoTest::SetUp() {
     ASSERT_NE(window_, nullptr);
 }
 
+void PhotoTest::StopStandInWorker() {
+    PhotoRequest none;
+    ThePhotoQueue().newest(none, false);
+}
+
 void PhotoTest::TearDown() {
-    ClearPhotoQueue();
+    StopStandInWorker();
     SetPhotoWorkerStarter(nullptr);
     SetPhotoClock(nullptr);
     SetPhotoService("", "");

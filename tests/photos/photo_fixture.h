@@ -25,6 +25,9 @@ class PhotoTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // The stand-in starter runs no worker: ends the serving the queue counts on,
+    // as a worker that finds the queue empty does.
+    static void StopStandInWorker();
 
     // Replaces the city table: (city, region) pairs.
     void SetCities(const std::vector<std::pair<std::wstring, std::wstring>>& cities);

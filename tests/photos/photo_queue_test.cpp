@@ -98,6 +98,24 @@ TEST_F(PhotoTest, ServedEntriesLeaveTheOthersInOrder) {
     EXPECT_EQ(queue.count(), 0);
 }
 
+TEST_F(PhotoTest, TheWorkerThatEmptiedTheQueueTakesTheNextRequest) {
+    PhotoQueue& queue = ThePhotoQueue();
+    EXPECT_TRUE(AddPhotoRequest(0, window_));
+    PhotoRequest served;
+    ASSERT_TRUE(queue.newest(served, true));
+    queue.removeServed(served);
+    EXPECT_EQ(queue.count(), 0);
+    // The worker has not looked at the queue again yet: no second one starts.
+    EXPECT_TRUE(AddPhotoRequest(1, window_));
+    EXPECT_EQ(starts_, 1);
+    ASSERT_TRUE(queue.newest(served, true));
+    EXPECT_EQ(served.cityIndex, 1);
+    queue.removeServed(served);
+    EXPECT_FALSE(queue.newest(served, true));  // now it is done
+    EXPECT_TRUE(AddPhotoRequest(2, window_));
+    EXPECT_EQ(starts_, 2);
+}
+
 TEST_F(PhotoTest, AWorkerStopsWhenPhotosAreTurnedOff) {
     EXPECT_TRUE(AddPhotoRequest(0, window_));
     EXPECT_TRUE(AddPhotoRequest(1, window_));

@@ -43,7 +43,8 @@ bool SocketReadable(SOCKET s, long ms) {
     return select(0, &set, nullptr, nullptr, &tv) > 0;
 }
 
-HttpResponder::HttpResponder(std::string reply, DWORD delayMs) : reply_(std::move(reply)), delayMs_(delayMs) {
+HttpResponder::HttpResponder(std::string reply, DWORD delayMs, DWORD trickleMs)
+    : reply_(std::move(reply)), delayMs_(delayMs), bodyTrickleMs_(trickleMs) {
     listener_ = ListenLoopback(port_);
     if (listener_ != INVALID_SOCKET) thread_ = std::thread([this] { Serve(); });
 }
@@ -88,10 +89,18 @@ void HttpResponder::Serve() {
         }
         ++requests_;
         for (DWORD waited = 0; waited < delayMs_ && !stop_; waited += 10) Sleep(10);
+        // The constructor's trickle sends the header block at once and the body
+        // byte by byte; Trickle() sends the whole reply byte by byte.
         const DWORD trickle = trickleMs_;
+        const DWORD bodyTrickle = bodyTrickleMs_;
+        const size_t head = bodyTrickle ? reply_.find("
+
+") + 4 : reply_.size();
         for (size_t sent = 0; sent < reply_.size() && !stop_ && std::chrono::steady_clock::now() < end;) {
-            const int chunk = trickle ? 1 : static_cast<int>(reply_.size() - sent);
-            const int n = send(client, reply_.data() + sent, chunk, 0);
+            size_t piece = sent < head ? head - sent : 1;
+            if (trickle) piece = 1;
+            if (bodyTrickle && sent >= head) Sleep(bodyTrickle);
+            const int n = send(client, reply_.data() + sent, static_cast<int>(piece), 0);
             if (n <= 0) break;
             sent += static_cast<size_t>(n);
             if (trickle) Sleep(trickle);

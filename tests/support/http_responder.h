@@ -30,8 +30,9 @@ bool SocketReadable(SOCKET s, long ms);
 class HttpResponder {
 public:
     // Sends the reply text as it stands to every connection, after an
-    // optional delay.
-    explicit HttpResponder(std::string reply, DWORD delayMs = 0);
+    // optional delay; with trickleMs the part behind the header block follows
+    // one byte at a time, that many milliseconds apart.
+    explicit HttpResponder(std::string reply, DWORD delayMs = 0, DWORD trickleMs = 0);
     ~HttpResponder();
     HttpResponder(const HttpResponder&) = delete;
     HttpResponder& operator=(const HttpResponder&) = delete;
@@ -56,6 +57,7 @@ private:
     std::string reply_;
     DWORD delayMs_;
     std::atomic<DWORD> trickleMs_{0};
+    DWORD bodyTrickleMs_;
     std::atomic<bool> stop_{false};
     std::atomic<int> requests_{0};
     std::mutex lock_;
