@@ -1,6 +1,6 @@
-// The map window driven by its messages, drawing into a bitmap: what it does
-// while the globe's parts are stand-ins, the key table, the wheel and the
-// photo request to the main window.
+// The map window driven by its messages, drawing into a bitmap: creation and
+// destruction, a painted frame, the key table, the wheel, one window at a
+// time and the photo request to the main window.
 #include <gtest/gtest.h>
 
 #include <string>
