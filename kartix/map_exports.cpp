@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "common/settings/map_plugin_errors.h"
 #include "common/settings/windows_version.h"
 #include "common/time/text_bounds.h"
 #include "kartix/jpeg_header.h"
-#include "kartix/map_errors.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"
 #include "kartix/map_workers.h"

@@ -3,9 +3,9 @@
 
 #include <GL/gl.h>
 
+#include "common/settings/map_plugin_errors.h"
 #include "common/settings/time_format.h"
 #include "kartix/globe_view.h"
-#include "kartix/map_errors.h"
 #include "kartix/map_scene.h"
 #include "kartix/map_state.h"
 #include "kartix/map_textures.h"
