@@ -13,8 +13,8 @@
 #include "common/settings/clock_record.h"
 #include "common/settings/global_settings.h"
 #include "common/settings/protocol.h"
+#include "common/taskbar/hook_exports.h"
 #include "common/time/city_record.h"
-#include "hook/hook_exports.h"
 #include "hook/tray_clock.h"
 #include "tests/mainprog/program_folder.h"
 
