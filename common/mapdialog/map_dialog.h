@@ -80,6 +80,8 @@ std::wstring MapDialogCaption();
 // The open dialog and its map window (null when none).
 HWND OpenMapDialogWindow();
 HWND OpenMapWindow();
+// Whether the map shows its cloud layer under the settings in force.
+bool MapCloudsOn();
 
 // What the dialog shows, for the program and its tests.
 enum class ListMode { Cities, Zones };
