@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "common/settings/windows_version.h"
-#include "hook/find_taskbar.h"
-#include "hook/hook_exports.h"
+#include "common/taskbar/find_taskbar.h"
+#include "common/taskbar/hook_exports.h"
 #include "hook/hook_process.h"
 #include "hook/hook_shared.h"
 #include "hook/tray_clock.h"

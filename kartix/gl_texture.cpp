@@ -95,7 +95,7 @@ GLenum UploadTileSet(const TileSet* set, GLuint (&names)[kTileCount]) {
             glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, kClampToEdge);
         }
         glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-        for (int pending = 0; pending < 32 && glGetError() != GL_NO_ERROR; ++pending) {
+        for (int drained = 0; drained < 32 && glGetError() != GL_NO_ERROR; ++drained) {
         }
         const GLint border = (tile.storedWidth > 2 && tile.storedWidth % 4 == 2) ? 1 : 0;
         glTexImage2D(GL_TEXTURE_2D, 0, InternalFormat(tile.components), tile.storedWidth, tile.storedHeight, border,

@@ -111,5 +111,33 @@ double FitCameraLimbDepth(const CScene& scene);
 // The 2D frame layers; the orthographic projection is in place.
 void DrawCityLabels(MapState& s, int* list, int n);
 
-class GlobeViewPart;
-GlobeViewPart& GlobeViewPartImpl();
+// ---- what the map window does with the view (globe_view_control.cpp) ----
+// At window creation: each city's point on the globe.
+void BuildCityPositions(MapState& s);
+// Before the scene of a frame: the label list and the lamp position.
+void PrepareGlobeFrame(MapState& s);
+// After every change of size or distance.
+void FitCamera(MapState& s);
+// Stores the cursor (y upward); true when it lies on the globe.
+bool UpdateHover(MapState& s, int x, int y);
+// Remembers the drag origin (tilt, longitude and the grabbed point); off
+// the globe nothing is grabbed until the drag reaches it.
+void BeginDrag(MapState& s);
+// Turns the globe so that the grabbed point follows the cursor.
+void DragGlobe(MapState& s);
+// Nearest city to the hovered point, -1 for none; withinRadius counts the
+// cities within the label radius. No result list: distances stored.
+int HoveredNearestCity(MapState& s, int& withinRadius);
+void FlyToHovered(MapState& s);
+// MSG_MAP_SELECT_CITY: fly to the city and ask for its photos.
+void SelectMapCity(MapState& s, int city);
+// Timer 2: one step; false once the fly-to is over.
+bool StepFlyTo(MapState& s);
+void StopFlyTo(MapState& s);
+bool FlyToRunning();
+void OpenCreditLine(MapState& s, int line);
+
+// The 2D layers of a frame above the globe: labels, credits, readout,
+// information and status lines; the orthographic projection is in place
+// (globe_view_texts.cpp).
+void DrawGlobeTexts(MapState& s);

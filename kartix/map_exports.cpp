@@ -2,14 +2,14 @@
 
 #include <string>
 
+#include "common/settings/map_plugin_errors.h"
 #include "common/settings/windows_version.h"
 #include "common/time/text_bounds.h"
 #include "kartix/jpeg_header.h"
-#include "kartix/map_errors.h"
-#include "kartix/map_parts.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"
 #include "kartix/map_workers.h"
+#include "kartix/planet_textures.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ void FreeTextures(MapState& s) {
     if (!s.textureMutex) return;
     const DWORD wait = WaitForSingleObject(s.textureMutex, kFreeWaitMs);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return;
-    CurrentMapParts().textures->FreeAll(s);
+    FreeAllTextures();
     ReleaseMutex(s.textureMutex);
 }
 

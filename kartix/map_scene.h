@@ -1,11 +1,11 @@
 // The map's scene: the root with the camera, the lamp that follows the
-// cursor and the planet, and the two parts the map window drives (the scene
-// and the textures with their workers).
+// cursor and the planet.
 #pragma once
 
 #include "kartix/gl_scene.h"
 #include "kartix/gl_sphere.h"
-#include "kartix/map_parts.h"
+
+struct MapState;
 
 inline constexpr float kPlanetRadius = 3.0f;
 
@@ -21,5 +21,12 @@ MapSceneGraph& SceneGraph();
 // X, longitude about Y.
 void SyncSceneCamera(const MapState& s);
 
-MapScenePart& SceneGraphPart();
-MapTexturePart& TextureLoaderPart();
+// At window creation: the lamp (GL_LIGHT1) and the planet (radius 3) under
+// the root, in place of whatever was there.
+void BuildMapScene(MapState& s);
+void InitMapScene();
+void ResizeMapScene(int width, int height);
+// Compiling and drawing a frame put the state block's camera into the root first.
+void CompileMapScene(const MapState& s);
+void DrawMapScene(const MapState& s);
+void DeleteMapScene();

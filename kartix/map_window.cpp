@@ -5,8 +5,11 @@
 #include <cstdint>
 
 #include "common/settings/protocol.h"
-#include "kartix/map_parts.h"
+#include "kartix/globe_view.h"
+#include "kartix/map_scene.h"
 #include "kartix/map_state.h"
+#include "kartix/photo_strip.h"
+#include "kartix/planet_textures.h"
 #include "kartix/policy_flags.h"
 
 bool RegisterMapClass(HMODULE module) {
@@ -30,7 +33,6 @@ namespace {
 
 LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     MapState& s = Map();
-    MapParts& parts = CurrentMapParts();
     // Messages for another window of the class (a second one, refused at
     // creation) must not touch the state of the one that is shown.
     if (message != WM_CREATE && message != WM_NCCREATE && s.window && window != s.window)
@@ -82,7 +84,7 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case MSG_MAP_SELECT_CITY: {
         const int city = static_cast<int>(wParam);
         if (s.window && city >= 0 && city < s.cityCount) {
-            parts.view->SelectCity(s, city);
+            SelectMapCity(s, city);
             RedrawMap(s);
         }
         return 0;
@@ -93,7 +95,7 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         const int city = static_cast<int>(wParam);
         if (s.window && s.cities && city >= 0 && city < s.cityCount &&
             static_cast<uintptr_t>(lParam) == reinterpret_cast<uintptr_t>(&s.cities[city])) {
-            parts.photos->ShowCityRecord(s, city, &s.cities[city]);
+            ShowCityRecordPhotos(s, city, &s.cities[city]);
             RedrawMap(s);
         }
         return 0;
@@ -101,9 +103,9 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case MSG_MAP_CLOUDS:
         if (s.window) {
             const bool on = lParam != 0 && !(s.settings.policy & kPolicyNoCloudMap);
-            if (parts.textures->SetClouds(s, on)) {
+            if (SetCloudLayer(s, on)) {
                 s.context.MakeCurrent(s.dc);
-                parts.scene->Compile();
+                CompileMapScene(s);
                 RedrawMap(s);
             }
         }
@@ -114,7 +116,7 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         const long long magnitude = city < 0 ? -static_cast<long long>(city) : city;
         if (!s.window || magnitude >= s.cityCount || photo < 1) return 0;
         if (s.hoverTimer.id && s.hoverTimer.city == city) CancelHoverTimer(s);
-        parts.photos->OnPhotoReady(s, city, photo);
+        OnPhotoReady(s, city, photo);
         RedrawMap(s);
         return 0;
     }

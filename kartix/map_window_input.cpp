@@ -5,20 +5,21 @@
 #include <cmath>
 
 #include "common/settings/protocol.h"
+#include "kartix/globe_view.h"
 #include "kartix/map_math.h"
-#include "kartix/map_parts.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"
+#include "kartix/photo_strip.h"
 
 namespace {
 
 // Overlay buttons that act when released rather than when pressed.
 bool ActsOnRelease(int key) { return key == VK_PRIOR || key == VK_NEXT || key == VK_HOME || key == VK_INSERT; }
 
-void RecomputeHover(MapState& s) { CurrentMapParts().view->UpdateHover(s, s.cursorX, s.cursorY); }
+void RecomputeHover(MapState& s) { UpdateHover(s, s.cursorX, s.cursorY); }
 
 void CameraChanged(MapState& s) {
-    CurrentMapParts().view->FitCamera(s);
+    FitCamera(s);
     RecomputeHover(s);
 }
 
@@ -40,7 +41,6 @@ void CancelHoverTimer(MapState& s) {
 }
 
 bool OnMapKey(MapState& s, WPARAM key) {
-    MapParts& parts = CurrentMapParts();
     switch (key) {
     case VK_HOME:
     case VK_CLEAR:
@@ -72,10 +72,10 @@ bool OnMapKey(MapState& s, WPARAM key) {
         break;
     case VK_PRIOR:
     case VK_NEXT:
-        parts.photos->Scroll(s, static_cast<int>(key));
+        ScrollPhotoStrip(s, static_cast<int>(key));
         break;
     case VK_INSERT:
-        parts.photos->OpenAddPhotoPage(s);
+        OpenAddPhotoPage(s);
         break;
     case 'F':
         s.showFps = !s.showFps;
@@ -91,19 +91,18 @@ bool OnMapKey(MapState& s, WPARAM key) {
     default:
         return false;
     }
-    parts.view->StopFlyTo(s);
+    StopFlyTo(s);
     RedrawMap(s);
     return true;
 }
 
 void OnMapTimer(MapState& s, UINT_PTR id) {
-    MapParts& parts = CurrentMapParts();
     switch (id) {
     case kRepeatTimer:
         if (s.heldButtonKey) SendMessageW(s.window, WM_KEYDOWN, static_cast<WPARAM>(s.heldButtonKey), 0);
         break;
     case kFlyToTimer:
-        if (!parts.view->StepFlyTo(s)) {
+        if (!StepFlyTo(s)) {
             s.cursorX = s.clientWidth / 2;
             s.cursorY = s.clientHeight / 2;
             RecomputeHover(s);
@@ -119,7 +118,7 @@ void OnMapTimer(MapState& s, UINT_PTR id) {
         const long long magnitude = armed.city < 0 ? -static_cast<long long>(armed.city) : armed.city;
         if (cursor.x != armed.x || cursor.y != armed.y || magnitude >= s.cityCount) break;
         if (AskHostForPhotos(s, armed.city)) {
-            parts.photos->ShowStrip(s, armed.city);
+            ShowCityPhotos(s, armed.city);
             RedrawMap(s);
         }
         break;
@@ -130,7 +129,6 @@ void OnMapTimer(MapState& s, UINT_PTR id) {
 }
 
 void OnMapMouseMove(MapState& s, WPARAM keys, int x, int rawY) {
-    MapParts& parts = CurrentMapParts();
     const int y = UpwardY(s, rawY);
     CancelHoverTimer(s);
     if (!s.mouseInside) {
@@ -140,15 +138,15 @@ void OnMapMouseMove(MapState& s, WPARAM keys, int x, int rawY) {
     }
     s.cursorX = x;
     s.cursorY = y;
-    if (parts.view->Flying()) return;
-    const bool onGlobe = parts.view->UpdateHover(s, x, y);
+    if (FlyToRunning()) return;
+    const bool onGlobe = UpdateHover(s, x, y);
     const bool anyButton = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
     if ((keys & MK_LBUTTON) && s.heldButtonKey == 0 && s.heldCreditLine < 0) {
         s.dragging = true;
-        if (onGlobe) parts.view->Drag(s);
-    } else if (!anyButton && onGlobe && (parts.photos->StripEmpty() || x < parts.photos->StripLeft(s))) {
+        if (onGlobe) DragGlobe(s);
+    } else if (!anyButton && onGlobe && (PhotoStripEmpty() || x < PhotoStripLeft(s))) {
         int within = 0;
-        const int city = parts.view->NearestCity(s, within);
+        const int city = HoveredNearestCity(s, within);
         // The first city of the table never arms the timer: its index has no
         // negative form for the whole country.
         if (city > 0 && city < s.cityCount) ArmHoverTimer(s, within > 0 ? city : -city, x, rawY);
@@ -157,17 +155,16 @@ void OnMapMouseMove(MapState& s, WPARAM keys, int x, int rawY) {
 }
 
 void OnMapButtonDown(MapState& s, int x, int rawY) {
-    MapParts& parts = CurrentMapParts();
     const int y = UpwardY(s, rawY);
     s.cursorX = x;
     s.cursorY = y;
     s.dragging = false;
-    parts.view->UpdateHover(s, x, y);
-    parts.view->BeginDrag(s);
+    UpdateHover(s, x, y);
+    BeginDrag(s);
     SetFocus(s.window);
     SetCapture(s.window);
-    s.heldButtonKey = parts.photos->UpdateOverlayHover(s, x, y, false);
-    s.heldCreditLine = parts.view->CreditLineAt(s, x, y);
+    s.heldButtonKey = UpdateOverlayHover(s, x, y, false);
+    s.heldCreditLine = CreditLineAt(s, x, y);
     if (s.heldButtonKey && !ActsOnRelease(s.heldButtonKey)) {
         SendMessageW(s.window, WM_KEYDOWN, static_cast<WPARAM>(s.heldButtonKey), 0);
         s.repeatTimer = SetTimer(s.window, kRepeatTimer, kRepeatMs, nullptr);
@@ -176,40 +173,39 @@ void OnMapButtonDown(MapState& s, int x, int rawY) {
 }
 
 void OnMapButtonUp(MapState& s, int x, int rawY) {
-    MapParts& parts = CurrentMapParts();
     const int y = UpwardY(s, rawY);
     s.cursorX = x;
     s.cursorY = y;
-    const bool onGlobe = parts.view->UpdateHover(s, x, y);
+    const bool onGlobe = UpdateHover(s, x, y);
     KillTimer(s.window, kRepeatTimer);
     s.repeatTimer = 0;
     ReleaseCapture();
-    const int key = parts.photos->UpdateOverlayHover(s, x, y, true);
+    const int key = UpdateOverlayHover(s, x, y, true);
     bool photoOpened = false;
     if (key && key == s.heldButtonKey && ActsOnRelease(key)) {
         SendMessageW(s.window, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
     } else {
-        const int photo = parts.photos->PhotoAt(s, x, y);
+        const int photo = PhotoStripItemAt(s, x, y);
         if (photo >= 0) {
-            parts.photos->OpenPhotoPage(s, photo);
+            OpenPhotoPage(s, photo);
             photoOpened = true;
         }
     }
-    if (s.heldCreditLine >= 0 || photoOpened) s.heldCreditLine = parts.view->CreditLineAt(s, x, y);
-    if (!s.dragging && s.heldButtonKey == 0 && (parts.photos->StripEmpty() || x < parts.photos->StripLeft(s))) {
+    if (s.heldCreditLine >= 0 || photoOpened) s.heldCreditLine = CreditLineAt(s, x, y);
+    if (!s.dragging && s.heldButtonKey == 0 && (PhotoStripEmpty() || x < PhotoStripLeft(s))) {
         if (s.heldCreditLine >= 0) {
-            parts.view->OpenCreditLine(s, s.heldCreditLine);
+            OpenCreditLine(s, s.heldCreditLine);
         } else if (onGlobe) {
             int within = 0;
-            const int city = parts.view->NearestCity(s, within);
+            const int city = HoveredNearestCity(s, within);
             if (city >= 0 && city < s.cityCount) {
                 if (within > 0)
                     SendMessageW(GetParent(s.window), MSG_MAP_SELECT_CITY, static_cast<WPARAM>(city),
                                  reinterpret_cast<LPARAM>(&s.cities[city]));
                 const int request = within > 0 ? city : -city;
-                if (AskHostForPhotos(s, request)) parts.photos->ShowStrip(s, request);
+                if (AskHostForPhotos(s, request)) ShowCityPhotos(s, request);
             }
-            parts.view->FlyToHovered(s);
+            FlyToHovered(s);
         }
     }
     s.heldButtonKey = 0;
@@ -219,10 +215,9 @@ void OnMapButtonUp(MapState& s, int x, int rawY) {
 }
 
 void OnMapWheel(MapState& s, int delta) {
-    MapParts& parts = CurrentMapParts();
     const int n = delta / -120;
-    if (!parts.photos->StripEmpty() && s.cursorX > parts.photos->StripLeft(s) &&
-        !parts.photos->AllPhotosOnScreen()) {
+    if (!PhotoStripEmpty() && s.cursorX > PhotoStripLeft(s) &&
+        !AllPhotosOnScreen()) {
         if (n > 0) SendMessageW(s.window, WM_KEYDOWN, VK_NEXT, 0);
         if (n < 0) SendMessageW(s.window, WM_KEYDOWN, VK_PRIOR, 0);
         return;
@@ -238,7 +233,7 @@ bool OnMapSetCursor(MapState& s) {
     POINT cursor{};
     if (!GetCursorPos(&cursor)) return false;
     MapWindowPoints(nullptr, s.window, &cursor, 1);
-    if (CurrentMapParts().view->CreditLineAt(s, cursor.x, UpwardY(s, cursor.y)) < 0) return false;
+    if (CreditLineAt(s, cursor.x, UpwardY(s, cursor.y)) < 0) return false;
     SetCursor(s.handCursor);
     return true;
 }

@@ -3,11 +3,15 @@
 
 #include <GL/gl.h>
 
+#include "common/settings/map_plugin_errors.h"
 #include "common/settings/time_format.h"
-#include "kartix/map_errors.h"
-#include "kartix/map_parts.h"
+#include "kartix/globe_view.h"
+#include "kartix/map_scene.h"
 #include "kartix/map_state.h"
+#include "kartix/map_textures.h"
 #include "kartix/map_window.h"
+#include "kartix/photo_strip.h"
+#include "kartix/planet_textures.h"
 
 namespace {
 
@@ -20,7 +24,6 @@ LRESULT OnMapCreate(MapState& s, HWND window) {
     s.creationStatus = 0;
     // One map window at a time: the state block holds one DC and one context.
     if (s.window && s.window != window && IsWindow(s.window)) return -1;
-    MapParts& parts = CurrentMapParts();
     s.window = window;
     s.dcBorrowed = MapSurfaceOverride() != nullptr;
     s.dc = s.dcBorrowed ? MapSurfaceOverride() : GetDC(window);
@@ -57,26 +60,25 @@ LRESULT OnMapCreate(MapState& s, HWND window) {
     s.camera.distance = kCameraHomeDistance;
     s.camera.tilt = kCameraHomeTilt;
 
-    parts.scene->Build(s);
-    parts.textures->AttachClouds(s);
+    BuildMapScene(s);
+    AttachCloudTiles(s);
     if (s.installMode)
-        parts.textures->RunInstallFit(s);
+        RunInstallFitLoop(s);
     else
-        parts.textures->AttachEarthOrStartLoader(s);
-    parts.scene->Init();
-    parts.photos->BuildOverlay(s);
-    parts.view->BuildCityPositions(s);
+        AttachEarthOrStartLoader(s);
+    InitMapScene();
+    BuildOverlay(s);
+    BuildCityPositions(s);
     s.frameStart = GetTickCount();
     return 0;
 }
 
 void OnMapDestroy(MapState& s) {
-    MapParts& parts = CurrentMapParts();
     // GL names are given back with the context current.
     const bool current = s.context.context() && s.context.MakeCurrent(s.dc);
     if (current) {
-        parts.scene->DeleteChildren();
-        parts.photos->DeleteAll(s);
+        DeleteMapScene();
+        DeletePhotoStrip();
     }
     if (s.window) {
         KillTimer(s.window, kRepeatTimer);
@@ -86,7 +88,7 @@ void OnMapDestroy(MapState& s) {
     s.repeatTimer = 0;
     s.flyToTimer = 0;
     s.hoverTimer = HoverTimerRecord{};
-    parts.view->StopFlyTo(s);
+    StopFlyTo(s);
     if (current) s.font.Delete();
     s.context.Release();
     if (s.dc && s.replacedFont) SelectObject(s.dc, s.replacedFont);
@@ -106,12 +108,11 @@ void OnMapDestroy(MapState& s) {
 }
 
 void OnMapSize(MapState& s, int width, int height) {
-    MapParts& parts = CurrentMapParts();
     CancelHoverTimer(s);
     s.clientWidth = width > 0 ? width : 1;
     s.clientHeight = height > 0 ? height : 1;
     if (!s.context.MakeCurrent(s.dc)) return;
-    parts.scene->Resize(s.clientWidth, s.clientHeight);
-    parts.scene->Compile();
-    parts.view->FitCamera(s);
+    ResizeMapScene(s.clientWidth, s.clientHeight);
+    CompileMapScene(s);
+    FitCamera(s);
 }

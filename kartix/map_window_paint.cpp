@@ -6,9 +6,12 @@
 
 #include <cstdio>
 
-#include "kartix/map_parts.h"
+#include "kartix/globe_view.h"
+#include "kartix/map_scene.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"
+#include "kartix/photo_strip.h"
+#include "kartix/planet_textures.h"
 
 namespace {
 
@@ -19,7 +22,6 @@ constexpr wchar_t kEarthTextureName[] = L"map.jpg";
 }  // namespace
 
 void PaintMapFrame(MapState& s) {
-    MapParts& parts = CurrentMapParts();
     const DWORD start = GetTickCount();
     PAINTSTRUCT ps;
     HDC paintDc = BeginPaint(s.window, &ps);
@@ -32,10 +34,10 @@ void PaintMapFrame(MapState& s) {
     GetClientRect(s.window, &client);
     s.clientWidth = client.right > 0 ? client.right : 1;
     s.clientHeight = client.bottom > 0 ? client.bottom : 1;
-    parts.scene->Resize(s.clientWidth, s.clientHeight);
-    parts.view->PrepareFrame(s);
+    ResizeMapScene(s.clientWidth, s.clientHeight);
+    PrepareGlobeFrame(s);
     glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
-    parts.scene->Draw();
+    DrawMapScene(s);
 
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
@@ -44,8 +46,9 @@ void PaintMapFrame(MapState& s) {
     glLoadIdentity();
     glDisable(GL_LIGHTING);
     glDisable(GL_DEPTH_TEST);
-    parts.view->Draw2D(s);
-    parts.photos->Draw(s);
+    DrawGlobeTexts(s);
+    DrawPhotoStrip(s);
+    DrawOverlay(s);
     glEnable(GL_DEPTH_TEST);
     glEnable(GL_LIGHTING);
     glFlush();
@@ -61,12 +64,11 @@ void PaintMapFrame(MapState& s) {
 }
 
 void OnMapTextureLoaded(MapState& s, WPARAM step, LPARAM success) {
-    MapParts& parts = CurrentMapParts();
     if (success) {
-        parts.textures->OnTextureLoaded(s, static_cast<int>(step));
+        HandOverEarthTexture(s, static_cast<int>(step));
         return;
     }
-    parts.textures->FreeEarthTiles(s);
+    DropEarthTiles(s);
     RedrawMap(s);
     wchar_t text[256];
     swprintf(text, 256, kTextureErrorFormat, kEarthTextureName);
@@ -79,10 +81,9 @@ void ChangePerfFactor(MapState& s, bool doubled) {
 }
 
 void ReloadAfterPerfChange(MapState& s, int factor) {
-    MapParts& parts = CurrentMapParts();
     SetPerfFactor(s.perf, factor);
-    if (s.context.MakeCurrent(s.dc)) parts.scene->Compile();
+    if (s.context.MakeCurrent(s.dc)) CompileMapScene(s);
     s.perf.framesTested = kPerfTestIdle;
     RedrawMap(s);
-    parts.textures->StartEarthLoader(s);
+    StartEarthLoader(s);
 }

@@ -13,7 +13,7 @@
 
 #include "common/settings/photo_cache_paths.h"
 
-const OverlayButtonSpec kOverlayButtonTable[kOverlayButtons] = {
+const OverlayButton kOverlayButtonTable[kOverlayButtons] = {
     {VK_DOWN, 1 * 32 + 6, 0 * 32 + 6, 32, 32, 1 * 32, 0 * 32},
     {VK_LEFT, 0 * 32 + 6, 1 * 32 + 6, 32, 32, 0 * 32, 1 * 32},
     {VK_HOME, 1 * 32 + 6, 1 * 32 + 6, 32, 32, 1 * 32, 1 * 32},

@@ -48,14 +48,14 @@ struct PhotoList {
 
 // One navigation or photo button: its key, place in the overlay group, size
 // and atlas rectangle (lower left corner, hovered half).
-struct OverlayButtonSpec {
+struct OverlayButton {
     int key;
     int x, y;
     int width, height;
     int atlasX, atlasY;
 };
 inline constexpr int kOverlayButtons = 10;
-extern const OverlayButtonSpec kOverlayButtonTable[kOverlayButtons];
+extern const OverlayButton kOverlayButtonTable[kOverlayButtons];
 
 // Smaller stored distance of the entry's city first; then larger photo number.
 bool ComparePhotoEntries(const CityRecord* cities, const PhotoEntry& a, const PhotoEntry& b);
@@ -77,5 +77,31 @@ PhotoList& Photos();
 // The number of strip photos placed on screen in the last frame.
 int PhotosPlacedLastFrame();
 
-class PhotoStripPart;
-PhotoStripPart& PhotoStripPartImpl();
+// ---- the strip and the overlay on screen (photo_strip_view.cpp) ----------
+// At window creation: the buttons of kOverlayButtonTable from buttons.png.
+void BuildOverlay(MapState& s);
+// With the window's context current: the strip, the buttons and their
+// textures, and the photo list.
+void DeletePhotoStrip();
+// Sets each button's hover flag (all cleared with clear); the key of the
+// button under the point or 0, whatever clear says.
+int UpdateOverlayHover(MapState& s, int x, int y, bool clear);
+bool PhotoStripEmpty();
+// Left edge of the strip column in window pixels.
+int PhotoStripLeft(const MapState& s);
+bool AllPhotosOnScreen();
+// VK_NEXT or VK_PRIOR.
+void ScrollPhotoStrip(MapState& s, int key);
+void OpenAddPhotoPage(MapState& s);
+// Photo number of a loaded photo under the point, or -1.
+int PhotoStripItemAt(MapState& s, int x, int y);
+void OpenPhotoPage(MapState& s, int photo);
+// The strip of a city (index >= 0) or of its country (negative index).
+void ShowCityPhotos(MapState& s, int signedCity);
+// MSG_MAP_SHOW_PHOTO.
+void ShowCityRecordPhotos(MapState& s, int city, const CityRecord* record);
+// MSG_PHOTO_READY.
+void OnPhotoReady(MapState& s, int signedCity, int photo);
+// The layers of a frame: the strip, then the buttons above it.
+void DrawPhotoStrip(MapState& s);
+void DrawOverlay(MapState& s);

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
+#include "common/settings/map_plugin_errors.h"
 #include "kartix/gl_extensions.h"
-#include "kartix/map_errors.h"
 
 namespace {
 

@@ -127,11 +127,11 @@ bool SplitTextureHalf(CJpegTexture& source, CJpegTexture& target, bool horizonta
 
 namespace {
 
-bool SplitRecursively(CJpegTexture* tiles, int index, int parts, int step, bool horizontal) {
-    if (parts < 2) return true;
+bool SplitRecursively(CJpegTexture* tiles, int index, int pieces, int step, bool horizontal) {
+    if (pieces < 2) return true;
     if (!SplitTextureHalf(tiles[index], tiles[index + step], horizontal)) return false;
-    return SplitRecursively(tiles, index, parts / 2, step / 2, horizontal) &&
-           SplitRecursively(tiles, index + step, parts / 2, step / 2, horizontal);
+    return SplitRecursively(tiles, index, pieces / 2, step / 2, horizontal) &&
+           SplitRecursively(tiles, index + step, pieces / 2, step / 2, horizontal);
 }
 
 bool IsPowerOfTwo(int n) { return n > 0 && (n & (n - 1)) == 0; }

@@ -245,7 +245,7 @@
 #define IDS_CLICK_START_STOP        262  /* item data 7, timers only */
 #define IDS_DATE_FORMAT_NONE        221
 
-/* The world map dialog and the location picker (controls: tempovia/mapwin/map_dialog.h). */
+/* The world map dialog and the location picker (controls: common/mapdialog/map_dialog.h). */
 #define IDS_MAP_COLUMN_NAME         161
 #define IDS_MAP_COLUMN_OFFSET       162
 #define IDS_MAP_COLUMN_ZONE         163

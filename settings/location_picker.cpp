@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "common/mapdialog/map_dialog.h"
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
@@ -10,7 +11,6 @@
 #include "settings/page_clock_services.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"
-#include "tempovia/mapwin/map_dialog.h"
 
 namespace {
 

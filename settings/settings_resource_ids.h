@@ -6,7 +6,7 @@
 #ifndef TEMPOVIA_SETTINGS_RESOURCE_IDS_H
 #define TEMPOVIA_SETTINGS_RESOURCE_IDS_H
 
-#include "tempovia/mapwin/map_dialog_resource_ids.h"
+#include "common/mapdialog/map_dialog_resource_ids.h"
 
 #define IDI_SETTINGS_CLASS          132
 #define IDI_LOCATION_PICKER         140

@@ -37,7 +37,9 @@ public:
 
     // Rows of the bitmap into the buffer: startRow counts memory rows from the
     // bottom; a row count of 0 (or one that runs past the top) means every row
-    // from startRow on. Any failure leaves the buffer empty.
+    // from startRow on. Any failure leaves the buffer empty. Under Wine 8 the
+    // rows of a bitmap that is not 32-bit come back wrong (see CMechSkin's
+    // .bmp face): copy such a bitmap into a 32-bit one first.
     bool LoadFromBitmap(const CBitmap& bitmap, int startRow, int rowCount);
     // Every row back into the bitmap; true when GDI copied rows.
     bool WriteTo(const CBitmap& bitmap) const;

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "kartix/map_errors.h"
+#include "common/settings/map_plugin_errors.h"
 
 struct CityRecord;
 

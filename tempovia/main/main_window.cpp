@@ -6,7 +6,7 @@
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/time/clock_table.h"
-#include "hook/hook_exports.h"
+#include "common/taskbar/hook_exports.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/data_services.h"
 #include "tempovia/main/pending_parts.h"

@@ -6,7 +6,7 @@
 #ifndef TEMPOVIA_PROGRAM_RESOURCE_IDS_H
 #define TEMPOVIA_PROGRAM_RESOURCE_IDS_H
 
-#include "tempovia/mapwin/map_dialog_resource_ids.h"
+#include "common/mapdialog/map_dialog_resource_ids.h"
 
 #define IDV_VERSION                 1    /* VS_VERSION_INFO: the HTTP user agent */
 #define IDI_PROGRAM                 101  /* tray, main window, desktop clocks */

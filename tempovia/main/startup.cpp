@@ -17,7 +17,7 @@
 #include "common/settings/settings_export.h"
 #include "common/settings/windows_version.h"
 #include "common/time/clock_table.h"
-#include "hook/hook_exports.h"
+#include "common/taskbar/hook_exports.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/build_date.h"
 #include "tempovia/main/command_line.h"

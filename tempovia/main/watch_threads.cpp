@@ -3,8 +3,8 @@
 #include <shellapi.h>
 
 #include "common/settings/protocol.h"
+#include "common/taskbar/find_taskbar.h"
 #include "common/time/system_seam.h"
-#include "hook/find_taskbar.h"
 #include "tempovia/main/app_state.h"
 
 namespace {

@@ -2,11 +2,11 @@
 
 #include <cstdint>
 
+#include "common/mapdialog/map_dialog.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
-#include "tempovia/mapwin/map_dialog.h"
 
 namespace mapwin {
 

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "common/mapdialog/map_dialog.h"
+
 struct CityRecord;
 
 namespace mapwin {
@@ -36,8 +38,6 @@ HWND GetMapWindow();
 // else acquires and opens one. cityIndex -1: no city.
 void ShowWorldMap(HWND owner, int cityIndex);
 
-// Whether the map shows its cloud layer under the settings in force.
-bool MapCloudsOn();
 // Closes an open dialog as WM_CLOSE would.
 void CloseWorldMap();
 

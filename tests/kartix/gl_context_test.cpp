@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/settings/map_plugin_errors.h"
 #include "kartix/gl_extensions.h"
 #include "kartix/gl_font.h"
-#include "kartix/map_errors.h"
 #include "kartix/render_context.h"
 #include "tests/kartix/gl_test_surface.h"
 

@@ -13,7 +13,6 @@
 #include "common/settings/time_format.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_exports.h"
-#include "kartix/map_parts.h"
 #include "kartix/map_state.h"
 #include "kartix/policy_flags.h"
 #include "tests/kartix/gl_test_surface.h"
@@ -223,16 +222,15 @@ TEST_F(GlobeWindowTest, CreationPlacesTheCitiesOnTheGlobe) {
 
 TEST_F(GlobeWindowTest, FlyToACityThenPickItAtTheCentre) {
     MapState& s = Map();
-    GlobeViewPart& view = *CurrentMapParts().view;
     SendMessageW(map, MSG_MAP_SELECT_CITY, 0, 0);
-    ASSERT_TRUE(view.Flying());
+    ASSERT_TRUE(FlyToRunning());
     // The hovered point is the city at once.
     EXPECT_NEAR(GlobeView().hover.latitudeDeg, 10.0, 1e-6);
     EXPECT_NEAR(GlobeView().hover.longitudeDeg, 20.0, 1e-6);
     // From tilt 40, longitude 0 to tilt 10, longitude 340: sqrt(30^2 + 20^2) * 150 / 180 = 30 steps.
     EXPECT_EQ(GlobeView().flyTo.steps, 30);
     int ticks = 0;
-    while (view.Flying() && ticks < 100) {
+    while (FlyToRunning() && ticks < 100) {
         SendMessageW(map, WM_TIMER, kFlyToTimer, 0);
         ++ticks;
     }
@@ -243,43 +241,41 @@ TEST_F(GlobeWindowTest, FlyToACityThenPickItAtTheCentre) {
     EXPECT_NEAR(GlobeView().hover.latitudeDeg, 10.0, 0.5);
     EXPECT_NEAR(GlobeView().hover.longitudeDeg, 20.0, 0.5);
     int within = 0;
-    EXPECT_TRUE(view.UpdateHover(s, 100, 100));
-    EXPECT_EQ(view.NearestCity(s, within), 0);
+    EXPECT_TRUE(UpdateHover(s, 100, 100));
+    EXPECT_EQ(HoveredNearestCity(s, within), 0);
     EXPECT_EQ(within, 2);
     EXPECT_EQ(cities[0].map.nearest, 1);
     // A corner misses the globe and keeps the previous point.
-    EXPECT_FALSE(view.UpdateHover(s, 0, 0));
+    EXPECT_FALSE(UpdateHover(s, 0, 0));
     EXPECT_NEAR(GlobeView().hover.latitudeDeg, 10.0, 0.5);
     // A key stops a fly-to at once.
     SendMessageW(map, MSG_MAP_SELECT_CITY, 2, 0);
-    EXPECT_TRUE(view.Flying());
+    EXPECT_TRUE(FlyToRunning());
     SendMessageW(map, WM_KEYDOWN, VK_UP, 0);
-    EXPECT_FALSE(view.Flying());
+    EXPECT_FALSE(FlyToRunning());
 }
 
 TEST_F(GlobeWindowTest, DragFollowsTheGrabbedPointUprightAndUpsideDown) {
     MapState& s = Map();
-    GlobeViewPart& view = *CurrentMapParts().view;
     for (double tilt : {20.0, 180.0}) {
         s.camera.tilt = tilt;
         s.camera.longitude = 0.0;
         SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
-        ASSERT_TRUE(view.UpdateHover(s, 100, 99));
+        ASSERT_TRUE(UpdateHover(s, 100, 99));
         const double lon0 = GlobeView().hover.longitudeDeg;
         SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(110, 100));
         EXPECT_TRUE(s.dragging);
         EXPECT_NE(s.camera.longitude, 0.0);
         // The point under the cursor is still the one grabbed.
-        ASSERT_TRUE(view.UpdateHover(s, 110, 99));
+        ASSERT_TRUE(UpdateHover(s, 110, 99));
         EXPECT_NEAR(GlobeView().hover.longitudeDeg, lon0, 0.5) << tilt;
         SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(110, 100));
-        view.StopFlyTo(s);
+        StopFlyTo(s);
     }
 }
 
 TEST_F(GlobeWindowTest, ADragFromBesideTheGlobeGrabsWhereItReachesTheGlobe) {
     MapState& s = Map();
-    GlobeViewPart& view = *CurrentMapParts().view;
     // An earlier drag on the globe leaves its origin behind.
     SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
     SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(140, 120));
@@ -292,14 +288,14 @@ TEST_F(GlobeWindowTest, ADragFromBesideTheGlobeGrabsWhereItReachesTheGlobe) {
     EXPECT_TRUE(s.dragging);
     EXPECT_EQ(s.camera.tilt, 20.0);
     EXPECT_EQ(s.camera.longitude, 0.0);
-    ASSERT_TRUE(view.UpdateHover(s, 100, 99));
+    ASSERT_TRUE(UpdateHover(s, 100, 99));
     const double lon0 = GlobeView().hover.longitudeDeg;
     SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(110, 100));
     EXPECT_NE(s.camera.longitude, 0.0);
-    ASSERT_TRUE(view.UpdateHover(s, 110, 99));
+    ASSERT_TRUE(UpdateHover(s, 110, 99));
     EXPECT_NEAR(GlobeView().hover.longitudeDeg, lon0, 0.5);
     SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(110, 100));
-    EXPECT_FALSE(view.Flying());
+    EXPECT_FALSE(FlyToRunning());
 }
 
 TEST_F(GlobeWindowTest, LabelTimesAreWrittenInTheUsersLocale) {
@@ -315,7 +311,7 @@ TEST_F(GlobeWindowTest, LabelTimesAreWrittenInTheUsersLocale) {
     ZoneRecord utc = FixedZone(0);
     cities[0].zone = &utc;
     SendMessageW(map, MSG_MAP_SELECT_CITY, 0, 0);  // Alpha is hovered
-    CurrentMapParts().view->StopFlyTo(s);
+    StopFlyTo(s);
     s.camera.tilt = 10.0;
     s.camera.longitude = 340.0;  // and faces the viewer at the centre
     InvalidateRect(map, nullptr, FALSE);
@@ -349,11 +345,10 @@ TEST_F(GlobeWindowTest, CreditLinesAtTheLowerLeft) {
 
 TEST_F(GlobeWindowTest, LabelsOnlyForAHoveredPointOnTheNearSide) {
     MapState& s = Map();
-    GlobeViewPart& view = *CurrentMapParts().view;
     ASSERT_TRUE(s.context.MakeCurrent(s.dc));
     s.camera.tilt = 10.0;
     s.camera.longitude = 340.0;  // Alpha faces the viewer
-    view.FitCamera(s);
+    FitCamera(s);
     // Gamma lies on the far side: no labels, nothing projected.
     GlobeView().hover.point = Vector4{cities[2].map.position[0], cities[2].map.position[1],
                                       cities[2].map.position[2], 1.0};

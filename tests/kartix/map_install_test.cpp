@@ -8,9 +8,9 @@
 
 #include <jpeglib.h>
 
+#include "common/settings/map_plugin_errors.h"
 #include "common/time/text_bounds.h"
 #include "kartix/jpeg_header.h"
-#include "kartix/map_errors.h"
 #include "kartix/map_exports.h"
 #include "kartix/map_state.h"
 #include "kartix/policy_flags.h"

@@ -13,6 +13,7 @@
 #include "kartix/map_scene.h"
 #include "kartix/map_state.h"
 #include "kartix/map_textures.h"
+#include "kartix/planet_textures.h"
 #include "kartix/gl_extensions.h"
 #include "kartix/policy_flags.h"
 #include "tests/kartix/gl_test_surface.h"
@@ -69,7 +70,7 @@ protected:
         while (GetTickCount() - start < ms) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-            if (CurrentMapParts().textures->EarthTilesUploaded()) return true;
+            if (EarthTilesUploaded()) return true;
             Sleep(5);
         }
         return false;
@@ -143,7 +144,7 @@ TEST_F(TextureWindowTest, TheWorkersHandTheEarthToTheWindowAndTheNextWindowReuse
     // The tiles outlive the window: the next one uploads them at once.
     map = Create();
     ASSERT_NE(map, nullptr);
-    EXPECT_TRUE(CurrentMapParts().textures->EarthTilesUploaded());
+    EXPECT_TRUE(EarthTilesUploaded());
     EXPECT_EQ(Map().loadingTexture, 0);
 }
 

@@ -1,12 +1,12 @@
-// The map window driven by its messages, drawing into a bitmap: what it does
-// while the globe's parts are stand-ins, the key table, the wheel and the
-// photo request to the main window.
+// The map window driven by its messages, drawing into a bitmap: creation and
+// destruction, a painted frame, the key table, the wheel, one window at a
+// time and the photo request to the main window.
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "common/settings/map_plugin_errors.h"
 #include "common/settings/protocol.h"
-#include "kartix/map_errors.h"
 #include "kartix/map_exports.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"

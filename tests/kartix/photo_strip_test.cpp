@@ -11,7 +11,6 @@
 #include "common/time/system_seam.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_exports.h"
-#include "kartix/map_parts.h"
 #include "kartix/map_state.h"
 #include "kartix/photo_strip.h"
 #include "kartix/policy_flags.h"
@@ -225,13 +224,12 @@ protected:
 
 TEST_F(PhotoStripWindowTest, StripLayoutHitTestAndPaging) {
     MapState& s = Map();
-    PhotoStripPart& strip = *CurrentMapParts().photos;
     FivePhotos();
     ASSERT_TRUE(s.context.MakeCurrent(s.dc));
-    EXPECT_TRUE(strip.StripEmpty());
-    strip.ShowStrip(s, 0);
-    EXPECT_FALSE(strip.StripEmpty());
-    EXPECT_EQ(strip.StripLeft(s), kW - kStripWidth);
+    EXPECT_TRUE(PhotoStripEmpty());
+    ShowCityPhotos(s, 0);
+    EXPECT_FALSE(PhotoStripEmpty());
+    EXPECT_EQ(PhotoStripLeft(s), kW - kStripWidth);
     Paint();
     // Room from the top of the group down: height - 2h - 59 - 108, 44 pixels a photo.
     const int h = s.font.Height();
@@ -239,15 +237,15 @@ TEST_F(PhotoStripWindowTest, StripLayoutHitTestAndPaging) {
     const int placed = PhotosPlacedLastFrame();
     EXPECT_EQ(placed, (room + 4) / 44);
     ASSERT_GT(placed, 0);
-    EXPECT_FALSE(strip.AllPhotosOnScreen());
+    EXPECT_FALSE(AllPhotosOnScreen());
     // The first photo (the largest number) sits at the top, centred in the column.
     const int left = kW - kStripWidth;
     const int top = kStripGroupY + room - 1;
-    EXPECT_EQ(strip.PhotoAt(s, left + 22 + 1, top), 5);
-    EXPECT_EQ(strip.PhotoAt(s, left + 21, top), -1);
-    EXPECT_EQ(strip.PhotoAt(s, left + 22 + 1, top - 42), -1);  // the gap between two photos
-    EXPECT_EQ(strip.PhotoAt(s, left + 22 + 1, top - 44), 4);
-    EXPECT_EQ(strip.PhotoAt(s, 5, 5), -1);
+    EXPECT_EQ(PhotoStripItemAt(s, left + 22 + 1, top), 5);
+    EXPECT_EQ(PhotoStripItemAt(s, left + 21, top), -1);
+    EXPECT_EQ(PhotoStripItemAt(s, left + 22 + 1, top - 42), -1);  // the gap between two photos
+    EXPECT_EQ(PhotoStripItemAt(s, left + 22 + 1, top - 44), 4);
+    EXPECT_EQ(PhotoStripItemAt(s, 5, 5), -1);
 
     SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
     EXPECT_EQ(Photos().scroll, placed);
@@ -262,23 +260,21 @@ TEST_F(PhotoStripWindowTest, StripLayoutHitTestAndPaging) {
 
 TEST_F(PhotoStripWindowTest, PhotoReadyForAnotherPlaceChangesNothing) {
     MapState& s = Map();
-    PhotoStripPart& strip = *CurrentMapParts().photos;
     FivePhotos();
     ASSERT_TRUE(s.context.MakeCurrent(s.dc));
-    strip.ShowStrip(s, 0);
+    ShowCityPhotos(s, 0);
     const size_t before = Photos().all.size();
     // No main window answers here, and Gamma is not the city shown.
-    strip.OnPhotoReady(s, 2, 1);
-    strip.OnPhotoReady(s, -1, 1);
-    strip.OnPhotoReady(s, 99, 1);
+    OnPhotoReady(s, 2, 1);
+    OnPhotoReady(s, -1, 1);
+    OnPhotoReady(s, 99, 1);
     EXPECT_EQ(Photos().all.size(), before);
     EXPECT_STREQ(Photos().city, L"Alpha");
-    EXPECT_FALSE(strip.StripEmpty());
+    EXPECT_FALSE(PhotoStripEmpty());
 }
 
 TEST_F(PhotoStripWindowTest, OverlayButtonsFromTheAtlas) {
     MapState& s = Map();
-    PhotoStripPart& strip = *CurrentMapParts().photos;
     // The PNG reader is hook.dll's export, as in the programs.
     HMODULE hook = LoadLibraryW((testing_support::BinFolder() + L"hook.dll").c_str());
     ASSERT_NE(hook, nullptr) << "hook.dll is built beside the programs";
@@ -289,34 +285,33 @@ TEST_F(PhotoStripWindowTest, OverlayButtonsFromTheAtlas) {
     const std::wstring saved = s.programFolder;
     wcsncpy(s.programFolder, (folder.path() + L"\\").c_str(), kProgramFolderChars - 1);
     ASSERT_TRUE(s.context.MakeCurrent(s.dc));
-    strip.BuildOverlay(s);
+    BuildOverlay(s);
     const int gx = kW - kStripWidth;
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 16, 38 + 16, false), VK_HOME);
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 6, 6, false), 0);  // pad cell (0, 0) is empty
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 1, 6, false), VK_DOWN);
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 70 + 31, 70 + 31, false), VK_SUBTRACT);
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 6 + 1, 70 + 1, false), VK_ADD);
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 38 + 16, 38 + 16, false), VK_HOME);
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 6, 6, false), 0);  // pad cell (0, 0) is empty
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 38 + 1, 6, false), VK_DOWN);
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 70 + 31, 70 + 31, false), VK_SUBTRACT);
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 6 + 1, 70 + 1, false), VK_ADD);
     // Clearing the hover still names the button under the point.
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 16, 70 + 16, true), VK_UP);
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 38 + 16, 70 + 16, true), VK_UP);
     // The photo buttons wait out of sight until a frame places them.
     Paint();
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 10, kH - 2 * s.font.Height() - 32 + 5, false), 0);
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 10, kH - 2 * s.font.Height() - 32 + 5, false), 0);
     s.hostAcceptsPhotos = true;
     Paint();
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 10, kH - 2 * s.font.Height() - 32 + 5, false), VK_INSERT);
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 10, kH - 2 * s.font.Height() - 32 + 5, false), VK_INSERT);
     s.hostAcceptsPhotos = false;
 
     // A damaged atlas leaves the map without buttons.
     ASSERT_TRUE(WriteBytes(folder.file(L"buttons.png"), "\x89PNG broken"));
-    strip.BuildOverlay(s);
-    EXPECT_EQ(strip.UpdateOverlayHover(s, gx + 38 + 16, 38 + 16, false), 0);
+    BuildOverlay(s);
+    EXPECT_EQ(UpdateOverlayHover(s, gx + 38 + 16, 38 + 16, false), 0);
     wcsncpy(s.programFolder, saved.c_str(), kProgramFolderChars - 1);
     FreeLibrary(hook);
 }
 
 TEST_F(PhotoStripWindowTest, InsertAndClicksOpenPagesThroughTheShell) {
     MapState& s = Map();
-    PhotoStripPart& strip = *CurrentMapParts().photos;
     RecordingSystem recorder;
     SystemSeam* previous = SetSystemSeam(&recorder);
     FivePhotos();
@@ -332,17 +327,17 @@ TEST_F(PhotoStripWindowTest, InsertAndClicksOpenPagesThroughTheShell) {
     SendMessageW(map, WM_KEYDOWN, VK_PRIOR, 0);
     EXPECT_EQ(Photos().scroll, 0);
 
-    strip.ShowStrip(s, 0);
+    ShowCityPhotos(s, 0);
     InvalidateRect(map, nullptr, FALSE);
     UpdateWindow(map);
     const int h = s.font.Height();
     const int room = kH - 2 * h - 59 - kStripGroupY;
-    strip.OpenPhotoPage(s, strip.PhotoAt(s, kW - kStripWidth + 30, kStripGroupY + room - 5));
+    OpenPhotoPage(s, PhotoStripItemAt(s, kW - kStripWidth + 30, kStripGroupY + room - 5));
     ASSERT_EQ(recorder.calls.size(), 2u);
     EXPECT_EQ(recorder.calls[1].file, L"http://www.vistrel.example/p/5");
-    strip.OpenPhotoPage(s, 99);  // not loaded: nothing opens
-    CurrentMapParts().view->OpenCreditLine(s, 0);
-    CurrentMapParts().view->OpenCreditLine(s, 7);
+    OpenPhotoPage(s, 99);  // not loaded: nothing opens
+    OpenCreditLine(s, 0);
+    OpenCreditLine(s, 7);
     ASSERT_EQ(recorder.calls.size(), 3u);
     EXPECT_EQ(recorder.calls[2].file, CreditLineAddress(0));
     SetSystemSeam(previous);
@@ -358,11 +353,11 @@ TEST_F(PhotoStripWindowTest, ReleaseButtonsActWhenClickedThroughTheWindow) {
     const std::wstring saved = s.programFolder;
     wcsncpy(s.programFolder, (folder.path() + L"\\").c_str(), kProgramFolderChars - 1);
     ASSERT_TRUE(s.context.MakeCurrent(s.dc));
-    CurrentMapParts().photos->BuildOverlay(s);
+    BuildOverlay(s);
     RecordingSystem recorder;
     SystemSeam* previous = SetSystemSeam(&recorder);
     FivePhotos();
-    CurrentMapParts().photos->ShowStrip(s, 0);
+    ShowCityPhotos(s, 0);
     s.hostAcceptsPhotos = true;
     Paint();
     const int gx = kW - kStripWidth, h = s.font.Height();
@@ -394,7 +389,7 @@ TEST_F(PhotoStripWindowTest, ReleaseButtonsActWhenClickedThroughTheWindow) {
     EXPECT_EQ(s.camera.longitude, 20.0);
     s.camera.longitude = 0.0;  // the next window keeps the view
     SetSystemSeam(previous);
-    CurrentMapParts().view->StopFlyTo(s);
+    StopFlyTo(s);
     wcsncpy(s.programFolder, saved.c_str(), kProgramFolderChars - 1);
     FreeLibrary(hook);
 }
@@ -427,7 +422,6 @@ public:
 
 TEST_F(PhotoStripWindowTest, ShowPhotoTakesOnlyTheTablesOwnEntry) {
     MapState& s = Map();
-    PhotoStripPart& strip = *CurrentMapParts().photos;
     AcceptingMainWindow main;
     ASSERT_NE(main.window, nullptr);
     FivePhotos();
@@ -436,10 +430,10 @@ TEST_F(PhotoStripWindowTest, ShowPhotoTakesOnlyTheTablesOwnEntry) {
     CityRecord stranger = City(L"Alpha", L"Land");
     SendMessageW(map, MSG_MAP_SHOW_PHOTO, 1, reinterpret_cast<LPARAM>(&stranger));
     SendMessageW(map, MSG_MAP_SHOW_PHOTO, 1, reinterpret_cast<LPARAM>(&cities[0]));
-    EXPECT_TRUE(strip.StripEmpty());
+    EXPECT_TRUE(PhotoStripEmpty());
     EXPECT_STREQ(Photos().city, L"");
     SendMessageW(map, MSG_MAP_SHOW_PHOTO, 0, reinterpret_cast<LPARAM>(&cities[0]));
-    EXPECT_FALSE(strip.StripEmpty());
+    EXPECT_FALSE(PhotoStripEmpty());
     EXPECT_STREQ(Photos().city, L"Alpha");
 }
 
@@ -450,7 +444,7 @@ TEST_F(PhotoStripWindowTest, APhotoPathWithoutItsSlashStaysOnTheServiceHost) {
     ASSERT_TRUE(Photo(alpha, 7, 64, 40));
     ASSERT_TRUE(WriteBytes(alpha + L"index.tsv", "7\tu\tv\tHarbour\t.evil.example/x\n"));
     ASSERT_TRUE(s.context.MakeCurrent(s.dc));
-    CurrentMapParts().photos->ShowStrip(s, 0);
+    ShowCityPhotos(s, 0);
     Paint();
     const int room = kH - 2 * s.font.Height() - 59 - kStripGroupY;
     const int x = kW - kStripWidth + 30, y = kH - 1 - (kStripGroupY + room - 5);

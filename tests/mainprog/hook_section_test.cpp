@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "hook/hook_exports.h"
+#include "common/taskbar/hook_exports.h"
 #include "hook/hook_shared.h"
 
 namespace {

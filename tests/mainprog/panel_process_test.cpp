@@ -15,7 +15,7 @@
 #include "common/settings/clock_record.h"
 #include "common/settings/global_settings.h"
 #include "common/settings/protocol.h"
-#include "hook/hook_exports.h"
+#include "common/taskbar/hook_exports.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;

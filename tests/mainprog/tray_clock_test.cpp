@@ -14,8 +14,8 @@
 #include "common/settings/global_settings.h"
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
+#include "common/taskbar/hook_exports.h"
 #include "common/time/city_record.h"
-#include "hook/hook_exports.h"
 #include "hook/tray_clock.h"
 #include "tests/mainprog/program_folder.h"
 

@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "common/mapdialog/map_dialog.h"
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
@@ -13,7 +14,6 @@
 #include "settings/frame_window.h"
 #include "settings/location_picker.h"
 #include "settings/settings_app.h"
-#include "tempovia/mapwin/map_dialog.h"
 #include "tests/mapwin/map_fixture.h"
 
 namespace mapwin_test {

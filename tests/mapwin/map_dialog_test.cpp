@@ -4,11 +4,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/mapdialog/map_dialog.h"
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
 #include "common/time/zone_database.h"
-#include "tempovia/mapwin/map_dialog.h"
 #include "tempovia/mapwin/map_host.h"
 #include "tests/mapwin/map_fixture.h"
 

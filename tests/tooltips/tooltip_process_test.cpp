@@ -18,9 +18,9 @@
 #include "common/settings/clock_record.h"
 #include "common/settings/global_settings.h"
 #include "common/settings/protocol.h"
+#include "common/taskbar/hook_exports.h"
 #include "common/time/city_record.h"
 #include "common/time/text_bounds.h"
-#include "hook/hook_exports.h"
 #include "tests/support/program_folder.h"
 #include "tests/tooltips/jpeg_writer.h"
 

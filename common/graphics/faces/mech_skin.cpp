@@ -30,8 +30,11 @@ bool CMechSkin::LoadFacePicture(const std::wstring& folder, PixelBuffer& buf) {
     const std::wstring bmp = folder + L"\\clkface.bmp";
     CBitmap file;
     if (!file.LoadFile(bmp.c_str(), LR_CREATEDIBSECTION)) return false;
-    // Through a 32-bit copy: rows read straight out of a 24-bit section come
-    // back garbled under some GDI implementations.
+    // Through a 32-bit copy: LoadFromBitmap asks GDI for 32-bit BI_BITFIELDS
+    // rows, which is right, but Wine 8 converts a section of another depth
+    // (this 24-bit .bmp) with colour masks it never reads from the request
+    // (uninitialised), and the face comes back black or speckled. A copy of
+    // equal depth is converted with the section's own masks.
     if (!face_.Create(file.Width(), file.Height())) return false;
     if (!BitBlt(face_.Dc(), 0, 0, file.Width(), file.Height(), file.Dc(), 0, 0, SRCCOPY) ||
         !buf.LoadFromBitmap(face_, 0, 0)) {

@@ -4,10 +4,10 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "common/mapdialog/map_dialog.h"
 #include "common/settings/photo_cache_paths.h"
+#include "common/settings/url_text.h"
 #include "common/time/city_record.h"
-#include "tempovia/mapwin/map_dialog.h"
-#include "tempovia/news/url_text.h"
 
 namespace mapwin {
 

@@ -1,4 +1,4 @@
-#include "tempovia/news/url_text.h"
+#include "common/settings/url_text.h"
 
 #include <cstdint>
 #include <cwchar>

@@ -1,5 +1,6 @@
-// Text routines of the network code: names in URLs, and placeholders in
-// texts that are filled at run time.
+// Text routines shared by the programs' network code: names in URLs (the
+// news, the city photos, the map dialog's links) and placeholders in texts
+// that are filled at run time.
 #pragma once
 
 #include <cstddef>

@@ -1,4 +1,6 @@
-// Error codes of the map plug-in's exports; the hosts keep their texts.
+// Error codes of the map plug-in kartix.dll, shared by the plug-in that
+// returns them and the hosts' loader that reports them (the texts stay with
+// the hosts).
 #pragma once
 
 #include <windows.h>

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "tempovia/news/url_text.h"
+#include "common/settings/url_text.h"
 
 namespace {
 

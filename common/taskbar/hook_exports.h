@@ -1,5 +1,6 @@
-// The exports of hook.dll, imported by ordinal only (hook.def): 7 installs the
-// taskbar hook, 8 removes it, 9 stores the program folder and command line.
+// The interface of hook.dll: its exports, imported by ordinal only
+// (hook/hook.def): 7 installs the taskbar hook, 8 removes it, 9 stores the
+// program folder and command line.
 #pragma once
 
 #include <windows.h>

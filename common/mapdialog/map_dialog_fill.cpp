@@ -4,12 +4,12 @@
 
 #include <cwchar>
 
+#include "common/mapdialog/map_dialog_state.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
 #include "common/time/city_list.h"
 #include "common/time/zone_database.h"
-#include "tempovia/mapwin/map_dialog_state.h"
 
 namespace mapwin {
 

@@ -5,8 +5,8 @@
 
 #include <algorithm>
 
+#include "common/mapdialog/map_dialog_state.h"
 #include "common/settings/localisation.h"
-#include "tempovia/mapwin/map_dialog_state.h"
 
 namespace mapwin {
 

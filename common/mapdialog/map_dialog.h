@@ -11,7 +11,7 @@
 
 #include <string>
 #include <vector>
-#include "tempovia/mapwin/map_dialog_resource_ids.h"
+#include "common/mapdialog/map_dialog_resource_ids.h"
 
 struct CityRecord;
 struct ZoneRecord;
@@ -80,6 +80,8 @@ std::wstring MapDialogCaption();
 // The open dialog and its map window (null when none).
 HWND OpenMapDialogWindow();
 HWND OpenMapWindow();
+// Whether the map shows its cloud layer under the settings in force.
+bool MapCloudsOn();
 
 // What the dialog shows, for the program and its tests.
 enum class ListMode { Cities, Zones };

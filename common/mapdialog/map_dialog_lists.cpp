@@ -5,9 +5,9 @@
 #include <algorithm>
 #include <cwchar>
 
+#include "common/mapdialog/map_dialog.h"
 #include "common/time/city_list.h"
 #include "common/time/zone_database.h"
-#include "tempovia/mapwin/map_dialog.h"
 
 namespace mapwin {
 

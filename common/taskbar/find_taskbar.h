@@ -1,4 +1,5 @@
-// Finding the taskbar whose clock the suite replaces.
+// Finding the taskbar whose clock the suite replaces: the main program watches
+// for it and the hook installs itself in its thread.
 #pragma once
 
 #include <windows.h>

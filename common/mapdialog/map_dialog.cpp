@@ -1,5 +1,5 @@
 // The world map dialog's procedure: creation, messages and the end.
-#include "tempovia/mapwin/map_dialog.h"
+#include "common/mapdialog/map_dialog.h"
 
 #include <windows.h>
 #include <commctrl.h>
@@ -7,18 +7,17 @@
 #include <cwchar>
 #include <utility>
 
+#include "common/mapdialog/map_dialog_state.h"
 #include "common/settings/global_settings.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
-#include "tempovia/mapwin/map_host.h"
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
 #include "common/time/clock_table.h"
 #include "common/time/system_seam.h"
-#include "tempovia/mapwin/map_dialog_state.h"
 
 
 namespace mapwin {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "tempovia/mapwin/map_dialog.h"
+#include "common/mapdialog/map_dialog.h"
 
 namespace mapwin {
 
