@@ -93,9 +93,7 @@ void HttpResponder::Serve() {
         // byte by byte; Trickle() sends the whole reply byte by byte.
         const DWORD trickle = trickleMs_;
         const DWORD bodyTrickle = bodyTrickleMs_;
-        const size_t head = bodyTrickle ? reply_.find("
-
-") + 4 : reply_.size();
+        const size_t head = bodyTrickle ? reply_.find("\r\n\r\n") + 4 : reply_.size();
         for (size_t sent = 0; sent < reply_.size() && !stop_ && std::chrono::steady_clock::now() < end;) {
             size_t piece = sent < head ? head - sent : 1;
             if (trickle) piece = 1;
