@@ -1,5 +1,5 @@
 // The about box: a modeless dialog without owner, run by its own message loop
-// from the menu command, with the version, the build date and a link.
+// from the menu command, with the version and a link.
 #pragma once
 
 #include <windows.h>
@@ -9,7 +9,6 @@ namespace panels {
 inline constexpr UINT kAboutDialogId = 132;
 inline constexpr wchar_t kAboutSectionFormat[] = L"DLG_About_%d";
 inline constexpr int kAboutVersionId = 1170;
-inline constexpr int kAboutBuildId = 1171;
 inline constexpr int kAboutLinkId = 1162;
 inline constexpr int kVersionChars = 30;
 
