@@ -361,6 +361,12 @@ TEST_F(TooltipInTaskbar, TheTooltipGoesWhenThePointerLeavesWithoutAnotherMove) {
     SendClocksAndCities();
     FindFaces();
     ASSERT_NE(Hover(0), nullptr);
+    // The taskbar is seldom the foreground window, where a capture would not
+    // bring the move that leaves it: hovering must not depend on one (and
+    // must not take the mouse from the taskbar's own controls).
+    GUITHREADINFO thread = {sizeof thread};
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(clock_, nullptr), &thread));
+    EXPECT_EQ(thread.hwndCapture, nullptr);
     // The pointer is elsewhere; the taskbar sees no move of it.
     SetCursorPos(5, 5);
     EXPECT_TRUE(WaitForTooltip(clock_, [](HWND shown) { return shown == nullptr; }));
