@@ -5,7 +5,6 @@
 #include <iterator>
 
 #include "common/graphics/faces/clock_texts.h"
-#include "common/settings/clock_sections.h"
 
 namespace {
 
