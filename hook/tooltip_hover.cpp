@@ -91,6 +91,13 @@ void HoverClock(HWND clockWindow, int index, int photoNumber, bool request) {
     SendMessageW(g_tray.tooltip, TTM_TRACKACTIVATE, TRUE, reinterpret_cast<LPARAM>(&tool));
 }
 
+void ShowArrivedPhoto(HWND clockWindow, int city, int photoNumber) {
+    if (city < 0 || city >= g_cities.count || photoNumber < 1) return;
+    const ClockRecord* clock = TrayClock(g_tray.hoveredClock);
+    if (!clock || FindCity(clock->location) != city) return;
+    HoverClock(clockWindow, g_tray.hoveredClock, photoNumber, false);
+}
+
 void GetClockTooltipText(HWND clockWindow, NMTTDISPINFOW* info) {
     if (g_tray.tooltip) {
         SetWindowPos(g_tray.tooltip, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);

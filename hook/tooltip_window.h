@@ -18,6 +18,11 @@ TTTOOLINFOW ClockToolInfo(HWND clockWindow);
 // more of the city's photos.
 void HoverClock(HWND clockWindow, int index, int photoNumber, bool request);
 
+// MSG_PHOTO_READY: photo `photoNumber` of city `city` has arrived. While a
+// clock of that city is hovered, its tooltip shows that photo; nothing more
+// is asked for.
+void ShowArrivedPhoto(HWND clockWindow, int city, int photoNumber);
+
 // TTN_GETDISPINFOW: the text of the clock under the cursor, or of every clock
 // (the tooltip is then placed and sized as well).
 void GetClockTooltipText(HWND clockWindow, NMTTDISPINFOW* info);

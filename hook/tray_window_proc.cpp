@@ -4,6 +4,8 @@
 #include <windowsx.h>
 #include <commctrl.h>
 
+#include <climits>
+
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
 #include "common/time/clock_table.h"
@@ -151,8 +153,22 @@ LRESULT OnNotify(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return Stock(w, m, wp, lp);
 }
 
+// The keyboard's menu (lParam -1) opens at the middle of the hovered clock,
+// else of the first clock, else of the window.
+POINT KeyboardMenuPoint(HWND w) {
+    RECT r = {};
+    if (!PanelClockRect(g_tray.hoveredClock, &r) && !PanelClockRect(0, &r)) GetClientRect(w, &r);
+    POINT p = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ClientToScreen(w, &p);
+    return p;
+}
+
 LRESULT OnContextMenu(HWND w, LPARAM lp) {
     POINT pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    if (pt.x == -1 && pt.y == -1) {
+        pt = KeyboardMenuPoint(w);
+        lp = MAKELPARAM(pt.x, pt.y);
+    }
     POINT client = pt;
     ScreenToClient(w, &client);
     int clock = HitTestClock(client.x, client.y);
@@ -190,13 +206,15 @@ void OnMouseMove(HWND w, WPARAM wp, LPARAM lp) {
     GetWindowRect(w, &window);
     if (!PtInRect(&window, cursor)) {
         g_tray.lastHoverPos = -1;
-        ReleaseCapture();
         ParkTooltip();
         DeactivateTooltip();
         g_tray.hoveredClock = -1;
         return;
     }
-    SetCapture(w);
+    // The taskbar is rarely the foreground window, so a capture would not
+    // bring the move that leaves it: Windows reports the leave instead.
+    TRACKMOUSEEVENT track = {sizeof track, TME_LEAVE, w, 0};
+    TrackMouseEvent(&track);
     if (o >= 0 && o != g_tray.hoveredClock) HoverClock(w, o, 0, true);
 }
 
@@ -248,6 +266,7 @@ LRESULT Dispatch(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case WM_NCMOUSELEAVE:
     case WM_MOUSELEAVE:
         g_tray.hoveredClock = -1;
+        g_tray.lastHoverPos = -1;
         DeactivateTooltip();
         return 0;
     case WM_PAINT:
@@ -316,9 +335,10 @@ LRESULT Dispatch(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case MSG_CLOCK_HOVER_TEST:
         return OnHoverTest(w, wp);
     case MSG_PHOTO_READY:
-        if (static_cast<INT_PTR>(wp) >= 0 && static_cast<INT_PTR>(wp) < g_cities.count && lp >= 1 &&
-            g_tray.hoveredClock != -1) {
-            SendToMain(MSG_PHOTO_REQUEST, wp, reinterpret_cast<LPARAM>(w));
+        // Asking again would fetch the city's next photo while this one is
+        // never shown.
+        if (static_cast<INT_PTR>(wp) >= 0 && static_cast<INT_PTR>(wp) < g_cities.count && lp >= 1 && lp < INT_MAX) {
+            ShowArrivedPhoto(w, static_cast<int>(wp), static_cast<int>(lp));
         }
         return 0;
     default:

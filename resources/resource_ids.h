@@ -154,7 +154,6 @@
 #define IDC_MONTH_CALENDAR          1159
 #define IDC_ABOUT_LINK              1162
 #define IDC_ABOUT_VERSION           1170  /* holds the format: %s = version */
-#define IDC_ABOUT_BUILD             1171  /* holds the format: %s = build date */
 
 /* The time converter and the time table. */
 #define IDS_FORMAT_12_HOURS         146

@@ -45,6 +45,11 @@ ClockSaveResult SaveClockOrder(SettingsTree& tree) {
         const std::wstring section = ClockSectionName(prefix.c_str(), number);
         std::wstring content = ReadIniSection(file.c_str(), section.c_str());
         if (content.empty()) continue;
+        // A timer is started, paused and reset by the main program, which saves
+        // its state there; this copy may be older than that.
+        if (IsTimerClock(clock->Record())) {
+            clock->Record().running = ReadIniInt(file.c_str(), section.c_str(), L"running", 0) != 0 ? 1 : 0;
+        }
         kept[i] = std::move(content);
         ok &= DeleteIniSection(file.c_str(), section.c_str());
     }

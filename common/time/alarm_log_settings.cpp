@@ -46,7 +46,9 @@ bool ReadLogWindowPos(RECT& rect) {
     const std::wstring text = ReadKey(kWindowPosKey);
     if (IsMissingKey(text.c_str())) return false;
     long left = 0, top = 0, right = 0, bottom = 0;
-    if (swscanf(text.c_str(), L"%4ld, %4ld, %4ld, %4ld", &left, &top, &right, &bottom) != 4) return false;
+    // No field width: a log on a monitor left of or above the main one has
+    // coordinates of five characters and more.
+    if (swscanf(text.c_str(), L"%ld, %ld, %ld, %ld", &left, &top, &right, &bottom) != 4) return false;
     rect = {left, top, right, bottom};
     return true;
 }

@@ -40,8 +40,9 @@ RECT WorkArea() {
 // work area, a third of its width and a sixth of its height.
 RECT InitialPlacement() {
     RECT placed;
+    // A place on a monitor that is no longer attached would hide the log.
     if (ReadLogWindowPos(placed) && placed.right - placed.left > kMinPlacedWidth &&
-        placed.bottom - placed.top > kMinPlacedHeight) {
+        placed.bottom - placed.top > kMinPlacedHeight && MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) {
         return placed;
     }
     const RECT area = WorkArea();

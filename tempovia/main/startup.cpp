@@ -24,6 +24,7 @@
 #include "tempovia/main/data_services.h"
 #include "common/settings/security_utils.h"
 #include "tempovia/main/main_window.h"
+#include "tempovia/main/message_loop.h"
 #include "tempovia/main/missing_zones.h"
 #include "tempovia/main/pending_parts.h"
 #include "tempovia/main/watch_threads.h"
@@ -57,22 +58,6 @@ void ShowDataFileError() {
     const std::wstring text = Language().LoadUiString(kDataFileErrorText);
     const std::wstring caption = Language().LoadUiString(kDataFileErrorCaption);
     MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR);
-}
-
-// The message loop: dialogs of the thread get their keyboard handling; there
-// is no TranslateMessage step.
-void RunMessageLoop() {
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        HWND active = GetActiveWindow();
-        if (active) {
-            wchar_t cls[16] = {};
-            if (GetClassNameW(active, cls, 16) && lstrcmpW(cls, L"#32770") == 0 && IsDialogMessageW(active, &msg)) {
-                continue;
-            }
-        }
-        DispatchMessageW(&msg);
-    }
 }
 
 bool RegisterMainClass(HINSTANCE instance) {

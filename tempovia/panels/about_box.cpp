@@ -6,7 +6,6 @@
 #include "common/settings/hyperlink_control.h"
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
-#include "common/time/alarm_templates.h"
 #include "tempovia/panels/one_text_format.h"
 
 namespace panels {
@@ -38,14 +37,6 @@ void InitAbout(HWND dialog) {
         LoadStringW(module, kResourceVersionId, version, kVersionChars + 1);
     }
     FillItemFormat(dialog, kAboutVersionId, version);
-    // The build date as the alarm texts show it: in the computer's zone.
-    wchar_t built[64] = {};
-    ExpandMessageTokens(L"$compiled", built, std::size(built), nullptr, nullptr, SYSTEMTIME{});
-    if (built[0]) {
-        FillItemFormat(dialog, kAboutBuildId, built);
-    } else if (HWND line = GetDlgItem(dialog, kAboutBuildId)) {
-        ShowWindow(line, SW_HIDE);  // no date known: no half sentence
-    }
 
     if (HWND link = GetDlgItem(dialog, kAboutLinkId)) SubclassHyperlink(link);
     CenterOnDesktop(dialog);

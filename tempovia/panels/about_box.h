@@ -1,5 +1,5 @@
 // The about box: a modeless dialog without owner, run by its own message loop
-// from the menu command, with the version, the build date and a link.
+// from the menu command, with the version and a link.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,6 @@ namespace panels {
 inline constexpr UINT kAboutDialogId = IDD_ABOUT;
 inline constexpr wchar_t kAboutSectionFormat[] = L"DLG_About_%d";
 inline constexpr int kAboutVersionId = IDC_ABOUT_VERSION;
-inline constexpr int kAboutBuildId = IDC_ABOUT_BUILD;
 inline constexpr int kAboutLinkId = IDC_ABOUT_LINK;
 inline constexpr int kVersionChars = 30;
 

@@ -1,9 +1,10 @@
 #include "tempovia/timetools/converter_text.h"
 
+#include <cwchar>
 #include <cwctype>
+#include <iterator>
 
 #include "common/graphics/faces/clock_texts.h"
-#include "common/settings/clock_sections.h"
 
 namespace {
 
@@ -53,9 +54,8 @@ std::wstring ConverterTipText(const ClockRecord& clock, const SYSTEMTIME& local)
     if (GetDateFormatW(LOCALE_USER_DEFAULT, DATE_LONGDATE, &local, nullptr, date, kDateTextChars) <= 0) date[0] = 0;
     const size_t dateLength = wcslen(date);
 
-    wchar_t title[256] = {};
-    GetClockTitle(clock, title, 256);
-    std::wstring text = title;
+    // The clock's own tooltip text, as the taskbar shows it.
+    std::wstring text(clock.label, wcsnlen(clock.label, std::size(clock.label)));
     const size_t room = dateLength < 75 ? 75 - dateLength : 0;
     if (text.size() > room) text.resize(room);
     text = EscapeTipAmpersands(text);

@@ -19,7 +19,7 @@ inline constexpr size_t kConverterTipChars = 77;
 // is written three times and each further one twice.
 std::wstring EscapeTipAmpersands(const std::wstring& text);
 
-// The tooltip of a face: the clock's title (cut so that the date line fits
+// The tooltip of a face: the clock's label (cut so that the date line fits
 // in 75 characters), the long date of its local time and the text of a
 // background profile in force then, cut to kConverterTipChars.
 std::wstring ConverterTipText(const ClockRecord& clock, const SYSTEMTIME& local);

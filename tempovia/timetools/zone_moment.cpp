@@ -66,10 +66,11 @@ void ApplyRulesToClocks(std::vector<ClockRecord>& clocks, const SYSTEMTIME& utc)
 
 SYSTEMTIME ConverterOpeningMoment(const SYSTEMTIME& utcNow) {
     SYSTEMTIME moment = utcNow;
-    moment.wHour = static_cast<WORD>((utcNow.wHour + 1) % 24);
     moment.wMinute = 0;
     moment.wSecond = 0;
     moment.wMilliseconds = 0;
+    // After 23:00 the next hour is on the next day.
+    AddMinutes(moment, 60);
     return moment;
 }
 

@@ -217,11 +217,19 @@ TEST_F(AlarmLog, PlacementAndColumnWidthsAreSavedAndRestored) {
     EXPECT_EQ(placed.right, 600);
     EXPECT_EQ(placed.bottom, 420);
     EXPECT_EQ(SendMessageW(AlarmLogList(), LVM_GETCOLUMNWIDTH, 0, 0), 140);
+
     // The second column takes the rest of the client width.
     RECT client;
     GetClientRect(window, &client);
     const int rest = client.right - 140 - 2 * GetSystemMetrics(SM_CXEDGE) - GetSystemMetrics(SM_CXVSCROLL);
     EXPECT_EQ(SendMessageW(AlarmLogList(), LVM_GETCOLUMNWIDTH, 1, 0), rest);
+    DestroyAlarmWindows();
+
+    // Partly on a monitor to the left: coordinates of five characters.
+    WriteMain(L"logwindowpos", L"-1000, 120, 10, 420");
+    ASSERT_NE(Create(), nullptr);
+    EXPECT_EQ(Placement().left, -1000);
+    EXPECT_EQ(Placement().top, 120);
 }
 
 TEST_F(AlarmLog, UnusablePlacementsAndWidthsFallBackToTheDefaults) {
@@ -235,7 +243,8 @@ TEST_F(AlarmLog, UnusablePlacementsAndWidthsFallBackToTheDefaults) {
         {L"10, 10, 300, 32", L"abc"},         // 22 high; not numbers
         {L"left, top", L"120"},               // not four numbers; one width
         {L"", L""},                           // present but empty
-        {L"12345678, 1, 2, 3", L"-1 -1"},     // wider than the form reads; wrapped widths
+        {L"12345678, 1, 2, 3", L"-1 -1"},     // negative width; wrapped widths
+        {L"5000, 5000, 5500, 5300", L"-1"},   // on no monitor attached now
     };
     for (const auto& c : cases) {
         WriteMain(L"logwindowpos", c.pos);

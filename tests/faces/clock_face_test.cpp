@@ -47,13 +47,17 @@ TEST_F(ClockFace, OneLineWidthCountsABlankEvenWithoutADate) {
     InitClock(record, L"HH:mm:ss", L"None", L"Oslo");
     TestGraphics* skin = NewSkin();
     CClock clock(&record, skin);
-    EXPECT_EQ(clock.GetFontSize(), 10);
+    // The skin's 10 points, as the pixel height of the font it made.
+    HDC screen = GetDC(nullptr);
+    const int pointsAsPixels = -(10 * GetDeviceCaps(screen, LOGPIXELSY) / 72);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(clock.GetFontSize(), pointsAsPixels);
     EXPECT_EQ(clock.GetBaseFontHeight(), 10);
     SYSTEMTIME at = Time(2024, 5, 6, 14, 25, 36, 1);
     clock.CalcSize(surface.Dc(), kUnlimited, kUnlimited, nullptr, &at);
     RECT r = clock.GetRect();
 
-    Measure m(*skin, surface.Dc(), 10);
+    Measure m(*skin, surface.Dc(), pointsAsPixels);
     SIZE t = m(L"14:25:36"), s = m(L" "), p = m(L"Oslo");
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
@@ -70,7 +74,7 @@ TEST_F(ClockFace, DateWithALineBreakTakesTwoLinesWhenTheyFit) {
     clock.CalcSize(surface.Dc(), kUnlimited, kUnlimited, nullptr, &at);
     RECT twoLines = clock.GetRect();
 
-    Measure m(*skin, surface.Dc(), 10);
+    Measure m(*skin, surface.Dc(), clock.GetFontSize());
     SIZE t = m(L"14:25");
     SIZE dm = skin->MeasureMultiline(L"2024\n05", 0);
     EXPECT_EQ(twoLines.bottom, dm.cy + t.cy + 1 + 4);
@@ -136,12 +140,15 @@ TEST_F(ClockFace, ZoomStepsAndLimits) {
     clock.SetSize(-201);
     EXPECT_FALSE(clock.Zoom(surface.Dc(), true));
 
-    clock.SetSize(10);
-    EXPECT_FALSE(clock.Zoom(surface.Dc(), false));  // 8 is the base itself
-    EXPECT_EQ(clock.GetFontSize(), 10);
-    clock.SetSize(12);
+    // Never below the skin's own 8 points (-11 pixels at 96 dpi).
+    const int base = clock.GetSkin()->GetLoadedFontHeight();
+    ASSERT_LT(base, 0);
+    clock.SetSize(base - 1);
+    EXPECT_FALSE(clock.Zoom(surface.Dc(), false));
+    EXPECT_EQ(clock.GetFontSize(), base - 1);
+    clock.SetSize(base * 2);
     EXPECT_TRUE(clock.Zoom(surface.Dc(), false));
-    EXPECT_EQ(clock.GetFontSize(), 9);
+    EXPECT_EQ(clock.GetFontSize(), base * 2 * 100 / 125);
     clock.SetSize(0);
     EXPECT_FALSE(clock.Zoom(surface.Dc(), true));
 }

@@ -328,7 +328,9 @@ TEST_F(TrayClock, MouseActionsReachTheMainWindowWithTheirCodes) {
     PostMessageW(clock_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clock_), screenPoint);
     ASSERT_TRUE(PumpUntil([&] { return count() >= 3; }, kWaitMs));
     // A menu request over no clock goes out as index -1.
-    PostMessageW(clock_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clock_), MAKELPARAM(-1, -1));
+    POINT beside = {width + 40, middle};
+    ClientToScreen(clock_, &beside);
+    PostMessageW(clock_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clock_), MAKELPARAM(beside.x, beside.y));
     ASSERT_TRUE(PumpUntil([&] { return count() >= 4; }, kWaitMs));
     PumpUntil([] { return false; }, 300);
 

@@ -253,3 +253,26 @@ TEST(SettingsTreeSave, ThirtyClocksAreTheLimit) {
 }
 
 }  // namespace
+
+TEST(SettingsTreeSave, ApplyKeepsATimerTheMainProgramStartedMeanwhile) {
+    TreeSandbox box;
+    box.WriteUserIni(ClockSection(1, "Tea", "timer_mode=-1\r\nduration=600\r\nrunning=0\r\n") + ClockSection(2, "B"));
+    BuildSettingsTree(box.tree);
+    ASSERT_EQ(0, box.tree.clocks[0]->Record().running);
+    // The main program starts the countdown and saves its state while the
+    // settings are open; then an unrelated change is applied.
+    const std::wstring file = box.UserIni();
+    WritePrivateProfileStringW(L"tester:clock1", L"running", L"1", file.c_str());
+    WritePrivateProfileStringW(L"tester:clock1", L"term_tsc", L"13400000000000", file.c_str());
+    CopyBounded(box.tree.clocks[1]->Record().prefix, L"B2");
+    ASSERT_EQ(ClockSaveResult::kWritten, SaveClockOrder(box.tree));
+    EXPECT_EQ(L"1", box.Value(TreeSandbox::Clock(1), L"running"));
+    EXPECT_EQ(L"13400000000000", box.Value(TreeSandbox::Clock(1), L"term_tsc"));
+    BuildSettingsTree(box.tree);
+    EXPECT_EQ(1, box.tree.clocks[0]->Record().running);
+
+    // A pause saved by the main program is kept the same way.
+    WritePrivateProfileStringW(L"tester:clock1", L"running", L"0", file.c_str());
+    ASSERT_EQ(ClockSaveResult::kWritten, SaveClockOrder(box.tree));
+    EXPECT_EQ(L"0", box.Value(TreeSandbox::Clock(1), L"running"));
+}

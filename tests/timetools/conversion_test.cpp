@@ -99,9 +99,11 @@ TEST_F(Conversion, TimeInsideTheSpringGapMovesTheMomentByThePickedMinutes) {
     EXPECT_EQ(Minutes(moment), 6 * 60 + 30);
 }
 
-TEST_F(Conversion, OpeningMomentIsTheNextFullHourOnTheSameDate) {
-    const SYSTEMTIME late = ConverterOpeningMoment(Utc(2030, 5, 6, 23, 40));
-    EXPECT_EQ(late.wDay, 6);
+TEST_F(Conversion, OpeningMomentIsTheNextFullHour) {
+    const SYSTEMTIME late = ConverterOpeningMoment(Utc(2030, 12, 31, 23, 40));
+    EXPECT_EQ(late.wYear, 2031);
+    EXPECT_EQ(late.wMonth, 1);
+    EXPECT_EQ(late.wDay, 1);
     EXPECT_EQ(late.wHour, 0);
     EXPECT_EQ(late.wMinute, 0);
     EXPECT_EQ(late.wSecond, 0);

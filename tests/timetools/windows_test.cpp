@@ -208,6 +208,39 @@ TEST_F(TimeToolWindows, ConverterRebuildsOnReloadedSettingsKeepingTheMoment) {
     EXPECT_TRUE(GetDlgItem(dialog, kConverterTimePickerId));
 }
 
+BOOL CALLBACK FindShownTip(HWND w, LPARAM found) {
+    wchar_t name[32] = {};
+    GetClassNameW(w, name, 32);
+    if (lstrcmpiW(name, TOOLTIPS_CLASSW) != 0 || !IsWindowVisible(w)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = w;
+    return FALSE;
+}
+
+TEST_F(TimeToolWindows, ConverterOpenedLateCarriesTheDateAndTipsWithTheLabel) {
+    g_nowUtc = Utc(2030, 1, 15, 23, 40);
+    CopyBounded(clocks[0].label, L"Tea & cake");
+    ASSERT_TRUE(ShowTimeConverterDialog(nullptr));
+    HWND dialog = GetTimeConverterWindow();
+    HWND londonDate = GetDlgItem(dialog, kConverterDatePickerId);
+    EXPECT_EQ(PickerTime(londonDate).wDay, 16);
+    EXPECT_EQ(Minutes(PickerTime(GetDlgItem(dialog, kConverterTimePickerId))), 0);
+    EXPECT_EQ(TimeConverterMoment().wDay, 16);
+    EXPECT_EQ(PickerTime(GetDlgItem(dialog, kConverterDatePickerId + 1)).wDay, 15);  // 19:00 in New York
+
+    // The pointer over London's face, which stands above its date picker.
+    RECT date{};
+    GetWindowRect(londonDate, &date);
+    MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&date), 2);
+    SendMessageW(dialog, WM_MOUSEMOVE, 0, MAKELPARAM((date.left + date.right) / 2, (10 + date.top - 5) / 2));
+    HWND tip = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindShownTip, reinterpret_cast<LPARAM>(&tip));
+    ASSERT_NE(tip, nullptr);
+    wchar_t text[128] = {};
+    GetWindowTextW(tip, text, 128);
+    EXPECT_EQ(std::wstring(text).rfind(L"Tea &&& cake\r\n", 0), 0u) << text;
+    EXPECT_EQ(std::wstring(text).find(L"(UTC"), std::wstring::npos) << text;
+}
+
 TEST_F(TimeToolWindows, ConverterWithoutClocksIsAnEmptyDialog) {
     clocks.clear();
     UseClocks();

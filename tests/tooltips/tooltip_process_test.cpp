@@ -40,9 +40,15 @@ struct Request {
     LPARAM window;
 };
 
+struct MenuAsked {
+    UINT message;
+    LPARAM point;
+};
+
 struct FakeMain {
     HWND greetedBy = nullptr;
     std::vector<Request> requests;
+    std::vector<MenuAsked> menus;  // answered 1, as when the About box came forward
     std::map<int, RECT> faces;  // client points each clock answered a click for
 };
 
@@ -56,6 +62,10 @@ LRESULT CALLBACK MainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     }
     if (m == MSG_PHOTO_REQUEST) {
         g_main->requests.push_back(Request{wp, lp});
+        return 1;
+    }
+    if (m >= MSG_CLOCK_MOUSE_NONE && m <= MSG_CLOCK_MOUSE_LAST && wp == CLOCK_MOUSE_MENU) {
+        g_main->menus.push_back(MenuAsked{m, lp});
         return 1;
     }
     if (m >= MSG_CLOCK_MOUSE && m <= MSG_CLOCK_MOUSE_LAST) {
@@ -147,26 +157,29 @@ protected:
     }
 
     // The city's photo in the cache the hook reads (inside this prefix).
-    void WriteCache() {
+    void WriteCache() { WriteCityPhoto(kRegion, kCity); }
+    void WriteCityPhoto(const std::wstring& region, const std::wstring& city) {
         const std::wstring root = PhotoRoot();
         ASSERT_FALSE(root.empty());
-        city_ = root + L"\\" + kRegion + L"\\" + kCity;
-        std::wstring path;
-        for (const std::wstring& part : {root.substr(0, root.rfind(L'\\')), root, root + L"\\" + kRegion, city_}) {
+        const std::wstring folder = root + L"\\" + region + L"\\" + city;
+        for (const std::wstring& part : {root.substr(0, root.rfind(L'\\')), root, root + L"\\" + region, folder}) {
             CreateDirectoryW(part.c_str(), nullptr);
         }
-        ASSERT_TRUE(WriteBytes(city_ + L"\\index.tsv", "1\tTestville\t/img/1.jpg\tMain Square\t/page/1\n"));
-        ASSERT_TRUE(WriteBytes(city_ + L"\\1.jpg", EncodeJpeg(Quadrants(kPhotoWidth, kPhotoHeight, 0xFF0000,
-                                                                          0x00FF00, 0x0000FF, 0xFFFFFF))));
+        cities_.push_back(folder);
+        const std::string line = "1\t" + std::string(city.begin(), city.end()) + "\t/img/1.jpg\tMain Square\t/page/1\n";
+        ASSERT_TRUE(WriteBytes(folder + L"\\index.tsv", line));
+        ASSERT_TRUE(WriteBytes(folder + L"\\1.jpg", EncodeJpeg(Quadrants(kPhotoWidth, kPhotoHeight, 0xFF0000,
+                                                                           0x00FF00, 0x0000FF, 0xFFFFFF))));
     }
     void RemoveCache() {
-        if (city_.empty()) return;
-        DeleteFileW((city_ + L"\\index.tsv").c_str());
-        DeleteFileW((city_ + L"\\1.jpg").c_str());
-        std::wstring dir = city_;
-        for (int i = 0; i < 4; ++i) {
-            RemoveDirectoryW(dir.c_str());  // only while empty
-            dir = dir.substr(0, dir.rfind(L'\\'));
+        for (const std::wstring& folder : cities_) {
+            DeleteFileW((folder + L"\\index.tsv").c_str());
+            DeleteFileW((folder + L"\\1.jpg").c_str());
+            std::wstring dir = folder;
+            for (int i = 0; i < 4; ++i) {
+                RemoveDirectoryW(dir.c_str());  // only while empty
+                dir = dir.substr(0, dir.rfind(L'\\'));
+            }
         }
     }
 
@@ -272,8 +285,28 @@ protected:
     HANDLE process_ = nullptr;
     HWND window_ = nullptr;
     HWND clock_ = nullptr;
-    std::wstring city_;
+    std::vector<std::wstring> cities_;
 };
+
+// Waits until `done` holds for the shown tooltip of the clock window's
+// thread (null when none is shown); false when it never does.
+template <typename Pred>
+bool WaitForTooltip(HWND clock, Pred done) {
+    const DWORD thread = GetWindowThreadProcessId(clock, nullptr);
+    return Pump(
+        [&] {
+            TooltipSearch search = {nullptr};
+            EnumThreadWindows(thread, FindShownTooltip, reinterpret_cast<LPARAM>(&search));
+            return done(search.found);
+        },
+        kWait);
+}
+
+int Height(HWND w) {
+    RECT r = {};
+    GetWindowRect(w, &r);
+    return r.bottom - r.top;
+}
 
 }  // namespace
 
@@ -320,4 +353,59 @@ TEST_F(TooltipInTaskbar, TheAllClocksKindAsksForNoPhoto) {
     GetWindowRect(tip, &tipRect);
     EXPECT_LT(tipRect.bottom - tipRect.top, kPhotoHeight);
     EXPECT_GT(tipRect.right - tipRect.left, 40);
+}
+
+TEST_F(TooltipInTaskbar, TheTooltipGoesWhenThePointerLeavesWithoutAnotherMove) {
+    ASSERT_TRUE(StartHooked());
+    SendSettings(0);
+    SendClocksAndCities();
+    FindFaces();
+    ASSERT_NE(Hover(0), nullptr);
+    // The taskbar is seldom the foreground window, where a capture would not
+    // bring the move that leaves it: hovering must not depend on one (and
+    // must not take the mouse from the taskbar's own controls).
+    GUITHREADINFO thread = {sizeof thread};
+    ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(clock_, nullptr), &thread));
+    EXPECT_EQ(thread.hwndCapture, nullptr);
+    // The pointer is elsewhere; the taskbar sees no move of it.
+    SetCursorPos(5, 5);
+    EXPECT_TRUE(WaitForTooltip(clock_, [](HWND shown) { return shown == nullptr; }));
+}
+
+TEST_F(TooltipInTaskbar, AnArrivedPhotoIsShownAndNothingMoreIsAsked) {
+    ASSERT_TRUE(StartHooked());
+    SendSettings(0);
+    SendClocksAndCities();
+    FindFaces();
+    ASSERT_EQ(main_.faces.size(), 2u);
+    HWND tip = Hover(1);  // Lima: no photo yet
+    ASSERT_NE(tip, nullptr);
+    ASSERT_LT(Height(tip), kPhotoHeight);
+    const size_t asked = main_.requests.size();
+
+    // The main program has fetched Lima's first photo.
+    WriteCityPhoto(L"Peru", L"Lima");
+    PostMessageW(clock_, MSG_PHOTO_READY, 0, 1);
+    EXPECT_TRUE(WaitForTooltip(clock_, [](HWND shown) { return shown && Height(shown) >= kPhotoHeight; }));
+    EXPECT_EQ(main_.requests.size(), asked);
+
+    // A photo of another city than the hovered clock's changes nothing.
+    PostMessageW(clock_, MSG_PHOTO_READY, 1, 1);
+    Pump([] { return false; }, 300);
+    EXPECT_EQ(main_.requests.size(), asked);
+}
+
+TEST_F(TooltipInTaskbar, TheKeyboardMenuOpensAtAClock) {
+    ASSERT_TRUE(StartHooked());
+    SendSettings(0);
+    SendClocksAndCities();
+    FindFaces();
+    ASSERT_EQ(main_.faces.size(), 2u);
+    PostMessageW(clock_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clock_), MAKELPARAM(-1, -1));
+    ASSERT_TRUE(Pump([&] { return !main_.menus.empty(); }, kWait));
+    EXPECT_EQ(main_.menus[0].message, MSG_CLOCK_MOUSE);
+    POINT at = {static_cast<short>(LOWORD(main_.menus[0].point)), static_cast<short>(HIWORD(main_.menus[0].point))};
+    RECT window = {};
+    GetWindowRect(clock_, &window);
+    EXPECT_TRUE(PtInRect(&window, at)) << at.x << "," << at.y;
 }

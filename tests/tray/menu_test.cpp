@@ -74,15 +74,17 @@ TEST_F(MenuTest, WithoutClockTheFirstEntryOpensTheSettings) {
     EXPECT_FALSE(Grey(m, kCmdNewTimer));
     EXPECT_FALSE(Grey(m, kCmdNewStopwatch));
     EXPECT_TRUE(Grey(m, kCmdWorldMap));
-    for (UINT gone : {kCmdSetSystemZone, kCmdGroup, kCmdOnTop, kCmdShowOnDesktop, kCmdMoveToTaskbar, kCmdRefreshNews,
-                      kCmdTimerStartPause, kCmdTimerStop, kCmdTimerReset}) {
+    for (UINT gone : {kCmdSetSystemZone, kCmdGroup, kCmdOnTop, kCmdShowOnDesktop, kCmdMoveToTaskbar, kCmdRefreshNews}) {
         EXPECT_FALSE(Has(m, gone)) << gone;
     }
+    // Start, stop and reset stay for every clock (they act only on timers).
     for (UINT kept : {kCmdAbout, kCmdExit, kCmdCalendar, kCmdTimeConverter, kCmdTimeTable, kCmdAlarmLog,
-                      kCmdDateTimePanel, kCmdCityWebPage, kCmdNewsWindow}) {
+                      kCmdDateTimePanel, kCmdCityWebPage, kCmdNewsWindow, kCmdTimerStartPause, kCmdTimerStop,
+                      kCmdTimerReset}) {
         EXPECT_TRUE(Has(m, kept)) << kept;
     }
-    // Removed entries leave no separator at an end or next to another.
+    // The menu's order is such that removed entries leave no separator at an
+    // end or next to another.
     const int n = GetMenuItemCount(m);
     ASSERT_GT(n, 2);
     EXPECT_FALSE(IsSeparatorAt(m, 0));
@@ -132,7 +134,7 @@ TEST_F(MenuTest, TaskbarClockShowsItsPagesAlarmsAndProfiles) {
     EXPECT_FALSE(Has(m, kCmdMoveToTaskbar));
     EXPECT_FALSE(Has(m, kCmdGroup));
     EXPECT_FALSE(Has(m, kCmdOnTop));
-    EXPECT_FALSE(Has(m, kCmdTimerStartPause));
+    EXPECT_TRUE(Has(m, kCmdTimerStartPause));
 
     // Alarms and profiles became submenus; their items lost the command.
     EXPECT_FALSE(Has(m, kCmdPageAlarms));

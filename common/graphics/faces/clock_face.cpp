@@ -42,7 +42,9 @@ CClock::CClock(ClockRecord* record, CGraphics* skin) : record_(record), skin_(sk
         skin_->AddRef();
         skin_->SetOpaqueText(false);
         centreText_ = skin_->GetCentreText();
-        fontSize_ = skin_->GetBaseFontHeight();
+        // The skin's size may be in points: the face draws with the height
+        // the skin's font was made with.
+        fontSize_ = skin_->GetLoadedFontHeight();
     }
 }
 
@@ -226,7 +228,7 @@ bool CClock::Zoom(HDC dc, bool larger) {
         if (size >= 72 || size < -200) return false;
         next = std::clamp(size * 125 / 100, -200, 72);
     } else {
-        int base = skin_->GetBaseFontHeight();
+        int base = skin_->GetLoadedFontHeight();
         next = size * 100 / 125;
         if (std::abs(next) < std::abs(base)) next = base;
         if (next == base) return false;

@@ -114,6 +114,7 @@ bool CGraphics::Load(const wchar_t* name, int width, int size, int weight, int s
         font_ = font;
         fontHandle_ = CreateFontIndirectW(&font_);
     }
+    loadedFontHeight_ = font_.lfHeight;
     SelectFont();
     return fontHandle_ != nullptr;
 }

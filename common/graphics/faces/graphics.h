@@ -108,6 +108,9 @@ public:
     int GetShadowOffset() const { return shadowOffset_; }
     int GetFontHeight() const { return font_.lfHeight; }
     int GetBaseFontHeight() const { return baseFontHeight_; }
+    // The font's own lfHeight as `Load` made it: the base size in the units
+    // lfHeight takes (a size in points is a negative pixel height here).
+    int GetLoadedFontHeight() const { return loadedFontHeight_; }
     bool GetCentreText() const { return centreText_; }
     int GetStyleKind() const { return styleKind_; }
     void SetStyleKind(int kind) { styleKind_ = kind; }
@@ -125,6 +128,8 @@ public:
     IGraphicsOwner* GetOwner() const { return owner_; }
 
 protected:
+    // Alpha 255 on the target bitmap's pixels that the text just drawn covers.
+    void RepairTextAlpha(HTHEME theme, int x, int y, const wchar_t* text, int length, SIZE extent, COLORREF colour);
     void SelectFont();
     void DeselectFont();
     void DeleteFont();
@@ -140,6 +145,7 @@ protected:
     LOGFONTW font_ = {};
     int32_t baseFontHeight_ = 0;
     int32_t baseFontWidth_ = 0;
+    int32_t loadedFontHeight_ = 0;
     COLORREF textColour_ = kColourNotSet;
     COLORREF backColour_ = kColourNone;
     COLORREF shadowColour_ = kColourNotSet;

@@ -1,9 +1,12 @@
 // Text output of the drawing context: plain GDI or themed, with a shadow,
 // on one line or several, and the alpha repair after GDI text.
+#include <cstdint>
 #include <cwchar>
+#include <vector>
 
 #include "common/graphics/bitmap.h"
 #include "common/graphics/faces/graphics.h"
+#include "common/graphics/gdi_handles.h"
 #include "common/time/theme_library.h"
 
 namespace {
@@ -38,6 +41,54 @@ SIZE PlainExtent(HDC dc, HTHEME theme, const wchar_t* text, int length) {
         size = SIZE{0, 0};
     }
     return size;
+}
+
+// Draws the text at (x, y): themed into its extent, else with GDI in colour.
+void DrawGlyphs(HDC dc, HTHEME theme, int x, int y, const wchar_t* text, int length, SIZE extent, COLORREF colour) {
+    if (CanTheme(theme)) {
+        RECT box{x, y, x + extent.cx, y + extent.cy};
+        Themes().DrawThemeText(theme, dc, kThemeTextPart, kThemeTextState, text, length, DT_SINGLELINE | DT_NOCLIP, 0,
+                               &box);
+        return;
+    }
+    COLORREF previous = ::SetTextColor(dc, colour);
+    ::TextOutW(dc, x, y, text, length);
+    if (previous != CLR_INVALID) ::SetTextColor(dc, previous);
+}
+
+// Which pixels of the text's extent its glyphs cover (row-major from the
+// top): the text is drawn again with the font of `dc` on a black and on a
+// white ground, and a pixel that either ground shows changed is ink. Empty
+// when no scratch surface can be made.
+std::vector<bool> GlyphInk(HDC dc, HTHEME theme, const wchar_t* text, int length, SIZE extent, COLORREF colour) {
+    std::vector<bool> ink;
+    gdi::MemoryDc scratch;
+    if (!scratch || extent.cx <= 0 || extent.cy <= 0) return ink;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = extent.cx;
+    info.bmiHeader.biHeight = -extent.cy;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    gdi::Object<HBITMAP> surface(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!surface || !bits) return ink;
+    gdi::ScopedSelect selectSurface(scratch.get(), surface.get());
+    gdi::ScopedSelect selectFont(scratch.get(), GetCurrentObject(dc, OBJ_FONT));
+    SetBkMode(scratch.get(), TRANSPARENT);
+    const size_t count = static_cast<size_t>(extent.cx) * static_cast<size_t>(extent.cy);
+    auto* pixels = static_cast<uint32_t*>(bits);
+    ink.assign(count, false);
+    for (uint32_t ground : {0x00000000u, 0x00FFFFFFu}) {
+        for (size_t i = 0; i < count; ++i) pixels[i] = ground;
+        DrawGlyphs(scratch.get(), theme, 0, 0, text, length, extent, colour);
+        GdiFlush();
+        for (size_t i = 0; i < count; ++i) {
+            if ((pixels[i] & 0x00FFFFFFu) != ground) ink[i] = true;
+        }
+    }
+    return ink;
 }
 
 // Keeps a DC's background mode for a scope.
@@ -76,20 +127,39 @@ void CGraphics::TextOut(HTHEME theme, int x, int y, const wchar_t* text, int cou
     int length = TextLength(text, count);
     if (!dc_ || length <= 0) return;
     SIZE extent = PlainExtent(dc_, theme, text, length);
-    if (CanTheme(theme)) {
-        RECT box{x, y, x + extent.cx, y + extent.cy};
-        Themes().DrawThemeText(theme, dc_, kThemeTextPart, kThemeTextState, text, length, DT_SINGLELINE | DT_NOCLIP,
-                               0, &box);
-    } else {
-        COLORREF previous = ::SetTextColor(dc_, ResolveColour(colour == kColourNotSet ? GetSysColor(COLOR_BTNTEXT)
-                                                                                     : colour));
-        ::TextOutW(dc_, x, y, text, length);
-        if (previous != CLR_INVALID) ::SetTextColor(dc_, previous);
-    }
-    // GDI text clears the alpha byte of what it touches; a surface that is
-    // shown with per-pixel alpha would get holes where the letters are.
+    const COLORREF ink = ResolveColour(colour == kColourNotSet ? GetSysColor(COLOR_BTNTEXT) : colour);
+    DrawGlyphs(dc_, theme, x, y, text, length, extent, ink);
     if (targetBitmap_ && targetBitmap_->IsValid() && targetBitmap_->Dc() == dc_) {
-        targetBitmap_->FillAlpha(x, targetBitmap_->Height() - y - extent.cy, extent.cx, extent.cy, 255);
+        RepairTextAlpha(theme, x, y, text, length, extent, ink);
+    }
+}
+
+// GDI text clears the alpha byte of what it touches; a surface that is shown
+// with per-pixel alpha would get holes where the letters are. Only the
+// letters become opaque: the rest of a transparent face stays see-through.
+void CGraphics::RepairTextAlpha(HTHEME theme, int x, int y, const wchar_t* text, int length, SIZE extent,
+                                COLORREF colour) {
+    CBitmap& target = *targetBitmap_;
+    const int bottomRow = target.Height() - y - extent.cy;
+    if (!CanTheme(theme) && GetBkMode(dc_) == OPAQUE) {
+        target.FillAlpha(x, bottomRow, extent.cx, extent.cy, 255);  // the box itself is painted
+        return;
+    }
+    const std::vector<bool> ink = GlyphInk(dc_, theme, text, length, extent, colour);
+    if (ink.empty() || target.BitCount() != 32 || !target.Bits()) {
+        target.FillAlpha(x, bottomRow, extent.cx, extent.cy, 255);
+        return;
+    }
+    GdiFlush();
+    auto* base = static_cast<uint8_t*>(target.Bits());
+    for (int row = 0; row < extent.cy; ++row) {
+        const int memoryRow = target.Height() - 1 - (y + row);
+        if (memoryRow < 0 || memoryRow >= target.Height()) continue;
+        for (int col = 0; col < extent.cx; ++col) {
+            const int px = x + col;
+            if (px < 0 || px >= target.Width() || !ink[static_cast<size_t>(row) * extent.cx + col]) continue;
+            base[(static_cast<size_t>(memoryRow) * target.Width() + px) * 4 + 3] = 255;
+        }
     }
 }
 

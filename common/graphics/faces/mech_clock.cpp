@@ -160,7 +160,7 @@ bool CMechClock::Zoom(HDC dc, bool larger) {
         result = std::min(result, w);
     }
     if (result == faceSize_) return false;
-    const int base = skin_->GetBaseFontHeight();
+    const int base = skin_->GetLoadedFontHeight();
     fontSize_ = (result >= 100 && base != 0) ? base * (result / 100) : base;
     faceSize_ = result;
     Layout(dc, kUnlimited, kUnlimited, nullptr, nullptr, false);

@@ -78,34 +78,6 @@ void AttachProfiles(HMENU menu, const ClockRecord& clock) {
     AttachSubmenu(menu, kCmdPageProfiles, list);
 }
 
-bool IsSeparator(HMENU menu, int position) {
-    MENUITEMINFOW info = {};
-    info.cbSize = sizeof info;
-    info.fMask = MIIM_FTYPE;
-    return GetMenuItemInfoW(menu, static_cast<UINT>(position), TRUE, &info) && (info.fType & MFT_SEPARATOR);
-}
-
-// Removed items leave separators behind: none may lead, trail or follow
-// another, in the menu and its submenus.
-void TidySeparators(HMENU menu) {
-    bool previousWasSeparator = true;
-    for (int i = 0; i < GetMenuItemCount(menu);) {
-        if (IsSeparator(menu, i)) {
-            if (previousWasSeparator) {
-                RemoveMenu(menu, static_cast<UINT>(i), MF_BYPOSITION);
-                continue;
-            }
-            previousWasSeparator = true;
-        } else {
-            previousWasSeparator = false;
-            if (HMENU sub = GetSubMenu(menu, i)) TidySeparators(sub);
-        }
-        ++i;
-    }
-    const int last = GetMenuItemCount(menu) - 1;
-    if (last >= 0 && IsSeparator(menu, last)) RemoveMenu(menu, static_cast<UINT>(last), MF_BYPOSITION);
-}
-
 // Without a clock the first entry (the clock's pages) opens the settings as
 // a whole instead.
 void FirstItemToSettings(HMENU popup) {
@@ -161,11 +133,6 @@ bool PrepareMainMenu(HMENU menu, const MenuRequest& request, const LanguageStrin
 
     Remove(popup, kCmdRefreshNews);
 
-    // Start, stop and reset mean something only to a timer or stopwatch.
-    if (!clock || !IsTimerClock(*clock)) {
-        for (UINT id : {kCmdTimerStartPause, kCmdTimerStop, kCmdTimerReset}) Remove(popup, id);
-    }
-
     if (!clock) {
         FirstItemToSettings(popup);
     } else {
@@ -174,7 +141,6 @@ bool PrepareMainMenu(HMENU menu, const MenuRequest& request, const LanguageStrin
         AttachAlarms(popup, *clock);
         AttachProfiles(popup, *clock);
     }
-    TidySeparators(popup);
     return true;
 }
 

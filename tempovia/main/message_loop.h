@@ -1,0 +1,7 @@
+// The main program's message loop.
+#pragma once
+
+// Runs until WM_QUIT: a message for the active dialog of the thread goes
+// through IsDialogMessageW; every other message has its keys translated to
+// characters and is dispatched.
+void RunMessageLoop();
