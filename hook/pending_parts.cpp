@@ -8,7 +8,7 @@
 #include "common/time/clock_table.h"
 #include "hook/tray_clock.h"
 #include "hook/tray_state.h"
-#include "tempovia/tray/menu/main_menu.h"
+#include "common/mainmenu/main_menu.h"
 
 HMENU BuildClockMenu(HWND clockWindow, int index) {
     (void)clockWindow;

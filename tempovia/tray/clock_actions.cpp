@@ -11,7 +11,7 @@
 #include "common/time/system_seam.h"
 #include "common/time/zone_time.h"
 #include "tempovia/main/main_window.h"
-#include "tempovia/tray/menu/menu_ids.h"
+#include "common/mainmenu/menu_ids.h"
 #include "tempovia/tray/settings_launch.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/pending_parts.h"
-#include "tempovia/tray/menu/main_menu.h"
+#include "common/mainmenu/main_menu.h"
 #include "tempovia/tray/tray_links.h"
 
 namespace {

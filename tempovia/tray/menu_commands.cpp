@@ -14,7 +14,7 @@
 #include "tempovia/main/tray_protocol.h"
 #include "tempovia/tray/city_page.h"
 #include "tempovia/tray/desktop_toggle.h"
-#include "tempovia/tray/menu/menu_ids.h"
+#include "common/mainmenu/menu_ids.h"
 #include "tempovia/tray/settings_launch.h"
 #include "tempovia/tray/system_zone.h"
 #include "tempovia/tray/tray_links.h"

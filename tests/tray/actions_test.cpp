@@ -12,7 +12,7 @@
 #include "tempovia/main/pending_parts.h"
 #include "tempovia/tray/city_page.h"
 #include "tempovia/tray/clock_actions.h"
-#include "tempovia/tray/menu/menu_ids.h"
+#include "common/mainmenu/menu_ids.h"
 #include "tests/tray/tray_fixture.h"
 
 using namespace tray_test;

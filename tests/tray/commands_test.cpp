@@ -13,7 +13,7 @@
 #include "common/time/clock_table.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/pending_parts.h"
-#include "tempovia/tray/menu/menu_ids.h"
+#include "common/mainmenu/menu_ids.h"
 #include "tempovia/tray/tray_icon.h"
 #include "tempovia/tray/tray_links.h"
 #include "tests/tray/tray_fixture.h"

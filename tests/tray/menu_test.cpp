@@ -10,9 +10,9 @@
 #include "common/settings/localisation.h"
 #include "common/time/local_zone.h"
 #include "common/time/text_bounds.h"
-#include "tempovia/tray/menu/main_menu.h"
-#include "tempovia/tray/menu/menu_ids.h"
-#include "tempovia/tray/menu/menu_translate.h"
+#include "common/mainmenu/main_menu.h"
+#include "common/mainmenu/menu_ids.h"
+#include "common/mainmenu/menu_translate.h"
 #include "tests/tray/tray_fixture.h"
 
 using namespace tray_test;

@@ -12,7 +12,7 @@
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/pending_parts.h"
 #include "tempovia/tray/context_menu.h"
-#include "tempovia/tray/menu/menu_ids.h"
+#include "common/mainmenu/menu_ids.h"
 #include "tempovia/tray/tray_icon.h"
 #include "tempovia/tray/tray_links.h"
 #include "tests/support/program_folder.h"

@@ -1,4 +1,4 @@
-#include "tempovia/tray/menu/main_menu.h"
+#include "common/mainmenu/main_menu.h"
 
 #include <cwchar>
 #include <iterator>
@@ -9,8 +9,8 @@
 #include "common/time/local_zone.h"
 #include "common/time/zone_rules.h"
 #include "common/time/zone_time.h"
-#include "tempovia/tray/menu/menu_ids.h"
-#include "tempovia/tray/menu/menu_translate.h"
+#include "common/mainmenu/menu_ids.h"
+#include "common/mainmenu/menu_translate.h"
 
 namespace {
 

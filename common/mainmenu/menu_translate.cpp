@@ -1,4 +1,4 @@
-#include "tempovia/tray/menu/menu_translate.h"
+#include "common/mainmenu/menu_translate.h"
 
 #include <cwchar>
 #include <string>
