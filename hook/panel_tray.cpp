@@ -4,7 +4,7 @@
 #include "common/time/theme_helpers.h"
 #include "hook/hook_process.h"
 #include "hook/hook_shared.h"
-#include "hook/panel.h"
+#include "common/taskbar/clock_panel.h"
 #include "hook/tray_clock.h"
 #include "hook/tray_state.h"
 

@@ -2,7 +2,7 @@
 
 #include "common/time/text_bounds.h"
 #include "common/time/zone_time.h"
-#include "hook/panel.h"
+#include "common/taskbar/clock_panel.h"
 #include "hook/panel_tray.h"
 #include "hook/tooltip_window.h"
 #include "hook/tray_state.h"

@@ -11,7 +11,7 @@
 #include "common/graphics/faces/clock_face.h"
 #include "common/graphics/faces/graphics.h"
 #include "common/settings/clock_record.h"
-#include "hook/panel.h"
+#include "common/taskbar/clock_panel.h"
 
 struct PreviewState {
     ClockRecord record = {};

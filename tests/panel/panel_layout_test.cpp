@@ -8,8 +8,8 @@
 #include <cstring>
 #include <vector>
 
-#include "hook/panel.h"
-#include "hook/panel_layout.h"
+#include "common/taskbar/clock_panel.h"
+#include "common/taskbar/clock_panel_layout.h"
 
 namespace {
 

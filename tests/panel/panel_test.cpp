@@ -11,7 +11,7 @@
 #include "common/graphics/dib_section.h"
 #include "common/graphics/faces/mech_clock.h"
 #include "common/graphics/faces/timer_face.h"
-#include "hook/panel.h"
+#include "common/taskbar/clock_panel.h"
 #include "tests/faces/faces_fixtures.h"
 #include "tests/skins/analogue_fixtures.h"
 #include "tests/skins/skins_fixtures.h"

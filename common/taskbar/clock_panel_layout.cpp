@@ -1,4 +1,4 @@
-#include "hook/panel_layout.h"
+#include "common/taskbar/clock_panel_layout.h"
 
 #include <algorithm>
 

@@ -15,7 +15,7 @@
 #include "common/graphics/faces/graphics.h"
 #include "common/settings/clock_record.h"
 #include "common/settings/global_settings.h"
-#include "hook/panel_layout.h"
+#include "common/taskbar/clock_panel_layout.h"
 
 inline constexpr int kMaxPanelFaces = 12;
 inline constexpr int kPanelMargin = 2;
@@ -49,7 +49,7 @@ public:
     // 0 nothing shown changed, 1 a face changed, 2 a face changed its size.
     int Tick(bool force);
     int Tick(bool force, const SYSTEMTIME& utc);
-    // Measures every face for the limits and places them; flags: panel_layout.h.
+    // Measures every face for the limits and places them; flags: clock_panel_layout.h.
     void Layout(HDC dc, HTHEME theme, int maxWidth, int maxHeight, bool horizontal, int flags);
     // The panel rectangle from the placed faces.
     void Measure(HDC dc, int flags);

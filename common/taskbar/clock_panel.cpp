@@ -1,4 +1,4 @@
-#include "hook/panel.h"
+#include "common/taskbar/clock_panel.h"
 
 #include <algorithm>
 #include <string>

@@ -7,7 +7,7 @@
 #include "common/graphics/faces/mech_skin.h"
 #include "common/graphics/faces/skin.h"
 #include "common/time/theme_library.h"
-#include "hook/panel.h"
+#include "common/taskbar/clock_panel.h"
 
 namespace {
 
