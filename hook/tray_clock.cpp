@@ -11,7 +11,7 @@
 #include "common/settings/windows_version.h"
 #include "common/time/theme_library.h"
 #include "hook/hook_shared.h"
-#include "hook/pending_parts.h"
+#include "hook/panel_tray.h"
 #include "hook/tooltip_window.h"
 #include "hook/tray_restart.h"
 #include "hook/tray_state.h"

@@ -12,8 +12,10 @@
 #include "common/time/local_zone.h"
 #include "common/time/popup_placement.h"
 #include "common/time/theme_helpers.h"
+#include "hook/clock_menu.h"
 #include "hook/hook_shared.h"
-#include "hook/pending_parts.h"
+#include "hook/panel_tray.h"
+#include "hook/tooltip_window.h"
 #include "hook/tray_clock.h"
 #include "hook/tray_state.h"
 
