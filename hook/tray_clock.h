@@ -36,12 +36,3 @@ bool IsTaskbarHorizontal();
 
 // The WM_COPYDATA blocks of the main program; the reply of the window.
 LRESULT ReceiveTrayBlock(HWND window, WPARAM sender, const COPYDATASTRUCT* block);
-
-// The registered message that answers what the clock holds, for tests and
-// support tools: wParam a block kind (0, 1, 2, 100+i), lParam a record index
-// or -1. Kind 0: the copy's `trayclocks`. Kind 1: the clock count, or record
-// lParam's number. Kind 2: the city count, or city lParam's zone id (-2 when
-// its zone pointer was not cleared). Kind 100+i: clock i's alarm count, -1
-// when there is no clock i. Anything else: -1.
-inline constexpr wchar_t kTrayInspectMessage[] = L"Tempovia.TrayClock.Inspect";
-LRESULT InspectTrayClock(WPARAM kind, LPARAM index);

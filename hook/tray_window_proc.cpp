@@ -254,11 +254,6 @@ LRESULT OnHoverTest(HWND w, WPARAM number) {
     return PanelHoverTest(static_cast<int>(number) - 1, p) ? 1 : 0;
 }
 
-UINT InspectMessage() {
-    static const UINT message = RegisterWindowMessageW(kTrayInspectMessage);
-    return message;
-}
-
 LRESULT Dispatch(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     switch (m) {
     case WM_SIZE:
@@ -344,7 +339,6 @@ LRESULT Dispatch(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         }
         return 0;
     default:
-        if (m == InspectMessage() && m != 0) return InspectTrayClock(wp, lp);
         return Stock(w, m, wp, lp);
     }
 }

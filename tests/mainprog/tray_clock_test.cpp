@@ -1,6 +1,7 @@
 // The taskbar clock inside the stand-in taskbar's process, with this test
-// program in the main program's place: it installs the hook through its own
-// hook.dll, answers the greeting with a window of its own, sends the blocks,
+// program in the main program's place: it installs the hook through the test
+// build of hook.dll (trayclock_probe.dll, whose clock the stand-in can ask
+// what it holds), answers the greeting with a window of its own, sends the blocks,
 // drives the clock window by its messages and removes the hook again.
 #include <gtest/gtest.h>
 
@@ -16,8 +17,8 @@
 #include "common/time/city_list.h"
 #include "common/taskbar/hook_exports.h"
 #include "common/time/city_record.h"
-#include "hook/tray_clock.h"
 #include "tests/mainprog/program_folder.h"
+#include "tests/mainprog/trayclock_probe/trayclock_probe.h"
 
 using namespace mainprog_test;
 
@@ -69,6 +70,33 @@ bool PumpUntil(Pred done, DWORD ms) {
     }
 }
 
+// The test build of the hook, loaded once from beside this program, through
+// the ordinals of hook.dll.
+struct ProbeHook {
+    decltype(&InstallHook) install = nullptr;
+    decltype(&RemoveHook) remove = nullptr;
+    decltype(&SetSharedStrings) setSharedStrings = nullptr;
+    bool ok() const { return install && remove && setSharedStrings; }
+};
+
+template <typename Fn>
+void BindOrdinal(Fn& fn, HMODULE module, WORD ordinal) {
+    fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, MAKEINTRESOURCEA(ordinal))));
+}
+
+const ProbeHook& Probe() {
+    static const ProbeHook probe = [] {
+        ProbeHook p;
+        HMODULE module = LoadLibraryW((TestsFolder() + kTrayClockProbeFile).c_str());
+        if (!module) return p;
+        BindOrdinal(p.install, module, 7);
+        BindOrdinal(p.remove, module, 8);
+        BindOrdinal(p.setSharedStrings, module, 9);
+        return p;
+    }();
+    return probe;
+}
+
 HWND ClockOf(HWND taskbar) {
     HWND notify = FindWindowExW(taskbar, nullptr, kTrayNotifyClass, nullptr);
     return notify ? FindWindowExW(notify, nullptr, kTrayClockClass, nullptr) : nullptr;
@@ -88,6 +116,7 @@ class TrayClock : public ::testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(folder_.ok());
+        ASSERT_TRUE(Probe().ok());
         g_main = &main_;
         WNDCLASSW wc = {};
         wc.lpfnWndProc = FakeMainProc;
@@ -101,7 +130,7 @@ protected:
         log_ = folder_.file(L"taskbar.log");
     }
     void TearDown() override {
-        RemoveHook();
+        if (Probe().ok()) Probe().remove();
         if (taskbarProcess_) {
             PostMessageW(TaskbarOf(taskbarProcess_), WM_CLOSE, 0, 0);
             WaitExit(taskbarProcess_, kWaitMs);
@@ -116,8 +145,8 @@ protected:
         if (!WaitForLine(log_, "ready", kWaitMs)) return false;
         taskbar_ = TaskbarOf(taskbarProcess_);
         clock_ = ClockOf(taskbar_);
-        SetSharedStrings(folder_.path().c_str(), commandLine);
-        if (!InstallHook(main_.window, folder_.path().c_str())) return false;
+        Probe().setSharedStrings(folder_.path().c_str(), commandLine);
+        if (!Probe().install(main_.window, folder_.path().c_str())) return false;
         return PumpUntil([&] { return main_.greetedBy != nullptr; }, kWaitMs);
     }
 
@@ -371,7 +400,7 @@ TEST_F(TrayClock, MouseActionsReachTheMainWindowWithTheirCodes) {
 TEST_F(TrayClock, QuitRestoresTheStockClock) {
     ASSERT_TRUE(StartHooked(""));
     SendData(3, 3);
-    RemoveHook();
+    Probe().remove();
     // The command ran on the taskbar's thread and the stand-in's own window
     // procedure is back; the stock clock was told to redraw.
     EXPECT_TRUE(WaitForLine(log_, "command 32777 own", kWaitMs));
@@ -392,7 +421,7 @@ TEST_F(TrayClock, QuitWhileExplorerHangsRestoresTheClockOnceItWakes) {
     // The taskbar's thread hangs past the time RemoveHook waits for it.
     PostMessageW(clock_, WM_APP + 2, 8000, 0);
     Sleep(300);
-    RemoveHook();
+    Probe().remove();
     // When it wakes, the clock still finds its stock procedure and puts it back.
     EXPECT_TRUE(WaitForLine(log_, "command 32777 own", kWaitMs));
     EXPECT_TRUE(WaitForLine(log_, "wininichange own", kWaitMs));

@@ -15,6 +15,11 @@
 //
 //   standin_taskbar.exe <log file> [seconds to live, default 60]
 //
+// While the clock is taken over by the test build of the hook
+// (trayclock_probe.dll), the registered message "Tempovia.TrayClock.Inspect"
+// sent to it is answered by that build's InspectTrayClock; the stock clock
+// answers it with 0.
+//
 // Posted to the clock window by the tests: WM_APP+1 greets the main program;
 // WM_APP+2 makes the taskbar's thread hang for wParam milliseconds, as a hung
 // Explorer does.
@@ -34,6 +39,7 @@
 
 #include "common/settings/protocol.h"
 #include "hook/hook_shared.h"
+#include "tests/mainprog/trayclock_probe/trayclock_probe.h"
 
 namespace {
 
@@ -43,10 +49,16 @@ wchar_t g_log[MAX_PATH];
 
 void Log(const char* line);
 
-// The shared section of the hook.dll that the main program's hook brought into
-// this process, or null.
+// The hook library that the main program's hook brought into this process:
+// hook.dll, or the test build of it; null before any hook.
+HMODULE HookModule() {
+    HMODULE probe = GetModuleHandleW(kTrayClockProbeFile);
+    return probe ? probe : GetModuleHandleW(L"hook.dll");
+}
+
+// The shared section of that library, or null.
 const HookShared* SharedSection() {
-    HMODULE module = GetModuleHandleW(L"hook.dll");
+    HMODULE module = HookModule();
     if (!module) return nullptr;
     auto* base = reinterpret_cast<const BYTE*>(module);
     auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
@@ -140,9 +152,24 @@ void LogShared() {
 // back, the logger goes with it.
 WNDPROC g_takenOverProc;
 
+// What the taken-over clock holds, when the test build of the hook took it.
+bool AnswerInspect(UINT m, WPARAM wp, LPARAM lp, LRESULT* reply) {
+    static const UINT inspect = RegisterWindowMessageW(kTrayInspectMessage);
+    if (m != inspect || inspect == 0) return false;
+    HMODULE probe = GetModuleHandleW(kTrayClockProbeFile);
+    auto answer = probe ? reinterpret_cast<InspectTrayClockFn>(
+                              reinterpret_cast<void*>(GetProcAddress(probe, kInspectTrayClockExport)))
+                        : nullptr;
+    if (!answer) return false;
+    *reply = answer(wp, lp);
+    return true;
+}
+
 LRESULT CALLBACK LoggerProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     WNDPROC next = g_takenOverProc;
     char line[256];
+    LRESULT inspected = 0;
+    if (AnswerInspect(m, wp, lp, &inspected)) return inspected;
     if (m == WM_COPYDATA) {
         const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
         int32_t trayclocks = -1, clockCount = -1;
@@ -266,7 +293,7 @@ int main() {
     UnhookWindowsHookEx(sent);
     UnhookWindowsHookEx(posted);
     char line[64];
-    std::snprintf(line, sizeof line, "%s %s", GetModuleHandleW(L"hook.dll") ? "end hooked" : "end", OwnOrForeign(clock));
+    std::snprintf(line, sizeof line, "%s %s", HookModule() ? "end hooked" : "end", OwnOrForeign(clock));
     Log(line);
     return 0;
 }
