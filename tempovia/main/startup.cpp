@@ -120,7 +120,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     CommandLineOptions options;
     ParseCommandLine(commandLine, options);
     g_app.noHook = options.noHook;
-    CopyBounded(g_app.pendingSwitch, options.pendingSwitch);
+    CopyBounded(g_app.settingsSwitch, options.settingsSwitch);
 
     g_app.exitEvent = CreateEventW(nullptr, TRUE, FALSE, kExitEventName);
     if (g_app.exitEvent) GrantEveryoneAccess(g_app.exitEvent, kExitEventAccess, nullptr);
