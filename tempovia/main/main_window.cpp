@@ -117,9 +117,8 @@ LRESULT OnClockMouse(HWND window, int index, WPARAM code, LPARAM lParam) {
         return panels::ShowAboutDialog() ? 1 : 0;
     case CLOCK_MOUSE_HOVER: {
         HWND shower = reinterpret_cast<HWND>(lParam);
-        if (valid && (g_clocks[index].kind & kClockTimer) && shower && IsWindow(shower) && !panels::IsTimerPanelShown()) {
-            panels::ShowTimerPanel(shower, index + 1);
-        }
+        const bool overTimer = valid && (g_clocks[index].kind & kClockTimer) && shower && IsWindow(shower);
+        if (overTimer && !panels::IsTimerPanelShown()) panels::ShowTimerPanel(shower, index + 1);
         return 0;
     }
     case CLOCK_MOUSE_DOWN:
