@@ -109,7 +109,7 @@ bool CBitmap::Blit(HDC target, int x, int y, int width, int height, int sourceX,
 bool CBitmap::SetPixel(int x, int y, uint32_t colour) {
     if (!IsValid() || x < 0 || x >= width_ || y < 0 || y >= height_) return false;
     if (bits_ && bitCount_ == 32) {
-        // Pending GDI output must land first, or it could overwrite this pixel later.
+        // GDI output still queued must land first, or it could overwrite this pixel later.
         GdiFlush();
         static_cast<uint32_t*>(bits_)[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)] =
             colour;

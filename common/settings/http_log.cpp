@@ -14,7 +14,7 @@ const char* kDefaultAcceptTypes[] = {"application/octet-stream", nullptr};
 constexpr LCID kEnglishUs = 1033;
 
 // VS_VERSIONINFO holds its fixed part behind a signature; searching for it
-// avoids depending on the version library.
+// spares linking the version library.
 bool FindFixedInfo(const BYTE* data, DWORD size, VS_FIXEDFILEINFO& info) {
     for (DWORD at = 0; at + sizeof(VS_FIXEDFILEINFO) <= size; at += 4) {
         DWORD signature;

@@ -56,7 +56,7 @@ void ApplyZoneUpdatesToClocks(ClockRecord* clocks, int count);
 void ApplyZoneUpdatesToClocks();
 
 // After the computer's clock went back a year: the pristine rules return to
-// the live table, every change is pending again, the clocks get the records.
+// the live table, every change is due again, the clocks get the records.
 void ResetZoneTables();
 
 void FreeZoneUpdates();

@@ -22,7 +22,7 @@ HRESULT CreateRealControl(IOleObject** control) {
 constexpr LONG kDownloadControl = DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_SILENT;
 static_assert(kDownloadControl == 0x40000070);
 
-// The event arguments arrive by reference or by value depending on the sender.
+// The event arguments arrive by reference or by value, as the sender chose.
 const VARIANT* Deref(const VARIANT& v) {
     if (v.vt == (VT_VARIANT | VT_BYREF) && v.pvarVal) return v.pvarVal;
     return &v;

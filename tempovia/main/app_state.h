@@ -14,7 +14,7 @@ struct MainProgramState {
     DWORD startTick = 0;      // GetTickCount at the start; /exit and /restart time out from it
     bool windows51 = false;   // Windows 5.1 or later
     bool noHook = false;      // /nh
-    wchar_t pendingSwitch[kSwitchWordMax + 1] = {};  // "/3.2", handed to settings at the greeting
+    wchar_t settingsSwitch[kSwitchWordMax + 1] = {};  // "/3.2", handed to settings at the greeting
     HANDLE exitEvent = nullptr;
     HWND mainWindow = nullptr;
     HICON icon = nullptr;

@@ -7,12 +7,20 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
+#include "common/time/alarm_log.h"
+#include "common/time/alarm_schedule_check.h"
 #include "common/time/clock_table.h"
+#include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/build_date.h"
 #include "tempovia/main/data_services.h"
 #include "tempovia/main/main_window.h"
-#include "tempovia/main/pending_parts.h"
+#include "tempovia/mapwin/map_host.h"
+#include "tempovia/news/news_notify.h"
+#include "tempovia/news/news_window.h"
+#include "tempovia/news/rss_channels.h"
+#include "tempovia/tray/context_menu.h"
+#include "tempovia/tray/tray_icon.h"
 
 namespace {
 
@@ -24,34 +32,49 @@ void KeepProgramFields() {
     CopyBounded(g_settings.programFolder, SettingsFolder().c_str());
 }
 
+void WriteLastAlarmCheck() {
+    // Ticks without a clock with alarms still move the check on.
+    if (g_app.tickHasRun && g_app.lastTickTime.wYear != 0) {
+        g_alarmCheck.previousCheck = g_app.lastTickTime;
+        g_alarmCheck.checkedOnce = true;
+    }
+    if (g_alarmCheck.checkedOnce) SaveLastAlarmCheck();
+}
+
 }  // namespace
 
 void ReleaseClocks() {
-    CloseMapDialog();
+    mapwin::CloseWorldMap();
     TrayIconRemove();
-    DestroyDesktopClocks(false);
+    desktop::DestroyDesktopClocks(false);
     g_app.taskbarClockCount = 0;
     FreeClockTable();
 }
 
 void ReloadClocks(HWND mainWindow) {
     ReleaseClocks();
-    BeginNewsChannelReload();
+    // The reload frees the channels it does not register again, and their
+    // items with them, without a removal notice: nothing may keep pointing
+    // at those items.
+    ResetRssChannelSeenFlags();
+    ClearRssWindows();
+    ClearRssNotify();
+    // Also applies the language of the user interface.
     const bool canAdd = LoadAllSettings();
     KeepProgramFields();
-    EndNewsChannelReload();
-    ApplyUiLanguage();
+    RemoveUnseenRssChannels();
+    RefreshRssWindows(1, 0);
+    RefreshRssNotify(1, 0);  // gone when notifications were turned off
     int inTaskbar = 0;
     for (int i = 0; g_clocks && i < g_clockCount; ++i) {
         if (!HookInstalled()) g_clocks[i].on_desktop = 1;
         if (g_clocks[i].enabled && !g_clocks[i].on_desktop) ++inTaskbar;
     }
     g_app.taskbarClockCount = inTaskbar;
-    g_app.newClockAllowed = canAdd;
-    SetNewClockAllowed(canAdd);
+    SetNewClockFlag(canAdd);
     TrayIconAdd(mainWindow, inTaskbar);
     RebuildLocalZone();
-    CreateDesktopClocks(mainWindow, g_clocks, g_clockCount);
+    desktop::CreateDesktopClocks(mainWindow, g_clocks, g_clockCount);
     g_app.lastTick = GetTickCount();
 }
 
@@ -66,7 +89,7 @@ void SaveClockStates() {
 
 void SaveAll() {
     SaveClockStates();
-    SaveDesktopClocks();
+    desktop::SaveDesktopClocks();
     WriteLastAlarmCheck();
 }
 
@@ -99,6 +122,8 @@ bool InitAppDataFolder(HWND owner) {
         return false;
     }
     CopyBounded(g_app.appDataFolder, folder.c_str());
-    EnableNewsChannels(g_app.appDataFolder);
+    // Without a cache folder the news reader gets no channels either.
+    SetRssCacheFolder(g_app.appDataFolder);
+    SetNewsChannelConsumer(RegisterRssChannel);
     return true;
 }

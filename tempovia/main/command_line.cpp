@@ -72,7 +72,7 @@ void ParseCommandLine(const char* text, CommandLineOptions& options) {
         } else if (SameWord(word, L"/nh")) {
             options.noHook = true;
         } else if (word[1] >= L'0' && word[1] <= L'9') {
-            for (std::size_t i = 0; i <= n; ++i) options.pendingSwitch[i] = word[i];
+            for (std::size_t i = 0; i <= n; ++i) options.settingsSwitch[i] = word[i];
         }
     }
 }

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-// Longest switch word that is looked at, and the room of the pending switch.
+// Longest switch word that is looked at, and the room of the settings switch.
 constexpr std::size_t kSwitchWordMax = 259;
 // Characters of the /import and /export arguments that are used.
 constexpr std::size_t kImportPathMax = 512;
@@ -22,7 +22,7 @@ struct CommandLineOptions {
     const char* exportArg = nullptr;
     // A switch made of a slash, a digit and the rest of its word ("/3.2");
     // empty when none. A later one replaces an earlier one.
-    wchar_t pendingSwitch[kSwitchWordMax + 1] = {};
+    wchar_t settingsSwitch[kSwitchWordMax + 1] = {};
 };
 
 // Scans the 8-bit command line (without the program's own name). A switch may

@@ -1,17 +1,33 @@
 // The window procedure of TempoviaClass and the handlers of its messages.
-#include "tempovia/mapwin/map_host.h"
 #include "tempovia/main/main_window.h"
 
+#include "common/settings/clock_record.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/clock_table.h"
 #include "common/taskbar/hook_exports.h"
+#include "common/time/alarm_log.h"
+#include "common/time/clock_table.h"
+#include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/data_services.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/main/tray_protocol.h"
 #include "tempovia/main/watch_threads.h"
+#include "tempovia/mapwin/map_host.h"
+#include "tempovia/news/news_notify.h"
+#include "tempovia/news/news_window.h"
+#include "tempovia/news/rss_channels.h"
+#include "tempovia/news/rss_download.h"
+#include "tempovia/panels/about_box.h"
+#include "tempovia/panels/calendar.h"
+#include "tempovia/panels/timer_panel_owner.h"
+#include "tempovia/photos/photo_worker.h"
+#include "tempovia/timetools/time_converter.h"
+#include "tempovia/timetools/time_table.h"
+#include "tempovia/tray/clock_actions.h"
+#include "tempovia/tray/context_menu.h"
+#include "tempovia/tray/menu_commands.h"
+#include "tempovia/tray/tray_icon.h"
 #include "tempovia/util/main_language.h"
 #include "tempovia/util/window_utils.h"
 #include "resources/resource_ids.h"
@@ -31,6 +47,16 @@ void SendToTrayClock(UINT message, WPARAM wParam, LPARAM lParam) {
 
 bool ClocksLoaded() { return g_clocks != nullptr && g_clockCount > 0; }
 
+HWND NewsWindowHandle() { return RssWindow() ? RssWindow()->Handle() : nullptr; }
+HWND NewsNotifierHandle() { return RssNotify() ? RssNotify()->Handle() : nullptr; }
+
+// The time table is rebuilt on a settings reload (MSG_SETTINGS_CHANGED) and
+// redrawn on a system time change (30); the converter follows both.
+void RefreshTimeTools(LPARAM reason) {
+    if (HWND converter = GetTimeConverterWindow()) PostMessageW(converter, MSG_SETTINGS_CHANGED, 0, reason);
+    RefreshTimeWindow(reason == MSG_SETTINGS_CHANGED);
+}
+
 void OnCreate(HWND window) {
     g_app.mainWindow = window;
     InitAppDataFolder(window);
@@ -42,21 +68,24 @@ void OnCreate(HWND window) {
         StartTaskbarWatch();
         if (g_app.trayClock) PostMessageW(g_app.trayClock, MSG_TRAY_QUERY_SIZE, 0, 0);
     }
-    CreateAlarmLog(window);
+    CreateAlarmLogWindow();
     LoadRssCache();
     if (g_app.noHook) WriteLastBuild();
 }
 
 void OnDestroy(HWND window) {
     g_settings.runFlags |= kRunFlagExiting;
-    EmptyPhotoQueue();
+    ClearPhotoQueue();
     KillTimer(window, kMainTimerId);
-    DestroyMainMenu();
+    DestroyContextMenu();
     StopTaskbarWatch();
     RemoveHook();
     g_app.explorerProcessId = 0;
     EnumThreadWindows(GetCurrentThreadId(), CloseThreadDialogsProc, 0);
-    CloseNewsWindows();
+    // The news windows save their places and take their browsers with them
+    // while OLE is still up.
+    if (HWND news = NewsWindowHandle()) DestroyWindow(news);
+    if (HWND notifier = NewsNotifierHandle()) DestroyWindow(notifier);
     ReleaseClocks();
     DestroyAlarmWindows();
     FreeResourceModule();
@@ -68,15 +97,15 @@ void OnDestroy(HWND window) {
 void OnSettingsChanged(HWND window, WPARAM wParam, LPARAM lParam) {
     ReloadClocks(window);
     SendDataToHook(window);
-    if (HWND map = MapDialog()) SendMessageW(map, MSG_CLOUDS_CHANGED, 0, mapwin::MapCloudsOn() ? 1 : 0);
+    if (HWND map = mapwin::GetMapDialog()) SendMessageW(map, MSG_CLOUDS_CHANGED, 0, mapwin::MapCloudsOn() ? 1 : 0);
     RetitleAlarmLog();
-    RefreshTimeTable(MSG_SETTINGS_CHANGED);
-    if ((lParam == 26 || lParam == 29) && IsCalendarOpen()) {
-        CloseCalendar();
-        ShowCalendar();
+    RefreshTimeTools(MSG_SETTINGS_CHANGED);
+    if ((lParam == 26 || lParam == 29) && panels::IsCalendarOpen()) {
+        panels::CloseCalendar();
+        panels::ShowCalendar();
     }
-    if (HWND news = NewsWindow()) SendMessageW(news, MSG_SETTINGS_CHANGED, wParam, lParam);
-    if (HWND notifier = NewsNotifier()) SendMessageW(notifier, MSG_SETTINGS_CHANGED, wParam, lParam);
+    if (HWND news = NewsWindowHandle()) SendMessageW(news, MSG_SETTINGS_CHANGED, wParam, lParam);
+    if (HWND notifier = NewsNotifierHandle()) SendMessageW(notifier, MSG_SETTINGS_CHANGED, wParam, lParam);
     TrayIconUpdate();
 }
 
@@ -85,18 +114,17 @@ LRESULT OnClockMouse(HWND window, int index, WPARAM code, LPARAM lParam) {
     switch (code) {
     case CLOCK_MOUSE_MENU:
         g_app.currentClock = index;
-        return ShowAboutDialog() ? 1 : 0;
+        return panels::ShowAboutDialog() ? 1 : 0;
     case CLOCK_MOUSE_HOVER: {
         HWND shower = reinterpret_cast<HWND>(lParam);
-        if (valid && (g_clocks[index].kind & kClockTimer) && shower && IsWindow(shower) && !IsTimerPanelShown()) {
-            ShowTimerPanel(shower, index + 1);
-        }
+        const bool overTimer = valid && (g_clocks[index].kind & kClockTimer) && shower && IsWindow(shower);
+        if (overTimer && !panels::IsTimerPanelShown()) panels::ShowTimerPanel(shower, index + 1);
         return 0;
     }
     case CLOCK_MOUSE_DOWN:
     case CLOCK_MOUSE_UP:
         g_app.currentClock = index;
-        ApplyDesktopClockOrder(false);
+        desktop::ApplyDesktopClockOrder(false);
         return 0;
     case CLOCK_MOUSE_DBLCLK:
         g_app.currentClock = index;
@@ -108,7 +136,7 @@ LRESULT OnClockMouse(HWND window, int index, WPARAM code, LPARAM lParam) {
 }
 
 void OnShowLog() {
-    HWND log = AlarmLogWindow();
+    HWND log = AlarmLogHandle();
     if (!log || !IsWindow(log)) return;
     ShowWindow(log, SW_SHOWNORMAL);
     SetForegroundWindow(log);
@@ -116,13 +144,13 @@ void OnShowLog() {
 }
 
 void OnShowTimeConverter(HWND window) {
-    if (!ClocksLoaded() || ShowTimeConverter(window)) return;
+    if (!ClocksLoaded() || ShowTimeConverterDialog(window)) return;
     ShowMessageById(window, ResourceModule(), IDS_CONVERTER_FAILED, IDS_CONVERTER_FAILED_CAPTION, kStringTableSection);
 }
 
 void OnClockCount(WPARAM wParam, LPARAM lParam) {
     const WPARAM count = wParam ? wParam : static_cast<WPARAM>(g_clockCount);
-    SetNewClockAllowed(count < static_cast<WPARAM>(kMaxClocks));
+    SetNewClockFlag(count < static_cast<WPARAM>(kMaxClocks));
     if (g_app.trayClock) PostMessageW(g_app.trayClock, MSG_CLOCK_COUNT, count, lParam);
 }
 
@@ -130,12 +158,25 @@ void OnMapInUse(WPARAM wParam) {
     // Only the two defined values: an unbalanced hide would keep the desktop
     // clocks hidden for good.
     if (wParam == 1) {
-        HideNewsNotifier();
-        HideDesktopClocks();
-        CloseMapDialog();
+        HideRssNotify();
+        desktop::HideDesktopClocks();
+        mapwin::CloseWorldMap();
     } else if (wParam == 0) {
-        RestoreDesktopClocks();
+        desktop::RestoreDesktopClocks();
     }
+}
+
+void OnRssDownloaded(WPARAM status, LPARAM record) {
+    const RssProgress* progress = LiveRssProgress(record);
+    if (!progress) return;
+    const RssDownloadOutcome outcome = HandleRssDownloaded(static_cast<int>(status), progress);
+    const int job = progress->jobNumber;
+    // The last feed of a job pops up what the whole job brought; the feeds
+    // before it only keep a shown notifier up to date.
+    if (outcome.lastFeed) ShowRssNotify(job);
+    const int flags = outcome.lastFeed ? 1 : 2;
+    RefreshRssWindows(flags, job);
+    RefreshRssNotify(flags, job);
 }
 
 LRESULT OnPhotoRequest(WPARAM cityIndex, LPARAM notify) {
@@ -150,8 +191,8 @@ LRESULT OnPhotoRequest(WPARAM cityIndex, LPARAM notify) {
 void OnSettingChange(HWND window, WPARAM wParam) {
     LoadResourceModule(nullptr);
     if (wParam == SPI_SETWORKAREA || wParam == kSpiSetUiEffects) {
-        DestroyDesktopClocks(true);
-        CreateDesktopClocks(window, g_clocks, g_clockCount);
+        desktop::DestroyDesktopClocks(true);
+        desktop::CreateDesktopClocks(window, g_clocks, g_clockCount);
     }
 }
 
@@ -165,7 +206,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMER:
         if (wParam != kMainTimerId) break;
-        RefreshDesktopClocks(false);
+        desktop::RefreshDesktopClocks(false);
         if (GetTickCount() - g_app.lastTick >= kSecondTickMs) {
             g_app.lastTick = GetTickCount();
             OnSecondTick(window);
@@ -179,7 +220,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         if (id == CMD_QUIT_MENU || id == MSG_QUIT) {
             RunQuitSequence(window);
         } else {
-            RunMenuCommand(window, id);
+            RunTrayCommand(window, id);
         }
         return 0;
     }
@@ -209,8 +250,8 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_TIMECHANGE:
         RebuildLocalZone();
-        RefreshDesktopClocks(true);
-        RefreshTimeTable(30);
+        desktop::RefreshDesktopClocks(true);
+        RefreshTimeTools(30);
         break;
     case WM_COPYDATA:
         return OnMainCopyData(window, reinterpret_cast<HWND>(wParam), reinterpret_cast<const COPYDATASTRUCT*>(lParam));
@@ -229,7 +270,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         OnShowLog();
         return 0;
     case MSG_SHOW_CALENDAR:
-        if (ClocksLoaded()) ShowCalendar();
+        if (ClocksLoaded()) panels::ShowCalendar();
         return 0;
     case MSG_SHOW_TIME_CONVERTER:
         OnShowTimeConverter(window);
@@ -241,10 +282,10 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         OnClockCount(wParam, lParam);
         return 0;
     case MSG_TRAY_ICON:
-        OnTrayIconMessage(window, wParam, lParam);
+        OnTrayIcon(window, wParam, lParam);
         return 0;
     case MSG_RSS_DOWNLOADED:
-        OnRssDownloaded(window, wParam, lParam);
+        OnRssDownloaded(wParam, lParam);
         return 0;
     case MSG_PHOTO_REQUEST:
         return OnPhotoRequest(wParam, lParam);
@@ -273,9 +314,9 @@ bool OnRssDownloadProgress(int status, void* record) {
 }
 
 void RunQuitSequence(HWND mainWindow) {
-    CloseMapDialog();
+    mapwin::CloseWorldMap();
     SaveAll();
-    CloseAboutDialog();
+    panels::CloseAboutDialog();
     EnumThreadWindows(GetCurrentThreadId(), CloseThreadDialogsProc, 0);
     if (HWND settings = FindWindowW(kSettingsWindowClass, nullptr)) PostMessageW(settings, WM_CLOSE, 0, 0);
     SendToTrayClock(WM_COMMAND, MSG_QUIT, 0);

@@ -1,17 +1,43 @@
 // The once-a-second work of the main window.
 #include "common/settings/clock_record.h"
 #include "common/settings/protocol.h"
+#include "common/time/alarm_schedule_check.h"
 #include "common/time/clock_table.h"
 #include "common/time/sync_service_notify.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/data_services.h"
 #include "tempovia/main/main_window.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/main/tick_rules.h"
+#include "tempovia/news/rss_download.h"
 
 namespace {
 // Bit 1 of the run flags switches the news schedule off.
 constexpr uint32_t kRunFlagNoNews = 0x2;
+
+// The tick evaluates the clocks with alarms in ascending order; after the
+// last of them every clock has been checked up to the tick's moment.
+bool IsLastAlarmClock(int index) {
+    for (int i = index + 1; g_clocks && i < g_clockCount; ++i) {
+        if (g_clocks[i].alarmsEnabled) return false;
+    }
+    return true;
+}
+
+// Fires the alarms of clock `index` whose moments lie in (from, to]; sets
+// alarmSoon when one is due within the sync lead time.
+void EvaluateClockAlarms(int index, const SYSTEMTIME& fromUtc, const SYSTEMTIME& toUtc, bool& alarmSoon) {
+    // The first tick hands no "from": the check then starts where the log
+    // window's creation put it (the stored last check, or the start time).
+    if (fromUtc.wYear != 0) g_alarmCheck.previousCheck = fromUtc;
+    g_alarmCheck.checkedOnce = true;
+    CheckClockAlarms(g_clocks[index], toUtc);
+    if (g_alarmCheck.dueSoon) {
+        alarmSoon = true;
+        g_alarmCheck.dueSoon = false;
+    }
+    if (IsLastAlarmClock(index)) g_alarmCheck.previousCheck = toUtc;
+}
+
 }  // namespace
 
 void OnSecondTick(HWND mainWindow) {
@@ -42,6 +68,6 @@ void OnSecondTick(HWND mainWindow) {
     }
 
     if (!(g_settings.runFlags & kRunFlagNoNews) && NewsRefreshDue(now, g_app.newsDayKey, g_app.newsMinute)) {
-        StartNewsRefresh(mainWindow, 1);
+        RssRefresh(true, OnRssDownloadProgress);
     }
 }

@@ -26,8 +26,12 @@
 #include "tempovia/main/main_window.h"
 #include "tempovia/main/message_loop.h"
 #include "tempovia/main/missing_zones.h"
-#include "tempovia/main/pending_parts.h"
+#include "tempovia/main/module_links.h"
 #include "tempovia/main/watch_threads.h"
+#include "tempovia/desktop/desktop_clocks.h"
+#include "tempovia/news/http_download.h"
+#include "tempovia/panels/timer_panel_owner.h"
+#include "tempovia/photos/photo_service.h"
 #include "tempovia/util/main_paths.h"
 #include "tempovia/window/window.h"
 #include "tempovia/main/program_resource_ids.h"
@@ -116,7 +120,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     CommandLineOptions options;
     ParseCommandLine(commandLine, options);
     g_app.noHook = options.noHook;
-    CopyBounded(g_app.pendingSwitch, options.pendingSwitch);
+    CopyBounded(g_app.settingsSwitch, options.settingsSwitch);
 
     g_app.exitEvent = CreateEventW(nullptr, TRUE, FALSE, kExitEventName);
     if (g_app.exitEvent) GrantEveryoneAccess(g_app.exitEvent, kExitEventAccess, nullptr);
@@ -162,18 +166,21 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
         return CleanUp(kExitNormal);
     }
     if (!RegisterMainClass(instance)) return CleanUp(kExitNormal);
-    CreateTimerPanel();
+    LinkProgramModules();
+    panels::CreateTimerPanel();
     g_app.mainWindow = CreateWindowExW(0, kMainWindowClass, L"", 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                        CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (g_app.exitEvent) StartExitEventThread();
     if (g_app.mainWindow) {
-        ApplyDesktopClockOrder(true);
+        desktop::ApplyDesktopClockOrder(true);
         ReportClocksWithoutZone();
         RunMessageLoop();
         g_app.mainWindow = nullptr;
-        WaitForPhotoWork();
+        // A photo worker finishes its download, so that nothing it uses goes
+        // away under it.
+        WaitForPhotoWorkers(kDownloadTimeLimitMs + 2000);
         UnregisterClassW(kMainWindowClass, instance);
     }
-    DestroyTimerPanel();
+    panels::ReleaseTimerPanel();
     return CleanUp(kExitNormal);
 }

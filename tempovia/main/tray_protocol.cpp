@@ -88,9 +88,9 @@ LRESULT OnTrayClockReady(HWND mainWindow, LPARAM clockWindow) {
     // main program answered in any case.
     g_app.trayClock = (clock && IsWindow(clock)) ? clock : nullptr;
     if (!g_app.noHook) WriteLastBuild();
-    if (g_app.pendingSwitch[0]) {
+    if (g_app.settingsSwitch[0]) {
         const std::wstring settings = SettingsFolder() + L"settings.exe";
-        System().ShellExecuteOpen(nullptr, L"open", settings.c_str(), g_app.pendingSwitch, SettingsFolder().c_str(),
+        System().ShellExecuteOpen(nullptr, L"open", settings.c_str(), g_app.settingsSwitch, SettingsFolder().c_str(),
                                   SW_SHOWNORMAL);
     }
     SendDataToHook(mainWindow);

@@ -40,7 +40,7 @@ public:
 
 }  // namespace
 
-bool AddPhotoRequest(int cityIndex, HWND requester) {
+bool QueuePhotoRequest(int cityIndex, HWND requester) {
     if (!PhotosWanted()) return false;
     const bool country = cityIndex < 0;
     const long long index = std::llabs(static_cast<long long>(cityIndex));

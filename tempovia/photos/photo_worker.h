@@ -11,7 +11,7 @@
 // whole country of city -cityIndex. Nothing is queued while the program exits,
 // with photos off, for a city outside the table or without a cache root. True
 // when the request is queued (or merged with an equal one).
-bool AddPhotoRequest(int cityIndex, HWND requester);
+bool QueuePhotoRequest(int cityIndex, HWND requester);
 // Drops every waiting request.
 void ClearPhotoQueue();
 

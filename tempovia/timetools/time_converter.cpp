@@ -42,7 +42,7 @@ struct ConverterState {
     HWND tooltip = nullptr;
     int hover = -1;
     SIZE picker{0, 0};
-    bool redrawPending = false;
+    bool redrawQueued = false;
     int rebuilding = 0;
     std::vector<HWND> timePickers;
     std::vector<HWND> datePickers;
@@ -232,8 +232,8 @@ void LayoutColumns(bool centre) {
 }
 
 void RequestRedraw() {
-    if (!g_state.dialog || g_state.redrawPending) return;
-    g_state.redrawPending = true;
+    if (!g_state.dialog || g_state.redrawQueued) return;
+    g_state.redrawQueued = true;
     SetTimer(g_state.dialog, kRedrawTimer, 1, nullptr);
 }
 
@@ -456,7 +456,7 @@ void OnDestroy() {
     if (g_state.tooltip) DestroyWindow(g_state.tooltip);
     g_state.tooltip = nullptr;
     KillTimer(g_state.dialog, kRedrawTimer);
-    g_state.redrawPending = false;
+    g_state.redrawQueued = false;
     g_state.timePickers.clear();
     g_state.datePickers.clear();
     FreeFaces();
@@ -486,7 +486,7 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         if (wParam == kRedrawTimer) {
             KillTimer(dialog, kRedrawTimer);
-            g_state.redrawPending = false;
+            g_state.redrawQueued = false;
             InvalidateRect(dialog, nullptr, FALSE);
         }
         return TRUE;

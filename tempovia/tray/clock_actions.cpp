@@ -75,7 +75,7 @@ bool CopyTextToClipboard(const wchar_t* text) {
     return set;
 }
 
-void RunClockDefaultAction(HWND mainWindow, int index) {
+void ClockDefaultAction(HWND mainWindow, int index) {
     if (!g_clocks || index < 0 || index >= g_clockCount) {
         LaunchSettings();
         return;

@@ -20,7 +20,7 @@ inline constexpr int kActionTimerStartStop = 7;
 
 // Carries out the action of clock `index` of the clock table; a bad index,
 // no clocks or an unknown action opens the settings.
-void RunClockDefaultAction(HWND mainWindow, int index);
+void ClockDefaultAction(HWND mainWindow, int index);
 
 // Opens a clock's URL: an address ("letters://...") through the shell, any
 // other text as a command line. False when nothing was started.

@@ -6,7 +6,6 @@
 #include "common/time/clock_table.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/pending_parts.h"
 #include "common/mainmenu/main_menu.h"
 #include "tempovia/tray/tray_links.h"
 
@@ -71,7 +70,7 @@ void DestroyContextMenu() {
 
 void OnTrayIcon(HWND mainWindow, WPARAM, LPARAM mouseMessage) {
     if (mouseMessage != WM_LBUTTONDOWN && mouseMessage != WM_RBUTTONDOWN) return;
-    ApplyDesktopClockOrder(false);
+    desktop::ApplyDesktopClockOrder(false);
     if (SendMessageW(mainWindow, MSG_CLOCK_MOUSE, CLOCK_MOUSE_MENU, 0) != 0) return;
     g_app.currentClock = -1;
     HMENU popup = BuildContextMenu(mainWindow, -1, false, false);

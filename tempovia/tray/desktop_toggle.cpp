@@ -9,7 +9,6 @@
 #include "tempovia/desktop/clock_wnd.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/main/tray_protocol.h"
 #include "tempovia/tray/tray_icon.h"
 
@@ -29,10 +28,10 @@ bool ToggleOnDesktop(HWND mainWindow, int index) {
     if (!clock.enabled) return true;
     if (clock.on_desktop) {
         if (g_app.taskbarClockCount > 0) --g_app.taskbarClockCount;
-        if (g_app.taskbarClockCount == 0) AddTrayIcon(mainWindow, 0);
-        if (desktop::CreateDesktopClock(mainWindow, g_clocks, index)) ApplyDesktopClockOrder(false);
+        if (g_app.taskbarClockCount == 0) TrayIconAdd(mainWindow, 0);
+        if (desktop::CreateDesktopClock(mainWindow, g_clocks, index)) desktop::ApplyDesktopClockOrder(false);
     } else {
-        if (g_app.taskbarClockCount == 0) RemoveTrayIcon();
+        if (g_app.taskbarClockCount == 0) TrayIconRemove();
         ++g_app.taskbarClockCount;
         desktop::DestroyDesktopClock(clock.number);
     }

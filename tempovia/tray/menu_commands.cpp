@@ -10,8 +10,9 @@
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/main_window.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/main/tray_protocol.h"
+#include "tempovia/news/rss_download.h"
+#include "tempovia/panels/timer_panel_owner.h"
 #include "tempovia/tray/city_page.h"
 #include "tempovia/tray/desktop_toggle.h"
 #include "common/mainmenu/menu_ids.h"
@@ -103,7 +104,7 @@ void TimerCommand(HWND mainWindow, WORD id) {
     } else {
         return;
     }
-    if (IsTimerPanelShown()) DestroyTimerPanel();
+    if (panels::IsTimerPanelShown()) panels::HideTimerPanel();
     SaveClockStates();
     SendDataToHook(mainWindow);
 }
@@ -181,7 +182,7 @@ bool RunTrayCommand(HWND mainWindow, WORD id) {
         if (Links().showNewsWindow) Links().showNewsWindow();
         return true;
     case kCmdRefreshNews:
-        if (!(g_settings.runFlags & kRunFlagNoNews)) StartNewsRefresh(mainWindow, 0);
+        if (!(g_settings.runFlags & kRunFlagNoNews)) RssRefresh(false, OnRssDownloadProgress);
         return true;
     case kCmdTimerStartPause:
     case kCmdTimerStop:

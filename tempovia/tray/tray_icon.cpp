@@ -12,7 +12,7 @@ void FillTip() { CopyBounded(g_icon.szTip, kTrayIconTip); }
 
 }  // namespace
 
-bool AddTrayIcon(HWND mainWindow, int taskbarClockCount) {
+bool TrayIconAdd(HWND mainWindow, int taskbarClockCount) {
     if (taskbarClockCount > 0 || !g_app.icon) return IsTrayIconShown();
     if (IsTrayIconShown()) return true;
     g_icon = NOTIFYICONDATAW{};
@@ -27,12 +27,12 @@ bool AddTrayIcon(HWND mainWindow, int taskbarClockCount) {
     return IsTrayIconShown();
 }
 
-void RemoveTrayIcon() {
+void TrayIconRemove() {
     if (IsTrayIconShown()) Shell_NotifyIconW(NIM_DELETE, &g_icon);
     g_icon.cbSize = 0;
 }
 
-void UpdateTrayIcon() {
+void TrayIconUpdate() {
     if (!IsTrayIconShown()) return;
     FillTip();
     Shell_NotifyIconW(NIM_MODIFY, &g_icon);

@@ -14,9 +14,9 @@ static_assert(NOTIFYICONDATAW_V2_SIZE == kTrayIconRecordBytes);
 
 // Adds the icon unless a clock is in the taskbar or the program icon is
 // missing. False when it is not shown afterwards.
-bool AddTrayIcon(HWND mainWindow, int taskbarClockCount);
-void RemoveTrayIcon();
-void UpdateTrayIcon();
+bool TrayIconAdd(HWND mainWindow, int taskbarClockCount);
+void TrayIconRemove();
+void TrayIconUpdate();
 bool IsTrayIconShown();
 // The record in force (cbSize 0 while the icon is not shown).
 const NOTIFYICONDATAW& TrayIconRecord();

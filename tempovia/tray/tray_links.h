@@ -1,6 +1,7 @@
-// Windows of other modules that menu commands open and that the main window
-// has no entry for: each module puts its own function in place at start-up.
-// Until then a command finds no window (the about box reports the failure).
+// Windows of other modules that menu commands open: the main program puts
+// their functions in place at start-up, so that this module does not depend
+// on them. Until then a command finds no window (the about box reports the
+// failure).
 #pragma once
 
 #include <windows.h>

@@ -116,13 +116,13 @@ LRESULT CALLBACK SharedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM
         // object, and takes it along when the object asked for that.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         window->window_ = nullptr;
-        if (window->deleteWithWindow_ && !window->creating_) window->deletePending_ = true;
+        if (window->deleteWithWindow_ && !window->creating_) window->deleteDeferred_ = true;
     } else if (message == WM_NCDESTROY) {
         // The last message: never leave a pointer behind in a dead window.
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         if (window->window_ == hwnd) window->window_ = nullptr;
     }
-    if (window->deletePending_ && window->dispatchDepth_ == 0) {
+    if (window->deleteDeferred_ && window->dispatchDepth_ == 0) {
         delete window;
         fallback = DefWindowProcW;
     }

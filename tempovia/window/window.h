@@ -111,6 +111,6 @@ private:
     WNDPROC fallback_ = DefWindowProcW;
     bool deleteWithWindow_ = false;  // only NewDeletedWithWindow sets it
     bool creating_ = false;          // inside CreateWindowExW: the caller still holds the object
-    bool deletePending_ = false;     // window gone while a handler of the object still runs
+    bool deleteDeferred_ = false;     // window gone while a handler of the object still runs
     int dispatchDepth_ = 0;          // handlers of the object on the stack
 };

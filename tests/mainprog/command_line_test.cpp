@@ -20,7 +20,7 @@ TEST(CommandLine, EmptyAndNullGiveDefaults) {
     EXPECT_FALSE(o.exitRequested || o.restartRequested || o.noHook);
     EXPECT_EQ(o.importArg, nullptr);
     ParseCommandLine("", o);
-    EXPECT_EQ(o.pendingSwitch[0], L'\0');
+    EXPECT_EQ(o.settingsSwitch[0], L'\0');
 }
 
 TEST(CommandLine, SwitchesInAnyLetterCaseAndAnyPlace) {
@@ -38,12 +38,12 @@ TEST(CommandLine, SwitchesInAnyLetterCaseAndAnyPlace) {
 TEST(CommandLine, DigitSwitchIsKeptWholeAndTheLastWins) {
     CommandLineOptions o;
     ParseCommandLine("/3.2 /x /nh", o);
-    EXPECT_STREQ(o.pendingSwitch, L"/3.2");
+    EXPECT_STREQ(o.settingsSwitch, L"/3.2");
     EXPECT_TRUE(o.noHook);
     ParseCommandLine("/1 /7.12", o);
-    EXPECT_STREQ(o.pendingSwitch, L"/7.12");
+    EXPECT_STREQ(o.settingsSwitch, L"/7.12");
     ParseCommandLine("/x /y", o);
-    EXPECT_STREQ(o.pendingSwitch, L"");
+    EXPECT_STREQ(o.settingsSwitch, L"");
 }
 
 TEST(CommandLine, ImportAndExportInEitherOrderWithQuotedBlanks) {
@@ -61,7 +61,7 @@ TEST(CommandLine, SlashesInsideAQuotedPathAreNotSwitches) {
     CommandLineOptions o;
     ParseCommandLine("/import \"x/exit/3.2\"", o);
     EXPECT_FALSE(o.exitRequested);
-    EXPECT_STREQ(o.pendingSwitch, L"");
+    EXPECT_STREQ(o.settingsSwitch, L"");
     EXPECT_EQ(Arg(o.importArg), L"x/exit/3.2");
 }
 
@@ -82,7 +82,7 @@ TEST(CommandLine, OverlongWordsAreBoundedAndTheirTailIsNoSwitch) {
     CommandLineOptions o;
     ParseCommandLine(text.c_str(), o);
     EXPECT_FALSE(o.exitRequested);
-    EXPECT_EQ(std::wcslen(o.pendingSwitch), kSwitchWordMax);
+    EXPECT_EQ(std::wcslen(o.settingsSwitch), kSwitchWordMax);
     text = std::string(100000, '/') + " /nh";
     ParseCommandLine(text.c_str(), o);
     EXPECT_TRUE(o.noHook);

@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "common/settings/resource_module.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/panels/about_box.h"
 #include "tempovia/panels/one_text_format.h"
+#include "tempovia/tray/menu_commands.h"
 #include "tests/panels/panels_fixture.h"
 
 namespace panels_test {
@@ -52,7 +52,7 @@ TEST_F(AboutBox, RunsUntilClosedWithVersionAndLink) {
         SendMessageW(link, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
         // A second request only brings this one forward.
         again = panels::RunAboutDialog();
-        broughtForward = ShowAboutDialog();
+        broughtForward = panels::ShowAboutDialog();
         PostMessageW(seen, WM_COMMAND, IDOK, 0);
     });
     EXPECT_EQ(panels::RunAboutDialog(), 1);
@@ -60,7 +60,7 @@ TEST_F(AboutBox, RunsUntilClosedWithVersionAndLink) {
     EXPECT_EQ(again, reinterpret_cast<INT_PTR>(seen));
     EXPECT_TRUE(broughtForward);
     EXPECT_FALSE(IsWindow(seen));
-    EXPECT_FALSE(ShowAboutDialog());
+    EXPECT_FALSE(panels::ShowAboutDialog());
     ASSERT_EQ(system_.shell.size(), 1u);
     EXPECT_EQ(system_.shell[0].verb, L"open");
     EXPECT_EQ(system_.shell[0].file, L"https://www.tempovia.example/");
@@ -77,7 +77,7 @@ TEST_F(AboutBox, AQuitWhileOpenReachesTheOuterLoop) {
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     EXPECT_EQ(msg.wParam, 5u);
     // The quit sequence closes it.
-    CloseAboutDialog();
+    panels::CloseAboutDialog();
     EXPECT_FALSE(IsWindow(about));
     EXPECT_EQ(panels::AboutWindow(), nullptr);
 }
@@ -86,7 +86,7 @@ TEST_F(AboutBox, TheMenuCommandRunsItAndReportsAMissingTemplate) {
     InsideTheLoop([] {
         if (HWND about = panels::AboutWindow()) SendMessageW(about, WM_COMMAND, IDCANCEL, 0);
     });
-    EXPECT_TRUE(RunMenuCommand(main_, 108));
+    EXPECT_TRUE(RunTrayCommand(main_, 108));
     EXPECT_EQ(panels::AboutWindow(), nullptr);
 
     // Without the resource library there is no dialog: 0 for the caller's message.

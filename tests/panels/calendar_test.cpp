@@ -6,7 +6,6 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/time/clock_table.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/panels/calendar.h"
 #include "tempovia/panels/main_window_source.h"
 #include "tests/panels/panels_fixture.h"
@@ -30,8 +29,8 @@ RECT WorkArea() {
 
 TEST_F(Calendar, OpensOnceOwnedByTheMainWindowWithItsControlFitted) {
     g_settings.iso_weeks = 0;
-    ShowCalendar();
-    ASSERT_TRUE(IsCalendarOpen());
+    panels::ShowCalendar();
+    ASSERT_TRUE(panels::IsCalendarOpen());
     HWND cal = panels::CalendarWindow();
     EXPECT_EQ(GetWindow(cal, GW_OWNER), main_);
     EXPECT_TRUE(IsWindowVisible(cal));
@@ -57,14 +56,14 @@ TEST_F(Calendar, OpensOnceOwnedByTheMainWindowWithItsControlFitted) {
     EXPECT_NEAR(r.top - work.top, work.bottom - r.bottom, 1);
 
     // Asked again: the same window.
-    ShowCalendar();
+    panels::ShowCalendar();
     EXPECT_EQ(panels::CalendarWindow(), cal);
     EXPECT_EQ(panels::ShowCalendar(), cal);
 }
 
 TEST_F(Calendar, IsoWeeksStartOnMondayWithoutTheControlsWeekNumbers) {
     g_settings.iso_weeks = 1;
-    ShowCalendar();
+    panels::ShowCalendar();
     HWND month = GetDlgItem(panels::CalendarWindow(), panels::kMonthCalendarId);
     ASSERT_NE(month, nullptr);
     EXPECT_FALSE(GetWindowLongPtrW(month, GWL_STYLE) & MCS_WEEKNUMBERS);
@@ -72,14 +71,14 @@ TEST_F(Calendar, IsoWeeksStartOnMondayWithoutTheControlsWeekNumbers) {
     // Changed while open: only a new calendar follows.
     g_settings.iso_weeks = 0;
     EXPECT_FALSE(GetWindowLongPtrW(month, GWL_STYLE) & MCS_WEEKNUMBERS);
-    CloseCalendar();
-    ShowCalendar();
+    panels::CloseCalendar();
+    panels::ShowCalendar();
     month = GetDlgItem(panels::CalendarWindow(), panels::kMonthCalendarId);
     EXPECT_TRUE(GetWindowLongPtrW(month, GWL_STYLE) & MCS_WEEKNUMBERS);
 }
 
 TEST_F(Calendar, NavigatesMonths) {
-    ShowCalendar();
+    panels::ShowCalendar();
     HWND month = GetDlgItem(panels::CalendarWindow(), panels::kMonthCalendarId);
     ASSERT_NE(month, nullptr);
     SYSTEMTIME day{2031, 1, 0, 15, 0, 0, 0, 0};
@@ -101,30 +100,30 @@ TEST_F(Calendar, NavigatesMonths) {
 }
 
 TEST_F(Calendar, EscapeClosesAndThePositionIsKept) {
-    ShowCalendar();
+    panels::ShowCalendar();
     HWND cal = panels::CalendarWindow();
     SetWindowPos(cal, nullptr, 40, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     SendMessageW(cal, WM_COMMAND, IDCANCEL, 0);
     EXPECT_FALSE(IsWindow(cal));
-    EXPECT_FALSE(IsCalendarOpen());
+    EXPECT_FALSE(panels::IsCalendarOpen());
     const std::wstring section = UserPrefix() + L":main";
     EXPECT_EQ(ReadIniInt(IniPath().c_str(), section.c_str(), L"calendar_x", 0), 40);
     EXPECT_EQ(ReadIniInt(IniPath().c_str(), section.c_str(), L"calendar_y", 0), 60);
 
-    ShowCalendar();
+    panels::ShowCalendar();
     RECT r = Rect(panels::CalendarWindow());
     EXPECT_EQ(r.left, 40);
     EXPECT_EQ(r.top, 60);
-    CloseCalendar();
-    EXPECT_FALSE(IsCalendarOpen());
-    CloseCalendar();  // twice is harmless
+    panels::CloseCalendar();
+    EXPECT_FALSE(panels::IsCalendarOpen());
+    panels::CloseCalendar();  // twice is harmless
 }
 
 TEST_F(Calendar, APlaceOnNoMonitorIsCentredOnTheNearestOne) {
     const std::wstring section = UserPrefix() + L":main";
     WriteIniInt(IniPath().c_str(), section.c_str(), L"calendar_x", 30000);
     WriteIniInt(IniPath().c_str(), section.c_str(), L"calendar_y", 30000);
-    ShowCalendar();
+    panels::ShowCalendar();
     HWND cal = panels::CalendarWindow();
     ASSERT_NE(cal, nullptr);
     EXPECT_NE(MonitorFromWindow(cal, MONITOR_DEFAULTTONULL), nullptr);
@@ -133,17 +132,17 @@ TEST_F(Calendar, APlaceOnNoMonitorIsCentredOnTheNearestOne) {
     EXPECT_LT(r.top, 30000);
 
     // Only one coordinate stored counts as nothing stored.
-    CloseCalendar();
+    panels::CloseCalendar();
     WriteIniString(IniPath().c_str(), section.c_str(), L"calendar_y", nullptr);
-    ShowCalendar();
+    panels::ShowCalendar();
     const RECT c = Rect(panels::CalendarWindow()), work = WorkArea();
     EXPECT_NEAR(c.left - work.left, work.right - c.right, 1);
 }
 
 TEST_F(Calendar, WithoutAMainWindowItHasNoOwner) {
     panels::SetMainWindowSource(nullptr);
-    ShowCalendar();
-    ASSERT_TRUE(IsCalendarOpen());
+    panels::ShowCalendar();
+    ASSERT_TRUE(panels::IsCalendarOpen());
     // Without an owner it is a top-level window of its own.
     EXPECT_EQ(GetWindow(panels::CalendarWindow(), GW_OWNER), nullptr);
 }

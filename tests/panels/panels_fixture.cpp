@@ -8,11 +8,12 @@
 #include "common/time/clock_table.h"
 #include "common/time/text_bounds.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/pending_parts.h"
+#include "tempovia/main/module_links.h"
 #include "tempovia/panels/about_box.h"
 #include "tempovia/panels/calendar.h"
 #include "tempovia/panels/timer_panel.h"
 #include "tempovia/panels/timer_panel_owner.h"
+#include "tempovia/tray/menu_commands.h"
 #include "tempovia/window/window.h"
 #include "tests/support/program_folder.h"
 
@@ -22,7 +23,7 @@ namespace {
 LRESULT CALLBACK MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_COMMAND) {
         Log().main.push_back(Note{message, wParam, lParam});
-        RunMenuCommand(window, LOWORD(wParam));
+        RunTrayCommand(window, LOWORD(wParam));
         return 0;
     }
     if (message >= MSG_CLOCK_MOUSE && message <= MSG_CLOCK_MOUSE_LAST) {
@@ -110,14 +111,16 @@ void PanelsTest::SetUp() {
     ASSERT_NE(main_, nullptr);
     ASSERT_NE(clock_, nullptr);
     g_app.mainWindow = main_;
-    CreateTimerPanel();  // the program's own start-up entry
+    // The program's own start-up steps.
+    LinkProgramModules();
+    panels::CreateTimerPanel();
 }
 
 void PanelsTest::TearDown() {
     panels::CloseCalendar();
     panels::CloseAboutDialog();
     g_app.mainWindow = nullptr;
-    DestroyTimerPanel();  // without a main window: the end of the program
+    panels::ReleaseTimerPanel();  // the end of the program
     EXPECT_EQ(panels::TimerPanel(), nullptr);
     if (clock_) DestroyWindow(clock_);
     if (main_) DestroyWindow(main_);

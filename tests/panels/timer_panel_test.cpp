@@ -5,7 +5,6 @@
 #include "common/settings/protocol.h"
 #include "common/time/clock_table.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/panels/timer_panel.h"
 #include "tempovia/panels/timer_panel_owner.h"
 #include "tests/panels/panels_fixture.h"
@@ -43,8 +42,8 @@ std::vector<Note> Commands() {
 
 TEST_F(TimerPanel, OpensBesideTheClockWithButtonsForItsKind) {
     UseClocks({kStopwatch, 0, kCountdownToDate});
-    ShowTimerPanel(clock_, 1);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     const SIZE cell = panels::ButtonCellSize();
     ASSERT_GT(cell.cx, 0);
     // Two buttons: start (the watch is idle), then reset.
@@ -82,32 +81,32 @@ TEST_F(TimerPanel, OpensBesideTheClockWithButtonsForItsKind) {
     EXPECT_NE(GetForegroundWindow(), w);
 
     // Hovering again over the same clock keeps the panel without asking again.
-    ShowTimerPanel(clock_, 1);
+    panels::ShowTimerPanel(clock_, 1);
     EXPECT_EQ(Panel().Handle(), w);
     EXPECT_EQ(Log().clock.size(), 1u);
 
     // A countdown to a date cannot be reset: one button.
-    DestroyTimerPanel();
-    EXPECT_FALSE(IsTimerPanelShown());
-    ShowTimerPanel(clock_, 3);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::HideTimerPanel();
+    EXPECT_FALSE(panels::IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 3);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     EXPECT_EQ(Panel().ButtonCount(), 1);
     EXPECT_EQ(Panel().Surface().Width(), cell.cx + 8);
 
     // A plain clock, a clock that does not exist and a gone window get none.
-    DestroyTimerPanel();
-    ShowTimerPanel(clock_, 2);
-    EXPECT_FALSE(IsTimerPanelShown());
-    ShowTimerPanel(clock_, 7);
-    EXPECT_FALSE(IsTimerPanelShown());
-    ShowTimerPanel(nullptr, 1);
-    EXPECT_FALSE(IsTimerPanelShown());
+    panels::HideTimerPanel();
+    panels::ShowTimerPanel(clock_, 2);
+    EXPECT_FALSE(panels::IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 7);
+    EXPECT_FALSE(panels::IsTimerPanelShown());
+    panels::ShowTimerPanel(nullptr, 1);
+    EXPECT_FALSE(panels::IsTimerPanelShown());
 }
 
 TEST_F(TimerPanel, PaintsTheImageAtLeastHalfOpaqueWithOpaqueLabels) {
     UseClocks({kStopwatch});
-    ShowTimerPanel(clock_, 1);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     const CDibSection& s = Panel().Surface();
     const CDibSection& image = panels::ButtonImage();
     const auto* bits = static_cast<const uint32_t*>(s.Bits());
@@ -150,8 +149,8 @@ TEST_F(TimerPanel, PaintsTheImageAtLeastHalfOpaqueWithOpaqueLabels) {
 TEST_F(TimerPanel, ButtonsRunTheTimerCommandsOnTheirClock) {
     UseClocks({0, kStopwatch});
     g_app.currentClock = 0;
-    ShowTimerPanel(clock_, 2);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 2);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     Click(0, 0);  // start
     // The clock became the current one, then the command ran and hid the panel.
     ASSERT_EQ(Log().main.size(), 2u);
@@ -161,36 +160,36 @@ TEST_F(TimerPanel, ButtonsRunTheTimerCommandsOnTheirClock) {
     EXPECT_EQ(g_app.currentClock, 1);
     EXPECT_EQ(clocks_[1].running, 1);
     EXPECT_EQ(clocks_[0].running, 0);
-    EXPECT_FALSE(IsTimerPanelShown());
+    EXPECT_FALSE(panels::IsTimerPanelShown());
 
     // A running stopwatch offers stop first; after stopping the panel is gone.
-    ShowTimerPanel(clock_, 2);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 2);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     EXPECT_EQ(Panel().ButtonKind(0), panels::kButtonStop);
     Click(0, 0);
     EXPECT_EQ(LOWORD(Commands().back().wParam), 445);
     EXPECT_EQ(clocks_[1].running, 0);
-    EXPECT_FALSE(IsTimerPanelShown());
+    EXPECT_FALSE(panels::IsTimerPanelShown());
 
     // Reset brings the elapsed time back to nothing.
     clocks_[1].elapsed = 1234 * 10000000ULL;
-    ShowTimerPanel(clock_, 2);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 2);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     Click(1, 1);
     EXPECT_EQ(LOWORD(Commands().back().wParam), 448);
     EXPECT_EQ(clocks_[1].elapsed, 0u);
-    EXPECT_FALSE(IsTimerPanelShown());
+    EXPECT_FALSE(panels::IsTimerPanelShown());
     EXPECT_EQ(Commands().size(), 3u);
 }
 
 TEST_F(TimerPanel, APressReleasedElsewhereSendsNothing) {
     UseClocks({kStopwatch});
-    ShowTimerPanel(clock_, 1);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     Click(0, 1);
     EXPECT_TRUE(Log().main.empty());
     EXPECT_EQ(Panel().Pressed(), panels::kNoButton);
-    EXPECT_TRUE(IsTimerPanelShown());
+    EXPECT_TRUE(panels::IsTimerPanelShown());
     // Below the buttons and in the gap between them there is none.
     const SIZE cell = panels::ButtonCellSize();
     EXPECT_EQ(Panel().HitTest(4 + cell.cx / 2, 3), panels::kNoButton);
@@ -203,14 +202,14 @@ TEST_F(TimerPanel, APressReleasedElsewhereSendsNothing) {
 
 TEST_F(TimerPanel, HidesWhenNeitherPanelNorClockHoldsTheMouse) {
     UseClocks({kStopwatch});
-    ShowTimerPanel(clock_, 1);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     HWND w = Panel().Handle();
 
     // The clock says the cursor is still on its button: the panel stays.
     Log().hoverAnswer = 1;
     SendMessageW(w, WM_TIMER, panels::kHideTimerId, 0);
-    EXPECT_TRUE(IsTimerPanelShown());
+    EXPECT_TRUE(panels::IsTimerPanelShown());
     ASSERT_FALSE(Log().clock.empty());
     EXPECT_EQ(Log().clock.back().message, MSG_CLOCK_HOVER_TEST);
     EXPECT_EQ(Log().clock.back().wParam, 1u);
@@ -220,39 +219,39 @@ TEST_F(TimerPanel, HidesWhenNeitherPanelNorClockHoldsTheMouse) {
     SendMessageW(w, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
     EXPECT_TRUE(Panel().MouseOver());
     SendMessageW(w, WM_TIMER, panels::kHideTimerId, 0);
-    EXPECT_TRUE(IsTimerPanelShown());
+    EXPECT_TRUE(panels::IsTimerPanelShown());
 
     // Leaving the panel removes it at once.
     SendMessageW(w, WM_MOUSELEAVE, 0, 0);
-    EXPECT_FALSE(IsTimerPanelShown());
+    EXPECT_FALSE(panels::IsTimerPanelShown());
     EXPECT_FALSE(IsWindow(w));
 
     // Shown again and left alone: the hide timer takes it away.
-    ShowTimerPanel(clock_, 1);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     SendMessageW(Panel().Handle(), WM_TIMER, panels::kHideTimerId, 0);
-    EXPECT_FALSE(IsTimerPanelShown());
+    EXPECT_FALSE(panels::IsTimerPanelShown());
 
     // And really after its delay, driven by the message loop.
-    ShowTimerPanel(clock_, 1);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     const DWORD start = GetTickCount();
-    while (IsTimerPanelShown() && GetTickCount() - start < 5000) {
+    while (panels::IsTimerPanelShown() && GetTickCount() - start < 5000) {
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 50, QS_ALLINPUT);
         Pump();
     }
-    EXPECT_FALSE(IsTimerPanelShown());
+    EXPECT_FALSE(panels::IsTimerPanelShown());
     EXPECT_GE(GetTickCount() - start, 1400u);
 }
 
 TEST_F(TimerPanel, MovesOverToAnotherClockWhenAskedForIt) {
     UseClocks({kStopwatch, kStopwatch});
-    ShowTimerPanel(clock_, 1);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     EXPECT_EQ(Panel().ClockNumber(), 1);
     // Asked directly for another clock, the panel moves over to it.
-    ShowTimerPanel(clock_, 2);
-    ASSERT_TRUE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 2);
+    ASSERT_TRUE(panels::IsTimerPanelShown());
     EXPECT_EQ(Panel().ClockNumber(), 2);
     EXPECT_EQ(Log().clock.size(), 2u);
     EXPECT_EQ(Log().clock[1].wParam, 2u);
@@ -262,21 +261,21 @@ TEST_F(TimerPanel, AMissingOrFlatImageRefusesThePanel) {
     UseClocks({kStopwatch});
     panels::FreeButtonImage();
     panels::SetButtonImageFolder(dir_.path().c_str());
-    ShowTimerPanel(clock_, 1);
-    EXPECT_FALSE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    EXPECT_FALSE(panels::IsTimerPanelShown());
     // A picture without alpha is not a button image.
     static const unsigned char kRgbPng[] = {
 #include "tests/panels/rgb_png.inc"
     };
     ASSERT_TRUE(testing_support::WriteBytes(dir_.file(L"tbuttons.png"),
                                             std::string_view(reinterpret_cast<const char*>(kRgbPng), sizeof kRgbPng)));
-    ShowTimerPanel(clock_, 1);
-    EXPECT_FALSE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    EXPECT_FALSE(panels::IsTimerPanelShown());
     EXPECT_FALSE(panels::ButtonImage().IsValid());
     // A damaged file neither.
     ASSERT_TRUE(testing_support::WriteBytes(dir_.file(L"tbuttons.png"), "\x89PNG\r\n\x1a\nbroken"));
-    ShowTimerPanel(clock_, 1);
-    EXPECT_FALSE(IsTimerPanelShown());
+    panels::ShowTimerPanel(clock_, 1);
+    EXPECT_FALSE(panels::IsTimerPanelShown());
 }
 
 }  // namespace

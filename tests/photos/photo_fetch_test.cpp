@@ -18,7 +18,7 @@ class FetchTest : public PhotoTest {
 protected:
     void SetUp() override {
         PhotoTest::SetUp();
-        ASSERT_TRUE(AddPhotoRequest(0, window_));  // makes the root
+        ASSERT_TRUE(QueuePhotoRequest(0, window_));  // makes the root
         StopStandInWorker();
         ASSERT_NE(session_.internet, nullptr);
     }
@@ -149,7 +149,7 @@ TEST_F(FetchTest, ACountryRequestFilesEachPhotoUnderItsCity) {
                                              "Content-Type: text/plain\r\n"));
     HttpResponder photos(HttpResponder::Reply("200 OK", kJpeg, "Content-Type: image/jpeg\r\n"));
     Serve(index, photos);
-    ASSERT_TRUE(AddPhotoRequest(-1, window_));
+    ASSERT_TRUE(QueuePhotoRequest(-1, window_));
     RunPhotoQueue();
     EXPECT_EQ(ThePhotoQueue().count(), 0);
     EXPECT_EQ(ReadBytes(cityFolder(L"Germany", L"Hamburg") + L"\\10.jpg"), kJpeg);
@@ -166,9 +166,9 @@ TEST_F(FetchTest, TheNewestRequestIsServedFirst) {
     HttpResponder index(HttpResponder::Reply("200 OK", "3\t-\t/p/3.jpg\tx\n", "Content-Type: text/plain\r\n"));
     HttpResponder photos(HttpResponder::Reply("200 OK", kJpeg, "Content-Type: image/jpeg\r\n"));
     Serve(index, photos);
-    ASSERT_TRUE(AddPhotoRequest(0, window_));
-    ASSERT_TRUE(AddPhotoRequest(2, window_));
-    ASSERT_TRUE(AddPhotoRequest(3, window_));
+    ASSERT_TRUE(QueuePhotoRequest(0, window_));
+    ASSERT_TRUE(QueuePhotoRequest(2, window_));
+    ASSERT_TRUE(QueuePhotoRequest(3, window_));
     RunPhotoQueue();
     std::vector<INT_PTR> served;
     for (const auto& reply : TakeReplies()) {
@@ -193,7 +193,7 @@ TEST_F(FetchTest, TheWorkerThreadAnswersOnItsOwn) {
     HttpResponder photos(HttpResponder::Reply("200 OK", kJpeg, "Content-Type: image/jpeg\r\n"));
     Serve(index, photos);
     SetPhotoWorkerStarter(nullptr);
-    ASSERT_TRUE(AddPhotoRequest(3, window_));
+    ASSERT_TRUE(QueuePhotoRequest(3, window_));
     std::vector<PhotoReply> replies;
     const DWORD start = GetTickCount();
     while (replies.size() < 2 && GetTickCount() - start < 10000) {
@@ -218,7 +218,7 @@ TEST_F(FetchTest, AtExitTheWorkerIsWaitedFor) {
     HttpResponder photos(HttpResponder::Reply("200 OK", kJpeg, "Content-Type: image/jpeg\r\n"));
     Serve(index, photos);
     SetPhotoWorkerStarter(nullptr);
-    ASSERT_TRUE(AddPhotoRequest(3, window_));
+    ASSERT_TRUE(QueuePhotoRequest(3, window_));
     for (int i = 0; i < 500 && index.requests() == 0; ++i) Sleep(10);
     ASSERT_EQ(index.requests(), 1);
     g_settings.runFlags = kRunFlagExiting;

@@ -16,8 +16,8 @@ std::vector<PhotoRequest> Queued() {
 HWND Requester(int n) { return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000 + n)); }
 
 TEST_F(PhotoTest, RequestsAreCopiedFromTheCityTableAndStartOneWorker) {
-    EXPECT_TRUE(AddPhotoRequest(2, window_));
-    EXPECT_TRUE(AddPhotoRequest(-1, window_));
+    EXPECT_TRUE(QueuePhotoRequest(2, window_));
+    EXPECT_TRUE(QueuePhotoRequest(-1, window_));
     EXPECT_EQ(starts_, 1);  // the second found a worker on its way
     const auto queued = Queued();
     ASSERT_EQ(queued.size(), 2u);
@@ -33,33 +33,33 @@ TEST_F(PhotoTest, RequestsAreCopiedFromTheCityTableAndStartOneWorker) {
 }
 
 TEST_F(PhotoTest, RequestsOutsideTheTableOrUnwantedAreRefused) {
-    EXPECT_FALSE(AddPhotoRequest(4, window_));  // equal to the number of cities
-    EXPECT_FALSE(AddPhotoRequest(-4, window_));
-    EXPECT_FALSE(AddPhotoRequest(1000000, window_));
+    EXPECT_FALSE(QueuePhotoRequest(4, window_));  // equal to the number of cities
+    EXPECT_FALSE(QueuePhotoRequest(-4, window_));
+    EXPECT_FALSE(QueuePhotoRequest(1000000, window_));
     g_settings.vistrel = 0;
-    EXPECT_FALSE(AddPhotoRequest(0, window_));
+    EXPECT_FALSE(QueuePhotoRequest(0, window_));
     g_settings.vistrel = 1;
     g_settings.runFlags = kRunFlagExiting;
-    EXPECT_FALSE(AddPhotoRequest(0, window_));
+    EXPECT_FALSE(QueuePhotoRequest(0, window_));
     g_settings.runFlags = 0;
     EXPECT_EQ(ThePhotoQueue().count(), 0);
     EXPECT_EQ(starts_, 0);
 }
 
 TEST_F(PhotoTest, RepeatedRequestsMergeWhileDistinctOnesQueue) {
-    for (int i = 0; i < 10; ++i) EXPECT_TRUE(AddPhotoRequest(0, window_));
+    for (int i = 0; i < 10; ++i) EXPECT_TRUE(QueuePhotoRequest(0, window_));
     EXPECT_EQ(ThePhotoQueue().count(), 1);
     // Same country, other city; same city, other requester; the country itself.
-    EXPECT_TRUE(AddPhotoRequest(1, window_));
-    EXPECT_TRUE(AddPhotoRequest(0, Requester(1)));
-    EXPECT_TRUE(AddPhotoRequest(-1, window_));
-    EXPECT_TRUE(AddPhotoRequest(-1, window_));  // the same country again
+    EXPECT_TRUE(QueuePhotoRequest(1, window_));
+    EXPECT_TRUE(QueuePhotoRequest(0, Requester(1)));
+    EXPECT_TRUE(QueuePhotoRequest(-1, window_));
+    EXPECT_TRUE(QueuePhotoRequest(-1, window_));  // the same country again
     EXPECT_EQ(ThePhotoQueue().count(), 4);
     EXPECT_EQ(starts_, 1);
 }
 
 TEST_F(PhotoTest, TheThirtyThirdRequestDropsTheOldest) {
-    for (int n = 0; n < kPhotoQueueSize + 1; ++n) EXPECT_TRUE(AddPhotoRequest(n % 4, Requester(n)));
+    for (int n = 0; n < kPhotoQueueSize + 1; ++n) EXPECT_TRUE(QueuePhotoRequest(n % 4, Requester(n)));
     const auto queued = Queued();
     ASSERT_EQ(queued.size(), 32u);
     EXPECT_EQ(queued.front().requester, Requester(1));
@@ -70,10 +70,10 @@ TEST_F(PhotoTest, TheThirtyThirdRequestDropsTheOldest) {
 
 TEST_F(PhotoTest, AWorkerThatCannotStartLeavesTheQueueOpen) {
     startResult_ = false;
-    EXPECT_FALSE(AddPhotoRequest(0, window_));
+    EXPECT_FALSE(QueuePhotoRequest(0, window_));
     EXPECT_EQ(ThePhotoQueue().count(), 0);
     startResult_ = true;
-    EXPECT_TRUE(AddPhotoRequest(0, window_));
+    EXPECT_TRUE(QueuePhotoRequest(0, window_));
     EXPECT_EQ(starts_, 2);
 }
 
@@ -100,30 +100,30 @@ TEST_F(PhotoTest, ServedEntriesLeaveTheOthersInOrder) {
 
 TEST_F(PhotoTest, TheWorkerThatEmptiedTheQueueTakesTheNextRequest) {
     PhotoQueue& queue = ThePhotoQueue();
-    EXPECT_TRUE(AddPhotoRequest(0, window_));
+    EXPECT_TRUE(QueuePhotoRequest(0, window_));
     PhotoRequest served;
     ASSERT_TRUE(queue.newest(served, true));
     queue.removeServed(served);
     EXPECT_EQ(queue.count(), 0);
     // The worker has not looked at the queue again yet: no second one starts.
-    EXPECT_TRUE(AddPhotoRequest(1, window_));
+    EXPECT_TRUE(QueuePhotoRequest(1, window_));
     EXPECT_EQ(starts_, 1);
     ASSERT_TRUE(queue.newest(served, true));
     EXPECT_EQ(served.cityIndex, 1);
     queue.removeServed(served);
     EXPECT_FALSE(queue.newest(served, true));  // now it is done
-    EXPECT_TRUE(AddPhotoRequest(2, window_));
+    EXPECT_TRUE(QueuePhotoRequest(2, window_));
     EXPECT_EQ(starts_, 2);
 }
 
 TEST_F(PhotoTest, AWorkerStopsWhenPhotosAreTurnedOff) {
-    EXPECT_TRUE(AddPhotoRequest(0, window_));
-    EXPECT_TRUE(AddPhotoRequest(1, window_));
+    EXPECT_TRUE(QueuePhotoRequest(0, window_));
+    EXPECT_TRUE(QueuePhotoRequest(1, window_));
     g_settings.vistrel = 0;
     RunPhotoQueue();
     EXPECT_EQ(ThePhotoQueue().count(), 0);
     g_settings.vistrel = 1;
-    EXPECT_TRUE(AddPhotoRequest(0, window_));
+    EXPECT_TRUE(QueuePhotoRequest(0, window_));
     EXPECT_EQ(starts_, 2);
 }
 

@@ -9,7 +9,6 @@
 #include "common/time/clock_table.h"
 #include "common/time/text_bounds.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/tray/city_page.h"
 #include "tempovia/tray/clock_actions.h"
 #include "common/mainmenu/menu_ids.h"

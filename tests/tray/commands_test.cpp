@@ -12,8 +12,8 @@
 #include "common/settings/protocol.h"
 #include "common/time/clock_table.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/pending_parts.h"
 #include "common/mainmenu/menu_ids.h"
+#include "tempovia/tray/menu_commands.h"
 #include "tempovia/tray/tray_icon.h"
 #include "tempovia/tray/tray_links.h"
 #include "tests/tray/tray_fixture.h"
@@ -268,17 +268,17 @@ TEST_F(CommandTest, CommandsWithoutClocksOrUnknownIdsDoNothing) {
     }
     EXPECT_TRUE(system_.shell.empty());
     EXPECT_TRUE(system_.zones.empty());
-    EXPECT_FALSE(RunMenuCommand(main_, 9999));
-    EXPECT_FALSE(RunMenuCommand(main_, 0));
+    EXPECT_FALSE(RunTrayCommand(main_, 9999));
+    EXPECT_FALSE(RunTrayCommand(main_, 0));
 }
 
 TEST_F(CommandTest, RefreshNewsFollowsTheSchedule) {
     // The command reaches the news module only when the schedule is on; the
     // module itself is not in this program, so no crash is what is seen.
     g_settings.runFlags = 0x2;
-    EXPECT_TRUE(RunMenuCommand(main_, kCmdRefreshNews));
+    EXPECT_TRUE(RunTrayCommand(main_, kCmdRefreshNews));
     g_settings.runFlags = 0;
-    EXPECT_TRUE(RunMenuCommand(main_, kCmdRefreshNews));
+    EXPECT_TRUE(RunTrayCommand(main_, kCmdRefreshNews));
 }
 
 }  // namespace

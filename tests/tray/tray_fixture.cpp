@@ -6,8 +6,10 @@
 #include "common/time/clock_table.h"
 #include "common/time/local_zone.h"
 #include "common/time/text_bounds.h"
+#include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/pending_parts.h"
+#include "tempovia/tray/context_menu.h"
+#include "tempovia/tray/menu_commands.h"
 #include "tempovia/tray/tray_icon.h"
 #include "tempovia/tray/tray_links.h"
 #include "tests/support/program_folder.h"
@@ -22,13 +24,13 @@ LRESULT CALLBACK TestMainProc(HWND window, UINT message, WPARAM wParam, LPARAM l
     if (message == WM_COMMAND) {
         const WORD id = LOWORD(wParam);
         Log().commands.push_back(id);
-        if (id != 105 && id != static_cast<WORD>(MSG_QUIT)) RunMenuCommand(window, id);
+        if (id != 105 && id != static_cast<WORD>(MSG_QUIT)) RunTrayCommand(window, id);
         return 0;
     }
     if (message >= WM_APP) {
         Log().messages.push_back(message);
         if (message == MSG_TRAY_ICON) {
-            OnTrayIconMessage(window, wParam, lParam);
+            OnTrayIcon(window, wParam, lParam);
             return 0;
         }
         if (message >= MSG_CLOCK_MOUSE && message <= MSG_CLOCK_MOUSE_LAST && wParam == CLOCK_MOUSE_MENU) {
@@ -170,9 +172,9 @@ void TrayTest::SetUp() {
 }
 
 void TrayTest::TearDown() {
-    RemoveTrayIcon();
-    DestroyMainMenu();
-    DestroyDesktopClocks(false);
+    TrayIconRemove();
+    DestroyContextMenu();
+    desktop::DestroyDesktopClocks(false);
     SetTrayLinks(TrayLinks{});
     SetTrayMessageFn(nullptr);
     SetTrackMenuFn(nullptr);

@@ -65,7 +65,7 @@ struct MainWindowLog {
 MainWindowLog& Log();
 
 // Creates the hidden stand-in main window (g_app.mainWindow); commands other
-// than quit go to the main program's RunMenuCommand.
+// than quit go to the main program's RunTrayCommand.
 HWND CreateTestMainWindow();
 // Dispatches everything posted to this thread, twice over (a command may
 // post a message of its own).

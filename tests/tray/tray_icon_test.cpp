@@ -10,7 +10,6 @@
 #include "common/settings/resource_module.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/pending_parts.h"
 #include "tempovia/tray/context_menu.h"
 #include "common/mainmenu/menu_ids.h"
 #include "tempovia/tray/tray_icon.h"
@@ -121,7 +120,7 @@ TEST_F(TrayIconTest, ButtonPressOpensTheMenuWithoutAClock) {
     // The request went to the main window first, for clock 0.
     EXPECT_NE(std::find(Log().messages.begin(), Log().messages.end(), MSG_CLOCK_MOUSE), Log().messages.end());
 
-    SetNewClockAllowed(false);
+    SetNewClockFlag(false);
     Click(WM_LBUTTONDOWN);
     ASSERT_EQ(g_tracked.calls, 2);
     EXPECT_TRUE(g_tracked.newClockState & MF_GRAYED);
