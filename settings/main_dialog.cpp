@@ -10,7 +10,6 @@
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/dialog_utils.h"
-#include "settings/later_parts.h"
 #include "settings/main_dialog_state.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"
@@ -216,8 +215,6 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-HWND CreateForFrame(HWND frame, HMODULE resources) { return CreateMainSettingsDialog(frame, resources); }
-
 }  // namespace
 
 MainDialogState& DialogState() { return g_state; }
@@ -257,8 +254,3 @@ HWND CreateMainSettingsDialog(HWND frame, HMODULE resources) {
     return CreateDialogParamW(resources, MAKEINTRESOURCEW(IDD_PAGE_DETAIL), frame, MainDialogProc, 0);
 }
 
-void InstallMainDialog() {
-    SettingsParts parts = LaterParts();
-    parts.createMainDialog = CreateForFrame;
-    SetSettingsParts(parts);
-}

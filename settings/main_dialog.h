@@ -60,8 +60,6 @@ MainDialogParts SetDialogParts(const MainDialogParts& parts);
 // Creates the modeless dialog DLG_PageDetail of the library, owned by the
 // frame. Null when it cannot.
 HWND CreateMainSettingsDialog(HWND frame, HMODULE resources);
-// Makes the frame open this dialog.
-void InstallMainDialog();
 
 // The dialog's first start in a process centres it and opens the start-up
 // page; this makes the next creation count as the first again.
