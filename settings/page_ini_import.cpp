@@ -58,7 +58,7 @@ void ReloadAfterImport() {
         }
         if (CTreeNode* ini = FindIniNode()) SelectAndShow(ini);
     }
-    SetImportPending(true);
+    SetImportUnconfirmed(true);
     NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
 }
 
