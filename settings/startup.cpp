@@ -1,5 +1,6 @@
 #include "settings/startup.h"
 
+#include "common/graphics/faces/skin_manager.h"
 #include "common/settings/windows_version.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_arrays.h"
@@ -16,7 +17,6 @@
 #include "common/time/zone_database.h"
 #include "common/time/zone_registry.h"
 #include "common/time/zone_updates.h"
-#include "common/graphics/faces/skin_manager.h"
 #include "settings/frame_window.h"
 #include "settings/map_install.h"
 #include "common/settings/map_plugin_loader.h"
