@@ -14,7 +14,7 @@ struct ClockTickState {
 
 // What the tick does to the zone tables; tests put recorders in.
 struct ZoneChangeOps {
-    void (*restorePristine)();                // tables back to their loaded state, changes pending again
+    void (*restorePristine)();                // tables back to their loaded state, changes due again
     int (*applyDue)(const SYSTEMTIME& utc);   // applies changes valid at utc; how many
     void (*updateClocks)();                   // clocks take the updated zone records
 };

@@ -4,8 +4,12 @@
 
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
-#include "settings/later_parts.h"
+#include "common/time/alarm_log.h"
+#include "settings/location_picker.h"
+#include "settings/main_dialog.h"
+#include "settings/preview.h"
 #include "settings/settings_app.h"
+#include "settings/settings_tree.h"
 
 namespace {
 
@@ -13,6 +17,7 @@ ClockTickState g_tick;
 // Set once WM_CREATE succeeded: a frame that never came up must not end the
 // message loop of whoever tried to create it.
 bool g_frameUp = false;
+MainDialogOpener g_openMainDialog = CreateMainSettingsDialog;
 
 bool IsDialogWindow(HWND window) {
     wchar_t cls[16] = {};
@@ -32,14 +37,14 @@ void OnLanguageChanged(HWND frame) {
         SendMessageW(dialog, MSG_LANGUAGE_CHANGED, 0, 0);
         EnumChildWindows(dialog, SendLanguageChanged, 0);
     }
-    if (LaterParts().retitleAlarmLog) LaterParts().retitleAlarmLog();
+    RetitleAlarmLog();
     if (dialog && IsWindow(dialog)) RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void OnSettingChange(UINT message, WPARAM wParam, LPARAM lParam) {
     // With a library loaded this only binds the visual-styles entries again.
     LoadResourceModule(nullptr);
-    if (LaterParts().invalidatePreviewLook) LaterParts().invalidatePreviewLook();
+    InvalidatePreviewLook();
     SendToMainDialog(message, wParam, lParam);
 }
 
@@ -49,8 +54,8 @@ void OnDestroy(HWND frame) {
     g_settingsApp.mainDialog = nullptr;
     if (dialog && IsWindow(dialog)) DestroyWindow(dialog);
     g_settingsApp.frame = nullptr;
-    if (LaterParts().destroySettingsTree) LaterParts().destroySettingsTree();
-    if (LaterParts().clearTrayPreview) LaterParts().clearTrayPreview();
+    DestroyProgramTree();
+    ClearTrayPreview();
     if (g_frameUp) PostQuitMessage(0);
     g_frameUp = false;
 }
@@ -137,18 +142,22 @@ bool CreateMainDialog() {
     if (!resources) return false;
     if (g_settingsApp.mainDialog && IsWindow(g_settingsApp.mainDialog)) return true;
     g_settingsApp.mainDialog = nullptr;
-    const SettingsParts& parts = LaterParts();
-    if (!parts.createMainDialog) return false;
-    HWND dialog = parts.createMainDialog(g_settingsApp.frame, resources);
+    HWND dialog = g_openMainDialog(g_settingsApp.frame, resources);
     if (!dialog) return false;
     g_settingsApp.mainDialog = dialog;
     ShowWindow(dialog, SW_SHOWNORMAL);
-    if (parts.buildSettingsTree) parts.buildSettingsTree(dialog);
+    BuildProgramTree(dialog);
     if (HWND tree = GetDlgItem(dialog, kSettingsTreeId)) {
         HTREEITEM root = TreeView_GetRoot(tree);
         if (root) TreeView_SelectItem(tree, root);
     }
     return IsWindow(g_settingsApp.mainDialog) != FALSE;
+}
+
+MainDialogOpener SetMainDialogOpener(MainDialogOpener opener) {
+    const MainDialogOpener old = g_openMainDialog;
+    g_openMainDialog = opener ? opener : CreateMainSettingsDialog;
+    return old;
 }
 
 LRESULT CALLBACK FrameWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -179,7 +188,7 @@ bool RegisterSettingsClasses(HINSTANCE instance) {
     WNDCLASSEXW host = {};
     host.cbSize = sizeof host;
     host.style = CS_HREDRAW | CS_VREDRAW;
-    host.lpfnWndProc = LaterParts().mapHostProc ? LaterParts().mapHostProc : DefWindowProcW;
+    host.lpfnWndProc = MapHostWndProc;
     host.cbWndExtra = kMapHostExtraBytes;
     host.hInstance = instance;
     host.hIcon = g_settingsApp.classIcon;

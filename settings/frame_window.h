@@ -28,6 +28,12 @@ HWND CreateFrameWindow(HINSTANCE instance);
 // fills its tree and selects the first root item. True when the dialog exists.
 bool CreateMainDialog();
 
+// How the frame opens its main dialog: CreateMainSettingsDialog unless tests
+// of the frame put a stand-in dialog here. Null puts the real one back;
+// returns the one in force before.
+using MainDialogOpener = HWND (*)(HWND frame, HMODULE resources);
+MainDialogOpener SetMainDialogOpener(MainDialogOpener opener);
+
 // Sends a message to the main dialog when it is a window; 0 otherwise.
 LRESULT SendToMainDialog(UINT message, WPARAM wParam, LPARAM lParam);
 

@@ -7,7 +7,6 @@
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
 #include "common/time/city_list.h"
-#include "settings/later_parts.h"
 #include "settings/page_clock_services.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"
@@ -128,9 +127,6 @@ void InflateRectBy(RECT& rect, int dx, int dy) {
 }
 
 void InstallLocationPicker() {
-    SettingsParts parts = LaterParts();
-    parts.mapHostProc = MapHostWndProc;
-    SetSettingsParts(parts);
     ClockPageServices services = PageServices();
     services.showLocationPicker = PickerPageService;
     services.locationPickerWindow = LocationPickerWindow;

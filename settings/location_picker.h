@@ -22,5 +22,5 @@ LRESULT CALLBACK MapHostWndProc(HWND window, UINT message, WPARAM wParam, LPARAM
 // Left and top move out by dx and dy, right and bottom by the same amounts.
 void InflateRectBy(RECT& rect, int dx, int dy);
 
-// Puts the picker behind the clock page and the map host class.
+// Puts the picker behind the clock page.
 void InstallLocationPicker();

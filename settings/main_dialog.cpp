@@ -10,7 +10,6 @@
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/dialog_utils.h"
-#include "settings/later_parts.h"
 #include "settings/main_dialog_state.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"
@@ -21,7 +20,7 @@ constexpr wchar_t kDialogSection[] = L"DLG_PageDetail";
 constexpr LONG kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_CHECKBOXES;
 
 MainDialogState g_state;
-MainDialogParts g_parts;
+MainDialogHooks g_hooks;
 bool g_started = false;
 
 HCURSOR LoadDragCursor(UINT id) {
@@ -58,10 +57,10 @@ void FreeDragCursors() {
 BOOL OnInitDialog(HWND dialog) {
     MainDialogState& s = g_state;
     const HMODULE resources = s.resources;
-    const bool pending = s.importPending;
+    const bool unconfirmed = s.importUnconfirmed;
     s = MainDialogState();
     s.resources = resources;
-    s.importPending = pending;
+    s.importUnconfirmed = unconfirmed;
     s.dialog = dialog;
     s.tree = GetDlgItem(dialog, IDC_SETTINGS_TREE);
     if (!g_started) {
@@ -103,13 +102,13 @@ void OnClose(HWND dialog) {
     if (GetFileAttributesW(backup.c_str()) != INVALID_FILE_ATTRIBUTES) {
         // Cancel after an import puts the settings from before it back. The
         // backup is the only copy of them: it stays when that fails.
-        const bool undo = g_state.importPending;
+        const bool undo = g_state.importUnconfirmed;
         const bool restored = !undo || CopyFileW(backup.c_str(), UserIniPath().c_str(), FALSE);
         if (restored) DeleteFileW(backup.c_str());
         // The import reached the main program; so must its undoing.
         if (undo && restored) NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
     }
-    g_state.importPending = false;
+    g_state.importUnconfirmed = false;
     HWND frame = GetWindow(dialog, GW_OWNER);
     DestroyWindow(dialog);
     if (frame) SendMessageW(frame, WM_CLOSE, 0, 0);
@@ -216,30 +215,28 @@ INT_PTR HandleMessage(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     }
 }
 
-HWND CreateForFrame(HWND frame, HMODULE resources) { return CreateMainSettingsDialog(frame, resources); }
-
 }  // namespace
 
 MainDialogState& DialogState() { return g_state; }
 
-const MainDialogParts& DialogParts() { return g_parts; }
+const MainDialogHooks& DialogHooks() { return g_hooks; }
 
-MainDialogParts SetDialogParts(const MainDialogParts& parts) {
-    MainDialogParts old = g_parts;
-    g_parts = parts;
+MainDialogHooks SetDialogHooks(const MainDialogHooks& hooks) {
+    MainDialogHooks old = g_hooks;
+    g_hooks = hooks;
     return old;
 }
 
 void ForgetMainDialogStarted() { g_started = false; }
 
-void SetImportPending(bool pending) { g_state.importPending = pending; }
+void SetImportUnconfirmed(bool unconfirmed) { g_state.importUnconfirmed = unconfirmed; }
 
 void KeepImportedSettings() {
-    if (!g_state.importPending) return;
+    if (!g_state.importUnconfirmed) return;
     DeleteFileW(BackupPath().c_str());
-    g_state.importPending = false;
+    g_state.importUnconfirmed = false;
 }
-bool ImportPending() { return g_state.importPending; }
+bool ImportUnconfirmed() { return g_state.importUnconfirmed; }
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     // Nothing may unwind into the dialog manager.
@@ -257,8 +254,3 @@ HWND CreateMainSettingsDialog(HWND frame, HMODULE resources) {
     return CreateDialogParamW(resources, MAKEINTRESOURCEW(IDD_PAGE_DETAIL), frame, MainDialogProc, 0);
 }
 
-void InstallMainDialog() {
-    SettingsParts parts = LaterParts();
-    parts.createMainDialog = CreateForFrame;
-    SetSettingsParts(parts);
-}

@@ -38,8 +38,10 @@ inline constexpr DWORD kBusyBeepMs = 100;
 inline constexpr UINT kDropAllowedCursorId = IDCUR_DROP_ALLOWED;
 inline constexpr UINT kDropRefusedCursorId = IDCUR_DROP_REFUSED;
 
-// What other modules of the settings program supply to the dialog.
-struct MainDialogParts {
+// What the dialog calls that lives in other modules: the pages' procedures
+// (settings.exe links them in; tests may create stand-in pages), the general
+// options writer and the two questions it asks the user.
+struct MainDialogHooks {
     // Dialog procedures of the pages, by page index; a page whose procedure is
     // missing is not created. The two group pages have their own.
     DLGPROC pageProcs[kPageCount] = {};
@@ -54,14 +56,12 @@ struct MainDialogParts {
     // (dialog DLG_ClockType when missing).
     INT_PTR (*chooseClockType)(HWND owner) = nullptr;
 };
-const MainDialogParts& DialogParts();
-MainDialogParts SetDialogParts(const MainDialogParts& parts);
+const MainDialogHooks& DialogHooks();
+MainDialogHooks SetDialogHooks(const MainDialogHooks& hooks);
 
 // Creates the modeless dialog DLG_PageDetail of the library, owned by the
 // frame. Null when it cannot.
 HWND CreateMainSettingsDialog(HWND frame, HMODULE resources);
-// Makes the frame open this dialog.
-void InstallMainDialog();
 
 // The dialog's first start in a process centres it and opens the start-up
 // page; this makes the next creation count as the first again.
@@ -78,9 +78,10 @@ bool FlagInvalidControl(HWND control);
 HWND PageWindow(int index);
 // Above 0 while a page exchange runs.
 int PageExchangeDepth();
-// An import is pending until OK or Apply keeps it; Cancel puts the backup back.
-void SetImportPending(bool pending);
-bool ImportPending();
+// An import stays unconfirmed until OK or Apply keeps it; Cancel puts the
+// backup back.
+void SetImportUnconfirmed(bool unconfirmed);
+bool ImportUnconfirmed();
 // The written settings are the user's now: the backup from before the import
 // goes, and a later import backs them up afresh.
 void KeepImportedSettings();

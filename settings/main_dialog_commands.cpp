@@ -40,7 +40,7 @@ void RemoveWithChildren(CTreeNode* node) {
 }
 
 bool WriteGeneralOptions(unsigned groups) {
-    if (DialogParts().saveGeneralOptions) return DialogParts().saveGeneralOptions(groups);
+    if (DialogHooks().saveGeneralOptions) return DialogHooks().saveGeneralOptions(groups);
     return WriteMainOptions(UserPrefix().c_str(), g_settings);
 }
 
@@ -51,14 +51,14 @@ int AskDelete(HWND dialog) {
     Language().LoadUiString(IDS_DELETE_CAPTION, caption, kQuestionChars + 1);
     MainDialogState& s = DialogState();
     ++s.messageBoxes;
-    const int answer = DialogParts().askDelete ? DialogParts().askDelete(dialog, text, caption)
+    const int answer = DialogHooks().askDelete ? DialogHooks().askDelete(dialog, text, caption)
                                                : MessageBoxW(dialog, text, caption, MB_YESNO);
     --s.messageBoxes;
     return answer;
 }
 
 INT_PTR ChooseClockType(HWND dialog) {
-    if (DialogParts().chooseClockType) return DialogParts().chooseClockType(dialog);
+    if (DialogHooks().chooseClockType) return DialogHooks().chooseClockType(dialog);
     return RunClockTypeDialog(dialog, DialogState().resources);
 }
 
@@ -244,7 +244,7 @@ void OnDialogCommand(HWND dialog, WORD id) {
     switch (id) {
         case IDOK:
             if (ApplySettings(dialog)) {
-                DialogState().importPending = false;
+                DialogState().importUnconfirmed = false;
                 SendMessageW(dialog, WM_CLOSE, 0, 0);
             }
             return;

@@ -42,9 +42,9 @@ INT_PTR CALLBACK GroupPageProc(HWND page, UINT message, WPARAM, LPARAM lParam) {
 }
 
 HWND CreatePage(int index, HWND dialog) {
-    const MainDialogParts& parts = DialogParts();
-    if (parts.createPage) return parts.createPage(index, dialog);
-    DLGPROC proc = parts.pageProcs[index];
+    const MainDialogHooks& hooks = DialogHooks();
+    if (hooks.createPage) return hooks.createPage(index, dialog);
+    DLGPROC proc = hooks.pageProcs[index];
     if (index == kAlarmsGroupPage || index == kBackgroundsGroupPage) proc = GroupPageProc;
     HMODULE resources = DialogState().resources ? DialogState().resources : ResourceModule();
     if (!proc || !resources) return nullptr;

@@ -25,7 +25,7 @@ struct MainDialogState {
     HCURSOR dropRefused = nullptr;
     bool ownCursors = false;
     HCURSOR cursorBeforeDrag = nullptr;
-    bool importPending = false;
+    bool importUnconfirmed = false;
 };
 
 MainDialogState& DialogState();

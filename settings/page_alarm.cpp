@@ -345,12 +345,12 @@ void NotifyPageChanged(HWND page, WPARAM flags) {
 }
 
 void RegisterAlarmPages() {
-    MainDialogParts parts = DialogParts();
-    parts.pageProcs[kAlarmPageIndexClock] = AlarmPageDlgProc;
-    parts.pageProcs[kAlarmPageIndexAt] = AlarmPageDlgProc;
-    parts.pageProcs[kAlarmPageIndexDown] = AlarmPageDlgProc;
-    parts.pageProcs[kAlarmPageIndexUp] = AlarmPageDlgProc;
-    SetDialogParts(parts);
+    MainDialogHooks hooks = DialogHooks();
+    hooks.pageProcs[kAlarmPageIndexClock] = AlarmPageDlgProc;
+    hooks.pageProcs[kAlarmPageIndexAt] = AlarmPageDlgProc;
+    hooks.pageProcs[kAlarmPageIndexDown] = AlarmPageDlgProc;
+    hooks.pageProcs[kAlarmPageIndexUp] = AlarmPageDlgProc;
+    SetDialogHooks(hooks);
 }
 
 void InitAlarmPage(HWND page, LPARAM resource) { OnInitDialog(page, resource); }

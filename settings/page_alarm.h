@@ -110,5 +110,5 @@ void NotifyPageChanged(HWND page, WPARAM flags);
 // alarm's action now, its dialogs modal. Exposed so that tests reach it.
 void TestAlarmNow(HWND page);
 
-// Puts the page procedure into the main dialog's parts for its four variants.
+// Puts the page procedure into the main dialog's hooks for its four variants.
 void RegisterAlarmPages();

@@ -228,9 +228,9 @@ INT_PTR CALLBACK ClockPageDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM
 }
 
 void InstallClockPages() {
-    MainDialogParts parts = DialogParts();
-    for (int index : {kClockPageIndex, kCountdownPageIndex, kStopwatchPageIndex}) parts.pageProcs[index] = ClockPageDlgProc;
-    for (int index : {kFormatsPageIndex, kTimerFormatsPageIndex}) parts.pageProcs[index] = FormatsPageDlgProc;
-    parts.pageProcs[kDesktopPageIndex] = DesktopPageDlgProc;
-    SetDialogParts(parts);
+    MainDialogHooks hooks = DialogHooks();
+    for (int index : {kClockPageIndex, kCountdownPageIndex, kStopwatchPageIndex}) hooks.pageProcs[index] = ClockPageDlgProc;
+    for (int index : {kFormatsPageIndex, kTimerFormatsPageIndex}) hooks.pageProcs[index] = FormatsPageDlgProc;
+    hooks.pageProcs[kDesktopPageIndex] = DesktopPageDlgProc;
+    SetDialogHooks(hooks);
 }

@@ -15,10 +15,10 @@
 #include "common/settings/settings_export.h"
 #include "common/time/text_bounds.h"
 #include "settings/general_options_save.h"
-#include "settings/later_parts.h"
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
 #include "settings/program_links.h"
+#include "settings/settings_tree.h"
 
 namespace {
 
@@ -49,16 +49,16 @@ void ReloadAfterImport() {
     LoadAllSettings();
     AutostartOption() = ReadAutostart();
     MainDialogState& s = DialogState();
-    if (s.dialog && IsWindow(s.dialog) && LaterParts().buildSettingsTree) {
+    if (s.dialog && IsWindow(s.dialog)) {
         // The old nodes go with the rebuild; the page must not store into them.
         s.shownNode = nullptr;
         {
             UpdateGuard guard;
-            LaterParts().buildSettingsTree(s.dialog);
+            BuildProgramTree(s.dialog);
         }
         if (CTreeNode* ini = FindIniNode()) SelectAndShow(ini);
     }
-    SetImportPending(true);
+    SetImportUnconfirmed(true);
     NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
 }
 

@@ -237,7 +237,7 @@ void DeleteChannel(HWND page) {
     if (!channel) return;
     const std::wstring text = Language().LoadUiString(kDeleteQuestion);
     const std::wstring caption = Language().LoadUiString(kDeleteCaption);
-    const int answer = DialogParts().askDelete ? DialogParts().askDelete(page, text.c_str(), caption.c_str())
+    const int answer = DialogHooks().askDelete ? DialogHooks().askDelete(page, text.c_str(), caption.c_str())
                                                : MessageBoxW(page, text.c_str(), caption.c_str(), MB_YESNO);
     if (answer != IDYES) return;
     delete channel;
@@ -485,8 +485,8 @@ INT_PTR CALLBACK NewsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void InstallNewsPage() {
-    MainDialogParts parts = DialogParts();
-    parts.pageProcs[kNewsPage] = NewsPageProc;
-    SetDialogParts(parts);
+    MainDialogHooks hooks = DialogHooks();
+    hooks.pageProcs[kNewsPage] = NewsPageProc;
+    SetDialogHooks(hooks);
     SetNewsChannelConsumer(AddRssChannel);
 }

@@ -31,7 +31,7 @@ struct ChannelToggleNotify {
 
 INT_PTR CALLBACK NewsPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK ChannelListWndProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-// Puts the page into the main dialog's parts and installs the channel
+// Puts the page into the main dialog's hooks and installs the channel
 // consumer of the settings reader.
 inline constexpr int kNewsPage = 3;
 void InstallNewsPage();

@@ -21,13 +21,13 @@ bool WriteSyncGroup() { return WriteSyncOptions(ProgramSyncOptions()); }
 }  // namespace
 
 void InstallOptionPages() {
-    MainDialogParts parts = DialogParts();
-    parts.pageProcs[kGeneralPage] = GeneralPageDlgProc;
-    parts.pageProcs[kIniPage] = IniPageDlgProc;
-    parts.pageProcs[kTaskbarPage] = TaskbarPageDlgProc;
-    for (int index : kBackgroundPages) parts.pageProcs[index] = BackgroundPageDlgProc;
-    parts.saveGeneralOptions = SaveGeneralOptions;
-    SetDialogParts(parts);
+    MainDialogHooks hooks = DialogHooks();
+    hooks.pageProcs[kGeneralPage] = GeneralPageDlgProc;
+    hooks.pageProcs[kIniPage] = IniPageDlgProc;
+    hooks.pageProcs[kTaskbarPage] = TaskbarPageDlgProc;
+    for (int index : kBackgroundPages) hooks.pageProcs[index] = BackgroundPageDlgProc;
+    hooks.saveGeneralOptions = SaveGeneralOptions;
+    SetDialogHooks(hooks);
 
     OptionGroupWriters writers;
     writers.sync = WriteSyncGroup;

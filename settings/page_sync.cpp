@@ -176,7 +176,7 @@ SyncErrorBox SetSyncErrorBox(SyncErrorBox box) {
 }
 
 void InstallSyncPage() {
-    MainDialogParts parts = DialogParts();
-    parts.pageProcs[kSyncPage] = SyncPageProc;
-    SetDialogParts(parts);
+    MainDialogHooks hooks = DialogHooks();
+    hooks.pageProcs[kSyncPage] = SyncPageProc;
+    SetDialogHooks(hooks);
 }

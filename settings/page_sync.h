@@ -20,5 +20,5 @@ using SyncErrorBox = int (*)(HWND owner, const wchar_t* text, const wchar_t* cap
 SyncErrorBox SetSyncErrorBox(SyncErrorBox box);
 
 INT_PTR CALLBACK SyncPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-// Puts the page into the main dialog's parts.
+// Puts the page into the main dialog's hooks.
 void InstallSyncPage();

@@ -60,6 +60,6 @@ void PaintTrayClocksPreview(const DRAWITEMSTRUCT& item);
 // The room a clock gets in a taskbar of that client size.
 SIZE PreviewClockArea(int width, int height, bool themed);
 
-// Fills the settings program's preview entries (frame, clock pages, taskbar
-// page, background page).
+// Fills the settings program's preview entries of the clock pages, the
+// taskbar page and the background page.
 void InstallPreviews();

@@ -91,14 +91,14 @@ void PaintDesktopPreview(const DRAWITEMSTRUCT& item) {
     const int32_t transparent = p.record.transparent;
     const bool opaque = skin && back == kColourNone && (!p.transparent || p.clock->GetActiveBackground());
     if (opaque) {
-        SetSkinBackColour(*skin, GetSysColor(COLOR_BTNFACE));
+        skin->SetBackColor(GetSysColor(COLOR_BTNFACE));
         p.record.transparent = 0;
     }
     p.clock->SetRect(RECT{0, 0, fw, fh});
     p.clock->Paint(off.Dc(), nullptr);
     p.clock->SetRect(face);
     if (opaque) {
-        SetSkinBackColour(*skin, back);
+        skin->SetBackColor(back);
         p.record.transparent = transparent;
     }
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(std::clamp(p.opacity, 0, 255)), 0};
@@ -242,7 +242,7 @@ bool DrawTaskbarPreview(HWND control, bool force) {
         if (skin) SampleTaskbarColours(*skin, control);
         area = SIZE{GetSystemMetrics(SM_CXSCREEN), ClientSize(control).cy};
     } else {
-        if (skin && TakesTaskbarColours(*skin)) SetSkinBackColour(*skin, kColourNone);
+        if (skin && TakesTaskbarColours(*skin)) skin->SetBackColor(kColourNone);
         area = taskbar ? PreviewClockArea(taskbarSize.cx, taskbarSize.cy, Themes().themesActive) : ClientSize(control);
     }
     SYSTEMTIME utc;

@@ -1,6 +1,5 @@
-// The previews' entries for the frame and the pages. Kept apart from the
-// drawing: the taskbar page's header names the built-in styles too.
-#include "settings/later_parts.h"
+// The previews' entries for the pages. Kept apart from the drawing: the
+// taskbar page's header names the built-in styles too.
 #include "settings/page_background.h"
 #include "settings/page_clock_services.h"
 #include "settings/page_taskbar.h"
@@ -23,13 +22,6 @@ bool TrayHasClock() { return TrayPreviewCount() > 0; }
 }  // namespace
 
 void InstallPreviews() {
-    SettingsParts parts = LaterParts();
-    parts.createPreviewClock = CreatePreviewClock;
-    parts.destroyPreviewClock = DestroyPreviewClock;
-    parts.clearTrayPreview = ClearTrayPreview;
-    parts.invalidatePreviewLook = InvalidatePreviewLook;
-    SetSettingsParts(parts);
-
     ClockPageServices services = PageServices();
     services.previewRecord = PreviewClockRecord;
     services.recreatePreview = RecreatePreviewFromRecord;

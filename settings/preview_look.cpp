@@ -13,12 +13,6 @@ constexpr int kTaskbarVerticalPart = 2;
 constexpr int kSampleSide = 8;
 constexpr int kStripEndGap = 4;
 
-// The drawing context has no setter for its background; the previews are
-// its one user that changes it after loading.
-struct BackColourAccess : CGraphics {
-    static COLORREF CGraphics::*Member() { return &BackColourAccess::backColour_; }
-};
-
 bool ThemesOn() {
     EnsureThemeLibrary();
     const ThemeLibrary& t = Themes();
@@ -26,8 +20,6 @@ bool ThemesOn() {
 }
 
 }  // namespace
-
-void SetSkinBackColour(CGraphics& skin, COLORREF colour) { skin.*BackColourAccess::Member() = colour; }
 
 bool TakesTaskbarColours(const CGraphics& skin) {
     const int mode = skin.GetFontSource();
@@ -70,7 +62,7 @@ void SampleTaskbarColours(CGraphics& skin, HWND window) {
         }
     }
     skin.SetTextColor(text);
-    SetSkinBackColour(skin, back);
+    skin.SetBackColor(back);
 }
 
 void RefreshThemedStyle(CGraphics& skin) {

@@ -33,8 +33,6 @@ struct PreviewState {
 };
 PreviewState& Preview();
 
-// The background colour of a skin (kColourNone: none).
-void SetSkinBackColour(CGraphics& skin, COLORREF colour);
 // Colour modes 0 and 1 imitate the taskbar; other skins keep their colours.
 bool TakesTaskbarColours(const CGraphics& skin);
 // Text and background colours of the taskbar's theme (or the button colours).

@@ -85,7 +85,7 @@ bool DrawTrayClocksPreview(HWND control, bool force) {
     if (CClock* first = p.panel.Face(0)) {
         if (CGraphics* skin = first->GetSkin()) {
             if (p.refresh) RefreshThemedStyle(*skin);
-            if (TakesTaskbarColours(*skin)) SetSkinBackColour(*skin, kColourNone);
+            if (TakesTaskbarColours(*skin)) skin->SetBackColor(kColourNone);
         }
     }
     const bool resized = size.cx != p.lastTrayTaskbar.cx || size.cy != p.lastTrayTaskbar.cy;

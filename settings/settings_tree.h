@@ -71,5 +71,10 @@ CTreeNode* DropNode(SettingsTree& tree, CTreeNode* node, CTreeNode* target, bool
 // answered before (the dialog does that).
 ClockSaveResult SaveClockOrder(SettingsTree& tree);
 
-// Makes the main dialog and the frame use the program's tree.
+// The program's tree built afresh from the INI and shown in the dialog's tree
+// control (id 1087); and every node freed, the control let go.
+void BuildProgramTree(HWND dialog);
+void DestroyProgramTree();
+
+// Makes the main dialog reach the program's tree through its link.
 void InstallSettingsTree();

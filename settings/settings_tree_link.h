@@ -1,8 +1,10 @@
 // How the main settings dialog reaches the settings tree and its nodes. The
 // dialog knows nodes only as the item data of its tree control; every question
 // about a node, and every change of the tree, goes through the link in force.
-// Until the tree module installs its link, the empty one answers: no nodes,
-// nothing can be added, moved or deleted, and saving writes no clock section.
+// settings.exe installs the program's tree (InstallSettingsTree); tests of the
+// dialog install their own. With none installed the empty one answers: no
+// nodes, nothing can be added, moved or deleted, and saving writes no clock
+// section.
 #pragma once
 
 #include <windows.h>

@@ -1,5 +1,6 @@
 #include "settings/startup.h"
 
+#include "common/graphics/faces/skin_manager.h"
 #include "common/settings/windows_version.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_arrays.h"
@@ -17,9 +18,9 @@
 #include "common/time/zone_registry.h"
 #include "common/time/zone_updates.h"
 #include "settings/frame_window.h"
-#include "settings/later_parts.h"
 #include "settings/map_install.h"
 #include "common/settings/map_plugin_loader.h"
+#include "settings/preview.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"
 
@@ -69,7 +70,7 @@ bool BecomeTheInstance(NamedMutex& instanceMutex, const SettingsCommand& command
 }
 
 int CleanUp(int code, bool classes) {
-    if (g_previewCreated && LaterParts().destroyPreviewClock) LaterParts().destroyPreviewClock();
+    if (g_previewCreated) DestroyPreviewClock();
     g_previewCreated = false;
     UnloadMapPlugin();
     // The icons come from this module's resources: LoadIconW shares them, so
@@ -93,7 +94,6 @@ void InitProgramPaths(const std::wstring& folder) {
     SetSettingsFolder(dir);
     Language().SetLanguageFolder(dir.c_str());
     g_settingsApp.mainProgramPath = dir + L"tempovia.exe";
-    if (LaterParts().installSkinCallbacks) LaterParts().installSkinCallbacks();
 }
 
 int LoadSettingsDataFiles(const std::wstring& folder, const SYSTEMTIME& utc) {
@@ -151,12 +151,11 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     GetSystemTime(&utc);
     LoadSettingsDataFiles(g_settingsApp.programFolder, utc);
 
-    if (LaterParts().setSkinCacheOwnsSkins) LaterParts().setSkinCacheOwnsSkins(false);
+    // Skins nobody uses stay loaded while the pages rebuild their previews.
+    SkinManager().SetOwnsSkins(false);
     LoadAllSettings();
-    if (LaterParts().createPreviewClock) {
-        LaterParts().createPreviewClock(g_settings.skin);
-        g_previewCreated = true;
-    }
+    CreatePreviewClock(g_settings.skin);
+    g_previewCreated = true;
 
     if (!CreateFrameWindow(instance)) {
         // A frame whose main dialog could not open ends the program normally.

@@ -1,6 +1,5 @@
 // The settings tree as the main dialog and the frame reach it.
 #include "settings/frame_window.h"
-#include "settings/later_parts.h"
 #include "settings/settings_tree.h"
 
 namespace {
@@ -65,7 +64,9 @@ private:
 
 ProgramTree g_programTree;
 
-void BuildForDialog(HWND dialog) {
+}  // namespace
+
+void BuildProgramTree(HWND dialog) {
     SettingsTree& tree = TheSettingsTree();
     BuildSettingsTree(tree);
     // The dialog attaches its control when it starts; a dialog that had
@@ -81,12 +82,4 @@ void DestroyProgramTree() {
     DestroySettingsTree(tree);
 }
 
-}  // namespace
-
-void InstallSettingsTree() {
-    SetTreeLink(&g_programTree);
-    SettingsParts parts = LaterParts();
-    parts.buildSettingsTree = BuildForDialog;
-    parts.destroySettingsTree = DestroyProgramTree;
-    SetSettingsParts(parts);
-}
+void InstallSettingsTree() { SetTreeLink(&g_programTree); }

@@ -32,6 +32,23 @@ DibInfoV4 EmptyInfo() {
     return info;
 }
 
+// Rows are read as 32-bit BI_RGB: the same bytes (blue, green, red, then
+// alpha or padding) as the buffer's own BI_BITFIELDS header describes. Asking
+// with masks goes wrong under Wine 8, which takes the requested masks only
+// when the bitmap has the same depth and converts a 24-bit section with
+// whatever masks it holds.
+BITMAPINFO RowRequest(int width, int height) {
+    BITMAPINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = kInfoHeaderSize;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 }  // namespace
 
 PixelBuffer::PixelBuffer() : info_(EmptyInfo()) {}
@@ -86,13 +103,12 @@ bool PixelBuffer::LoadFromBitmap(const CBitmap& bitmap, int startRow, int rowCou
 
     CBitmap::Deselected out(bitmap);
     info_ = MakeArgbDibInfo(width, height);
-    info_.header.bV4SizeImage = 0;
-    if (!GetDIBits(bitmap.Dc(), bitmap.Handle(), 0, static_cast<UINT>(height), nullptr, info_.AsBitmapInfo(),
-                   DIB_RGB_COLORS)) {
+    BITMAPINFO request = RowRequest(width, height);
+    if (!GetDIBits(bitmap.Dc(), bitmap.Handle(), 0, static_cast<UINT>(height), nullptr, &request, DIB_RGB_COLORS)) {
         Free();
         return false;
     }
-    uint64_t imageSize = info_.header.bV4SizeImage;
+    uint64_t imageSize = request.bmiHeader.biSizeImage;
     if (imageSize == 0) imageSize = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;
     uint64_t stride = imageSize / 4 / static_cast<uint64_t>(height);
     uint64_t needed = static_cast<uint64_t>(rowCount) * (stride + 2) * 4;
@@ -109,9 +125,9 @@ bool PixelBuffer::LoadFromBitmap(const CBitmap& bitmap, int startRow, int rowCou
     stride_ = static_cast<int32_t>(stride);
 
     // The query may have rewritten parts of the header; ask again with a clean one.
-    info_ = MakeArgbDibInfo(width, height);
+    request = RowRequest(width, height);
     int copied = GetDIBits(bitmap.Dc(), bitmap.Handle(), static_cast<UINT>(startRow), static_cast<UINT>(rowCount),
-                           pixels_, info_.AsBitmapInfo(), DIB_RGB_COLORS);
+                           pixels_, &request, DIB_RGB_COLORS);
     if (copied <= 0) {
         Free();
         return false;

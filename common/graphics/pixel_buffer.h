@@ -37,9 +37,8 @@ public:
 
     // Rows of the bitmap into the buffer: startRow counts memory rows from the
     // bottom; a row count of 0 (or one that runs past the top) means every row
-    // from startRow on. Any failure leaves the buffer empty. Under Wine 8 the
-    // rows of a bitmap that is not 32-bit come back wrong (see CMechSkin's
-    // .bmp face): copy such a bitmap into a 32-bit one first.
+    // from startRow on. Any failure leaves the buffer empty. A bitmap of
+    // another depth is converted; its pixels' alpha bytes mean nothing then.
     bool LoadFromBitmap(const CBitmap& bitmap, int startRow, int rowCount);
     // Every row back into the bitmap; true when GDI copied rows.
     bool WriteTo(const CBitmap& bitmap) const;

@@ -6,16 +6,6 @@
 #include "common/graphics/faces/skin_manager.h"
 
 namespace desktop {
-namespace {
-
-// The background colour is the style's own and has no public setter: a
-// pointer to the member, formed through a derived class, reaches it on any
-// drawing object.
-struct BackColourAccess : CGraphics {
-    static constexpr COLORREF CGraphics::*member = &BackColourAccess::backColour_;
-};
-
-}  // namespace
 
 CGraphics* AcquireSkin(const wchar_t* name) { return SkinManager().GetSkin(name); }
 void ReleaseSkin(CGraphics* skin) {
@@ -26,6 +16,6 @@ int LoadedSkinCount() { return SkinManager().Count(); }
 int SkinBitmapKind(const CGraphics& skin) { return skin.GetSkinFlags() & (kSkinDigits | kSkinLetters); }
 int SkinBackgroundKind(const CGraphics& skin) { return skin.GetStyleKind(); }
 COLORREF SkinKeyColour(const CGraphics& skin) { return skin.GetBackColor(); }
-void SetSkinKeyColour(CGraphics& skin, COLORREF colour) { skin.*BackColourAccess::member = colour; }
+void SetSkinKeyColour(CGraphics& skin, COLORREF colour) { skin.SetBackColor(colour); }
 
 }  // namespace desktop

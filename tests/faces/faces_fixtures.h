@@ -26,7 +26,6 @@ public:
         shadowColour_ = colour;
         shadowOffset_ = offset;
     }
-    void SetBackColor(COLORREF colour) { backColour_ = colour; }
     void SetBorderColor(COLORREF colour) { borderColour_ = colour; }
 };
 

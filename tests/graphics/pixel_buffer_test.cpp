@@ -100,6 +100,37 @@ TEST(PixelBuffer, LoadFromBitmapRowRanges) {
     EXPECT_FALSE(b.LoadFromBitmap(empty, 0, 0));
 }
 
+TEST(PixelBuffer, LoadFromBitmapReadsA24BitSectionFromAStartRow) {
+    // A .bmp face is a 24-bit section: 3 x 4 pixels, rows padded to 12 bytes.
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = 3;
+    info.bmiHeader.biHeight = 4;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    CBitmap bitmap;
+    ASSERT_TRUE(bitmap.Attach(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0)));
+    auto colour = [](int i) { return static_cast<uint32_t>((0x10 * i) << 16 | (0xF0 - 0x10 * i) << 8 | (3 * i + 1)); };
+    for (int i = 0; i < 12; ++i) {
+        uint8_t* p = static_cast<uint8_t*>(bits) + i / 3 * 12 + i % 3 * 3;
+        p[0] = colour(i) & 0xFF;
+        p[1] = colour(i) >> 8 & 0xFF;
+        p[2] = colour(i) >> 16 & 0xFF;
+    }
+    GdiFlush();
+    PixelBuffer b;
+    ASSERT_TRUE(b.LoadFromBitmap(bitmap, 1, 2));
+    ASSERT_EQ(b.Rows(), 2);
+    EXPECT_EQ(b.GetBitCount(), 32);
+    EXPECT_EQ(b.Header().bV4V4Compression, static_cast<DWORD>(BI_BITFIELDS));
+    for (int row = 0; row < 2; ++row) {
+        for (int column = 0; column < 3; ++column) {
+            EXPECT_EQ(b.GetPixel(column, row) & 0xFFFFFF, colour((row + 1) * 3 + column)) << column << "," << row;
+        }
+    }
+}
+
 TEST(PixelBuffer, GetPixelBounds) {
     PixelBuffer b = MakeBuffer(3, 4, kTwelve);
     ASSERT_TRUE(b.IsValid());

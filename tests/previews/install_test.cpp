@@ -1,23 +1,14 @@
-// settings.exe hands the previews to the frame and the pages in one call.
+// settings.exe hands the previews to the pages in one call.
 #include <gtest/gtest.h>
 
-#include "settings/later_parts.h"
 #include "settings/page_background.h"
 #include "settings/page_clock_services.h"
 #include "settings/page_taskbar.h"
 #include "settings/preview.h"
 
 TEST(PreviewInstall, EveryPreviewEntryIsFilledAndOthersAreKept) {
-    SettingsParts before = LaterParts();
-    before.retitleAlarmLog = [] {};
-    const SettingsParts oldParts = SetSettingsParts(before);
     const ClockPageServices oldServices = PageServices();
     InstallPreviews();
-    EXPECT_NE(LaterParts().createPreviewClock, nullptr);
-    EXPECT_NE(LaterParts().destroyPreviewClock, nullptr);
-    EXPECT_NE(LaterParts().clearTrayPreview, nullptr);
-    EXPECT_NE(LaterParts().invalidatePreviewLook, nullptr);
-    EXPECT_NE(LaterParts().retitleAlarmLog, nullptr);
     EXPECT_NE(PageServices().previewRecord, nullptr);
     EXPECT_NE(PageServices().recreatePreview, nullptr);
     EXPECT_NE(PageServices().drawPreview, nullptr);
@@ -32,6 +23,5 @@ TEST(PreviewInstall, EveryPreviewEntryIsFilledAndOthersAreKept) {
     EXPECT_NE(profile.setPreview, nullptr);
     EXPECT_NE(profile.draw, nullptr);
     EXPECT_EQ(profile.chooseColour, nullptr);
-    SetSettingsParts(oldParts);
     SetPageServices(oldServices);
 }

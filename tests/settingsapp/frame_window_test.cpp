@@ -1,18 +1,24 @@
 // The frame window QX_SETTINGS driven by its messages, with a stand-in main
-// dialog: hand-over of pages, relayed messages, the language change, the
-// location picker's end, the menu commands and the frame's end.
+// dialog holding the program's settings tree: hand-over of pages, relayed
+// messages, the language change, the location picker's end, the menu commands
+// and the frame's end.
 #include <gtest/gtest.h>
 
 #include <windows.h>
 
 #include <commctrl.h>
 
+#include "common/settings/clock_record.h"
+#include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
+#include "common/time/alarm_log.h"
 #include "settings/frame_window.h"
-#include "settings/later_parts.h"
+#include "settings/preview.h"
+#include "settings/preview_state.h"
 #include "settings/settings_app.h"
+#include "settings/settings_tree.h"
 #include "tests/support/program_folder.h"
 #include "tests/settingsapp/fake_dialogs.h"
 #include "tests/support/test_support.h"
@@ -22,7 +28,7 @@ using namespace settingsapp_test;
 namespace {
 
 struct Counters {
-    int created = 0, treesBuilt = 0, treesDestroyed = 0, traysCleared = 0, looksInvalidated = 0, logsRetitled = 0;
+    int created = 0;
     HWND nested = nullptr;
 } g_count;
 
@@ -43,24 +49,6 @@ HWND FailingCreate(HWND, HMODULE) {
     return nullptr;
 }
 
-void FakeBuildTree(HWND dialog) {
-    ++g_count.treesBuilt;
-    HWND tree = GetDlgItem(dialog, kSettingsTreeId);
-    for (const wchar_t* text : {L"Clocks", L"General"}) {
-        TVINSERTSTRUCTW item = {};
-        item.hParent = TVI_ROOT;
-        item.hInsertAfter = TVI_LAST;
-        item.item.mask = TVIF_TEXT;
-        item.item.pszText = const_cast<wchar_t*>(text);
-        SendMessageW(tree, TVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    }
-}
-
-void FakeDestroyTree() { ++g_count.treesDestroyed; }
-void FakeClearTray() { ++g_count.traysCleared; }
-void FakeInvalidateLook() { ++g_count.looksInvalidated; }
-void FakeRetitle() { ++g_count.logsRetitled; }
-
 bool QuitPosted() {
     MSG msg;
     return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
@@ -76,14 +64,9 @@ protected:
                               FALSE));
         Language().SetLanguageFileBase(L"tempovia");
         ASSERT_TRUE(LoadResourceModule((dir_.path() + L"\\").c_str()));
-        SettingsParts parts;
-        parts.createMainDialog = FakeCreate;
-        parts.buildSettingsTree = FakeBuildTree;
-        parts.destroySettingsTree = FakeDestroyTree;
-        parts.clearTrayPreview = FakeClearTray;
-        parts.invalidatePreviewLook = FakeInvalidateLook;
-        parts.retitleAlarmLog = FakeRetitle;
-        old_ = SetSettingsParts(parts);
+        // The tree reads the clocks of an INI that has none.
+        SetSettingsFolder(dir_.path() + L"\\");
+        old_ = SetMainDialogOpener(FakeCreate);
         instance_ = GetModuleHandleW(nullptr);
         ASSERT_TRUE(RegisterSettingsClasses(instance_));
     }
@@ -91,7 +74,8 @@ protected:
         if (g_settingsApp.frame && IsWindow(g_settingsApp.frame)) DestroyWindow(g_settingsApp.frame);
         QuitPosted();
         UnregisterSettingsClasses(instance_);
-        SetSettingsParts(old_);
+        SetMainDialogOpener(old_);
+        ResetSettingsFolder();
         FreeResourceModule();
         g_settingsApp = SettingsApp();
     }
@@ -101,7 +85,7 @@ protected:
     }
 
     testing_support::TempDir dir_;
-    SettingsParts old_;
+    MainDialogOpener old_ = nullptr;
     HINSTANCE instance_ = nullptr;
 };
 
@@ -117,8 +101,10 @@ TEST_F(Frame, CreationOpensTheDialogSelectsTheFirstRootAndHidesTheFrame) {
     HWND dialog = g_settingsApp.mainDialog;
     ASSERT_NE(dialog, nullptr);
     EXPECT_TRUE(IsWindowVisible(dialog));
-    EXPECT_EQ(g_count.treesBuilt, 1);
+    // The settings tree's five option nodes, in the dialog's control.
+    EXPECT_EQ(TheSettingsTree().top.size(), 5u);
     HWND tree = GetDlgItem(dialog, kSettingsTreeId);
+    EXPECT_EQ(TreeView_GetCount(tree), 5u);
     HTREEITEM root = TreeView_GetRoot(tree);
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(TreeView_GetSelection(tree), root);
@@ -142,6 +128,7 @@ TEST_F(Frame, RelayedMessagesReachTheDialogUnchanged) {
     HWND frame = Open();
     ASSERT_NE(frame, nullptr);
     HWND dialog = g_settingsApp.mainDialog;
+    Preview().refresh = false;
     EXPECT_EQ(SendMessageW(frame, SETTINGS_MSG_ON_DESKTOP, 4, 1), kOnDesktopReply);
     EXPECT_EQ(SendMessageW(frame, SETTINGS_MSG_RESERVED_4, 9, 9), 0);
     SendMessageW(frame, SETTINGS_MSG_RESERVED_6, 6, 60);
@@ -159,7 +146,8 @@ TEST_F(Frame, RelayedMessagesReachTheDialogUnchanged) {
     EXPECT_EQ(log[3].message, MSG_CLOUDS_CHANGED);
     EXPECT_EQ(log[3].lParam, 1);
     EXPECT_EQ(log[4].message, static_cast<UINT>(WM_WININICHANGE));
-    EXPECT_EQ(g_count.looksInvalidated, 1);
+    // The previews take the taskbar's look afresh.
+    EXPECT_TRUE(Preview().refresh);
     // The library stays loaded through the rebinding.
     EXPECT_NE(ResourceModule(), nullptr);
 }
@@ -178,6 +166,9 @@ TEST_F(Frame, LanguageChangeRetitlesTheFrameAndTellsEveryDialog) {
     ASSERT_NE(frame, nullptr);
     HWND dialog = g_settingsApp.mainDialog;
     ASSERT_NE(g_count.nested, nullptr);
+    HWND log = CreateAlarmLogWindow();
+    ASSERT_NE(log, nullptr);
+    SetWindowTextW(log, L"before");
     SendMessageW(frame, MSG_LANGUAGE_CHANGED, 0, 0);
     const std::wstring caption = Language().LoadUiString(kFrameCaptionId);
     ASSERT_FALSE(caption.empty());
@@ -190,7 +181,10 @@ TEST_F(Frame, LanguageChangeRetitlesTheFrameAndTellsEveryDialog) {
     EXPECT_EQ(Log(dialog)[0].message, MSG_LANGUAGE_CHANGED);
     ASSERT_EQ(Log(g_count.nested).size(), 1u);
     EXPECT_EQ(Log(g_count.nested)[0].message, MSG_LANGUAGE_CHANGED);
-    EXPECT_EQ(g_count.logsRetitled, 1);
+    // The alarm log is a window of its own, retitled in the new language.
+    GetWindowTextW(log, text, 128);
+    EXPECT_EQ(Language().LoadUiString(kLogTitleStringId), text);
+    DestroyAlarmWindows();
 }
 
 HWND g_frameForPicker = nullptr;
@@ -224,10 +218,12 @@ TEST_F(Frame, SettingsCommandReopensAClosedDialogOnlyAndExitDestroysTheFrame) {
     EXPECT_EQ(g_count.created, 1);
     EXPECT_EQ(g_settingsApp.mainDialog, first);
     DestroyWindow(first);
+    DestroyProgramTree();
     SendMessageW(frame, WM_COMMAND, CMD_SETTINGS_MENU, 0);
     EXPECT_EQ(g_count.created, 2);
     EXPECT_TRUE(IsWindow(g_settingsApp.mainDialog));
-    EXPECT_EQ(g_count.treesBuilt, 2);
+    // The tree was built again for the new dialog.
+    EXPECT_EQ(TheSettingsTree().top.size(), 5u);
     EXPECT_FALSE(QuitPosted());
     SendMessageW(frame, WM_COMMAND, CMD_QUIT_MENU, 0);
     EXPECT_FALSE(IsWindow(frame));
@@ -238,20 +234,24 @@ TEST_F(Frame, CloseDestroysDialogTreeAndPreviewAndEndsTheLoop) {
     HWND frame = Open();
     ASSERT_NE(frame, nullptr);
     HWND dialog = g_settingsApp.mainDialog;
+    ClockRecord clock = {};
+    clock.enabled = 1;
+    LoadTrayPreview(&clock, 1);
+    ASSERT_FALSE(Preview().panelRecords.empty());
     SendMessageW(frame, WM_CLOSE, 0, 0);
     EXPECT_FALSE(IsWindow(frame));
     EXPECT_FALSE(IsWindow(dialog));
     EXPECT_EQ(g_settingsApp.frame, nullptr);
     EXPECT_EQ(g_settingsApp.mainDialog, nullptr);
-    EXPECT_EQ(g_count.treesDestroyed, 1);
-    EXPECT_EQ(g_count.traysCleared, 1);
+    EXPECT_TRUE(TheSettingsTree().top.empty());
+    EXPECT_EQ(TheSettingsTree().control, nullptr);
+    EXPECT_TRUE(Preview().panelRecords.empty());
+    EXPECT_EQ(TrayPreviewCount(), 0);
     EXPECT_TRUE(QuitPosted());
 }
 
 TEST_F(Frame, ADialogThatCannotOpenLeavesNoFrameAndNoQuit) {
-    SettingsParts parts = LaterParts();
-    parts.createMainDialog = FailingCreate;
-    SetSettingsParts(parts);
+    SetMainDialogOpener(FailingCreate);
     EXPECT_EQ(Open(), nullptr);
     EXPECT_TRUE(g_settingsApp.mainDialogFailed);
     EXPECT_EQ(g_count.created, 1);
@@ -259,17 +259,10 @@ TEST_F(Frame, ADialogThatCannotOpenLeavesNoFrameAndNoQuit) {
     EXPECT_FALSE(QuitPosted());
 }
 
-TEST_F(Frame, WithoutTheDialogModuleOrTheLibraryNothingOpens) {
-    SettingsParts parts = LaterParts();
-    parts.createMainDialog = nullptr;
-    SetSettingsParts(parts);
-    EXPECT_EQ(Open(), nullptr);
-    EXPECT_TRUE(g_settingsApp.mainDialogFailed);
-
-    parts.createMainDialog = FakeCreate;
-    SetSettingsParts(parts);
+TEST_F(Frame, WithoutTheLibraryNothingOpens) {
     FreeResourceModule();
     EXPECT_EQ(Open(), nullptr);
+    EXPECT_TRUE(g_settingsApp.mainDialogFailed);
     EXPECT_EQ(g_count.created, 0);
 }
 

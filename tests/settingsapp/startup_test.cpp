@@ -14,9 +14,12 @@
 #include "common/time/clock_table.h"
 #include "common/time/zone_database.h"
 #include "common/time/zone_updates.h"
+#include "common/graphics/faces/graphics.h"
+#include "common/graphics/faces/skin_manager.h"
 #include "settings/frame_window.h"
-#include "settings/later_parts.h"
 #include "settings/map_install.h"
+#include "settings/preview.h"
+#include "settings/preview_state.h"
 #include "settings/settings_app.h"
 #include "settings/startup.h"
 #include "tests/settingsapp/settings_folder.h"
@@ -33,8 +36,9 @@ namespace {
 struct Seen {
     int dialogs = 0;
     int zones = 0, updates = 0, cities = 0, clocks = 0;
-    bool pendingPastChange = false;
+    bool unappliedPastChange = false;
     bool libraryLoaded = false;
+    bool skinCacheOwnsSkins = true;
     unsigned int page = 0, clock = 0, item = 0;
     std::wstring frameCaption;
     std::wstring skin;
@@ -55,40 +59,38 @@ HWND SnapshotAndClose(HWND frame, HMODULE resources) {
     g_seen.clocks = g_clockCount;
     const int64_t now = NowKey();
     for (int i = 0; i < g_zoneUpdates.count; ++i) {
-        if (g_zoneUpdates.entries[i].key <= now && g_zoneUpdates.entries[i].live) g_seen.pendingPastChange = true;
+        if (g_zoneUpdates.entries[i].key <= now && g_zoneUpdates.entries[i].live) g_seen.unappliedPastChange = true;
     }
     g_seen.libraryLoaded = resources != nullptr;
     g_seen.page = g_settingsApp.command.page;
     g_seen.clock = g_settingsApp.command.clock;
     g_seen.item = g_settingsApp.command.item;
     g_seen.frameCaption = g_settingsApp.frameCaption;
+    g_seen.skin = Preview().skin ? Preview().skin->GetName() : L"";
+    g_seen.skinCacheOwnsSkins = SkinManager().GetOwnsSkins();
     HWND dialog = CreateTemplateDialog(frame, WS_POPUP | WS_CAPTION, RecordingDialogProc);
     // The user presses OK at once.
     PostMessageW(frame, WM_CLOSE, 0, 0);
     return dialog;
 }
 
-void SeePreview(const wchar_t* skin) { g_seen.skin = skin ? skin : L""; }
-
 class Startup : public ::testing::Test {
 protected:
     void SetUp() override {
         g_seen = Seen();
-        SettingsParts parts;
-        parts.createMainDialog = SnapshotAndClose;
-        parts.createPreviewClock = SeePreview;
-        old_ = SetSettingsParts(parts);
+        old_ = SetMainDialogOpener(SnapshotAndClose);
         ASSERT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr);
     }
     void TearDown() override {
-        SetSettingsParts(old_);
+        SetMainDialogOpener(old_);
+        SkinManager().SetOwnsSkins(true);
         ResetSettingsFolder();
     }
     int Run(SettingsProgramFolder& folder, const std::wstring& arguments) {
         const std::wstring line = L"\"" + folder.file(L"settings.exe") + L"\" " + arguments;
         return RunSettingsProgram(GetModuleHandleW(nullptr), line.c_str(), folder.path());
     }
-    SettingsParts old_;
+    MainDialogOpener old_ = nullptr;
 };
 
 TEST_F(Startup, LoadsEverythingAppliesPastZoneChangesAndRunsUntilTheDialogCloses) {
@@ -102,14 +104,15 @@ TEST_F(Startup, LoadsEverythingAppliesPastZoneChangesAndRunsUntilTheDialogCloses
     EXPECT_GT(g_seen.updates, 0);
     EXPECT_GT(g_seen.cities, 100);
     EXPECT_GT(g_seen.clocks, 0);
-    EXPECT_FALSE(g_seen.pendingPastChange);
+    EXPECT_FALSE(g_seen.unappliedPastChange);
     EXPECT_TRUE(g_seen.libraryLoaded);
     EXPECT_EQ(g_seen.page, SETTINGS_PAGE_ALARM);
     EXPECT_EQ(g_seen.clock, 2u);
     EXPECT_EQ(g_seen.item, 3u);
     EXPECT_EQ(g_seen.frameCaption, LibraryString(folder.file(L"res_en.dll"), kFrameCaptionId));
-    // The preview takes the general skin.
+    // The preview takes the general skin; the skin cache keeps skins nobody uses.
     EXPECT_EQ(g_seen.skin, L"Preview Skin");
+    EXPECT_FALSE(g_seen.skinCacheOwnsSkins);
     // The user's profile was seeded from the defaults.
     wchar_t value[16] = {};
     GetPrivateProfileStringW((::UserPrefix() + L":clock1").c_str(), L"enabled", L"", value, 16,
@@ -119,6 +122,7 @@ TEST_F(Startup, LoadsEverythingAppliesPastZoneChangesAndRunsUntilTheDialogCloses
     EXPECT_EQ(g_zones.count, 0);
     EXPECT_EQ(g_cities.count, 0);
     EXPECT_EQ(g_clocks, nullptr);
+    EXPECT_FALSE(HasPreviewClock());
     EXPECT_EQ(ResourceModule(), nullptr);
     EXPECT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr);
 }
@@ -182,9 +186,7 @@ TEST_F(Startup, WithoutTheResourceLibraryItEndsWith0AndOpensNothing) {
 }
 
 TEST_F(Startup, WithoutTheMainDialogItEndsWith0) {
-    SettingsParts parts = LaterParts();
-    parts.createMainDialog = nullptr;
-    SetSettingsParts(parts);
+    SetMainDialogOpener([](HWND, HMODULE) -> HWND { return nullptr; });
     SettingsProgramFolder folder;
     ASSERT_TRUE(folder.ok());
     EXPECT_EQ(Run(folder, L"/taskbar"), kSettingsExitNormal);

@@ -88,12 +88,12 @@ TEST_F(Apply, NothingWrittenNothingAnnounced) {
     MainProgramStandIn main;
     ASSERT_TRUE(main.ok());
     ASSERT_NE(Open(), nullptr);
-    MainDialogParts parts = DialogParts();
-    parts.saveGeneralOptions = [](unsigned groups) {
+    MainDialogHooks hooks = DialogHooks();
+    hooks.saveGeneralOptions = [](unsigned groups) {
         Event("general " + std::to_string(groups));
         return false;
     };
-    SetDialogParts(parts);
+    SetDialogHooks(hooks);
     ClearEvents();
     SendMessageW(dialog_, WM_COMMAND, IDC_APPLY, 0);
     Sleep(200);
@@ -130,19 +130,19 @@ TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackAndOkKeepsTheImport) {
     MainProgramStandIn main;
     ASSERT_TRUE(main.ok());
     ASSERT_NE(Open(), nullptr);
-    SetImportPending(true);
+    SetImportUnconfirmed(true);
     ClearEvents();
     SendMessageW(dialog_, WM_CLOSE, 0, 0);
     EXPECT_EQ(ReadBytes(UserIniPath()), "[before]\r\nk=1\r\n");
     EXPECT_FALSE(Exists(backup));
-    EXPECT_FALSE(ImportPending());
+    EXPECT_FALSE(ImportUnconfirmed());
     // The main program runs on the import: it rereads the restored settings.
     EXPECT_TRUE(WaitForEvent("settings changed posted"));
 
     ASSERT_TRUE(WriteBytes(backup, "[before]\r\nk=1\r\n"));
     ASSERT_TRUE(WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n"));
     ASSERT_NE(Open(), nullptr);
-    SetImportPending(true);
+    SetImportUnconfirmed(true);
     SendMessageW(dialog_, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(IsWindow(dialog_));
     EXPECT_EQ(IniValue(L"imported", L"k"), L"2");
@@ -156,7 +156,7 @@ TEST_F(Apply, CancelAfterApplyKeepsWhatWasAppliedFromAnImport) {
     MainProgramStandIn main;
     ASSERT_TRUE(main.ok());
     ASSERT_NE(Open(), nullptr);
-    SetImportPending(true);
+    SetImportUnconfirmed(true);
     SendMessageW(dialog_, WM_COMMAND, IDC_APPLY, 0);
     ASSERT_TRUE(WaitForEvent("settings changed posted"));
     SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
@@ -174,7 +174,7 @@ TEST_F(Apply, ABackupThatCannotBePutBackIsKept) {
     HANDLE lock = CreateFileW(UserIniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     ASSERT_NE(Open(), nullptr);
-    SetImportPending(true);
+    SetImportUnconfirmed(true);
     SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
     CloseHandle(lock);
     EXPECT_TRUE(Exists(backup));

@@ -112,7 +112,7 @@ void DialogTest::SetUp() {
     g_settingsApp = SettingsApp();
     g_settingsApp.instance = GetModuleHandleW(nullptr);
     ForgetMainDialogStarted();
-    SetImportPending(false);
+    SetImportUnconfirmed(false);
     ASSERT_TRUE(CopyFileW((testing_support::BinFolder() + L"res_en.dll").c_str(), dir_.file(L"res_en.dll").c_str(),
                           FALSE));
     SetSettingsFolder(dir_.path());
@@ -121,7 +121,7 @@ void DialogTest::SetUp() {
     Language().SetLanguageFolder((dir_.path() + L"\\").c_str());
     ASSERT_TRUE(LoadResourceModule((dir_.path() + L"\\").c_str()));
     oldSeam_ = SetSystemSeam(&beeps_);
-    oldParts_ = DialogParts();
+    oldHooks_ = DialogHooks();
 
     WNDCLASSW wc = {};
     wc.lpfnWndProc = OwnerProc;
@@ -138,7 +138,7 @@ void DialogTest::TearDown() {
     if (owner_) DestroyWindow(owner_);
     Pump();
     UnregisterClassW(kOwnerClass, GetModuleHandleW(nullptr));
-    SetDialogParts(oldParts_);
+    SetDialogHooks(oldHooks_);
     SetSystemSeam(oldSeam_);
     FreeResourceModule();
     SetUserNameOverride(nullptr);
@@ -147,9 +147,9 @@ void DialogTest::TearDown() {
 }
 
 HWND DialogTest::Open(bool standInPages) {
-    MainDialogParts parts = oldParts_;
-    if (standInPages) parts.createPage = CreateStandInPage;
-    SetDialogParts(parts);
+    MainDialogHooks hooks = oldHooks_;
+    if (standInPages) hooks.createPage = CreateStandInPage;
+    SetDialogHooks(hooks);
     dialog_ = CreateMainSettingsDialog(owner_, ResourceModule());
     if (!dialog_) return nullptr;
     ShowWindow(dialog_, SW_SHOWNORMAL);

@@ -79,7 +79,7 @@ protected:
     HWND tree_ = nullptr;
     BeepRecorder beeps_;
     SystemSeam* oldSeam_ = nullptr;
-    MainDialogParts oldParts_;
+    MainDialogHooks oldHooks_;
     std::vector<UINT> ownerLog_;
 };
 

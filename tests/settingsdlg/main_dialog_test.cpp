@@ -235,12 +235,12 @@ TEST_F(Switching, PageCodesAddAndDeleteClocksAndAddAlarms) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog_, IDC_APPLY)));
 
     // Deleting clock 2 asks nothing.
-    MainDialogParts parts = DialogParts();
-    parts.askDelete = [](HWND, const wchar_t*, const wchar_t*) -> int {
+    MainDialogHooks hooks = DialogHooks();
+    hooks.askDelete = [](HWND, const wchar_t*, const wchar_t*) -> int {
         ADD_FAILURE() << "asked";
         return IDNO;
     };
-    SetDialogParts(parts);
+    SetDialogHooks(hooks);
     SendMessageW(dialog_, SETTINGS_MSG_SELECT_PAGE, SETTINGS_PAGE_DELETE_CLOCK, 2);
     Pump();
     EXPECT_EQ(tree_model_.FindClockNodeById(2), nullptr);
@@ -342,13 +342,13 @@ TEST_F(Passing, APageCodeDuringTheDeleteQuestionOnlyBeeps) {
     static HWND s_dialog = nullptr;
     ASSERT_NE(Open(), nullptr);
     s_dialog = dialog_;
-    MainDialogParts parts = DialogParts();
-    parts.askDelete = [](HWND, const wchar_t*, const wchar_t*) -> int {
+    MainDialogHooks hooks = DialogHooks();
+    hooks.askDelete = [](HWND, const wchar_t*, const wchar_t*) -> int {
         // A second start hands over its page while the question is open.
         SendMessageW(s_dialog, SETTINGS_MSG_SELECT_PAGE, SETTINGS_PAGE_DELETE_CLOCK, 2);
         return IDNO;
     };
-    SetDialogParts(parts);
+    SetDialogHooks(hooks);
     Select(clock1_);
     SendMessageW(dialog_, WM_COMMAND, IDC_DELETE_NODE, 0);
     EXPECT_EQ(model_.ClockCount(), 2);

@@ -135,13 +135,13 @@ TEST_F(TreeButtons, NodesWithoutABoxRefuseTheSpaceBar) {
 TEST_F(TreeButtons, DeleteAsksAndKeepsOneClockOn) {
     static int answer = IDNO;
     ASSERT_NE(Open(), nullptr);
-    MainDialogParts parts = DialogParts();
-    parts.askDelete = [](HWND, const wchar_t* text, const wchar_t* caption) -> int {
+    MainDialogHooks hooks = DialogHooks();
+    hooks.askDelete = [](HWND, const wchar_t* text, const wchar_t* caption) -> int {
         EXPECT_STRNE(text, L"");
         EXPECT_STRNE(caption, L"");
         return answer;
     };
-    SetDialogParts(parts);
+    SetDialogHooks(hooks);
     Select(clock1_);
     answer = IDNO;
     SendMessageW(dialog_, WM_COMMAND, IDC_DELETE_NODE, 0);
@@ -164,9 +164,9 @@ TEST_F(TreeButtons, DeleteAsksAndKeepsOneClockOn) {
 TEST_F(TreeButtons, AddOnAClockAsksForTheTypeAndPutsTheNewClockBeforeIt) {
     static INT_PTR choice = 0;
     ASSERT_NE(Open(), nullptr);
-    MainDialogParts parts = DialogParts();
-    parts.chooseClockType = [](HWND) { return choice; };
-    SetDialogParts(parts);
+    MainDialogHooks hooks = DialogHooks();
+    hooks.chooseClockType = [](HWND) { return choice; };
+    SetDialogHooks(hooks);
     Select(clock2_);
     ClearEvents();
     choice = 0;

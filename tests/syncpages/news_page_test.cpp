@@ -30,10 +30,10 @@ protected:
         PageTest::SetUp();
         oldPrompt_ = SetChannelPrompt(Answer);
         oldConsumer_ = SetNewsChannelConsumer(AddRssChannel);
-        oldParts_ = DialogParts();
-        MainDialogParts parts = oldParts_;
-        parts.askDelete = AlwaysYes;
-        SetDialogParts(parts);
+        oldHooks_ = DialogHooks();
+        MainDialogHooks hooks = oldHooks_;
+        hooks.askDelete = AlwaysYes;
+        SetDialogHooks(hooks);
         g_answer.clear();
         oldSettings_ = g_settings;
     }
@@ -42,7 +42,7 @@ protected:
         RssChannelArray().clear();
         SetChannelPrompt(oldPrompt_);
         SetNewsChannelConsumer(oldConsumer_);
-        SetDialogParts(oldParts_);
+        SetDialogHooks(oldHooks_);
         g_settings = oldSettings_;
         PageTest::TearDown();
     }
@@ -81,7 +81,7 @@ protected:
     HWND page_ = nullptr;
     ChannelPrompt oldPrompt_ = nullptr;
     NewsChannelConsumer oldConsumer_ = nullptr;
-    MainDialogParts oldParts_;
+    MainDialogHooks oldHooks_;
     GlobalSettings oldSettings_ = {};
 };
 

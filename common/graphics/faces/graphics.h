@@ -80,6 +80,9 @@ public:
     virtual void DrawText(int x, int y, const wchar_t* text, int count);
     virtual void ApplyLightmap(PixelBuffer& target, int width, int height);
     virtual COLORREF GetBackColor() const { return backColour_; }
+    // The desktop clocks key their windows with it and the settings previews
+    // imitate the taskbar with it after the style has loaded.
+    void SetBackColor(COLORREF colour) { backColour_ = colour; }
     virtual bool SetFontHeight(int height);
 
     // count 0 or less: the whole text. A shadow adds its offset to both sides.

@@ -30,21 +30,11 @@ bool CMechSkin::LoadFacePicture(const std::wstring& folder, PixelBuffer& buf) {
     const std::wstring bmp = folder + L"\\clkface.bmp";
     CBitmap file;
     if (!file.LoadFile(bmp.c_str(), LR_CREATEDIBSECTION)) return false;
-    // Through a 32-bit copy: LoadFromBitmap asks GDI for 32-bit BI_BITFIELDS
-    // rows, which is right, but Wine 8 converts a section of another depth
-    // (this 24-bit .bmp) with colour masks it never reads from the request
-    // (uninitialised), and the face comes back black or speckled. A copy of
-    // equal depth is converted with the section's own masks.
-    if (!face_.Create(file.Width(), file.Height())) return false;
-    if (!BitBlt(face_.Dc(), 0, 0, file.Width(), file.Height(), file.Dc(), 0, 0, SRCCOPY) ||
-        !buf.LoadFromBitmap(face_, 0, 0)) {
-        face_.Destroy();
-        return false;
-    }
+    if (!buf.LoadFromBitmap(file, 0, 0)) return false;
     uint32_t key = TopLeft(buf);
     faceColour_ = ColourOfPixel(key);
     buf.KeyToAlpha(key, true);
-    return true;
+    return face_.Create(buf.GetWidth(), buf.Rows());
 }
 
 bool CMechSkin::Load(const wchar_t* name, int width, int size, int weight, int style) {

@@ -1,8 +1,7 @@
-// settings.exe opens the main settings dialog from its frame. Linked into the
-// program itself rather than the library, so that tests of the frame choose
-// their own dialog.
+// settings.exe gives the main dialog its pages and the pages their services
+// (location picker, previews). Linked into the program itself rather than the
+// library, so that tests of the dialog and of the pages choose their own.
 #include "settings/location_picker.h"
-#include "settings/main_dialog.h"
 #include "settings/page_alarm.h"
 #include "settings/page_clock.h"
 #include "settings/page_news.h"
@@ -12,7 +11,6 @@
 
 namespace {
 
-[[maybe_unused]] const bool g_installed = (InstallMainDialog(), true);
 [[maybe_unused]] const bool g_alarmPages = (RegisterAlarmPages(), true);
 [[maybe_unused]] const bool g_syncNewsPages = (InstallSyncPage(), InstallNewsPage(), true);
 
