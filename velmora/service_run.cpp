@@ -15,7 +15,7 @@ static_assert(kStopWaitHintMs > kSyncTimeoutMs);
 
 namespace {
 
-std::mutex g_statusLock;  // the handler, the service and the pending thread report
+std::mutex g_statusLock;  // the handler, the service and the start-up heartbeat report
 SERVICE_STATUS_HANDLE g_handle = nullptr;
 SERVICE_STATUS g_status{kServiceType, SERVICE_STOPPED, kServiceControls, 0, 0, 0, 0};
 
@@ -37,7 +37,7 @@ void ReportState(DWORD state, DWORD win32Exit = 0, DWORD specificExit = 0) {
 
 // A sync in progress finishes first (it is bounded by its watchdog); the
 // service thread reports STOPPED when its loop has ended.
-void ReportStopPending() {
+void ReportStopping() {
     std::lock_guard<std::mutex> hold(g_statusLock);
     g_status.dwCurrentState = SERVICE_STOP_PENDING;
     g_status.dwCheckPoint = 1;
@@ -52,23 +52,23 @@ void ReportAgain() {
 
 // ---- start-up heartbeat --------------------------------------------------------
 
-struct PendingThread {
+struct StartupHeartbeat {
     HANDLE stop = nullptr;
     HANDLE thread = nullptr;
     DWORD state = SERVICE_START_PENDING;
 };
 
-DWORD WINAPI PendingStatusThread(void* parameter) {
-    PendingThread* pending = static_cast<PendingThread*>(parameter);
+DWORD WINAPI HeartbeatThread(void* parameter) {
+    StartupHeartbeat* heartbeat = static_cast<StartupHeartbeat*>(parameter);
     for (;;) {
         {
             std::lock_guard<std::mutex> hold(g_statusLock);
-            g_status.dwCurrentState = pending->state;
-            g_status.dwWaitHint = kPendingWaitHintMs;
+            g_status.dwCurrentState = heartbeat->state;
+            g_status.dwWaitHint = kStartWaitHintMs;
             ++g_status.dwCheckPoint;
             if (g_handle) Platform().SetStatus(g_handle, &g_status);
         }
-        if (WaitForSingleObject(pending->stop, kPendingBeatMs) != WAIT_TIMEOUT) break;
+        if (WaitForSingleObject(heartbeat->stop, kHeartbeatMs) != WAIT_TIMEOUT) break;
     }
     std::lock_guard<std::mutex> hold(g_statusLock);
     g_status.dwCheckPoint = 0;
@@ -76,25 +76,25 @@ DWORD WINAPI PendingStatusThread(void* parameter) {
     return 0;
 }
 
-void StartPendingThread(PendingThread& pending, DWORD state) {
-    pending.state = state;
-    pending.stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    pending.thread = pending.stop ? CreateThread(nullptr, 0, PendingStatusThread, &pending, 0, nullptr) : nullptr;
+void StartHeartbeat(StartupHeartbeat& heartbeat, DWORD state) {
+    heartbeat.state = state;
+    heartbeat.stop = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    heartbeat.thread = heartbeat.stop ? CreateThread(nullptr, 0, HeartbeatThread, &heartbeat, 0, nullptr) : nullptr;
 }
 
-void StopPendingThread(PendingThread& pending) {
-    if (pending.stop) SetEvent(pending.stop);
-    if (pending.thread) {
-        if (WaitForSingleObject(pending.thread, 1000) != WAIT_OBJECT_0) {
-            TerminateThread(pending.thread, 0);
+void StopHeartbeat(StartupHeartbeat& heartbeat) {
+    if (heartbeat.stop) SetEvent(heartbeat.stop);
+    if (heartbeat.thread) {
+        if (WaitForSingleObject(heartbeat.thread, 1000) != WAIT_OBJECT_0) {
+            TerminateThread(heartbeat.thread, 0);
             std::lock_guard<std::mutex> hold(g_statusLock);
             g_status.dwCheckPoint = 0;
             g_status.dwWaitHint = 0;
         }
-        CloseHandle(pending.thread);
+        CloseHandle(heartbeat.thread);
     }
-    if (pending.stop) CloseHandle(pending.stop);
-    pending = PendingThread{};
+    if (heartbeat.stop) CloseHandle(heartbeat.stop);
+    heartbeat = StartupHeartbeat{};
 }
 
 // ---- running -------------------------------------------------------------------
@@ -158,7 +158,7 @@ void WINAPI ServiceCtrlHandler(DWORD code) {
         case SERVICE_CONTROL_STOP:
         case SERVICE_CONTROL_SHUTDOWN:
             StopServiceRun();
-            ReportStopPending();
+            ReportStopping();
             return;
         case SERVICE_CONTROL_PAUSE:
             g_paused.exchange(true);
@@ -192,10 +192,10 @@ void WINAPI ServiceMain(DWORD, LPWSTR*) {
         g_handle = handle;
         g_status = SERVICE_STATUS{kServiceType, SERVICE_START_PENDING, kServiceControls, 0, 0, 0, 0};
     }
-    PendingThread pending;
-    StartPendingThread(pending, SERVICE_START_PENDING);
+    StartupHeartbeat heartbeat;
+    StartHeartbeat(heartbeat, SERVICE_START_PENDING);
     const DWORD failure = InitServiceRun();
-    StopPendingThread(pending);
+    StopHeartbeat(heartbeat);
     if (failure != 0) {
         ReportState(SERVICE_STOPPED, failure, failure);
         return;

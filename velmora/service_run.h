@@ -6,8 +6,8 @@
 // Status fields reported to the Service Control Manager.
 inline constexpr DWORD kServiceType = SERVICE_WIN32_OWN_PROCESS;  // 16
 inline constexpr DWORD kServiceControls = 7;                      // stop, pause and continue, shutdown
-inline constexpr DWORD kPendingWaitHintMs = 2000;
-inline constexpr DWORD kPendingBeatMs = 1000;
+inline constexpr DWORD kStartWaitHintMs = 2000;
+inline constexpr DWORD kHeartbeatMs = 1000;
 inline constexpr DWORD kServiceWakeMs = 500;
 // Reported with STOP_PENDING: longer than any one synchronisation may take.
 inline constexpr DWORD kStopWaitHintMs = 10000;
