@@ -3,11 +3,12 @@
 // a byte at a time would hold a blocking request for as long as it likes. The
 // sync's session is asynchronous instead, and each request is waited for only
 // until the deadline; a request given up finishes inside WinINet on its own
-// and finds nothing of ours but a callback that ignores it.
+// (WaitableHttpRequest).
 #pragma once
 
 #include <windows.h>
-#include <wininet.h>
+
+#include "common/settings/waitable_http_request.h"
 
 // The deadline of the sync now starting (SyncOnce), and its end.
 void BeginHttpDeadline(DWORD timeoutMs);
@@ -16,11 +17,8 @@ void EndHttpDeadline();
 // request may start.
 bool HttpDeadlineExpired();
 
-// Has the session's requests report their completion (asynchronous session).
-void WatchHttpCompletions(HINTERNET internet);
-
-// HttpSendRequestA without headers or body. A request that completes later
+// Sends the request without headers or body. A request that completes later
 // (asynchronous session) is waited for until the deadline (without one: for
 // ever). False with the error as last error; ERROR_INTERNET_TIMEOUT when the
 // deadline passed.
-bool SendRequestWithinDeadline(HINTERNET request);
+bool SendRequestWithinDeadline(WaitableHttpRequest& request);

@@ -72,6 +72,11 @@ void QueryResponseHeaders(HINTERNET request, const char* list, char* out, size_t
 
 namespace {
 
+struct ConnectionCloser {
+    HINTERNET handle;
+    ~ConnectionCloser() { InternetCloseHandle(handle); }
+};
+
 bool IsRedirect(int status) {
     return status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
@@ -122,13 +127,14 @@ int HeadOnce(CHttpSession& session, const std::string& url, SYSTEMTIME* lastModi
                 parts.nPort, static_cast<int>(session.lastError));
         return -2;
     }
-    HINTERNET request = HttpOpenRequestA(connection, "HEAD", object, nullptr, nullptr, session.acceptTypes, flags,
-                                         reinterpret_cast<DWORD_PTR>(&session));
+    // Closed after the request, declared below it.
+    const ConnectionCloser closer{connection};
+    WaitableHttpRequest waitable(connection, "HEAD", object, session.acceptTypes, flags);
+    HINTERNET request = waitable.handle();
     if (!request) {
-        session.lastError = GetLastError();
+        session.lastError = waitable.openError();
         LogLine(session, "GetLatest: HttpOpenRequest() returned %d, URL:", static_cast<int>(session.lastError));
         HttpLogLine(session, object);
-        InternetCloseHandle(connection);
         return -3;
     }
 
@@ -138,7 +144,7 @@ int HeadOnce(CHttpSession& session, const std::string& url, SYSTEMTIME* lastModi
     }
     DWORD status = 0;
     DWORD length = sizeof(status);
-    if (!SendRequestWithinDeadline(request)) {
+    if (!SendRequestWithinDeadline(waitable)) {
         session.lastError = GetLastError();
         HttpLogLine(session, url.c_str());
         LogLine(session, "GetLatest: HttpSendRequest() returned %d", static_cast<int>(session.lastError));
@@ -165,8 +171,6 @@ int HeadOnce(CHttpSession& session, const std::string& url, SYSTEMTIME* lastModi
             if (target[0]) location = ResolveLocation(url, target);
         }
     }
-    InternetCloseHandle(request);
-    InternetCloseHandle(connection);
     return result;
 }
 

@@ -27,7 +27,6 @@ int SyncByHttp(const wchar_t* server, int httpSyncWait, DWORD timeoutMs) {
     OpenHttpSession(session, INTERNET_FLAG_ASYNC);
     session.acceptTypes = kAcceptTypes;
     if (session.internet) LimitWaits(session.internet, timeoutMs);
-    WatchHttpCompletions(session.internet);
 
     const DWORD t0 = GetTickCount();
     const int status = GetLatest(session, url, nullptr, nullptr, nullptr, 0);

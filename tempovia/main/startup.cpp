@@ -30,6 +30,7 @@
 #include "tempovia/main/watch_threads.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/news/http_download.h"
+#include "tempovia/news/rss_download.h"
 #include "tempovia/panels/timer_panel_owner.h"
 #include "tempovia/photos/photo_service.h"
 #include "tempovia/util/main_paths.h"
@@ -176,8 +177,9 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
         ReportClocksWithoutZone();
         RunMessageLoop();
         g_app.mainWindow = nullptr;
-        // A photo worker finishes its download, so that nothing it uses goes
-        // away under it.
+        // Every worker gives up its download and ends, so that nothing it
+        // uses goes away under it.
+        StopRssDownloads();
         WaitForPhotoWorkers(kDownloadTimeLimitMs + 2000);
         UnregisterClassW(kMainWindowClass, instance);
     }

@@ -1,8 +1,8 @@
 #include "tempovia/news/http_download.h"
 
-#include <cstdlib>
 #include <cstring>
-#include <memory>
+
+#include "common/settings/waitable_http_request.h"
 
 namespace {
 
@@ -38,10 +38,6 @@ DWORD RequestFlagsFor(DWORD sessionFlags, INTERNET_SCHEME scheme) {
     return flags;
 }
 
-struct FreeDeleter {
-    void operator()(void* p) const { std::free(p); }
-};
-
 // Copies at most size - 1 bytes and terminates.
 void CopyText(char* target, size_t size, const char* source, size_t length) {
     if (length > size - 1) length = size - 1;
@@ -73,37 +69,34 @@ void LimitWaits(HINTERNET handle, DWORD ms) {
         InternetSetOptionA(handle, option, &ms, sizeof(ms));
 }
 
-int32_t StoreBody(CHttpSession& session, HINTERNET request, const wchar_t* file, DWORD start, DWORD limit) {
+int32_t StoreBody(CHttpSession& session, WaitableHttpRequest& request, const wchar_t* file, DWORD start,
+                  DWORD limit, HANDLE stop) {
     FileHandle target;
     target.h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target.h == INVALID_HANDLE_VALUE) return kDownloadCannotCreate;
-    std::unique_ptr<char, FreeDeleter> buffer(static_cast<char*>(std::calloc(kDownloadChunkBytes, 1)));
-    if (!buffer) return kDownloadNoBuffer;
 
     bool any = false;
     for (;;) {
         // A server that trickles its body must not hold the worker past the
-        // deadline: read what has arrived, and look at the clock in between.
+        // deadline, nor past a stop: every wait ends at either.
         if (Remaining(start, limit) == 0) return kDownloadIncomplete;
         DWORD ready = 0;
-        if (!InternetQueryDataAvailable(request, &ready, 0, 0)) {
-            session.lastError = GetLastError();
-            return kDownloadIncomplete;
-        }
-        // Nothing there yet: one byte, waited for no longer than the time
-        // left, tells a pause from the end.
-        if (ready == 0) LimitWaits(request, Remaining(start, limit));
-        const DWORD want = ready == 0 ? 1 : (ready < kDownloadChunkBytes ? ready : kDownloadChunkBytes);
+        DWORD error = request.Available(ready, Remaining(start, limit), stop);
+        // Nothing there: one byte, waited for no longer than the time left,
+        // tells a pause from the end.
+        if (error == 0 && ready == 0) LimitWaits(request.handle(), Remaining(start, limit));
         DWORD got = 0;
-        if (!InternetReadFile(request, buffer.get(), want, &got)) {
+        if (error == 0) error = request.Read(ready == 0 ? 1 : ready, got, Remaining(start, limit), stop);
+        if (error == ERROR_NOT_ENOUGH_MEMORY) return kDownloadNoBuffer;
+        if (error) {
             // A body cut off in transfer is not a stored body.
-            session.lastError = GetLastError();
+            session.lastError = error;
             return kDownloadIncomplete;
         }
         if (got == 0) break;
         DWORD written = 0;
         // Any chunk not written whole spoils the file, not only the last one.
-        if (!WriteFile(target.h, buffer.get(), got, &written, nullptr) || written != got) return kDownloadIncomplete;
+        if (!WriteFile(target.h, request.data(), got, &written, nullptr) || written != got) return kDownloadIncomplete;
         any = true;
     }
     return any ? kDownloadStored : kDownloadIncomplete;
@@ -129,7 +122,7 @@ bool RedirectTarget(HINTERNET request, char (&address)[kDownloadUrlBytes]) {
 
 }  // namespace
 
-int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file, DWORD timeLimitMs) {
+int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file, DWORD timeLimitMs, HANDLE stop) {
     session.status = 0;
     session.lastError = 0;
     session.date = SYSTEMTIME{};
@@ -166,26 +159,25 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
             session.lastError = GetLastError();
             return kDownloadNoConnection;
         }
-        InternetHandle request;
-        request.h = HttpOpenRequestA(connection.h, "GET", object, nullptr, nullptr, session.acceptTypes,
-                                     RequestFlagsFor(session.requestFlags, parts.nScheme), context);
-        if (!request.h) {
-            session.lastError = GetLastError();
+        WaitableHttpRequest request(connection.h, "GET", object, session.acceptTypes,
+                                    RequestFlagsFor(session.requestFlags, parts.nScheme));
+        if (!request.handle()) {
+            session.lastError = request.openError();
             return kDownloadRequestFailed;
         }
-        LimitWaits(request.h, Remaining(start, timeLimitMs));
+        LimitWaits(request.handle(), Remaining(start, timeLimitMs));
         if (session.extraHeaders) {
-            HttpAddRequestHeadersA(request.h, session.extraHeaders, static_cast<DWORD>(-1),
+            HttpAddRequestHeadersA(request.handle(), session.extraHeaders, static_cast<DWORD>(-1),
                                    HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
         }
-        if (!HttpSendRequestA(request.h, nullptr, 0, nullptr, 0)) {
-            session.lastError = GetLastError();
+        if (const DWORD error = request.Send(Remaining(start, timeLimitMs), stop)) {
+            session.lastError = error;
             return kDownloadRequestFailed;
         }
 
         DWORD status = 0;
         DWORD size = sizeof(status);
-        if (!HttpQueryInfoA(request.h, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+        if (!HttpQueryInfoA(request.handle(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
             session.lastError = GetLastError();
             HttpLogLine(session, address);
             HttpLogLine(session, "DownloadFile: Can not retrieve HTTP status code after the request");
@@ -193,21 +185,21 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
             return kDownloadRequestFailed;
         }
         session.status = static_cast<int32_t>(status);
-        QueryText(request.h, HTTP_QUERY_STATUS_TEXT, session.statusText);
+        QueryText(request.handle(), HTTP_QUERY_STATUS_TEXT, session.statusText);
         if (status != 0) {
-            QueryText(request.h, HTTP_QUERY_CONTENT_TYPE, session.contentType);
+            QueryText(request.handle(), HTTP_QUERY_CONTENT_TYPE, session.contentType);
             SYSTEMTIME date{};
             size = sizeof(date);
-            if (HttpQueryInfoA(request.h, HTTP_QUERY_DATE | HTTP_QUERY_FLAG_SYSTEMTIME, &date, &size, nullptr)) {
+            if (HttpQueryInfoA(request.handle(), HTTP_QUERY_DATE | HTTP_QUERY_FLAG_SYSTEMTIME, &date, &size, nullptr)) {
                 session.date = date;
             }
         }
         // Out of hops or out of time, the redirect itself is the answer.
         if (IsRedirect(status) && hop < kDownloadMaxRedirects && Remaining(start, timeLimitMs) > 0 &&
-            RedirectTarget(request.h, address)) {
+            RedirectTarget(request.handle(), address)) {
             continue;
         }
         if (status != 200) return session.status;
-        return StoreBody(session, request.h, file, start, timeLimitMs);
+        return StoreBody(session, request, file, start, timeLimitMs, stop);
     }
 }

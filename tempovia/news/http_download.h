@@ -18,17 +18,17 @@ constexpr int32_t kDownloadIncomplete = -101;     // body not written whole
 constexpr size_t kDownloadUrlBytes = 1024;
 // Host names longer than this are refused as unsplittable.
 constexpr size_t kDownloadHostBytes = 64;
-constexpr DWORD kDownloadChunkBytes = 1048576;
 // Redirects followed at most; past them the redirect status is the result.
 constexpr int kDownloadMaxRedirects = 10;
 // How long a whole request may take unless the caller says otherwise.
 constexpr DWORD kDownloadTimeLimitMs = 60000;
 
 // A worker's session for one run: opened on construction, closed on every
-// way out of the scope, exceptions included.
+// way out of the scope, exceptions included. Its requests are asynchronous, so
+// that DownloadFile can give them up.
 class ScopedHttpSession {
 public:
-    ScopedHttpSession() { OpenHttpSession(session_); }
+    ScopedHttpSession() { OpenHttpSession(session_, INTERNET_FLAG_ASYNC); }
     ~ScopedHttpSession() { CloseHttpSession(session_); }
     ScopedHttpSession(const ScopedHttpSession&) = delete;
     ScopedHttpSession& operator=(const ScopedHttpSession&) = delete;
@@ -41,6 +41,7 @@ private:
 // GETs url (8-bit text) and, on status 200 only, writes the body to file.
 // Returns the status, or one of the negative results above. The session's
 // status, status text, content type, date and last error describe the reply.
-// The whole request, redirects and body included, ends within timeLimitMs.
+// The whole request, redirects and body included, ends within timeLimitMs,
+// and soon after stop (may be null) is set: the program is ending.
 int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file,
-                     DWORD timeLimitMs = kDownloadTimeLimitMs);
+                     DWORD timeLimitMs = kDownloadTimeLimitMs, HANDLE stop = nullptr);

@@ -13,6 +13,43 @@
 namespace {
 
 volatile LONG g_running = 0;
+
+// The job's thread, started and joined by the GUI thread, and the event that
+// tells it to stop.
+class RssWorker {
+public:
+    RssWorker() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~RssWorker() {
+        Stop();
+        if (stop_) CloseHandle(stop_);
+    }
+    RssWorker(const RssWorker&) = delete;
+    RssWorker& operator=(const RssWorker&) = delete;
+
+    HANDLE stop() const { return stop_; }
+    bool Start(RssJobHead* head) {
+        Join();  // a job that has reported its end is on its way out
+        if (!stop_) return false;
+        ResetEvent(stop_);
+        thread_ = CreateThread(nullptr, 0, RssDownloadThread, head, 0, nullptr);
+        return thread_ != nullptr;
+    }
+    void Stop() {
+        if (stop_) SetEvent(stop_);
+        Join();
+    }
+
+private:
+    void Join() {
+        if (!thread_) return;
+        WaitForSingleObject(thread_, INFINITE);
+        CloseHandle(thread_);
+        thread_ = nullptr;
+    }
+    HANDLE stop_;
+    HANDLE thread_ = nullptr;
+};
+RssWorker g_worker;
 // The record being reported right now (one job at a time): the main window
 // reads MSG_RSS_DOWNLOADED's lParam only when it is this one.
 std::atomic<const RssProgress*> g_liveRecord{nullptr};
@@ -44,7 +81,8 @@ struct JobGuard {
 };
 
 bool Exiting() {
-    return (*static_cast<volatile uint32_t*>(&g_settings.runFlags) & kRunFlagExiting) != 0;
+    return (*static_cast<volatile uint32_t*>(&g_settings.runFlags) & kRunFlagExiting) != 0 ||
+           WaitForSingleObject(g_worker.stop(), 0) == WAIT_OBJECT_0;
 }
 
 // An address that does not fit the code page's 511 bytes, or holds characters
@@ -123,17 +161,17 @@ bool RssRefreshAt(bool dueOnly, RssProgressCallback callback, const SYSTEMTIME& 
     head->callback = callback;
     head->feedCount = due;
     head->jobNumber = ++g_jobNumber;
-    HANDLE thread = CreateThread(nullptr, 0, RssDownloadThread, head, 0, nullptr);
-    if (!thread) {
+    if (!g_worker.Start(head)) {
         GlobalFree(head);
         InterlockedDecrement(&g_running);
         return false;
     }
-    CloseHandle(thread);
     return true;
 }
 
 long RssDownloadsRunning() { return InterlockedCompareExchange(&g_running, 0, 0); }
+
+void StopRssDownloads() { g_worker.Stop(); }
 
 std::string RssAcceptLanguageHeader() {
     char language[16] = {};
@@ -164,8 +202,9 @@ DWORD WINAPI RssDownloadThread(LPVOID job) {
             // (HandleRssDownloaded): a cut or foreign body keeps the old one.
             const std::wstring partial = RssPartialFile(feed.cacheFile);
             if (AnsiUrl(feed.url, url, static_cast<int>(sizeof(url))))
-                result = DownloadFile(session.get(), url, partial.c_str());
+                result = DownloadFile(session.get(), url, partial.c_str(), kDownloadTimeLimitMs, g_worker.stop());
             if (result != kDownloadStored) DeleteFileW(partial.c_str());
+            if (Exiting()) break;  // nobody left to tell
             RssProgress progress{feed.url, feed.cacheFile, result, head->jobNumber, i, head->feedCount};
             g_liveRecord.store(&progress);
             const bool goOn = head->callback && head->callback(result, &progress);

@@ -43,14 +43,18 @@ static_assert(sizeof(RssProgress) == 32 && offsetof(RssProgress, cacheFile) == 8
 // Whether a loaded channel is due for a scheduled download at nowUtc.
 bool RssChannelDue(const RSS::Channel& channel, const SYSTEMTIME& nowUtc);
 
-// Starts a job for the due channels (every enabled one when dueOnly is false).
-// True when a job was started; false with no channel due, while a job runs, or
-// when the thread cannot be started.
+// Starts a job for the due channels (every enabled one when dueOnly is false)
+// on a thread of its own; GUI thread only. True when a job was started; false
+// with no channel due, while a job runs, or when the thread cannot be started.
 bool RssRefresh(bool dueOnly, RssProgressCallback callback);
 bool RssRefreshAt(bool dueOnly, RssProgressCallback callback, const SYSTEMTIME& nowUtc);
 
 // Jobs under way (0 or 1).
 long RssDownloadsRunning();
+
+// At the end of the program, once the main window is gone (the job reports to
+// it): gives up a download under way and waits for the job's thread to end.
+void StopRssDownloads();
 
 // The worker; takes ownership of the job block.
 DWORD WINAPI RssDownloadThread(LPVOID job);

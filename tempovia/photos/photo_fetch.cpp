@@ -47,7 +47,10 @@ IndexAge AgeOfIndex(const std::wstring& path) {
 // Downloads into "<target>$" and moves the file over the target on success.
 bool DownloadInto(CHttpSession& session, const std::string& url, const std::wstring& target) {
     const std::wstring partial = target + L"$";
-    if (DownloadFile(session, url.c_str(), partial.c_str()) != kDownloadStored) return false;
+    if (DownloadFile(session, url.c_str(), partial.c_str(), kDownloadTimeLimitMs, PhotoWorkersStop()) !=
+        kDownloadStored) {
+        return false;
+    }
     return MoveFileExW(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 

@@ -21,6 +21,22 @@ int64_t SystemNow() {
 // waits. A worker on its way out may overlap the next one briefly.
 std::vector<HANDLE> g_workers;
 
+// Set while the workers are told to stop.
+class StopEvent {
+public:
+    StopEvent() : event_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~StopEvent() {
+        if (event_) CloseHandle(event_);
+    }
+    StopEvent(const StopEvent&) = delete;
+    StopEvent& operator=(const StopEvent&) = delete;
+    HANDLE get() const { return event_; }
+
+private:
+    HANDLE event_;
+};
+StopEvent g_stop;
+
 void ForgetEndedWorkers() {
     for (auto it = g_workers.begin(); it != g_workers.end();) {
         if (WaitForSingleObject(*it, 0) == WAIT_OBJECT_0) {
@@ -59,14 +75,19 @@ void SetPhotoClock(PhotoClock clock) { g_clock = clock ? clock : SystemNow; }
 bool StartPhotoWorker() { return g_starter(); }
 void SetPhotoWorkerStarter(PhotoWorkerStarter starter) { g_starter = starter ? starter : StartThread; }
 
+HANDLE PhotoWorkersStop() { return g_stop.get(); }
+
 bool WaitForPhotoWorkers(DWORD ms) {
+    if (g_stop.get()) SetEvent(g_stop.get());
     const DWORD start = GetTickCount();
     for (HANDLE worker : g_workers) {
         const DWORD used = GetTickCount() - start;
         WaitForSingleObject(worker, used >= ms ? 0 : ms - used);
     }
     ForgetEndedWorkers();
-    return g_workers.empty();
+    if (!g_workers.empty()) return false;
+    if (g_stop.get()) ResetEvent(g_stop.get());
+    return true;
 }
 
 bool PhotosWanted() {

@@ -32,9 +32,12 @@ using PhotoWorkerStarter = bool (*)();
 bool StartPhotoWorker();
 void SetPhotoWorkerStarter(PhotoWorkerStarter starter);  // null: a thread of its own
 
-// Waits up to ms for every worker started by StartPhotoWorker to end (the
-// program sets its exiting flag first); true when none is left running.
+// Tells every worker started by StartPhotoWorker to stop, giving up a
+// download under way, and waits up to ms for them to end (the program sets its
+// exiting flag first); true when none is left running.
 bool WaitForPhotoWorkers(DWORD ms);
+// Set while the workers are told to stop: their downloads give up at once.
+HANDLE PhotoWorkersStop();
 
 // The program is not exiting and city photos are on. Read without a lock.
 bool PhotosWanted();
