@@ -84,22 +84,6 @@ def newspaper(x, y, s):
     return (255, 255, 250)
 
 
-def globe(x, y, s):
-    # The earth: a blue disc with green land, a meridian and the equator.
-    c, u = s / 2.0, s / 16.0
-    px, py = x + 0.5 - c, y + 0.5 - c
-    d = math.hypot(px, py)
-    if d > 7.5 * u:
-        return None
-    if d > 6.6 * u:
-        return (20, 60, 130)
-    if abs(py) <= 0.45 * u or abs(px) <= 0.45 * u:
-        return (230, 230, 230)
-    land = (px < 0 and -5 * u < py < 3 * u and px > -5.5 * u + 0.3 * abs(py)) or \
-           (px > 1.5 * u and 1 * u < py < 5.5 * u) or (px > 2 * u and -5 * u < py < -1.5 * u)
-    return (60, 150, 60) if land else (50, 120, 210)
-
-
 def hand(x, y, s):
     # A pointing hand for clickable clocks: the index finger up, the palm below.
     u = s / 16.0
@@ -216,6 +200,5 @@ if __name__ == "__main__":
     write_icon("channel_up.ico", arrow(True))
     write_icon("channel_down.ico", arrow(False))
     write_icon("news.ico", newspaper)
-    write_icon("world_map.ico", globe)
     write_cursor("hand.cur", hand, 32, (12, 2))
     write_mono_bitmap("timer_button.bmp", TIMER_BUTTON)

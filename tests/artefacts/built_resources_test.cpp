@@ -170,4 +170,40 @@ TEST(BuiltResources, EachProgramFileHoldsWhatItsCodeLoadsFromItself) {
     }
 }
 
+// The bytes of the icon image that the group resource picks for the size.
+std::string IconImage(HMODULE module, unsigned group, int side) {
+    HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(group), RT_GROUP_ICON);
+    void* directory = found ? LockResource(LoadResource(module, found)) : nullptr;
+    if (!directory) return std::string();
+    const int image = LookupIconIdFromDirectoryEx(static_cast<BYTE*>(directory), TRUE, side, side, 0);
+    HRSRC icon = image ? FindResourceW(module, MAKEINTRESOURCEW(image), RT_ICON) : nullptr;
+    const void* bytes = icon ? LockResource(LoadResource(module, icon)) : nullptr;
+    return bytes ? std::string(static_cast<const char*>(bytes), SizeofResource(module, icon)) : std::string();
+}
+
+// The world map dialog, in both programs that open it, shows the program's own
+// icon.
+TEST(BuiltResources, TheMapDialogIconIsTheProgramIcon) {
+    struct Program {
+        const wchar_t* file;
+        const char* header;
+        const char* programIcon;
+    };
+    const Program programs[] = {{L"tempovia.exe", "tempovia/main/program_resource_ids.h", "IDI_PROGRAM"},
+                                {L"settings.exe", "settings/settings_resource_ids.h", "IDI_SETTINGS_CLASS"}};
+    for (const Program& program : programs) {
+        std::map<std::string, unsigned> ids;
+        for (const NamedId& id : Defines(program.header)) ids[id.name] = id.value;
+        ASSERT_EQ(ids.count("IDI_MAP_DIALOG"), 1u);
+        ASSERT_EQ(ids.count(program.programIcon), 1u);
+        DataModule module(program.file);
+        ASSERT_NE(module.get(), nullptr);
+        for (int side : {16, 32}) {
+            const std::string dialog = IconImage(module.get(), ids["IDI_MAP_DIALOG"], side);
+            EXPECT_FALSE(dialog.empty());
+            EXPECT_TRUE(dialog == IconImage(module.get(), ids[program.programIcon], side)) << side;
+        }
+    }
+}
+
 }  // namespace
