@@ -10,6 +10,7 @@ struct WaitableRequestState {
     std::atomic<long> references{2};
     DWORD_PTR result = 0;
     DWORD error = 0;
+    DWORD available = 0;
     DWORD got = 0;
     char* buffer = nullptr;
 
@@ -109,15 +110,18 @@ DWORD WaitableHttpRequest::Available(DWORD& ready, DWORD waitMs, HANDLE stop) {
     if (givenUp_) return givenUp_;
     if (Stopped(stop)) return givenUp_ = ERROR_INTERNET_OPERATION_CANCELLED;
     ResetEvent(state_->done);
-    DWORD error = StepError(InternetQueryDataAvailable(handle_, &ready, 0, 0));
-    if (error != ERROR_IO_PENDING) return error;
-    // The count of a step that completed later is asked for again: it is
-    // there to be had at once now.
-    error = Await(true, error, waitMs, stop);
-    if (error) return error;
-    error = StepError(InternetQueryDataAvailable(handle_, &ready, 0, 0));
-    if (error == ERROR_IO_PENDING) ready = 0;  // gone again: a pause
-    return error == ERROR_IO_PENDING ? 0 : error;
+    // A query that completes later writes its count then: into the state.
+    state_->available = 0;
+    DWORD error = StepError(InternetQueryDataAvailable(handle_, &state_->available, 0, 0));
+    while (error == ERROR_IO_PENDING) {
+        error = Await(true, error, waitMs, stop);
+        if (error) return error;
+        // Asked again: what has arrived is there to be had at once now.
+        state_->available = 0;
+        error = StepError(InternetQueryDataAvailable(handle_, &state_->available, 0, 0));
+    }
+    if (error == 0) ready = state_->available;
+    return error;
 }
 
 DWORD WaitableHttpRequest::Read(DWORD want, DWORD& got, DWORD waitMs, HANDLE stop) {

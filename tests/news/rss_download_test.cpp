@@ -287,3 +287,24 @@ TEST_F(DownloadJobTest, DamagedReplyKeepsTheGoodCachedFeed) {
     RSS::SetOleReady(false);
     CoUninitialize();
 }
+
+TEST_F(DownloadJobTest, AtExitTheDownloadUnderWayIsGivenUpAndTheThreadJoined) {
+    // The first feed trickles in for a quarter of a minute; a second waits.
+    HttpResponder slow(HttpResponder::Reply("200 OK", Feed("Slow")), 0, 60);
+    HttpResponder next(HttpResponder::Reply("200 OK", Feed("Next")));
+    for (const HttpResponder* server : {&slow, &next}) {
+        const std::string url = server->url("/feed.xml");
+        ASSERT_TRUE(RegisterRssChannel(std::wstring(url.begin(), url.end()).c_str(), 60, 0, 1, 1));
+    }
+    ASSERT_TRUE(RssRefresh(false, Record));
+    for (int i = 0; i < 500 && slow.requests() == 0; ++i) Sleep(10);
+    ASSERT_EQ(1, slow.requests());
+    Sleep(300);  // well into the body
+
+    const DWORD start = GetTickCount();
+    StopRssDownloads();
+    EXPECT_LT(GetTickCount() - start, 2000u);
+    EXPECT_EQ(0, RssDownloadsRunning());
+    EXPECT_TRUE(Steps().empty());  // nobody left to tell
+    EXPECT_EQ(0, next.requests());
+}

@@ -211,22 +211,29 @@ TEST_F(FetchTest, TheWorkerThreadAnswersOnItsOwn) {
     EXPECT_TRUE(WaitForPhotoWorkers(10000));
 }
 
-TEST_F(FetchTest, AtExitTheWorkerIsWaitedFor) {
-    // The index arrives late: the program ends while the worker waits for it.
-    HttpResponder index(HttpResponder::Reply("200 OK", "3\t-\t/p/3.jpg\tx\n", "Content-Type: text/plain\r\n"),
-                        1500);
-    HttpResponder photos(HttpResponder::Reply("200 OK", kJpeg, "Content-Type: image/jpeg\r\n"));
-    Serve(index, photos);
-    SetPhotoWorkerStarter(nullptr);
-    ASSERT_TRUE(QueuePhotoRequest(3, window_));
-    for (int i = 0; i < 500 && index.requests() == 0; ++i) Sleep(10);
-    ASSERT_EQ(index.requests(), 1);
-    g_settings.runFlags = kRunFlagExiting;
-    ClearPhotoQueue();
-    EXPECT_TRUE(WaitForPhotoWorkers(kDownloadTimeLimitMs + 2000));
-    // Nothing was left running: the photo was never asked for.
-    EXPECT_EQ(photos.requests(), 0);
-    g_settings.runFlags = 0;
+TEST_F(FetchTest, AtExitADownloadUnderWayIsGivenUp) {
+    // The program ends while the worker waits for the index: for its reply or
+    // for the rest of its body, either of which would take a minute.
+    const std::string reply = HttpResponder::Reply("200 OK", std::string(1000, 'x'), "Content-Type: text/plain\r\n");
+    for (const bool bodyOnly : {false, true}) {
+        SCOPED_TRACE(bodyOnly ? "body" : "reply");
+        HttpResponder index(reply, 0, bodyOnly ? 60 : 0);
+        if (!bodyOnly) index.Trickle(60);
+        HttpResponder photos(HttpResponder::Reply("200 OK", kJpeg, "Content-Type: image/jpeg\r\n"));
+        Serve(index, photos);
+        SetPhotoWorkerStarter(nullptr);
+        ASSERT_TRUE(QueuePhotoRequest(3, window_));
+        for (int i = 0; i < 500 && index.requests() == 0; ++i) Sleep(10);
+        ASSERT_EQ(index.requests(), 1);
+        Sleep(300);  // well into the reply
+        g_settings.runFlags = kRunFlagExiting;
+        ClearPhotoQueue();
+        const DWORD start = GetTickCount();
+        EXPECT_TRUE(WaitForPhotoWorkers(kDownloadTimeLimitMs + 2000));
+        EXPECT_LT(GetTickCount() - start, 2000u);
+        EXPECT_EQ(photos.requests(), 0);
+        g_settings.runFlags = 0;
+    }
 }
 
 }  // namespace
