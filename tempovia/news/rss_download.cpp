@@ -203,8 +203,9 @@ DWORD WINAPI RssDownloadThread(LPVOID job) {
             const std::wstring partial = RssPartialFile(feed.cacheFile);
             if (AnsiUrl(feed.url, url, static_cast<int>(sizeof(url))))
                 result = DownloadFile(session.get(), url, partial.c_str(), kDownloadTimeLimitMs, g_worker.stop());
-            if (result != kDownloadStored) DeleteFileW(partial.c_str());
-            if (Exiting()) break;  // nobody left to tell
+            // At exit nobody is left to read it.
+            if (result != kDownloadStored || Exiting()) DeleteFileW(partial.c_str());
+            if (Exiting()) break;
             RssProgress progress{feed.url, feed.cacheFile, result, head->jobNumber, i, head->feedCount};
             g_liveRecord.store(&progress);
             const bool goOn = head->callback && head->callback(result, &progress);
