@@ -73,8 +73,8 @@ WaitableHttpRequest::~WaitableHttpRequest() {
     if (state_) state_->Release();
 }
 
-DWORD WaitableHttpRequest::Await(bool pending, DWORD error, DWORD waitMs, HANDLE stop) {
-    if (!pending) return error;
+DWORD WaitableHttpRequest::Await(bool inFlight, DWORD error, DWORD waitMs, HANDLE stop) {
+    if (!inFlight) return error;
     const HANDLE events[2] = {state_->done, stop};
     const DWORD wait = WaitForMultipleObjects(stop ? 2 : 1, events, FALSE, waitMs);
     if (wait == WAIT_OBJECT_0) {

@@ -44,7 +44,7 @@ public:
     const char* data() const;
 
 private:
-    DWORD Await(bool pending, DWORD error, DWORD waitMs, HANDLE stop);
+    DWORD Await(bool inFlight, DWORD error, DWORD waitMs, HANDLE stop);
 
     HINTERNET handle_ = nullptr;
     WaitableRequestState* state_ = nullptr;
