@@ -25,6 +25,7 @@ constexpr wchar_t kTrivialMainClass[] = L"BenchTrivialMain";
 constexpr wchar_t kTrivialFrameClass[] = L"BenchTrivialFrame";
 constexpr DWORD kGiveUpMs = 60000;
 constexpr int kShippedClocks = 6;
+constexpr DWORD kPollMs = 5;
 // Set for a counting run: the end of the start-up is marked on the standard
 // error as soon as it is seen, before the programs are closed.
 bool g_markEnd = false;
@@ -142,30 +143,16 @@ void End(Process& p, DWORD waitMs) {
     p = {};
 }
 
-struct Found {
-    DWORD pid;
-    const wchar_t* cls;
-    bool visible;
-    HWND window;
-};
-
-BOOL CALLBACK FindOwned(HWND w, LPARAM lp) {
-    auto* f = reinterpret_cast<Found*>(lp);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(w, &owner);
-    wchar_t cls[64] = {};
-    GetClassNameW(w, cls, 64);
-    if (owner == f->pid && lstrcmpW(cls, f->cls) == 0 && (!f->visible || IsWindowVisible(w))) {
-        f->window = w;
-        return FALSE;
-    }
-    return TRUE;
-}
-
+// A top-level window of the class that belongs to the process. FindWindowEx
+// asks the server for that class only: the poll stays light, so that it
+// does not slow down the program it watches.
 HWND TopWindowOf(DWORD pid, const wchar_t* cls, bool visible) {
-    Found f{pid, cls, visible, nullptr};
-    EnumWindows(FindOwned, reinterpret_cast<LPARAM>(&f));
-    return f.window;
+    for (HWND w = FindWindowExW(nullptr, nullptr, cls, nullptr); w; w = FindWindowExW(nullptr, w, cls, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == pid && (!visible || IsWindowVisible(w))) return w;
+    }
+    return nullptr;
 }
 
 BOOL CALLBACK FindTree(HWND w, LPARAM lp) {
@@ -215,7 +202,7 @@ DialogTimes TimeDialog(const std::wstring& program, const std::wstring& argument
                 }
             }
         }
-        Sleep(1);
+        Sleep(kPollMs);
     }
     if (HWND frame = dialog ? GetWindow(dialog, GW_OWNER) : nullptr) PostMessageW(frame, WM_CLOSE, 0, 0);
     TerminateProcess(p.handle, 0);
@@ -272,7 +259,7 @@ MainTimes TimeMain(const std::wstring& program, const std::wstring& arguments, c
     while (p.handle && Now() - start < kGiveUpMs && t.block < 0) {
         if (t.window < 0 && TopWindowOf(p.id, windowClass, false)) t.window = Now() - start;
         if (LogHasBlock(log)) t.block = Now() - start;
-        Sleep(1);
+        Sleep(kPollMs);
     }
     MarkEnd();
     if (endWithExit) {
