@@ -159,7 +159,7 @@ public:
     }
     ~SeedCopy() {
         DeleteFileW(path_.c_str());
-        ForgetCachedIniSection(path_.c_str(), nullptr);
+        ForgetCachedIniFile(path_.c_str());
     }
     SeedCopy(const SeedCopy&) = delete;
     SeedCopy& operator=(const SeedCopy&) = delete;
@@ -168,7 +168,7 @@ public:
     const wchar_t* path() const { return path_.c_str(); }
     // Puts the seeded copy in the file's place; false when it could not.
     bool Commit() {
-        ForgetCachedIniSection(user_.c_str(), nullptr);
+        ForgetCachedIniFile(user_.c_str());
         if (GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // nothing was written
         return MoveFileExW(path_.c_str(), user_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }

@@ -23,6 +23,10 @@ struct FileCopy {
     bool namesRead = false;
     bool exists = false;
     std::set<std::wstring, NoCaseLess> names;
+    // Sections the file has more than once: the profile functions look for a
+    // key in each of them, but hand out only the first whole, so these are
+    // read from the file itself.
+    std::set<std::wstring, NoCaseLess> repeated;
 };
 using FileMap = std::map<std::wstring, FileCopy, NoCaseLess>;
 
@@ -109,6 +113,29 @@ unsigned long ParseProfileNumber(const wchar_t* p) {
     return minus ? 0ul - total : total;
 }
 
+bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+
+// Lines the profile functions store and read back as they are: each
+// "key=value" with no blanks around key or value, and no key that would read
+// as a comment or a section head.
+bool CleanLines(const std::wstring& lines) {
+    size_t i = 0;
+    while (i < lines.size() && lines[i]) {
+        size_t end = lines.find(L'\0', i);
+        if (end == std::wstring::npos) end = lines.size();
+        const std::wstring line = lines.substr(i, end - i);
+        const size_t eq = line.find(L'=');
+        if (eq == std::wstring::npos || eq == 0 || line[0] == L';' || line[0] == L'[') return false;
+        if (IsBlank(line[0]) || IsBlank(line[eq - 1])) return false;
+        if (eq + 1 < line.size() && (IsBlank(line[eq + 1]) || IsBlank(line.back()))) return false;
+        for (wchar_t c : line) {
+            if (c == L'\r' || c == L'\n') return false;
+        }
+        i = end + 1;
+    }
+    return true;
+}
+
 }  // namespace
 
 IniReadScope::IniReadScope() {
@@ -173,9 +200,12 @@ const IniSectionCopy* CachedIniSection(const wchar_t* file, const wchar_t* secti
         known.namesRead = true;
         known.exists = GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES;
         if (known.exists) {
-            for (std::wstring& name : ReadIniSectionNames(file)) known.names.insert(std::move(name));
+            for (std::wstring& name : ReadIniSectionNames(file)) {
+                if (!known.names.insert(name).second) known.repeated.insert(std::move(name));
+            }
         }
     }
+    if (known.repeated.count(section) != 0) return nullptr;
     IniSectionCopy copy;
     copy.fileExists = known.exists;
     if (known.exists && known.names.count(section) != 0) copy.raw = ReadIniSectionFromFile(file, section);
@@ -183,17 +213,36 @@ const IniSectionCopy* CachedIniSection(const wchar_t* file, const wchar_t* secti
     return &known.sections.emplace(section, std::move(copy)).first->second;
 }
 
-void ForgetCachedIniSection(const wchar_t* file, const wchar_t* section) {
-    if (!ScopeOnThisThread() || !file) return;
+void NoteIniWrite(const wchar_t* file, const wchar_t* section, IniWrite kind, bool succeeded,
+                  const std::wstring& lines) {
+    if (!ScopeOnThisThread() || !file || !section) return;
     FileMap& files = *State().files;
     auto found = files.find(file);
     if (found == files.end()) return;
-    if (!section) {
-        files.erase(found);
+    FileCopy& known = found->second;
+    known.sections.erase(section);
+    const bool plain = known.namesRead && known.repeated.count(section) == 0;
+    if (!succeeded || kind == IniWrite::Deleted || !plain) {
+        // Which sections the file has is asked again when next needed.
+        known.namesRead = false;
+        known.names.clear();
+        known.repeated.clear();
         return;
     }
-    // A write may add the section or take it away.
-    found->second.sections.erase(section);
-    found->second.namesRead = false;
-    found->second.names.clear();
+    known.exists = true;
+    known.names.insert(section);
+    if (kind == IniWrite::Replaced && CleanLines(lines)) {
+        IniSectionCopy copy;
+        copy.fileExists = true;
+        copy.raw = lines;
+        while (!copy.raw.empty() && copy.raw.back() == L'\0') copy.raw.pop_back();
+        if (!copy.raw.empty()) copy.raw.append(2, L'\0');
+        copy.lines = SplitLines(copy.raw);
+        known.sections.emplace(section, std::move(copy));
+    }
+}
+
+void ForgetCachedIniFile(const wchar_t* file) {
+    if (!ScopeOnThisThread() || !file) return;
+    State().files->erase(file);
 }

@@ -47,6 +47,16 @@ struct IniSectionCopy {
 const IniSectionCopy* CachedIniSection(const wchar_t* file, const wchar_t* section);
 // GetPrivateProfileSectionW of the file itself, whole (the store's reader).
 std::wstring ReadIniSectionFromFile(const wchar_t* file, const wchar_t* section);
-// Drops the copy of one section of the file, or with section null every
-// section of the file (after the file was replaced as a whole).
-void ForgetCachedIniSection(const wchar_t* file, const wchar_t* section);
+// What a write through the store did to a section.
+enum class IniWrite {
+    Keys,      // keys written or deleted (the section may be new)
+    Replaced,  // the whole section written from lines
+    Deleted,   // the section deleted
+};
+// Keeps the copies in step with a write: a section replaced by clean
+// "key=value" lines is known without reading it again; otherwise its copy
+// goes and the next read asks the file.
+void NoteIniWrite(const wchar_t* file, const wchar_t* section, IniWrite kind, bool succeeded,
+                  const std::wstring& lines = std::wstring());
+// Drops every copy of the file (after it was replaced as a whole).
+void ForgetCachedIniFile(const wchar_t* file);

@@ -89,8 +89,9 @@ bool WriteIniString(const wchar_t* file, const wchar_t* section, const wchar_t* 
     if (!file || !*file || !section || !key) return false;
     // Each write rewrites the whole file: another program must not do so at once.
     IniFileLock lock;
-    ForgetCachedIniSection(file, section);
-    return WritePrivateProfileStringW(section, key, value, file) != FALSE;
+    const bool written = WritePrivateProfileStringW(section, key, value, file) != FALSE;
+    NoteIniWrite(file, section, IniWrite::Keys, written);
+    return written;
 }
 
 bool WriteIniQuoted(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
@@ -136,8 +137,9 @@ bool DeleteIniKey(const wchar_t* file, const wchar_t* section, const wchar_t* ke
 bool DeleteIniSection(const wchar_t* file, const wchar_t* section) {
     if (!file || !*file || !section) return false;
     IniFileLock lock;
-    ForgetCachedIniSection(file, section);
-    return WritePrivateProfileStringW(section, nullptr, nullptr, file) != FALSE;
+    const bool deleted = WritePrivateProfileStringW(section, nullptr, nullptr, file) != FALSE;
+    NoteIniWrite(file, section, IniWrite::Deleted, deleted);
+    return deleted;
 }
 
 bool ReadIniDuration(const wchar_t* file, const wchar_t* section, const wchar_t* key, int64_t& value) {
@@ -286,6 +288,7 @@ bool WriteIniSection(const wchar_t* file, const wchar_t* section, const std::wst
     block.push_back(L'\0');
     block.push_back(L'\0');
     IniFileLock lock;
-    ForgetCachedIniSection(file, section);
-    return WritePrivateProfileSectionW(section, block.c_str(), file) != FALSE;
+    const bool written = WritePrivateProfileSectionW(section, block.c_str(), file) != FALSE;
+    NoteIniWrite(file, section, IniWrite::Replaced, written, lines);
+    return written;
 }
