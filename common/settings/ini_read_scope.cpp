@@ -1,8 +1,10 @@
 #include "common/settings/ini_read_scope.h"
 
+#include <atomic>
 #include <cwchar>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <set>
 
 #include "common/settings/ini_store.h"
@@ -30,9 +32,12 @@ struct FileCopy {
 };
 using FileMap = std::map<std::wstring, FileCopy, NoCaseLess>;
 
+// One scope at a time, owned by one thread: the copies are only ever touched
+// by that thread; other threads see an owner that is not theirs.
 struct ScopeState {
-    DWORD thread = 0;
-    int depth = 0;
+    std::mutex change;  // around taking and giving up the ownership
+    std::atomic<DWORD> thread{0};
+    int depth = 0;      // the owner's nesting
     std::unique_ptr<FileMap> files;
 };
 
@@ -43,7 +48,7 @@ ScopeState& State() {
 
 bool ScopeOnThisThread() {
     const ScopeState& s = State();
-    return s.depth > 0 && s.thread == GetCurrentThreadId() && s.files;
+    return s.thread.load() == GetCurrentThreadId() && s.files;
 }
 
 std::vector<IniSectionCopy::Line> SplitLines(const std::wstring& raw) {
@@ -140,20 +145,22 @@ bool CleanLines(const std::wstring& lines) {
 
 IniReadScope::IniReadScope() {
     ScopeState& s = State();
-    if (s.depth == 0) {
-        s.thread = GetCurrentThreadId();
+    std::lock_guard<std::mutex> lock(s.change);
+    if (s.thread.load() == 0) {
         s.files = std::make_unique<FileMap>();
+        s.thread.store(GetCurrentThreadId());
     }
     // A scope on another thread while one lives: that thread reads the file.
-    if (s.thread == GetCurrentThreadId()) ++s.depth;
+    if (s.thread.load() == GetCurrentThreadId()) ++s.depth;
 }
 
 IniReadScope::~IniReadScope() {
     ScopeState& s = State();
-    if (s.thread != GetCurrentThreadId() || s.depth == 0) return;
+    std::lock_guard<std::mutex> lock(s.change);
+    if (s.thread.load() != GetCurrentThreadId() || s.depth == 0) return;
     if (--s.depth == 0) {
+        s.thread.store(0);
         s.files.reset();
-        s.thread = 0;
     }
 }
 

@@ -5,9 +5,9 @@
 // times. While an IniReadScope lives, the INI store's readers on the thread
 // that made it answer from a copy of each section, taken with one
 // GetPrivateProfileSectionW the first time the section is asked for, and give
-// exactly what the profile functions give. Writes through the store drop the
-// copy of the section they change, so a later read sees the file again.
-// Nothing is kept once the outermost scope ends.
+// exactly what the profile functions give. Writes through the store keep the
+// copies in step, so a later read sees what was written. Other threads read
+// the file as before. Nothing is kept once the outermost scope ends.
 #pragma once
 
 #include <windows.h>
