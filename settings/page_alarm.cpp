@@ -121,11 +121,20 @@ void OnInitDialog(HWND page, LPARAM lParam) {
     FillReminderList(page);
     FillActionList(page);
     if (s->resource == kAlarmPageClock) {
-        CreateEditors(page, *s);
         if (!AlarmLogHandle()) CreateAlarmLogWindow();
         ReadLocaleTimeFormat();
     }
     Language().TranslateDialog(page, AlarmPageSection(nullptr, s->resource));
+}
+
+// The six schedule editors are dialogs of their own: the page makes them when
+// it first shows an alarm, not when the settings program starts. The page is
+// translated again afterwards, as it was when they came first.
+void EnsureEditors(HWND page, AlarmPageState& s) {
+    if (s.resource != kAlarmPageClock || s.editorsMade) return;
+    s.editorsMade = true;
+    CreateEditors(page, s);
+    Language().TranslateDialog(page, AlarmPageSection(nullptr, s.resource));
 }
 
 SYSTEMTIME ClockNow(const ClockRecord* clock) {
@@ -142,6 +151,7 @@ SYSTEMTIME ClockNow(const ClockRecord* clock) {
 void LoadPage(HWND page, AlarmRecord& a) {
     AlarmPageState* s = State(page);
     if (!s) return;
+    EnsureEditors(page, *s);
     s->alarm = &a;
     PageLoadingScope loading;
     wchar_t comment[kAlarmCommentChars + 1];

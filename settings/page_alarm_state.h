@@ -12,6 +12,7 @@ struct AlarmPageState {
     UINT resource = 0;              // the page variant
     AlarmRecord* alarm = nullptr;   // the record of the last load
     HWND editors[6] = {};           // by schedule kind; null when not created
+    bool editorsMade = false;       // the clock variant makes them at its first load
     int shownKind = -1;
 };
 

@@ -4,6 +4,7 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,8 +34,32 @@ struct LanguageEntry {
     std::wstring name;
 };
 
+// The installed locales are many and share few codes: the language files
+// are listed once per scan rather than looked for locale by locale.
 struct LanguageScan {
     std::vector<LanguageEntry> entries;
+    std::set<std::wstring> files;  // lower-case names of the files beside the language files
+
+    void ListFolder(const std::wstring& anyLanguageFile) {
+        const size_t slash = anyLanguageFile.find_last_of(L'\\');
+        const std::wstring folder = slash == std::wstring::npos ? std::wstring() : anyLanguageFile.substr(0, slash + 1);
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW((folder + L"*").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) files.insert(LowerName(found.cFileName));
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+    bool HasFile(const std::wstring& path) const {
+        if (path.empty()) return false;
+        const size_t slash = path.find_last_of(L'\\');
+        return files.count(LowerName(slash == std::wstring::npos ? path : path.substr(slash + 1))) != 0;
+    }
+    static std::wstring LowerName(std::wstring name) {
+        if (!name.empty()) CharLowerBuffW(name.data(), static_cast<DWORD>(name.size()));
+        return name;
+    }
 };
 
 BOOL CALLBACK OnLocale(LGRPID, LCID locale, LPWSTR, LONG_PTR context) {
@@ -50,8 +75,7 @@ BOOL CALLBACK OnLocale(LGRPID, LCID locale, LPWSTR, LONG_PTR context) {
     for (const LanguageEntry& e : scan->entries) {
         if (e.name == shortName) return TRUE;
     }
-    std::wstring file;
-    if (!Language().FindLanguageFile(code.c_str(), file)) return TRUE;
+    if (!scan->HasFile(Language().LanguageFilePath(code.c_str()))) return TRUE;
     scan->entries.push_back({code, shortName});
     return TRUE;
 }
@@ -65,6 +89,7 @@ void FillLanguages(HWND page) {
     HWND combo = GetDlgItem(page, kIdcLanguage);
     SendMessageW(combo, CB_RESETCONTENT, 0, 0);
     LanguageScan scan;
+    scan.ListFolder(Language().LanguageFilePath(L"en"));
     EnumSystemLanguageGroupsW(OnLanguageGroup, LGRPID_INSTALLED, reinterpret_cast<LONG_PTR>(&scan));
     for (const LanguageEntry& e : scan.entries) {
         const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));

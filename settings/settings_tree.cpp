@@ -8,6 +8,7 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_paths.h"
+#include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_store.h"
 
 namespace {
@@ -70,6 +71,25 @@ void EmptyGroup(CTreeNode* group) {
     auto& children = Access::Children(group);
     while (!children.empty()) delete children.back();
 }
+
+// The control lays out and paints once for all the items a scope inserts,
+// not once per item.
+class RedrawOnce {
+public:
+    explicit RedrawOnce(HWND control) : control_(control && IsWindow(control) ? control : nullptr) {
+        if (control_) SendMessageW(control_, WM_SETREDRAW, FALSE, 0);
+    }
+    ~RedrawOnce() {
+        if (!control_) return;
+        SendMessageW(control_, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(control_, nullptr, TRUE);
+    }
+    RedrawOnce(const RedrawOnce&) = delete;
+    RedrawOnce& operator=(const RedrawOnce&) = delete;
+
+private:
+    HWND control_;
+};
 
 void RelocalizeNode(CTreeNode* node) {
     if (node->Relocalize()) node->RefreshTitle();
@@ -139,6 +159,7 @@ void AttachTree(SettingsTree& tree, HWND control) {
     }
     tree.control = control;
     if (!control) return;
+    RedrawOnce redraw(control);
     for (CTreeNode* node : tree.top) node->InsertItems(true);
 }
 
@@ -220,6 +241,7 @@ CTreeNode* CreateClockFromDefaults(SettingsTree& tree, CTreeNode* parent, CTreeN
                 const std::wstring section = std::wstring(L"default") + NewClockSuffix(type);
                 ReadClockRecord(section.c_str(), DefaultIniPath().c_str(), record, true);
                 LoadClockNode(clock, record);
+
                 record.alarms = ResizeAlarmArray(record.alarms, 0);
             }
             node = clock;
@@ -289,7 +311,9 @@ void RelocalizeAll(SettingsTree& tree) {
 }
 
 void BuildSettingsTree(SettingsTree& tree) {
+    RedrawOnce redraw(tree.control);
     DestroySettingsTree(tree);
+    IniReadScope oneReadEach;
     CTreeNode* options[] = {new CGeneralNode(), new CIniNode(), new CTimeNode(), new CNewsNode(), new CTrayNode()};
     for (CTreeNode* option : options) InsertNode(tree, option, nullptr, nullptr);
 
@@ -305,6 +329,7 @@ void BuildSettingsTree(SettingsTree& tree) {
         ClockRecord record;
         memset(&record, 0, sizeof(record));
         ReadClockByIndex(UserPrefix().c_str(), file.c_str(), n, record);
+
         const int type = IsCountdown(record) ? kNewCountdownType
                          : IsTimerClock(record)   ? kNewStopwatchType
                                                   : kNodeClock;

@@ -1,5 +1,7 @@
 #include "settings/startup.h"
 
+#include <memory>
+
 #include "common/graphics/faces/skin_manager.h"
 #include "common/settings/windows_version.h"
 #include "common/settings/global_settings_io.h"
@@ -7,6 +9,7 @@
 #include "common/settings/ini_defaults.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_encoding.h"
+#include "common/settings/ini_read_scope.h"
 #include "common/settings/localisation.h"
 #include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
@@ -135,6 +138,8 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
 
     wchar_t zoneKey[kZoneKeyChars] = {};
     if (GetCurrentZoneKeyName(zoneKey, kZoneKeyChars) > 0) g_settingsApp.systemZoneKey = zoneKey;
+    // From the seeding to the filled tree, each section is read once.
+    auto oneReadEach = std::make_unique<IniReadScope>();
     int clockSections = 0;
     {
         // The main program may be seeding the same file at this moment.
@@ -162,6 +167,7 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
         const int code = g_settingsApp.mainDialogFailed ? kSettingsExitNormal : kSettingsExitNoFrame;
         return CleanUp(code, true);
     }
+    oneReadEach.reset();
     RunMessageLoop();
     return CleanUp(kSettingsExitNormal, true);
 }

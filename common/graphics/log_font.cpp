@@ -33,14 +33,37 @@ UINT UserAnsiCodePage() {
     return IsValidCodePage(cp) ? cp : 0;
 }
 
-// Device units of a size in points along one axis, in logical units of dc.
-LONG PointsToLogical(HDC dc, int points, bool vertical) {
-    int dpi = GetDeviceCaps(dc, vertical ? LOGPIXELSY : LOGPIXELSX);
-    POINT pt{0, 0};
-    (vertical ? pt.y : pt.x) = points * dpi / 72;
-    DPtoLP(dc, &pt, 1);
-    return -(vertical ? pt.y : pt.x);
+// What a font description needs of the screen: its resolution and the
+// charset. Read once per process and kept; every clock face builds fonts, and
+// the screen does not change its resolution under a running program.
+struct ScreenFacts {
+    bool ok = false;
+    int charset = 0;
+    int dpiX = 96;
+    int dpiY = 96;
+};
+
+ScreenFacts ReadScreen() {
+    ScreenFacts f;
+    HDC screen = GetDC(nullptr);
+    if (!screen) return f;
+    f.ok = true;
+    f.charset = CharsetForCodePage(UserAnsiCodePage());
+    if (f.charset <= 0) f.charset = GetTextCharset(screen);
+    f.dpiX = GetDeviceCaps(screen, LOGPIXELSX);
+    f.dpiY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return f;
 }
+
+// A first read that found no screen is tried again next time.
+ScreenFacts Screen() {
+    static const ScreenFacts first = ReadScreen();
+    return first.ok ? first : ReadScreen();
+}
+
+// Logical units of the screen (MM_TEXT: device units) of a size in points.
+LONG PointsToLogical(int points, int dpi) { return -(points * dpi / 72); }
 
 }  // namespace
 
@@ -54,15 +77,11 @@ int CharsetForCodePage(UINT codePage) {
 bool MakeLogFont(const WCHAR* face, int width, int height, int weight, int style, LOGFONTW* font) {
     if (!font) return false;
     ZeroMemory(font, sizeof(*font));
-    HDC screen = GetDC(nullptr);
-    if (!screen) return false;
-
-    int charset = CharsetForCodePage(UserAnsiCodePage());
-    if (charset <= 0) charset = GetTextCharset(screen);
-    font->lfCharSet = static_cast<BYTE>(charset);
-    font->lfHeight = height > 0 ? PointsToLogical(screen, height, true) : height;
-    font->lfWidth = width > 0 ? PointsToLogical(screen, width, false) : width;
-    ReleaseDC(nullptr, screen);
+    const ScreenFacts screen = Screen();
+    if (!screen.ok) return false;
+    font->lfCharSet = static_cast<BYTE>(screen.charset);
+    font->lfHeight = height > 0 ? PointsToLogical(height, screen.dpiY) : height;
+    font->lfWidth = width > 0 ? PointsToLogical(width, screen.dpiX) : width;
 
     font->lfWeight = weight;
     font->lfItalic = (style & kFontItalic) ? 1 : 0;

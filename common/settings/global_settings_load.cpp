@@ -4,6 +4,7 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_defaults.h"
 #include "common/settings/ini_paths.h"
+#include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/named_mutex.h"
 #include "common/time/clock_table.h"
@@ -19,6 +20,8 @@ bool LoadAllSettings() {
     // seeding or saving it at this moment.
     IniFileLock lock;
     FreeClockArray();
+    // Each section of tempovia.ini and default.ini is read once for the load.
+    IniReadScope oneReadEach;
 
     const std::wstring& prefix = UserPrefix();
     int count = 0;

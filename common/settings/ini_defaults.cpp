@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/settings/ini_paths.h"
+#include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_store.h"
 #include "common/time/sync_service_notify.h"
 #include "common/time/zone_registry.h"
@@ -46,36 +47,22 @@ std::wstring ReadWholeValue(const wchar_t* file, const wchar_t* section, const w
 
 std::wstring Numbered(const wchar_t* text, int n) { return text + std::to_wstring(n); }
 
-}  // namespace
-
-DefaultsHooks SetDefaultsHooks(const DefaultsHooks& hooks) {
-    DefaultsHooks old = Hooks();
-    DefaultsHooks real{SystemZoneKey, SystemZoneDisplayName, ReloadTimeService};
-    Hooks().currentZoneKey = hooks.currentZoneKey ? hooks.currentZoneKey : real.currentZoneKey;
-    Hooks().currentZoneDisplayName =
-        hooks.currentZoneDisplayName ? hooks.currentZoneDisplayName : real.currentZoneDisplayName;
-    Hooks().reloadTimeService = hooks.reloadTimeService ? hooks.reloadTimeService : real.reloadTimeService;
-    return old;
-}
-
-bool FillMissingFromDefaults(const std::wstring& prefix, const std::wstring& suffix, bool fromNamedSection) {
-    std::wstring defaultSection = kDefaultPrefix;
-    if (fromNamedSection) {
-        if (suffix.empty() || suffix[0] != L':') defaultSection += L':';
-        defaultSection += suffix;
-    } else {
-        defaultSection += L":clocks";
-    }
-    std::wstring userSection = prefix + suffix;
+// Every key of the default section that the user section lacks, added to it
+// in one write (a file of many sections is rewritten once, not per key).
+bool FillSection(const wchar_t* user, const std::wstring& userSection, const std::wstring& defaultSection) {
     const wchar_t* defaults = DefaultIniPath().c_str();
-    const wchar_t* user = UserIniPath().c_str();
-
     std::vector<std::wstring> keys = ReadIniKeyList(defaults, defaultSection.c_str());
     if (keys.empty()) return false;
+    std::wstring added;
+    std::vector<std::wstring> addedKeys;
     for (const std::wstring& key : keys) {
         wchar_t current[kIniValueChars];
         ReadIniString(user, userSection.c_str(), key.c_str(), kMissingKey, current, kIniValueChars);
         if (!IsMissingKey(current)) continue;
+        // A key the default section names twice is added once, with its first value.
+        bool twice = false;
+        for (const std::wstring& done : addedKeys) twice = twice || _wcsicmp(done.c_str(), key.c_str()) == 0;
+        if (twice) continue;
         std::wstring value = ReadWholeValue(defaults, defaultSection.c_str(), key.c_str());
         if (value.empty()) {
             if (_wcsicmp(key.c_str(), L"zone") == 0) {
@@ -84,15 +71,37 @@ bool FillMissingFromDefaults(const std::wstring& prefix, const std::wstring& suf
                 value = Hooks().currentZoneDisplayName();
             }
         }
-        WriteIniText(user, userSection.c_str(), key.c_str(), value.c_str());
+        added += key + L'=' + IniTextForm(value.c_str()) + L'\0';
+        addedKeys.push_back(key);
     }
+    if (added.empty()) return true;
+    std::wstring lines = ReadIniSection(user, userSection.c_str());
+    while (!lines.empty() && lines.back() == L'\0') lines.pop_back();
+    if (!lines.empty()) lines += L'\0';
+    WriteIniSection(user, userSection.c_str(), lines + added);
     return true;
 }
 
-int InitUserSettings(const std::wstring& prefix, int& clockCount) {
+std::wstring DefaultSectionFor(const std::wstring& suffix, bool fromNamedSection) {
+    std::wstring defaultSection = kDefaultPrefix;
+    if (fromNamedSection) {
+        if (suffix.empty() || suffix[0] != L':') defaultSection += L':';
+        defaultSection += suffix;
+    } else {
+        defaultSection += L":clocks";
+    }
+    return defaultSection;
+}
+
+bool FillFromDefaults(const wchar_t* user, const std::wstring& prefix, const std::wstring& suffix,
+                      bool fromNamedSection) {
+    return FillSection(user, prefix + suffix, DefaultSectionFor(suffix, fromNamedSection));
+}
+
+// Seeds and completes the profile in `user`; returns the enabled clocks.
+int SeedAndComplete(const wchar_t* user, const std::wstring& prefix, int& clockCount) {
     clockCount = 0;
     int enabled = 0;
-    const wchar_t* user = UserIniPath().c_str();
     const wchar_t* defaults = DefaultIniPath().c_str();
     std::wstring mainSection = prefix + L":main";
     int channels = ReadIniInt(user, mainSection.c_str(), L"rss_channels", -1);
@@ -110,15 +119,15 @@ int InitUserSettings(const std::wstring& prefix, int& clockCount) {
         if (empty && i > 0) break;
 
         if (i == 0) {
-            FillMissingFromDefaults(L"", L"common", true);
+            FillFromDefaults(user, L"", L"common", true);
             Hooks().reloadTimeService();
-            FillMissingFromDefaults(prefix, L":main", true);
+            FillFromDefaults(user, prefix, L":main", true);
             continue;
         }
-        FillMissingFromDefaults(prefix, suffix, seeding);
+        FillFromDefaults(user, prefix, suffix, seeding);
         if (seeding) {
             for (int j = 1; j <= kMaxAlarmSections; ++j) {
-                if (!FillMissingFromDefaults(prefix, suffix + Numbered(L":alarm", j), true)) break;
+                if (!FillFromDefaults(user, prefix, suffix + Numbered(L":alarm", j), true)) break;
             }
         }
         ++clockCount;
@@ -129,10 +138,74 @@ int InitUserSettings(const std::wstring& prefix, int& clockCount) {
     if (channels == -1) {
         int filled = 0;
         for (int b = 1; b <= kMaxShippedChannels; ++b) {
-            if (!FillMissingFromDefaults(prefix, Numbered(L":rss", b), true)) break;
+            if (!FillFromDefaults(user, prefix, Numbered(L":rss", b), true)) break;
             ++filled;
         }
         WriteIniInt(user, mainSection.c_str(), L"rss_channels", filled);
     }
     return enabled;
+}
+
+// A first run seeds into a copy of tempovia.ini beside it, which then takes
+// the file's place in one move: a start that is stopped half-way leaves the
+// file without its first clock, and the next start seeds it again in full.
+class SeedCopy {
+public:
+    explicit SeedCopy(const std::wstring& user) : user_(user) {
+        path_ = user + L"." + std::to_wstring(GetCurrentProcessId()) + L".seed";
+        DeleteFileW(path_.c_str());
+        ready_ = GetFileAttributesW(user.c_str()) == INVALID_FILE_ATTRIBUTES ||
+                 CopyFileW(user.c_str(), path_.c_str(), FALSE);
+    }
+    ~SeedCopy() {
+        DeleteFileW(path_.c_str());
+        ForgetCachedIniFile(path_.c_str());
+    }
+    SeedCopy(const SeedCopy&) = delete;
+    SeedCopy& operator=(const SeedCopy&) = delete;
+
+    bool ready() const { return ready_; }
+    const wchar_t* path() const { return path_.c_str(); }
+    // Puts the seeded copy in the file's place; false when it could not.
+    bool Commit() {
+        ForgetCachedIniFile(user_.c_str());
+        if (GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // nothing was written
+        return MoveFileExW(path_.c_str(), user_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    }
+
+private:
+    std::wstring user_;
+    std::wstring path_;
+    bool ready_ = false;
+};
+
+}  // namespace
+
+DefaultsHooks SetDefaultsHooks(const DefaultsHooks& hooks) {
+    DefaultsHooks old = Hooks();
+    DefaultsHooks real{SystemZoneKey, SystemZoneDisplayName, ReloadTimeService};
+    Hooks().currentZoneKey = hooks.currentZoneKey ? hooks.currentZoneKey : real.currentZoneKey;
+    Hooks().currentZoneDisplayName =
+        hooks.currentZoneDisplayName ? hooks.currentZoneDisplayName : real.currentZoneDisplayName;
+    Hooks().reloadTimeService = hooks.reloadTimeService ? hooks.reloadTimeService : real.reloadTimeService;
+    return old;
+}
+
+bool FillMissingFromDefaults(const std::wstring& prefix, const std::wstring& suffix, bool fromNamedSection) {
+    return FillFromDefaults(UserIniPath().c_str(), prefix, suffix, fromNamedSection);
+}
+
+int InitUserSettings(const std::wstring& prefix, int& clockCount) {
+    const std::wstring user = UserIniPath();
+    const std::wstring firstClock = prefix + L":clock1";
+    if (!ReadIniKeyList(user.c_str(), firstClock.c_str()).empty()) {
+        return SeedAndComplete(user.c_str(), prefix, clockCount);
+    }
+    SeedCopy seed(user);
+    if (seed.ready()) {
+        const int enabled = SeedAndComplete(seed.path(), prefix, clockCount);
+        if (seed.Commit()) return enabled;
+    }
+    // No copy could be made or moved (a read-only folder, say): seed in place.
+    return SeedAndComplete(user.c_str(), prefix, clockCount);
 }

@@ -1,5 +1,7 @@
 #include "common/settings/ini_store.h"
 
+#include "common/settings/ini_read_scope.h"
+
 #include <cwchar>
 #include <limits>
 
@@ -51,7 +53,9 @@ DWORD ReadIniString(const wchar_t* file, const wchar_t* section, const wchar_t* 
     if (!file || !section || !key) {
         return static_cast<DWORD>(CopyBounded(buffer, size, def));
     }
-    DWORD got = GetPrivateProfileStringW(section, key, def ? def : L"", buffer, size, file);
+    const IniSectionCopy* copy = CachedIniSection(file, section);
+    DWORD got = copy ? copy->Value(key, def, buffer, size)
+                     : GetPrivateProfileStringW(section, key, def ? def : L"", buffer, size, file);
     if (got >= size) got = size - 1;
     buffer[got] = 0;
     return got;
@@ -73,6 +77,7 @@ bool IniKeyExists(const wchar_t* file, const wchar_t* section, const wchar_t* ke
 
 int ReadIniInt(const wchar_t* file, const wchar_t* section, const wchar_t* key, int def) {
     if (!file || !section || !key) return def;
+    if (const IniSectionCopy* copy = CachedIniSection(file, section)) return copy->Int(key, def);
     return static_cast<int>(GetPrivateProfileIntW(section, key, def, file));
 }
 
@@ -84,7 +89,9 @@ bool WriteIniString(const wchar_t* file, const wchar_t* section, const wchar_t* 
     if (!file || !*file || !section || !key) return false;
     // Each write rewrites the whole file: another program must not do so at once.
     IniFileLock lock;
-    return WritePrivateProfileStringW(section, key, value, file) != FALSE;
+    const bool written = WritePrivateProfileStringW(section, key, value, file) != FALSE;
+    NoteIniWrite(file, section, IniWrite::Keys, written);
+    return written;
 }
 
 bool WriteIniQuoted(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
@@ -94,12 +101,16 @@ bool WriteIniQuoted(const wchar_t* file, const wchar_t* section, const wchar_t* 
     return WriteIniString(file, section, key, text.c_str());
 }
 
-bool WriteIniText(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+std::wstring IniTextForm(const wchar_t* value) {
     if (!value) value = L"";
     size_t n = wcslen(value);
     bool quote = n > 0 && (IsSpace(value[0]) || IsSpace(value[n - 1]) ||
                            (n >= 2 && value[0] == L'"' && value[n - 1] == L'"'));
-    return quote ? WriteIniQuoted(file, section, key, value) : WriteIniString(file, section, key, value);
+    return quote ? L"\"" + std::wstring(value) + L"\"" : std::wstring(value);
+}
+
+bool WriteIniText(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
+    return WriteIniString(file, section, key, IniTextForm(value).c_str());
 }
 
 bool WriteIniInt(const wchar_t* file, const wchar_t* section, const wchar_t* key, int value) {
@@ -126,7 +137,9 @@ bool DeleteIniKey(const wchar_t* file, const wchar_t* section, const wchar_t* ke
 bool DeleteIniSection(const wchar_t* file, const wchar_t* section) {
     if (!file || !*file || !section) return false;
     IniFileLock lock;
-    return WritePrivateProfileStringW(section, nullptr, nullptr, file) != FALSE;
+    const bool deleted = WritePrivateProfileStringW(section, nullptr, nullptr, file) != FALSE;
+    NoteIniWrite(file, section, IniWrite::Deleted, deleted);
+    return deleted;
 }
 
 bool ReadIniDuration(const wchar_t* file, const wchar_t* section, const wchar_t* key, int64_t& value) {
@@ -238,6 +251,7 @@ bool WriteIniSystemTime(const SYSTEMTIME& time, const wchar_t* file, const wchar
 
 std::vector<std::wstring> ReadIniKeyList(const wchar_t* file, const wchar_t* section) {
     if (!file || !*file || !section) return {};
+    if (const IniSectionCopy* copy = CachedIniSection(file, section)) return copy->Keys();
     std::wstring list = ReadList(kIniKeyListChars, [&](wchar_t* buf, DWORD size) {
         return GetPrivateProfileStringW(section, nullptr, L"", buf, size, file);
     });
@@ -254,6 +268,11 @@ std::vector<std::wstring> ReadIniSectionNames(const wchar_t* file) {
 
 std::wstring ReadIniSection(const wchar_t* file, const wchar_t* section) {
     if (!file || !*file || !section) return std::wstring();
+    if (const IniSectionCopy* copy = CachedIniSection(file, section)) return copy->raw;
+    return ReadIniSectionFromFile(file, section);
+}
+
+std::wstring ReadIniSectionFromFile(const wchar_t* file, const wchar_t* section) {
     std::wstring data = ReadList(kIniSectionChars, [&](wchar_t* buf, DWORD size) {
         return GetPrivateProfileSectionW(section, buf, size, file);
     });
@@ -269,5 +288,7 @@ bool WriteIniSection(const wchar_t* file, const wchar_t* section, const std::wst
     block.push_back(L'\0');
     block.push_back(L'\0');
     IniFileLock lock;
-    return WritePrivateProfileSectionW(section, block.c_str(), file) != FALSE;
+    const bool written = WritePrivateProfileSectionW(section, block.c_str(), file) != FALSE;
+    NoteIniWrite(file, section, IniWrite::Replaced, written, lines);
+    return written;
 }

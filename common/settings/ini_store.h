@@ -52,6 +52,8 @@ bool WriteIniString(const wchar_t* file, const wchar_t* section, const wchar_t* 
 // it has leading or trailing blanks or is itself enclosed in quotes (the profile
 // functions strip one enclosing pair when reading).
 bool WriteIniText(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value);
+// The text WriteIniText writes for a value (for a "key=value" line of a section).
+std::wstring IniTextForm(const wchar_t* value);
 // Writes the text enclosed in double quotes in any case.
 bool WriteIniQuoted(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value);
 // "%d", "%u" and the flags "1" / "0".

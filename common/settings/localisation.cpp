@@ -139,13 +139,10 @@ void LanguageStrings::SetLanguageFolder(const wchar_t* folder) {
     UpdatePaths();
 }
 
-bool LanguageStrings::FindLanguageFile(const wchar_t* code, std::wstring& path) const {
-    if (!code || !*code || base_.empty()) return false;
+std::wstring LanguageStrings::LanguageFilePath(const wchar_t* code) const {
+    if (!code || !*code || base_.empty()) return std::wstring();
     std::wstring letters = Lower(Cut(code, 2));
-    if (!IsPlainCode(letters)) {
-        path.clear();
-        return false;
-    }
+    if (!IsPlainCode(letters)) return std::wstring();
     if (letters.size() < 2) {
         letters.clear();
     } else {
@@ -156,9 +153,16 @@ bool LanguageStrings::FindLanguageFile(const wchar_t* code, std::wstring& path) 
             }
         }
     }
-    path = folder_.substr(0, kMaxFolderInPath);
+    std::wstring path = folder_.substr(0, kMaxFolderInPath);
     if (!path.empty() && path.back() != L'\\') path += L'\\';
     path += base_ + L"_" + letters + extension_;
+    return path;
+}
+
+bool LanguageStrings::FindLanguageFile(const wchar_t* code, std::wstring& path) const {
+    if (!code || !*code || base_.empty()) return false;
+    path = LanguageFilePath(code);
+    if (path.empty()) return false;
     DWORD attributes = GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }

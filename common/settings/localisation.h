@@ -27,6 +27,9 @@ public:
     // lower case, after the remapping of old codes). The path is given whenever
     // the code and base name are usable; true only when that file exists.
     bool FindLanguageFile(const wchar_t* code, std::wstring& path) const;
+    // That path without looking for the file; empty when the code or base name
+    // is not usable.
+    std::wstring LanguageFilePath(const wchar_t* code) const;
 
     // Sets the language by its code (nullptr or "" for the system's); reads the
     // locale's day and month names, the language file path and, once a resource

@@ -6,6 +6,7 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
+#include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_store.h"
 #include "common/time/alarm_log.h"
 #include "common/time/alarm_schedule_check.h"
@@ -53,6 +54,8 @@ void ReleaseClocks() {
 
 void ReloadClocks(HWND mainWindow) {
     ReleaseClocks();
+    // The records and the desktop clocks' own keys: each section read once.
+    IniReadScope oneReadEach;
     // The reload frees the channels it does not register again, and their
     // items with them, without a removal notice: nothing may keep pointing
     // at those items.

@@ -36,6 +36,20 @@ SYSTEMTIME PickerDate(HWND picker) {
 
 bool Checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
+// The page is made when the settings program starts; its six editors only
+// when it first shows an alarm.
+TEST_F(AlarmPageTest, EditorsAreMadeAtTheFirstLoad) {
+    ASSERT_NE(Create(kAlarmPageClock), nullptr);
+    for (int kind = 0; kind < kScheduleKinds; ++kind) EXPECT_EQ(Editor(kind), nullptr) << kind;
+    AlarmRecord a = MakeAlarm(kAlarmDaily);
+    Load(a);
+    for (int kind = 0; kind < kScheduleKinds; ++kind) EXPECT_NE(Editor(kind), nullptr) << kind;
+    HWND daily = Editor(kAlarmDaily);
+    EXPECT_TRUE(IsWindowVisible(daily));
+    Load(a);
+    EXPECT_EQ(Editor(kAlarmDaily), daily);
+}
+
 TEST_F(AlarmPageTest, OnceEditorShowsAndStoresItsMoment) {
     ASSERT_NE(Create(kAlarmPageClock), nullptr);
     AlarmRecord a = MakeAlarm(kAlarmOnce);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,51 @@ TEST_F(SettingsProcess, ASecondStartBringsTheRunningDialogForward) {
     DestroyWindow(other);
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     EXPECT_EQ(WaitExit(process, kStartMs), 0u);
+}
+
+// Every key of every section of the file with the value the profile
+// functions read (enclosing quotes gone).
+std::map<std::wstring, std::map<std::wstring, std::wstring>> ProfileValues(const std::wstring& file) {
+    std::map<std::wstring, std::map<std::wstring, std::wstring>> out;
+    std::vector<wchar_t> names(1 << 16), keys(1 << 16);
+    GetPrivateProfileSectionNamesW(names.data(), static_cast<DWORD>(names.size()), file.c_str());
+    for (const wchar_t* name = names.data(); *name; name += wcslen(name) + 1) {
+        GetPrivateProfileStringW(name, nullptr, L"", keys.data(), static_cast<DWORD>(keys.size()), file.c_str());
+        auto& section = out[name];
+        for (const wchar_t* key = keys.data(); *key; key += wcslen(key) + 1) {
+            wchar_t value[1024] = {};
+            GetPrivateProfileStringW(name, key, L"", value, 1024, file.c_str());
+            section[key] = value;
+        }
+    }
+    return out;
+}
+
+// What the first start seeds, OK writes back: the writer's own keys come in,
+// nothing seeded is lost or changed.
+TEST_F(SettingsProcess, OkOnTheShippedProfileKeepsEverySeededValue) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    const std::wstring ini = folder.file(L"tempovia.ini");
+    HANDLE process = folder.Start(L"");
+    HWND dialog = WaitForMainDialog(kStartMs);
+    ASSERT_NE(dialog, nullptr);
+    const auto seeded = ProfileValues(ini);
+    ASSERT_GT(seeded.size(), 6u);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WaitExit(process, kStartMs), 0u);
+    const auto written = ProfileValues(ini);
+    for (const auto& [name, keys] : seeded) {
+        const std::string section(name.begin(), name.end());
+        auto found = written.find(name);
+        ASSERT_NE(found, written.end()) << section;
+        for (const auto& [key, value] : keys) {
+            auto now = found->second.find(key);
+            ASSERT_NE(now, found->second.end()) << section << " " << std::string(key.begin(), key.end());
+            EXPECT_EQ(now->second, value) << section << " " << std::string(key.begin(), key.end());
+        }
+    }
+    EXPECT_EQ(written.size(), seeded.size());
 }
 
 TEST_F(SettingsProcess, MissingDataFilesOrLibraryNeitherStopNorBlockIt) {

@@ -13,7 +13,10 @@
 // "wininichange <own|foreign>": whether the clock window's procedure is the
 // stand-in's own again.
 //
-//   standin_taskbar.exe <log file> [seconds to live, default 60]
+//   standin_taskbar.exe <log file> [seconds to live, default 60] [/log-own-blocks]
+//
+// With /log-own-blocks, blocks its own procedure gets are logged too, as
+// "copydata own" (the start-up benchmark under tools/ uses it).
 //
 // While the clock is taken over by the test build of the hook
 // (trayclock_probe.dll), the registered message "Tempovia.TrayClock.Inspect"
@@ -46,6 +49,7 @@ namespace {
 constexpr UINT kGreetNow = WM_APP + 1;
 constexpr UINT kHangNow = WM_APP + 2;
 wchar_t g_log[MAX_PATH];
+bool g_logOwnBlocks = false;
 
 void Log(const char* line);
 
@@ -88,6 +92,7 @@ LRESULT CALLBACK ClockProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     HWND main = FindWindowW(kMainWindowClass, nullptr);
     switch (m) {
     case WM_COPYDATA:
+        if (g_logOwnBlocks) Log("copydata own");
         return 1;
     case WM_COMMAND:
         return 0;
@@ -261,6 +266,7 @@ int main() {
     }
     lstrcpynW(g_log, argv[1], MAX_PATH);
     const int seconds = argc > 2 ? _wtoi(argv[2]) : 60;
+    g_logOwnBlocks = argc > 3 && lstrcmpiW(argv[3], L"/log-own-blocks") == 0;
     HINSTANCE hi = GetModuleHandleW(nullptr);
     WNDCLASSW wc = {};
     wc.hInstance = hi;
