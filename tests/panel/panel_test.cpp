@@ -334,3 +334,41 @@ TEST_F(Panel, TheClassicStyleFramesItsFaces) {
     EXPECT_EQ(panel_.Face(0)->GetVerticalPadding(), 2);  // built-in styles keep the face's own padding
     EXPECT_EQ(panel_.Margin(), kPanelMargin);
 }
+
+TEST_F(Panel, AnAnalogueLabelAsTallAsASmallFaceStaysInsideItsRectangle) {
+    // On a 30 pixel taskbar: a 9 point prefix and date left of the face are
+    // about as tall as the face; a 28 point prefix over it is much taller.
+    struct Case {
+        const char* size;
+        int overlay;
+        int mode;
+    } const cases[] = {{"9", 0, kLabelLeft}, {"28", 1, kLabelOverlay}};
+    ASSERT_TRUE(folder_.CopyShipped(L"Daylight Dial"));
+    UseSkin(L"Daylight Dial", true);
+    settings_.transparentskin = 1;
+    for (const Case& c : cases) {
+        ASSERT_TRUE(folder_.Write(L"Daylight Dial", L"skin.ini",
+                                  std::string("[font]\r\nface=DejaVu Sans\r\ncolor=0x22304E\r\nsize=") + c.size));
+        settings_.overlayprefixes = c.overlay;
+        MakeClocks(1);
+        wcscpy(records_[0].prefix, L"Quay");
+        wcscpy(records_[0].dateformat, L"d MMM | yyyy");  // the bar reaches the text cell's bottom
+        records_[0].suffix = 1;
+        Load();
+        LayOut(600, 30, true, kPanelReserveRight);
+        auto* mech = dynamic_cast<CMechClock*>(panel_.Face(0));
+        ASSERT_NE(mech, nullptr);
+        ASSERT_EQ(mech->GetLayoutMode(), c.mode) << c.size;
+
+        // Moved off the surface's edges, so nothing past the rectangle is cut.
+        RECT r = mech->GetRect();
+        OffsetRect(&r, 8, 8);
+        mech->SetRect(r);
+        CDibSection target;
+        ASSERT_TRUE(faces_test::MakeSurface(target, r.right + 8, r.bottom + 8, kPaper));
+        mech->Paint(target.Dc(), nullptr);
+        GdiFlush();
+        EXPECT_GT(CountOther(target, r, kPaper), 0) << c.size;
+        EXPECT_EQ(CountOtherOutside(target, {r}, kPaper), 0) << c.size;
+    }
+}

@@ -201,14 +201,18 @@ void CMechClock::Paint(HDC dc, HTHEME theme) {
                 skin_->DrawMultiline(middle, r.top + height * 4 / 6 - text.cy / 2, 1, label, 0);
                 break;
             case kLabelOverlay:
-                skin_->DrawMultiline(r.left + horizontalPadding_, r.top + verticalPadding_ + size - text.cy - 1, 0,
-                                     label, 0);
+                skin_->DrawMultiline(r.left + horizontalPadding_,
+                                     std::max(r.top, r.top + verticalPadding_ + size - text.cy - 1), 0, label, 0);
                 break;
             case kLabelBelow:
                 skin_->DrawMultiline(middle, r.top + verticalPadding_ + size, 1, label, 0);
                 break;
             default:
-                skin_->DrawMultiline(faceX, r.top + verticalPadding_ + 1, 2, label, 0);
+                // One pixel down only where the label has room for it: a
+                // label as tall as the clock would lose its last row.
+                skin_->DrawMultiline(faceX,
+                                     r.top + verticalPadding_ + std::min<LONG>(1, height - 2 * verticalPadding_ - text.cy),
+                                     2, label, 0);
                 break;
         }
     }
@@ -224,8 +228,9 @@ void CMechClock::Paint(HDC dc, HTHEME theme) {
             y = r.top + height * 2 / 6 - s.cy / 2;
         } else {
             x = r.right - horizontalPadding_ - s.cx;
+            // A text cell taller than the face would start above the clock.
             y = layoutMode_ == kLabelOverlay ? r.top + verticalPadding_ + 1
-                                             : r.top + verticalPadding_ + size - s.cy - 1;
+                                             : std::max(r.top, r.top + verticalPadding_ + size - s.cy - 1);
         }
         skin_->DrawText(x, y, suffix, 0);
     }
