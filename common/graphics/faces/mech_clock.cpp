@@ -207,13 +207,13 @@ void CMechClock::Paint(HDC dc, HTHEME theme) {
             case kLabelBelow:
                 skin_->DrawMultiline(middle, r.top + verticalPadding_ + size, 1, label, 0);
                 break;
-            default:
+            default: {
                 // One pixel down only where the label has room for it: a
                 // label as tall as the clock would lose its last row.
-                skin_->DrawMultiline(faceX,
-                                     r.top + verticalPadding_ + std::min<LONG>(1, height - 2 * verticalPadding_ - text.cy),
-                                     2, label, 0);
+                const LONG down = std::min<LONG>(1, height - 2 * verticalPadding_ - text.cy);
+                skin_->DrawMultiline(faceX, r.top + verticalPadding_ + down, 2, label, 0);
                 break;
+            }
         }
     }
 
