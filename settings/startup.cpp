@@ -11,6 +11,7 @@
 #include "common/settings/ini_encoding.h"
 #include "common/settings/ini_read_scope.h"
 #include "common/settings/localisation.h"
+#include "common/settings/message_loop.h"
 #include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
@@ -36,25 +37,6 @@ void LoadIcons() {
     g_settingsApp.classIcon = LoadIconW(g_settingsApp.instance, MAKEINTRESOURCEW(kClassIconId));
     g_settingsApp.pickerIcon = LoadIconW(g_settingsApp.instance, MAKEINTRESOURCEW(kPickerIconId));
     g_settingsApp.handCursor = LoadCursorW(nullptr, IDC_HAND);
-}
-
-// The message loop: a dialog that is active gets its keyboard handling.
-void RunMessageLoop() {
-    MSG msg;
-    for (;;) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) break;
-        if (got == -1) continue;
-        HWND active = GetActiveWindow();
-        if (active) {
-            wchar_t cls[16] = {};
-            if (GetClassNameW(active, cls, 16) && lstrcmpW(cls, L"#32770") == 0 && IsDialogMessageW(active, &msg)) {
-                continue;
-            }
-        }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
 }
 
 // The single-instance rule for starts that come together: the first takes

@@ -24,7 +24,7 @@
 #include "tempovia/main/data_services.h"
 #include "common/settings/security_utils.h"
 #include "tempovia/main/main_window.h"
-#include "tempovia/main/message_loop.h"
+#include "common/settings/message_loop.h"
 #include "tempovia/main/missing_zones.h"
 #include "tempovia/main/module_links.h"
 #include "tempovia/main/watch_threads.h"

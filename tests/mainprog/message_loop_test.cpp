@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "tempovia/main/message_loop.h"
+#include "common/settings/message_loop.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// The main program's message loop.
+// The message loop of the main program and of the settings program.
 #pragma once
 
 // Runs until WM_QUIT: a message for the active dialog of the thread goes

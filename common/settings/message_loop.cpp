@@ -1,4 +1,4 @@
-#include "tempovia/main/message_loop.h"
+#include "common/settings/message_loop.h"
 
 #include <windows.h>
 
