@@ -45,6 +45,10 @@ struct MainDialogHooks {
     // Dialog procedures of the pages, by page index; a page whose procedure is
     // missing is not created. The two group pages have their own.
     DLGPROC pageProcs[kPageCount] = {};
+    // What a page keeps for the whole program (its option variables), loaded
+    // when the dialog opens whether or not the page's window is ever made:
+    // Apply writes those variables either way.
+    void (*loadPageModel[kPageCount])() = {};
     // Creates page `index` in place of the resource library's template.
     HWND (*createPage)(int index, HWND dialog) = nullptr;
     // Writes the option groups of the program-wide pages; false when the INI
@@ -74,8 +78,10 @@ void EnableApply(HWND dialog);
 // Beeps and focuses the control when it is visible; whether there was one.
 bool FlagInvalidControl(HWND control);
 
-// The page window of an index (null when that page is not there).
+// The page window of an index (null when that page is not there). Pages are
+// made when first shown; EnsurePageWindow makes one that is not there yet.
 HWND PageWindow(int index);
+HWND EnsurePageWindow(int index);
 // Above 0 while a page exchange runs.
 int PageExchangeDepth();
 // An import stays unconfirmed until OK or Apply keeps it; Cancel puts the

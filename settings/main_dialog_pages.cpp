@@ -62,26 +62,41 @@ HWND PageWindow(int index) {
 
 int PageExchangeDepth() { return DialogState().exchangeDepth; }
 
+HWND EnsurePageWindow(int index) {
+    if (index < 0 || index >= kPageCount) return nullptr;
+    if (HWND page = PageWindow(index)) return page;
+    MainDialogState& s = DialogState();
+    if (!s.dialog) return nullptr;
+    HWND page = nullptr;
+    {
+        // What the controls report while the page sets itself up is no edit.
+        PageLoadingScope creating;
+        page = CreatePage(index, s.dialog);
+    }
+    s.pages[index] = page;
+    if (!page) return nullptr;
+    ShowWindow(page, SW_HIDE);
+    if (s.hasPageArea) {
+        const RECT& area = s.pageArea;
+        SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    return page;
+}
+
 void CreatePages(HWND dialog) {
     MainDialogState& s = DialogState();
-    RECT area = {};
-    HWND placeholder = GetDlgItem(dialog, IDC_PAGE_AREA);
-    if (placeholder) {
-        GetWindowRect(placeholder, &area);
-        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&area), 2);
+    if (HWND placeholder = GetDlgItem(dialog, IDC_PAGE_AREA)) {
+        GetWindowRect(placeholder, &s.pageArea);
+        MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&s.pageArea), 2);
+        s.hasPageArea = true;
+        DestroyWindow(placeholder);
     }
+    const MainDialogHooks& hooks = DialogHooks();
     for (int i = 0; i < kPageCount; ++i) {
-        if (PageWindow(i)) continue;
-        HWND page = CreatePage(i, dialog);
-        s.pages[i] = page;
-        if (!page) continue;
-        ShowWindow(page, SW_HIDE);
-        if (placeholder) {
-            SetWindowPos(page, nullptr, area.left, area.top, area.right - area.left, area.bottom - area.top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        if (hooks.loadPageModel[i]) hooks.loadPageModel[i]();
     }
-    if (placeholder) DestroyWindow(placeholder);
+    EnsurePageWindow(0);
 }
 
 bool FlagInvalidControl(HWND control) {
@@ -130,6 +145,7 @@ void ShowNodePage(CTreeNode* node, bool focusPage) {
     MainDialogState& s = DialogState();
     if (!node) return;
     const int index = TreeLink().PageIndex(node);
+    EnsurePageWindow(index);
     s.shownNode = node;
     ExchangePageData(node, true, 0);
     if (index != s.shownPage) {

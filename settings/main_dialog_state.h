@@ -13,6 +13,9 @@ struct MainDialogState {
     HWND tree = nullptr;
     HMODULE resources = nullptr;
     HWND pages[kPageCount] = {};
+    // Where the pages go, in the dialog's coordinates (the placeholder's place).
+    RECT pageArea = {};
+    bool hasPageArea = false;
     int shownPage = -1;
     // The node whose data the visible page holds; stores go back to it.
     CTreeNode* shownNode = nullptr;
@@ -43,6 +46,8 @@ CTreeNode* NodeOfItem(HWND tree, HTREEITEM item);
 CTreeNode* SelectedNode();
 
 // Pages (main_dialog_pages.cpp).
+// Loads every page's option variables, takes the page area from the
+// placeholder and makes page 0; the other pages are made when first shown.
 void CreatePages(HWND dialog);
 // Loads the node's page and shows it (the others hidden); the node becomes
 // the shown one. Null hides nothing and shows nothing new.

@@ -117,7 +117,6 @@ INT_PTR HandleMessage(HWND page, UINT message, WPARAM wParam) {
             Language().TranslateDialog(page, kSection);
             SubclassHyperlink(GetDlgItem(page, kSyncResultControl));
             SendDlgItemMessageW(page, kTimeServerCombo, CB_LIMITTEXT, kTimeServerMaxChars, 0);
-            LoadSyncOptions(ProgramSyncOptions());
             FillSyncTypes(page, ProgramSyncOptions().synctype);
             LoadPage(page);
             ShowStatus(page);
@@ -175,8 +174,11 @@ SyncErrorBox SetSyncErrorBox(SyncErrorBox box) {
     return old;
 }
 
+void LoadProgramSyncOptions() { LoadSyncOptions(ProgramSyncOptions()); }
+
 void InstallSyncPage() {
     MainDialogHooks hooks = DialogHooks();
     hooks.pageProcs[kSyncPage] = SyncPageProc;
+    hooks.loadPageModel[kSyncPage] = LoadProgramSyncOptions;
     SetDialogHooks(hooks);
 }

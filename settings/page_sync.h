@@ -19,6 +19,10 @@ inline constexpr int kTimeServerMaxChars = 127;
 using SyncErrorBox = int (*)(HWND owner, const wchar_t* text, const wchar_t* caption);
 SyncErrorBox SetSyncErrorBox(SyncErrorBox box);
 
+// The page shows and edits ProgramSyncOptions(); it does not read them.
 INT_PTR CALLBACK SyncPageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+// Reads ProgramSyncOptions() from the INI: the main dialog does it when it
+// opens, so that Apply writes them back unchanged when the page never showed.
+void LoadProgramSyncOptions();
 // Puts the page into the main dialog's hooks.
 void InstallSyncPage();

@@ -42,9 +42,12 @@ TEST_F(MainDialog, TheLibraryDialogHasItsControlsAndOnlyThePagesThatExist) {
     for (int id : {IDC_APPLY, IDC_ADD_NODE, IDC_DELETE_NODE, IDC_MOVE_UP, IDC_MOVE_DOWN}) {
         EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog_, id))) << id;
     }
+    // A page is made when it is first needed, not with the dialog.
+    EXPECT_EQ(Page(kAlarmsGroupPage), nullptr);
     // The two group pages are the dialog's own; the others come from their
     // modules, none of which is installed here.
     for (int i = 0; i < kPageCount; ++i) {
+        EnsurePageWindow(i);
         if (i == kAlarmsGroupPage || i == kBackgroundsGroupPage) {
             ASSERT_NE(Page(i), nullptr) << i;
             EXPECT_EQ(GetParent(Page(i)), dialog_);
@@ -184,7 +187,7 @@ TEST_F(Switching, FlaggingAControlThatIsNotThereDoesNothing) {
     EXPECT_TRUE(beeps_.beeps.empty());
     ASSERT_NE(Open(), nullptr);
     // A hidden control counts, but neither beeps nor takes the focus.
-    HWND hidden = GetDlgItem(Page(5), kPageTable[5].firstControl);
+    HWND hidden = GetDlgItem(EnsurePageWindow(5), kPageTable[5].firstControl);
     EXPECT_TRUE(FlagInvalidControl(hidden));
     EXPECT_TRUE(beeps_.beeps.empty());
     EXPECT_NE(GetFocus(), hidden);
@@ -291,6 +294,7 @@ TEST_F(Switching, ALanguageChangeTranslatesTheDialogAndTheTreeAgain) {
     ASSERT_TRUE(testing_support::WriteBytes(file, "[DLG_PageDetail]\r\nCaption=First caption\r\n1238=Apply one\r\n"));
     Language().SetLanguage(L"en");
     ASSERT_NE(Open(false), nullptr);
+    ASSERT_NE(EnsurePageWindow(kAlarmsGroupPage), nullptr);
     EXPECT_EQ(Text(dialog_), L"First caption");
     EXPECT_EQ(Text(GetDlgItem(dialog_, IDC_APPLY)), L"Apply one");
     const int before = tree_model_.relocalized;
@@ -329,6 +333,11 @@ protected:
 
 TEST_F(Passing, SyncStateCloudsAndSettingChangesReachTheirPages) {
     ASSERT_NE(Open(), nullptr);
+    // Pages not made yet have nothing to be told.
+    SendMessageW(dialog_, MSG_SYNC_STATE, 1, 0);
+    EXPECT_TRUE(PageMessages().empty());
+    for (int i = 0; i < kPageCount; ++i) ASSERT_NE(EnsurePageWindow(i), nullptr) << i;
+    PageMessages().clear();
     SendMessageW(dialog_, MSG_SYNC_STATE, 1, 0);
     SendMessageW(dialog_, MSG_CLOUDS_CHANGED, 0, 1);
     const std::vector<std::pair<int, UINT>> expected = {{kSyncPage, MSG_SYNC_STATE}, {kClockPage, MSG_CLOUDS_CHANGED}};

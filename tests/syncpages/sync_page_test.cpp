@@ -33,7 +33,10 @@ protected:
         SetSyncEventName(nullptr);
         PageTest::TearDown();
     }
+    // As the main dialog does: the options are read when it opens, the page
+    // only shows them.
     void Open() {
+        LoadProgramSyncOptions();
         page_ = CreatePage(kSyncPageResource, SyncPageProc);
         ASSERT_NE(page_, nullptr);
     }
