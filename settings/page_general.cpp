@@ -85,19 +85,20 @@ BOOL CALLBACK OnLanguageGroup(LGRPID group, LPWSTR, LPWSTR, DWORD, LONG_PTR cont
     return TRUE;
 }
 
-void FillLanguages(HWND page) {
-    HWND combo = GetDlgItem(page, kIdcLanguage);
-    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
-    LanguageScan scan;
-    scan.ListFolder(Language().LanguageFilePath(L"en"));
-    EnumSystemLanguageGroupsW(OnLanguageGroup, LGRPID_INSTALLED, reinterpret_cast<LONG_PTR>(&scan));
-    for (const LanguageEntry& e : scan.entries) {
-        const LRESULT at = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));
-        if (at >= 0) SendMessageW(combo, CB_SETITEMDATA, at, LanguageItemData(e.code.c_str()));
-    }
+// The page's user data: whether the language list holds every language yet.
+bool LanguagesListed(HWND page) { return GetWindowLongPtrW(page, GWLP_USERDATA) != 0; }
+
+void AddSystemLanguageItem(HWND combo) {
     const std::wstring system = Language().LoadUiString(IDS_SYSTEM_LANGUAGE);
     SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(system.c_str()));
     SendMessageW(combo, CB_SETITEMDATA, 0, 0);
+}
+
+// Listing the installed locales is slow: until the list drops down or takes
+// the focus, it holds the system's language and the one in force only.
+void StartLanguageList(HWND page) {
+    HWND combo = GetDlgItem(page, kIdcLanguage);
+    SetWindowLongPtrW(page, GWLP_USERDATA, 0);
     // Room for the drop-down list: its item height times the items shown.
     RECT r = {};
     GetWindowRect(combo, &r);
@@ -106,11 +107,81 @@ void FillLanguages(HWND page) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+// The list's name for a code without listing the locales: the code's own
+// locale, when its abbreviation gives the code back. False when that locale
+// says nothing sure; an empty name when the code has no language file (the
+// list leaves it out).
+bool NameOfLanguage(const std::wstring& code, std::wstring& name) {
+    name.clear();
+    const std::wstring file = Language().LanguageFilePath(code.c_str());
+    const DWORD attributes = file.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return true;
+    const LCID locale = LocaleNameToLCID(code.c_str(), 0);
+    wchar_t abbreviation[16] = {};
+    wchar_t text[kLanguageNameChars + 1] = {};
+    if (!locale || !GetLocaleInfoW(locale, LOCALE_SABBREVLANGNAME, abbreviation, ARRAYSIZE(abbreviation)) ||
+        !GetLocaleInfoW(locale, LOCALE_SLANGUAGE, text, ARRAYSIZE(text))) {
+        return false;
+    }
+    for (size_t i = 0; i < 2; ++i) {
+        if (!abbreviation[i] || static_cast<wchar_t>(std::towlower(abbreviation[i])) != code[i]) return false;
+    }
+    name = ShortLanguageName(text);
+    return !name.empty();
+}
+
+// Lists every language that has a file, keeping the selected one selected.
+void ListAllLanguages(HWND page) {
+    if (LanguagesListed(page)) return;
+    SetWindowLongPtrW(page, GWLP_USERDATA, 1);
+    HWND combo = GetDlgItem(page, kIdcLanguage);
+    const LRESULT at = SendMessageW(combo, CB_GETCURSEL, 0, 0);
+    const LPARAM selected = at >= 0 ? static_cast<LPARAM>(SendMessageW(combo, CB_GETITEMDATA, at, 0)) : 0;
+    LanguageScan scan;
+    scan.ListFolder(Language().LanguageFilePath(L"en"));
+    EnumSystemLanguageGroupsW(OnLanguageGroup, LGRPID_INSTALLED, reinterpret_cast<LONG_PTR>(&scan));
+    PageLoadingScope loading;
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    int select = at >= 0 ? 0 : -1;
+    for (const LanguageEntry& e : scan.entries) {
+        const LRESULT item = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(e.name.c_str()));
+        if (item >= 0) SendMessageW(combo, CB_SETITEMDATA, item, LanguageItemData(e.code.c_str()));
+    }
+    AddSystemLanguageItem(combo);
+    if (selected != 0) {
+        const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
+        for (int i = 1; i < count; ++i) {
+            if (SendMessageW(combo, CB_GETITEMDATA, i, 0) == selected) {
+                select = i;
+                break;
+            }
+        }
+    }
+    SendMessageW(combo, CB_SETCURSEL, select, 0);
+}
+
+// Before the whole list is wanted: the system's language and the code's.
+void ListLanguageInForce(HWND page, const std::wstring& code) {
+    std::wstring name;
+    if (code.size() >= 2 && !NameOfLanguage(code, name)) {
+        ListAllLanguages(page);
+        return;
+    }
+    HWND combo = GetDlgItem(page, kIdcLanguage);
+    SendMessageW(combo, CB_RESETCONTENT, 0, 0);
+    if (!name.empty()) {
+        const LRESULT item = SendMessageW(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+        if (item >= 0) SendMessageW(combo, CB_SETITEMDATA, item, LanguageItemData(code.c_str()));
+    }
+    AddSystemLanguageItem(combo);
+}
+
 void Load(HWND page) {
     PageLoadingScope loading;
     HWND combo = GetDlgItem(page, kIdcLanguage);
     int select = 0;
     const std::wstring code(g_settings.language, wcsnlen(g_settings.language, ARRAYSIZE(g_settings.language)));
+    if (!LanguagesListed(page)) ListLanguageInForce(page, code);
     if (code.size() >= 2) {
         const LPARAM wanted = LanguageItemData(code.c_str());
         const int count = static_cast<int>(SendMessageW(combo, CB_GETCOUNT, 0, 0));
@@ -157,7 +228,7 @@ void OnCreate(HWND page) {
     if (g_beforeReload) g_beforeReload();
     LoadAllSettings();
     AutostartOption() = ReadAutostart();
-    FillLanguages(page);
+    StartLanguageList(page);
     Load(page);
 }
 
@@ -180,6 +251,7 @@ INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_COMMAND:
             switch (LOWORD(wParam)) {
                 case kIdcLanguage:
+                    if (HIWORD(wParam) == CBN_DROPDOWN || HIWORD(wParam) == CBN_SETFOCUS) ListAllLanguages(page);
                     if (HIWORD(wParam) == CBN_SELENDOK || HIWORD(wParam) == CBN_EDITCHANGE) OnLanguageChosen(page);
                     return TRUE;
                 case kIdcAutostart:

@@ -44,7 +44,12 @@ TEST_F(GeneralPage, CreationReadsTheSettingsAndListsOnlyLanguagesWithAFile) {
     for (int id : {1245, 1250, 1275, 1279}) EXPECT_EQ(GetDlgItem(page, id), nullptr) << id;
     EXPECT_EQ(IsDlgButtonChecked(page, kIdcCityPhotos), BST_CHECKED);
     EXPECT_EQ(IsDlgButtonChecked(page, kIdcAutostart), BST_UNCHECKED);
-    ASSERT_GE(Count(page), 1);
+    // The system's language is shown without listing the locales; dropping
+    // the list down lists them and keeps that choice.
+    EXPECT_EQ(Count(page), 1);
+    SendDlgItemMessageW(page, kIdcLanguage, CB_SHOWDROPDOWN, TRUE, 0);
+    SendDlgItemMessageW(page, kIdcLanguage, CB_SHOWDROPDOWN, FALSE, 0);
+    ASSERT_GT(Count(page), 1);
     EXPECT_EQ(Data(page, 0), 0);
     EXPECT_EQ(SendDlgItemMessageW(page, kIdcLanguage, CB_GETCURSEL, 0, 0), 0);
     // Every other item has a language file in the folder.
@@ -70,6 +75,14 @@ TEST_F(GeneralPage, CreationReadsTheSettingsAndListsOnlyLanguagesWithAFile) {
     CopyBounded(g_settings.language, L"zz");
     Exchange(page, 0, nullptr);
     EXPECT_EQ(SendDlgItemMessageW(page, kIdcLanguage, CB_GETCURSEL, 0, 0), 0);
+    DestroyWindow(page);
+    // A page made with a language in force shows it at once.
+    WritePrivateProfileStringW(L"tester:main", L"language", L"de", Ini().c_str());
+    page = Page();
+    ASSERT_NE(page, nullptr);
+    const LRESULT shown = SendDlgItemMessageW(page, kIdcLanguage, CB_GETCURSEL, 0, 0);
+    ASSERT_GT(shown, 0);
+    EXPECT_EQ(Data(page, static_cast<int>(shown)), LanguageItemData(L"de"));
 }
 
 TEST_F(GeneralPage, StoringTakesTheChoices) {
