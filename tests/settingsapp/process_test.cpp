@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/settings/protocol.h"
+#include "resources/resource_ids.h"
 #include "tests/settingsapp/fake_dialogs.h"
 #include "tests/settingsapp/settings_folder.h"
 #include "tests/support/program_folder.h"
@@ -205,6 +206,22 @@ std::map<std::wstring, std::map<std::wstring, std::wstring>> ProfileValues(const
     return out;
 }
 
+// Every value of `before` is in `after`, and no section went or came.
+void ExpectEveryValueKept(const std::map<std::wstring, std::map<std::wstring, std::wstring>>& before,
+                          const std::map<std::wstring, std::map<std::wstring, std::wstring>>& after) {
+    for (const auto& [name, keys] : before) {
+        const std::string section(name.begin(), name.end());
+        auto found = after.find(name);
+        ASSERT_NE(found, after.end()) << section;
+        for (const auto& [key, value] : keys) {
+            auto now = found->second.find(key);
+            ASSERT_NE(now, found->second.end()) << section << " " << std::string(key.begin(), key.end());
+            EXPECT_EQ(now->second, value) << section << " " << std::string(key.begin(), key.end());
+        }
+    }
+    EXPECT_EQ(after.size(), before.size());
+}
+
 // What the first start seeds, OK writes back: the writer's own keys come in,
 // nothing seeded is lost or changed.
 TEST_F(SettingsProcess, OkOnTheShippedProfileKeepsEverySeededValue) {
@@ -218,18 +235,28 @@ TEST_F(SettingsProcess, OkOnTheShippedProfileKeepsEverySeededValue) {
     ASSERT_GT(seeded.size(), 6u);
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(WaitExit(process, kStartMs), 0u);
-    const auto written = ProfileValues(ini);
-    for (const auto& [name, keys] : seeded) {
-        const std::string section(name.begin(), name.end());
-        auto found = written.find(name);
-        ASSERT_NE(found, written.end()) << section;
-        for (const auto& [key, value] : keys) {
-            auto now = found->second.find(key);
-            ASSERT_NE(now, found->second.end()) << section << " " << std::string(key.begin(), key.end());
-            EXPECT_EQ(now->second, value) << section << " " << std::string(key.begin(), key.end());
-        }
+    ExpectEveryValueKept(seeded, ProfileValues(ini));
+}
+
+// The pages are made when first shown; what they edit is written back all
+// the same: the user's own time-sync choices survive an Apply that never
+// showed the sync page.
+TEST_F(SettingsProcess, ApplyWithoutShowingAPageKeepsTheUsersOwnChoices) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    const std::wstring ini = folder.file(L"tempovia.ini");
+    for (const auto& [key, value] : {std::pair{L"autosync", L"1"}, {L"synctype", L"3"}, {L"server", L"2"},
+                                     {L"server1", L"a.example"}, {L"server2", L"b.example"}}) {
+        ASSERT_TRUE(WritePrivateProfileStringW(L"common", key, value, ini.c_str()));
     }
-    EXPECT_EQ(written.size(), seeded.size());
+    HANDLE process = folder.Start(L"");
+    HWND dialog = WaitForMainDialog(kStartMs);
+    ASSERT_NE(dialog, nullptr);
+    const auto before = ProfileValues(ini);
+    ASSERT_EQ(before.at(L"common").at(L"synctype"), L"3");
+    SendMessageW(dialog, WM_COMMAND, IDC_APPLY, 0);
+    ExpectEveryValueKept(before, ProfileValues(ini));
+    EXPECT_EQ(CancelAndWait(process), 0u);
 }
 
 TEST_F(SettingsProcess, MissingDataFilesOrLibraryNeitherStopNorBlockIt) {
