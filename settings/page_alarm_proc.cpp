@@ -15,6 +15,7 @@
 #include "common/time/alarm_actions.h"
 #include "common/time/alarm_log.h"
 #include "common/time/text_bounds.h"
+#include "settings/common_dialogs.h"
 #include "settings/page_alarm.h"
 #include "settings/page_alarm_state.h"
 #include "settings/page_hidden.h"
@@ -49,16 +50,7 @@ void OnActionChanged(HWND page) {
     NotifyPageChanged(page, 0);
 }
 
-// comdlg32 is bound at first use: only this button needs it.
-using GetOpenFileNameFn = BOOL(WINAPI*)(OPENFILENAMEW*);
-using ExtendedErrorFn = DWORD(WINAPI*)();
-
 void OnBrowse(HWND page) {
-    static HMODULE dialogs = LoadLibraryW(L"comdlg32.dll");
-    if (!dialogs) return;
-    auto open = reinterpret_cast<GetOpenFileNameFn>(reinterpret_cast<void*>(GetProcAddress(dialogs, "GetOpenFileNameW")));
-    auto error = reinterpret_cast<ExtendedErrorFn>(reinterpret_cast<void*>(GetProcAddress(dialogs, "CommDlgExtendedError")));
-    if (!open) return;
     const LRESULT selected = SendDlgItemMessageW(page, kIdcAction, CB_GETCURSEL, 0, 0);
     wchar_t file[kTextMaxChars + 1] = {};
     GetDlgItemTextW(page, kIdcAlarmText, file, static_cast<int>(std::size(file)));
@@ -69,11 +61,11 @@ void OnBrowse(HWND page) {
     ofn.lpstrFile = file;
     ofn.nMaxFile = static_cast<DWORD>(std::size(file));
     ofn.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY;
-    BOOL chosen = open(&ofn);
-    if (!chosen && error && error() == FNERR_INVALIDFILENAME) {
+    BOOL chosen = OpenFileDialog(&ofn);
+    if (!chosen && FileDialogError() == FNERR_INVALIDFILENAME) {
         // The text was no usable file name: start again without it.
         file[0] = L'\0';
-        chosen = open(&ofn);
+        chosen = OpenFileDialog(&ofn);
     }
     if (!chosen) return;
     SetDlgItemTextW(page, kIdcAlarmText, file);

@@ -13,6 +13,7 @@
 #include "common/settings/time_combo.h"
 #include "common/settings/time_format.h"
 #include "common/time/text_bounds.h"
+#include "settings/common_dialogs.h"
 #include "settings/page_options_common.h"
 #include "settings/page_hidden.h"
 
@@ -219,7 +220,7 @@ bool DefaultChooseColour(HWND owner, COLORREF& colour) {
     cc.rgbResult = colour;
     cc.lpCustColors = custom;
     cc.Flags = CC_RGBINIT | CC_FULLOPEN;
-    if (!ChooseColorW(&cc)) return false;
+    if (!ChooseColourDialog(&cc)) return false;
     colour = cc.rgbResult;
     return true;
 }

@@ -7,6 +7,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include "settings/common_dialogs.h"
+
 struct ClockRecord;
 
 struct ClockPageServices {
@@ -24,8 +26,8 @@ struct ClockPageServices {
     void (*drawPreview)(const DRAWITEMSTRUCT& item) = nullptr;
 
     // The open-file dialog and its error code.
-    BOOL(WINAPI* getOpenFileName)(OPENFILENAMEW* ofn) = GetOpenFileNameW;
-    DWORD(WINAPI* commDlgError)() = CommDlgExtendedError;
+    BOOL(WINAPI* getOpenFileName)(OPENFILENAMEW* ofn) = OpenFileDialog;
+    DWORD(WINAPI* commDlgError)() = FileDialogError;
 };
 
 // The entries in force.

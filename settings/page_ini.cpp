@@ -7,6 +7,7 @@
 
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
+#include "settings/common_dialogs.h"
 #include "settings/main_dialog.h"
 #include "settings/page_ini_import.h"
 #include "settings/page_options_common.h"
@@ -25,7 +26,7 @@ bool RunFileDialog(HWND owner, wchar_t* path, DWORD size, bool save) {
     ofn.lpstrFile = path;
     ofn.nMaxFile = size;
     ofn.Flags = save ? (OFN_PATHMUSTEXIST | OFN_HIDEREADONLY) : (OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST);
-    return save ? GetSaveFileNameW(&ofn) != FALSE : GetOpenFileNameW(&ofn) != FALSE;
+    return (save ? SaveFileDialog(&ofn) : OpenFileDialog(&ofn)) != FALSE;
 }
 
 bool DefaultOpen(HWND owner, wchar_t* path, DWORD size) { return RunFileDialog(owner, path, size, false); }

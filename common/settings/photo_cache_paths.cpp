@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "common/time/library_on_first_use.h"
 #include "common/time/text_bounds.h"
 
 namespace {
@@ -59,7 +60,8 @@ bool IsPhotoFolderName(const wchar_t* safeName) {
 bool GetCityPhotoRoot(std::wstring& root) {
     if (!g_rootKnown) {
         wchar_t folder[MAX_PATH] = {};
-        if (FAILED(SHGetFolderPathW(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
+        static const auto folderPath = Shell32Library().Entry<decltype(&SHGetFolderPathW)>("SHGetFolderPathW");
+        if (!folderPath || FAILED(folderPath(nullptr, CSIDL_COMMON_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder))) {
             root.clear();
             return false;
         }

@@ -2,13 +2,17 @@
 
 #include <shellapi.h>
 
+#include "common/time/library_on_first_use.h"
+
 namespace {
 
 class RealSystem final : public SystemSeam {
 public:
     HINSTANCE ShellExecuteOpen(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* parameters,
                                const wchar_t* directory, int show) override {
-        return ShellExecuteW(owner, verb, file, parameters, directory, show);
+        static const auto execute = Shell32Library().Entry<decltype(&ShellExecuteW)>("ShellExecuteW");
+        if (!execute) return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(SE_ERR_DLLNOTFOUND));
+        return execute(owner, verb, file, parameters, directory, show);
     }
     SC_HANDLE OpenServiceManager(const wchar_t* machine, const wchar_t* database, DWORD access) override {
         return OpenSCManagerW(machine, database, access);
@@ -25,14 +29,6 @@ public:
 
 RealSystem g_real;
 
-// Bound by name: winmm and powrprof are loaded only by the programs that play
-// a sound or hibernate, and an old system without powrprof still starts.
-template <typename Fn>
-Fn BindOnce(const wchar_t* library, const char* name) {
-    HMODULE module = LoadLibraryW(library);
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name))) : nullptr;
-}
-
 using PlaySoundFn = BOOL(WINAPI*)(LPCWSTR, HMODULE, DWORD);
 using SetSuspendStateFn = BOOLEAN(WINAPI*)(BOOLEAN, BOOLEAN, BOOLEAN);
 SystemSeam* g_replacement = nullptr;
@@ -48,7 +44,10 @@ SystemSeam* SetSystemSeam(SystemSeam* replacement) {
 }
 
 BOOL SystemSeam::PlaySoundFile(const wchar_t* sound, HMODULE module, DWORD flags) {
-    static const PlaySoundFn play = BindOnce<PlaySoundFn>(L"winmm.dll", "PlaySoundW");
+    // winmm and powrprof are loaded only by the programs that play a sound or
+    // hibernate, and an old system without powrprof still starts.
+    static const LibraryOnFirstUse winmm(L"winmm.dll");
+    static const PlaySoundFn play = winmm.Entry<PlaySoundFn>("PlaySoundW");
     return play ? play(sound, module, flags) : FALSE;
 }
 
@@ -71,7 +70,8 @@ BOOL SystemSeam::CloseTokenHandle(HANDLE token) { return CloseHandle(token); }
 BOOL SystemSeam::ExitWindowsSession(UINT flags, DWORD reason) { return ExitWindowsEx(flags, reason); }
 
 BOOL SystemSeam::SetSuspendPower(BOOLEAN hibernate, BOOLEAN force, BOOLEAN wakeEventsDisabled) {
-    static const SetSuspendStateFn suspend = BindOnce<SetSuspendStateFn>(L"powrprof.dll", "SetSuspendState");
+    static const LibraryOnFirstUse powrprof(L"powrprof.dll");
+    static const SetSuspendStateFn suspend = powrprof.Entry<SetSuspendStateFn>("SetSuspendState");
     return suspend && suspend(hibernate, force, wakeEventsDisabled) ? TRUE : FALSE;
 }
 
