@@ -49,7 +49,10 @@ std::wstring Numbered(const wchar_t* text, int n) { return text + std::to_wstrin
 
 // Every key of the default section that the user section lacks, added to it
 // in one write (a file of many sections is rewritten once, not per key).
-bool FillSection(const wchar_t* user, const std::wstring& userSection, const std::wstring& defaultSection) {
+// `addedAny` (when given) tells whether a key was added.
+bool FillSection(const wchar_t* user, const std::wstring& userSection, const std::wstring& defaultSection,
+                 bool* addedAny = nullptr) {
+    if (addedAny) *addedAny = false;
     const wchar_t* defaults = DefaultIniPath().c_str();
     std::vector<std::wstring> keys = ReadIniKeyList(defaults, defaultSection.c_str());
     if (keys.empty()) return false;
@@ -79,6 +82,7 @@ bool FillSection(const wchar_t* user, const std::wstring& userSection, const std
     while (!lines.empty() && lines.back() == L'\0') lines.pop_back();
     if (!lines.empty()) lines += L'\0';
     WriteIniSection(user, userSection.c_str(), lines + added);
+    if (addedAny) *addedAny = true;
     return true;
 }
 
@@ -119,8 +123,11 @@ int SeedAndComplete(const wchar_t* user, const std::wstring& prefix, int& clockC
         if (empty && i > 0) break;
 
         if (i == 0) {
-            FillFromDefaults(user, L"", L"common", true);
-            Hooks().reloadTimeService();
+            // The time service reads `common` itself: asked to read it again
+            // only when it changed, since asking costs calls to the service manager.
+            bool commonChanged = false;
+            FillSection(user, L"common", DefaultSectionFor(L"common", true), &commonChanged);
+            if (commonChanged) Hooks().reloadTimeService();
             FillFromDefaults(user, prefix, L":main", true);
             continue;
         }

@@ -92,6 +92,21 @@ TEST_F(IniDefaults, ExistingUserGetsOnlyMissingKeysFromTheCommonClockDefaults) {
     EXPECT_TRUE(ReadIniKeyList(user(), L"bob:rss1").empty());
 }
 
+TEST_F(IniDefaults, TimeServiceIsAskedToRereadOnlyWhenCommonGotKeys) {
+    WriteDefaultIni(kShipped);
+    const std::wstring clock = L"[bob:main]\r\nrss_channels=0\r\n[bob:clock1]\r\nenabled=1\r\nzone=GMT Standard Time\r\n";
+    WriteUserIni(L"[common]\r\nsynctype=0\r\n" + clock);
+    int count = 0;
+    InitUserSettings(L"bob", count);
+    EXPECT_EQ(g_reloads, 1);
+    EXPECT_EQ(ReadIniText(user(), L"common", L"server0"), L"time.example");
+    EXPECT_EQ(ReadIniInt(user(), L"common", L"synctype", -1), 0);
+
+    // Nothing missing any more: nothing for the service to read again.
+    InitUserSettings(L"bob", count);
+    EXPECT_EQ(g_reloads, 1);
+}
+
 TEST_F(IniDefaults, FillingReportsWhetherTheDefaultSectionExists) {
     std::wstring url(900, L'u');
     WriteDefaultIni(L"[default:newtimer]\r\nurl=" + url + L"\r\n");
