@@ -36,7 +36,6 @@ struct SettingsApp {
     SettingsCommand command;       // page code, clock N, item M of the start
     std::wstring programFolder;    // with a trailing backslash
     std::wstring mainProgramPath;  // programFolder + "tempovia.exe"
-    std::wstring systemZoneKey;    // registry key name of the computer's zone
 
     HWND frame = nullptr;       // QX_SETTINGS
     HWND mainDialog = nullptr;  // the main settings dialog

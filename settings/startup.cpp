@@ -19,7 +19,6 @@
 #include "common/time/clock_table.h"
 #include "common/time/file_paths.h"
 #include "common/time/zone_database.h"
-#include "common/time/zone_registry.h"
 #include "common/time/zone_updates.h"
 #include "settings/frame_window.h"
 #include "settings/map_install.h"
@@ -30,7 +29,6 @@
 
 namespace {
 
-constexpr int kZoneKeyChars = 128;
 bool g_previewCreated = false;
 
 void LoadIcons() {
@@ -118,8 +116,8 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
         return kSettingsExitNormal;
     }
 
-    wchar_t zoneKey[kZoneKeyChars] = {};
-    if (GetCurrentZoneKeyName(zoneKey, kZoneKeyChars) > 0) g_settingsApp.systemZoneKey = zoneKey;
+    // The system zone's key name is not read here: nothing in this program
+    // uses it, and finding it walks every zone key of the registry.
     // From the seeding to the filled tree, each section is read once.
     auto oneReadEach = std::make_unique<IniReadScope>();
     int clockSections = 0;
