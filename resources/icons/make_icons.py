@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws the suite's pictures: the alarm log's icons (alarm bell, reminder
 clock, log list), the news page's arrows, the news window's and the world
-map's icons as 16x16 and 32x32 32-bit icons, the desktop clocks' hand cursor
-and the timer button's monochrome bitmap. Run from this folder; writes the
+window's icon as 16x16 and 32x32 32-bit icons, the desktop clocks' hand
+cursor, the timer button's monochrome bitmap and the news window's two
+toolbar pictures (20x20, on the mask colour). Run from this folder; writes the
 .ico, .cur and .bmp files."""
 import math
 import struct
@@ -177,6 +178,51 @@ def write_mono_bitmap(name, rows):
         f.write(header + info + palette + bytes(bits))
 
 
+def refresh(x, y, s):
+    # A circular arrow: a ring open at the top right, its head at the gap.
+    c, u = s / 2.0, s / 20.0
+    px, py = x + 0.5 - c, y + 0.5 - c
+    d = math.hypot(px, py)
+    angle = math.degrees(math.atan2(-py, px)) % 360
+    if 4.8 * u <= d <= 7.2 * u and not (20 <= angle <= 90):
+        return (32, 128, 32)
+    # The head: a triangle pointing right at the ring's top end.
+    hx, hy = x + 0.5 - (c + 0.5 * u), y + 0.5 - (c - 6.0 * u)
+    if 0 <= hx <= 4.0 * u and abs(hy) <= 4.0 * u - hx:
+        return (32, 128, 32)
+    return None
+
+
+def channel_list(x, y, s):
+    # A list of channels: three bullets, each with its line of text.
+    u = s / 20.0
+    for row in (5, 10, 15):
+        if abs(y + 0.5 - row * u) <= 1.0 * u:
+            if 3 * u <= x + 0.5 <= 5 * u:
+                return (32, 64, 160)
+            if 8 * u <= x + 0.5 <= 17 * u:
+                return (32, 64, 160)
+    return None
+
+
+def write_masked_bitmap(name, draw, s, ground=(192, 192, 192)):
+    # A 24-bit bitmap file; what the drawing leaves empty is the mask colour.
+    row_bytes = (s * 3 + 3) // 4 * 4
+    bits = bytearray()
+    for y in range(s - 1, -1, -1):
+        line = bytearray()
+        for x in range(s):
+            c = draw(x, y, s) or ground
+            line += bytes((c[2], c[1], c[0]))
+        line += bytes(row_bytes - len(line))
+        bits += line
+    info = struct.pack("<IiiHHIIiiII", 40, s, s, 1, 24, 0, len(bits), 0, 0, 0, 0)
+    offset = 14 + len(info)
+    header = struct.pack("<2sIHHI", b"BM", offset + len(bits), 0, 0, offset)
+    with open(name, "wb") as f:
+        f.write(header + info + bytes(bits))
+
+
 # The timer button: a start/pause sign beside the timer's text.
 TIMER_BUTTON = [
     "...........",
@@ -202,3 +248,5 @@ if __name__ == "__main__":
     write_icon("news.ico", newspaper)
     write_cursor("hand.cur", hand, 32, (12, 2))
     write_mono_bitmap("timer_button.bmp", TIMER_BUTTON)
+    write_masked_bitmap("news_refresh.bmp", refresh, 20)
+    write_masked_bitmap("news_channels.bmp", channel_list, 20)

@@ -1,6 +1,7 @@
 #include "tempovia/news/news_window_texts.h"
 
 #include "common/settings/localisation.h"
+#include "tempovia/main/program_resource_ids.h"
 #include "tempovia/news/news_window.h"
 
 std::wstring RssUiText(UINT id) {
@@ -21,56 +22,19 @@ namespace {
 constexpr COLORREF kMaskColour = RGB(0xC0, 0xC0, 0xC0);
 constexpr int kImageSize = 20;
 
-// Draws one glyph on the mask colour: 0 a circular arrow, 1 a list.
-HBITMAP DrawImage(HDC screen, int which) {
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, kImageSize, kImageSize);
-    if (!dc || !bitmap) {
-        if (dc) DeleteDC(dc);
-        if (bitmap) DeleteObject(bitmap);
-        return nullptr;
-    }
-    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
-    HBRUSH back = CreateSolidBrush(kMaskColour);
-    RECT all = {0, 0, kImageSize, kImageSize};
-    FillRect(dc, &all, back);
-    DeleteObject(back);
-    HPEN pen = CreatePen(PS_SOLID, 2, which == 0 ? RGB(0x20, 0x80, 0x20) : RGB(0x20, 0x40, 0xA0));
-    HGDIOBJ oldPen = SelectObject(dc, pen);
-    if (which == 0) {
-        Arc(dc, 3, 3, 17, 17, 17, 10, 10, 3);
-        MoveToEx(dc, 10, 3, nullptr);
-        LineTo(dc, 13, 1);
-        MoveToEx(dc, 10, 3, nullptr);
-        LineTo(dc, 13, 6);
-    } else {
-        for (int y = 5; y <= 15; y += 5) {
-            MoveToEx(dc, 3, y, nullptr);
-            LineTo(dc, 5, y);
-            MoveToEx(dc, 8, y, nullptr);
-            LineTo(dc, 17, y);
-        }
-    }
-    SelectObject(dc, oldPen);
-    DeleteObject(pen);
-    SelectObject(dc, oldBitmap);
-    DeleteDC(dc);
-    return bitmap;
-}
-
 }  // namespace
 
 HIMAGELIST CreateRssToolbarImages() {
     HIMAGELIST list = ImageList_Create(kImageSize, kImageSize, ILC_COLOR24 | ILC_MASK, 2, 0);
     if (!list) return nullptr;
-    HDC screen = GetDC(nullptr);
-    for (int i = 0; i < 2; ++i) {
-        HBITMAP bitmap = DrawImage(screen, i);
+    // Image 0 is the download button's, image 1 the channels button's.
+    const HINSTANCE module = GetModuleHandleW(nullptr);
+    for (const UINT id : {IDB_NEWS_REFRESH, IDB_NEWS_CHANNELS}) {
+        HBITMAP bitmap = static_cast<HBITMAP>(LoadImageW(module, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
         if (bitmap) {
             ImageList_AddMasked(list, bitmap, kMaskColour);
             DeleteObject(bitmap);
         }
     }
-    if (screen) ReleaseDC(nullptr, screen);
     return list;
 }

@@ -122,6 +122,9 @@ TEST_F(NewsWindowTest, SmallStoredRectangleFallsBackToTheWorkAreaCorner) {
     EXPECT_EQ(GetDlgCtrlID(window->BrowserWindow()), kRssBrowserId);
     EXPECT_EQ(GetDlgCtrlID(window->Toolbar()), kRssToolbarId);
     EXPECT_EQ(SendMessageW(window->Toolbar(), TB_BUTTONCOUNT, 0, 0), 2);
+    // Both button pictures come from the program's bitmaps (linked into this test).
+    auto* images = reinterpret_cast<HIMAGELIST>(SendMessageW(window->Toolbar(), TB_GETIMAGELIST, 0, 0));
+    EXPECT_EQ(images ? ImageList_GetImageCount(images) : 0, 2);
 
     // Placement and pane height go back to the INI when the window closes.
     MoveWindow(window->Handle(), 20, 30, 400, 300, TRUE);
