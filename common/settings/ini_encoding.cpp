@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "common/settings/ini_whole_file.h"
 #include "common/settings/named_mutex.h"
 
 namespace {
@@ -12,20 +13,6 @@ namespace {
 // Larger settings files are not the user's: they are left alone.
 constexpr DWORD kMaxIniBytes = 16u << 20;
 
-bool ReadWholeFile(const wchar_t* path, std::string& bytes) {
-    HANDLE h = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size = {};
-    bool ok = GetFileSizeEx(h, &size) && size.QuadPart >= 2 && size.QuadPart <= kMaxIniBytes;
-    if (ok) {
-        bytes.resize(static_cast<size_t>(size.QuadPart));
-        DWORD got = 0;
-        ok = ReadFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &got, nullptr) && got == bytes.size();
-    }
-    CloseHandle(h);
-    return ok;
-}
 
 bool WriteWholeFile(const std::wstring& path, const std::string& bytes) {
     HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -66,7 +53,7 @@ bool AddMissingUnicodeMark(const wchar_t* path) {
     if (!path || !*path) return false;
     IniFileLock lock;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes) || HasMark(bytes)) return false;
+    if (!ReadWholeFile(path, bytes, kMaxIniBytes) || bytes.size() < 2 || HasMark(bytes)) return false;
     const Order order = DetectOrder(bytes);
     if (order == Order::kNone) return false;
     if (order == Order::kBig) {

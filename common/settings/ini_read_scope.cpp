@@ -8,6 +8,7 @@
 #include <set>
 
 #include "common/settings/ini_store.h"
+#include "common/settings/ini_whole_file.h"
 
 namespace {
 
@@ -141,6 +142,31 @@ bool CleanLines(const std::wstring& lines) {
     return true;
 }
 
+// Which sections the file has; a file plain enough to be read whole also
+// gives every section's lines at once, so that the rest of the load does not
+// open it again. Sections already known stay as they are: they are what was
+// read or written since.
+void ReadSectionNames(const wchar_t* file, FileCopy& known) {
+    std::optional<std::vector<IniFileSection>> whole = ReadPlainIniFile(file);
+    if (!whole) {
+        for (std::wstring& name : ReadIniSectionNames(file)) {
+            if (!known.names.insert(name).second) known.repeated.insert(std::move(name));
+        }
+        return;
+    }
+    for (IniFileSection& section : *whole) {
+        if (!known.names.insert(section.name).second) known.repeated.insert(section.name);
+    }
+    for (IniFileSection& section : *whole) {
+        if (known.repeated.count(section.name) != 0) continue;
+        IniSectionCopy copy;
+        copy.fileExists = true;
+        copy.raw = std::move(section.raw);
+        copy.lines = SplitLines(copy.raw);
+        known.sections.emplace(std::move(section.name), std::move(copy));
+    }
+}
+
 }  // namespace
 
 IniReadScope::IniReadScope() {
@@ -206,11 +232,9 @@ const IniSectionCopy* CachedIniSection(const wchar_t* file, const wchar_t* secti
     if (!known.namesRead) {
         known.namesRead = true;
         known.exists = GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES;
-        if (known.exists) {
-            for (std::wstring& name : ReadIniSectionNames(file)) {
-                if (!known.names.insert(name).second) known.repeated.insert(std::move(name));
-            }
-        }
+        if (known.exists) ReadSectionNames(file, known);
+        found = known.sections.find(section);
+        if (found != known.sections.end()) return &found->second;
     }
     if (known.repeated.count(section) != 0) return nullptr;
     IniSectionCopy copy;

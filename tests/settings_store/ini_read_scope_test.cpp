@@ -48,7 +48,7 @@ std::vector<Read> ReadAll(const wchar_t* file) {
     const wchar_t* defaults[] = {L"", L"def  ", L"\"q\"", L" "};
     const DWORD sizes[] = {1, 2, 5, 256};
     std::vector<Read> out;
-    for (const wchar_t* section : {L"bob:clock1", L"Bob:Clock1", L"bob:main", L"bob:missing"}) {
+    for (const wchar_t* section : {L"bob:clock1", L"Bob:Clock1", L"bob:main", L"bob:missing", L"bob:clock2", L"bob:empty"}) {
         for (const wchar_t* key : keys) {
             for (const wchar_t* def : defaults) {
                 for (DWORD size : sizes) {
@@ -65,19 +65,50 @@ std::vector<Read> ReadAll(const wchar_t* file) {
     return out;
 }
 
-TEST_F(IniReadScopeTest, GivesWhatTheProfileFunctionsGive) {
-    WriteUserIni(kAwkward);
-    const std::vector<Read> direct = ReadAll(user());
+// The file as this program writes it: read whole, in one go.
+const wchar_t kPlain[] =
+    L"[bob:clock1]\r\n"
+    L"prefix=\"  Here \"\r\n"
+    L"single='quoted'\r\n"
+    L"empty=\r\n"
+    L"Alpha=200\n"
+    L"alpha=300\r\n"
+    L"hex=0x1F\r\n"
+    L"long=abc\tdefghijklmnopqrstuvwxyz\r\n"
+    L"eq=a=b\r\n"
+    L"\r\n"
+    L"[bob:main]\r\n"
+    L"language=de\r\n"
+    L"[bob:empty]\r\n"
+    L"[Bob:Clock1]\r\n"
+    L"later=1\r\n"
+    L"[bob:clock2]\r\n"
+    L"words=12abc";
+
+void ExpectSameReads(const wchar_t* file) {
+    const std::vector<Read> direct = ReadAll(file);
     std::vector<Read> scoped;
     {
         IniReadScope scope;
-        scoped = ReadAll(user());
+        scoped = ReadAll(file);
     }
     ASSERT_EQ(direct.size(), scoped.size());
     for (size_t i = 0; i < direct.size(); ++i) {
         EXPECT_EQ(direct[i].text, scoped[i].text) << i;
         EXPECT_EQ(direct[i].number, scoped[i].number) << i;
     }
+}
+
+TEST_F(IniReadScopeTest, GivesWhatTheProfileFunctionsGive) {
+    // Text the profile functions trim and split in their own ways, a plain
+    // file in UTF-16, and the same file in 8-bit text.
+    WriteUserIni(kAwkward);
+    ExpectSameReads(user());
+    WriteUserIni(kPlain);
+    ExpectSameReads(user());
+    std::wstring plain = kPlain;
+    ASSERT_TRUE(testing_support::WriteBytes(UserIniPath(), std::string(plain.begin(), plain.end())));
+    ExpectSameReads(user());
     // A file that is not there: every read gives its default, as outside.
     const std::wstring none = dir.file(L"none.ini");
     IniReadScope scope;
@@ -91,10 +122,10 @@ TEST_F(IniReadScopeTest, ReadsEachSectionOnceAndSeesItsOwnWrites) {
     const std::wstring moved = dir.file(L"moved.ini");
     IniReadScope scope;
     EXPECT_EQ(ReadIniText(user(), L"bob:main", L"language"), L"de");
-    // The file goes away: what the scope has read stays, the rest is missing.
+    // The file goes away: the one read of it has every section.
     ASSERT_TRUE(MoveFileW(user(), moved.c_str()));
     EXPECT_EQ(ReadIniText(user(), L"bob:main", L"language"), L"de");
-    EXPECT_EQ(ReadIniText(user(), L"bob:clock1", L"prefix", L"none"), L"none");
+    EXPECT_EQ(ReadIniText(user(), L"bob:clock1", L"prefix", L"none"), L"Here");
     ASSERT_TRUE(MoveFileW(moved.c_str(), user()));
 
     // Writes through the store reach the file and the next read sees them,
