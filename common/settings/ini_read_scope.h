@@ -3,9 +3,9 @@
 // The profile functions open and parse the file for every single value; a
 // start-up that reads thirty clocks key by key opens tempovia.ini thousands of
 // times. While an IniReadScope lives, the INI store's readers on the thread
-// that made it answer from a copy of each section, taken with one
-// GetPrivateProfileSectionW the first time the section is asked for, and give
-// exactly what the profile functions give. Writes through the store keep the
+// that made it answer from a copy of each section and give exactly what the
+// profile functions give: a plainly written file is read whole the first time
+// it is asked for, any other file one GetPrivateProfileSectionW per section. Writes through the store keep the
 // copies in step, so a later read sees what was written. Other threads read
 // the file as before. Nothing is kept once the outermost scope ends.
 #pragma once
