@@ -19,6 +19,7 @@
 #include "common/time/clock_table.h"
 #include "common/time/file_paths.h"
 #include "common/time/zone_database.h"
+#include "common/time/zone_name_prefetch.h"
 #include "common/time/zone_updates.h"
 #include "settings/frame_window.h"
 #include "settings/map_install.h"
@@ -108,6 +109,8 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
 
     NamedMutex instanceMutex(kSettingsInstanceMutexName);
     if (!BecomeTheInstance(instanceMutex, g_settingsApp.command)) return kSettingsExitNormal;
+    // The zone names come from the registry while the steps before the zone table run.
+    ZoneNamePrefetch zoneNames;
 
     InitProgramPaths(folder);
     AddMissingUnicodeMark(UserIniPath().c_str());

@@ -7,6 +7,7 @@
 #include "common/time/local_zone.h"
 #include "common/time/text_bounds.h"
 #include "common/time/zone_line.h"
+#include "common/time/zone_name_prefetch.h"
 #include "common/time/zone_registry.h"
 
 ZoneTables g_zones;
@@ -35,13 +36,14 @@ bool LoadZoneDatabase(const wchar_t* path) {
     g_zones.count = 1;
     GetLocalZoneRecord(&g_zones.live[0]);
 
+    const ZoneRegistryNameSet prefetched = TakePrefetchedZoneNames();
     int read = 0;
     ZoneRecord record;
     DataFileLines(path, kZoneLineMaxChars).ForEach([&](const char* line) {
         if (!ParseZoneLine(line, &record)) return true;
         // Out of memory in the middle of the file: keep what was read.
         if (g_zones.count == g_zones.capacity && !GrowTable()) return false;
-        ReadZoneRegistryNames(record);
+        if (!prefetched.TryApply(record)) ReadZoneRegistryNames(record);
         g_zones.live[g_zones.count++] = record;
         ++read;
         return true;

@@ -42,15 +42,28 @@ bool ReadZoneRegistryNames(ZoneRecord& record) {
     CopyBounded(zoneKey, std::size(zoneKey), record.key);
     std::wstring path = std::wstring(kTimeZonesKey) + L"\\" + zoneKey;
     RegistryKey key(HKEY_LOCAL_MACHINE, path.c_str());
-    if (!key.get()) return false;
+    return ApplyZoneRegistryNames(ReadZoneNamesOfKey(key.get()), record);
+}
 
+ZoneRegistryNames ReadZoneNamesOfKey(HKEY zone) {
+    ZoneRegistryNames names;
+    if (!zone) return names;
     wchar_t text[kRegistryTextChars];
-    if (QueryString(key.get(), L"Display", text, kRegistryTextChars) == 0 || text[0] == L'\0') return false;
-    CopyBounded(record.displayName, text);
-    if (QueryString(key.get(), L"Std", text, kRegistryTextChars) > 0)
-        CopyBounded(record.StandardName, text);
-    if (QueryString(key.get(), L"Dlt", text, kRegistryTextChars) > 0)
-        CopyBounded(record.DaylightName, text);
+    if (QueryString(zone, L"Display", text, kRegistryTextChars) == 0 || text[0] == L'\0') return names;
+    names.hasDisplay = true;
+    CopyBounded(names.displayName, text);
+    names.hasStandard = QueryString(zone, L"Std", text, kRegistryTextChars) > 0;
+    CopyBounded(names.standardName, text);
+    names.hasDaylight = QueryString(zone, L"Dlt", text, kRegistryTextChars) > 0;
+    CopyBounded(names.daylightName, text);
+    return names;
+}
+
+bool ApplyZoneRegistryNames(const ZoneRegistryNames& names, ZoneRecord& record) {
+    if (!names.hasDisplay) return false;
+    CopyBounded(record.displayName, names.displayName);
+    if (names.hasStandard) CopyBounded(record.StandardName, names.standardName);
+    if (names.hasDaylight) CopyBounded(record.DaylightName, names.daylightName);
     return true;
 }
 

@@ -23,6 +23,23 @@ int ReadRegistryString(const wchar_t* subkey, const wchar_t* value, wchar_t* buf
 // the key has a non-empty display text.
 bool ReadZoneRegistryNames(ZoneRecord& record);
 
+// The texts of one zone key as ReadZoneRegistryNames takes them, already cut
+// to the record's fields.
+struct ZoneRegistryNames {
+    bool hasDisplay = false;  // a non-empty "Display"; without it nothing else is read
+    bool hasStandard = false;
+    bool hasDaylight = false;
+    WCHAR displayName[sizeof(ZoneRecord::displayName) / sizeof(WCHAR)] = {};
+    WCHAR standardName[sizeof(ZoneRecord::StandardName) / sizeof(WCHAR)] = {};
+    WCHAR daylightName[sizeof(ZoneRecord::DaylightName) / sizeof(WCHAR)] = {};
+};
+
+// Reads the texts of an open zone key (a null key has none).
+ZoneRegistryNames ReadZoneNamesOfKey(HKEY zone);
+
+// Puts the texts into the record as ReadZoneRegistryNames does; its answer.
+bool ApplyZoneRegistryNames(const ZoneRegistryNames& names, ZoneRecord& record);
+
 // Finds the zone whose "Std" value equals `name` exactly (subkeys enumerated
 // from the first). The buffer receives that zone's value `valueName` when one
 // is given, else the zone's key name; it is empty when no zone matches.

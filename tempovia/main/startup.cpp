@@ -17,6 +17,7 @@
 #include "common/settings/settings_export.h"
 #include "common/settings/windows_version.h"
 #include "common/time/clock_table.h"
+#include "common/time/zone_name_prefetch.h"
 #include "common/taskbar/hook_exports.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/build_date.h"
@@ -136,6 +137,8 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     if (!instanceMutex.Acquire(InstanceWaitMs(options)) || FindWindowW(kMainWindowClass, nullptr)) {
         return CleanUp(kExitAlreadyRunning);
     }
+    // The zone names come from the registry while the steps before the zone table run.
+    ZoneNamePrefetch zoneNames;
 
     if (g_app.exitEvent) ResetEvent(g_app.exitEvent);
     g_app.icon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIconId));
