@@ -11,13 +11,14 @@
 #include "common/time/data_file_lines.h"
 #include "common/time/text_bounds.h"
 #include "common/time/zone_database.h"
+#include "common/time/zone_key_index.h"
 
 CityTable g_cities;
 
 namespace {
 
 constexpr int kCityFields = 6;
-constexpr int kGrowthRecords = 16;
+constexpr int kInitialRecords = 16;
 constexpr int kZoneKeyKept = 63;
 constexpr int kLocaleCountryChars = 160;
 
@@ -64,8 +65,11 @@ bool ParseCoordinate(DataField f, double* out) {
     return true;
 }
 
+// Doubles the room (never past kMaxCities), so that the shipped ~2,000
+// cities are copied a few times in all rather than once per 16 lines.
 bool GrowTable() {
-    size_t capacity = static_cast<size_t>(g_cities.capacity) + kGrowthRecords;
+    const int doubled = g_cities.capacity > 0 ? g_cities.capacity * 2 : kInitialRecords;
+    size_t capacity = static_cast<size_t>(doubled < kMaxCities ? doubled : kMaxCities);
     void* grown = std::realloc(g_cities.cities, capacity * sizeof(CityRecord));
     if (!grown) return false;
     g_cities.cities = static_cast<CityRecord*>(grown);
@@ -74,7 +78,7 @@ bool GrowTable() {
 }
 
 // Reads one line into the next free record; true when the city stays.
-bool ReadCityLine(const char* line, CityRecord& city) {
+bool ReadCityLine(const char* line, const ZoneKeyIndex& zones, CityRecord& city) {
     DataField f[kCityFields + 1];
     if (SplitFields(line, f, kCityFields + 1) != kCityFields) return false;
 
@@ -82,7 +86,7 @@ bool ReadCityLine(const char* line, CityRecord& city) {
     CopyFieldText(f[2], city.region, kCityRegionKept + 1);
     wchar_t key[kZoneKeyKept + 1];
     CopyFieldText(f[5], key, kZoneKeyKept + 1);
-    int zone = FindZoneByName(key);
+    int zone = zones.Find(key);
     if (zone < 0 || !g_zones.live || zone >= g_zones.count) return false;
     ZoneRecord& record = g_zones.live[zone];
     city.zone = &record;
@@ -109,12 +113,13 @@ bool LoadCityList(const wchar_t* path) {
 
     DataFileLines lines(path, kCityLineMaxChars);
     if (!lines.IsOpen()) return false;
-    lines.ForEach([](const char* line) {
+    const ZoneKeyIndex zones;
+    lines.ForEach([&zones](const char* line) {
         if (g_cities.count == kMaxCities) return false;
         if (g_cities.count == g_cities.capacity && !GrowTable()) return false;
         CityRecord& city = g_cities.cities[g_cities.count];
         std::memset(&city, 0, sizeof city);
-        if (ReadCityLine(line, city)) ++g_cities.count;
+        if (ReadCityLine(line, zones, city)) ++g_cities.count;
         return true;
     });
     return g_cities.count > 0;

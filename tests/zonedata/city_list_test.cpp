@@ -86,6 +86,22 @@ TEST(CityList, CutsLongTextsAndLines) {
     EXPECT_STREQ(g_cities.cities[1].city, L"After");
 }
 
+TEST(CityList, LaterZoneLineWinsForADuplicateKeyAndTheTableGrows) {
+    std::string zoneText = std::string(zonedata_tests::kTestZones) +
+                           "10\tTest Flat\t(UTC+04:00) Flat again\t-240\tFlat Standard\t0\t0\t0\t0\t0\t0\t0:00:00\t"
+                           "Flat Daylight\t0\t0\t0\t0\t0\t0\t0:00:00\n";
+    ZoneTablesFixture zones(zoneText.c_str());
+    std::string text;
+    for (int i = 0; i < 40; ++i) text += Line("City" + std::to_string(i), "X", "1", "2", i % 2 ? "Test Flat" : "Test North");
+    ASSERT_TRUE(LoadCityList(zones.Write(L"cities.txt", text).c_str()));
+    ASSERT_EQ(g_cities.count, 40);
+    EXPECT_STREQ(g_cities.cities[39].city, L"City39");
+    EXPECT_EQ(g_cities.cities[39].zoneId, 10);
+    EXPECT_EQ(zones.Live(10).cityCount, 20);
+    EXPECT_EQ(zones.Live(8).cityCount, 0);
+    EXPECT_EQ(zones.Live(7).cityCount, 20);
+}
+
 TEST(CityList, FindsLabelsIgnoringCase) {
     ZoneTablesFixture zones;
     std::string text = Line("Paris", "France", "48.8", "2.3", "Test Flat") +
