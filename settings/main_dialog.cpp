@@ -22,6 +22,15 @@ constexpr LONG kTreeStyles = TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | T
 MainDialogState g_state;
 MainDialogHooks g_hooks;
 bool g_started = false;
+bool g_firstStarting = false;
+
+class FirstStartScope {
+public:
+    explicit FirstStartScope(bool first) { g_firstStarting = first; }
+    ~FirstStartScope() { g_firstStarting = false; }
+    FirstStartScope(const FirstStartScope&) = delete;
+    FirstStartScope& operator=(const FirstStartScope&) = delete;
+};
 
 HCURSOR LoadDragCursor(UINT id) {
     return static_cast<HCURSOR>(LoadImageW(g_settingsApp.instance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0,
@@ -63,7 +72,8 @@ BOOL OnInitDialog(HWND dialog) {
     s.importUnconfirmed = unconfirmed;
     s.dialog = dialog;
     s.tree = GetDlgItem(dialog, IDC_SETTINGS_TREE);
-    if (!g_started) {
+    const bool firstStart = !g_started;
+    if (firstStart) {
         g_started = true;
         EnableWindow(GetDlgItem(dialog, IDC_APPLY), FALSE);
         CenterOnDesktop(dialog);
@@ -77,7 +87,10 @@ BOOL OnInitDialog(HWND dialog) {
         UpdateGuard guard;
         Language().TranslateDialog(dialog, kDialogSection);
         LoadDragCursors();
-        CreatePages(dialog);
+        {
+            FirstStartScope pagesAtFirstStart(firstStart);
+            CreatePages(dialog);
+        }
         if (HWND first = PageWindow(0)) ShowWindow(first, SW_SHOW);
         s.shownPage = 0;
         if (s.tree) {
@@ -228,6 +241,8 @@ MainDialogHooks SetDialogHooks(const MainDialogHooks& hooks) {
 }
 
 void ForgetMainDialogStarted() { g_started = false; }
+
+bool MainDialogFirstStarting() { return g_firstStarting; }
 
 void SetImportUnconfirmed(bool unconfirmed) { g_state.importUnconfirmed = unconfirmed; }
 

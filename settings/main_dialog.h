@@ -70,6 +70,10 @@ HWND CreateMainSettingsDialog(HWND frame, HMODULE resources);
 // The dialog's first start in a process centres it and opens the start-up
 // page; this makes the next creation count as the first again.
 void ForgetMainDialogStarted();
+// True while the dialog makes its pages at its first start in a process:
+// the start-up has just loaded the settings, and a page need not load them
+// again.
+bool MainDialogFirstStarting();
 
 // Stores the selected node's page and writes everything; false when a page
 // holds a bad value (it is flagged) or the INI could not be written.

@@ -226,7 +226,8 @@ void OnCreate(HWND page) {
     Language().TranslateDialog(page, kSection);
     SubclassHyperlink(GetDlgItem(page, kIdcHomeLink));
     if (g_beforeReload) g_beforeReload();
-    LoadAllSettings();
+    // At the dialog's first start the start-up has just loaded them.
+    if (!MainDialogFirstStarting()) LoadAllSettings();
     AutostartOption() = ReadAutostart();
     StartLanguageList(page);
     Load(page);
