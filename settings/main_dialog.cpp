@@ -101,7 +101,10 @@ BOOL OnInitDialog(HWND dialog) {
         ShowNodePage(SelectedNode(), false);
     }
     UpdateTreeButtons(dialog);
-    return TRUE;
+    // The focus goes to the first control when the dialog is shown: taking
+    // it now would activate the hidden dialog, and the first activation's
+    // work would hold back its showing.
+    return FALSE;
 }
 
 std::wstring BackupPath() {

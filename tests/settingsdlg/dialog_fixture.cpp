@@ -146,13 +146,13 @@ void DialogTest::TearDown() {
     g_settingsApp = SettingsApp();
 }
 
-HWND DialogTest::Open(bool standInPages) {
+HWND DialogTest::Open(bool standInPages, bool show) {
     MainDialogHooks hooks = oldHooks_;
     if (standInPages) hooks.createPage = CreateStandInPage;
     SetDialogHooks(hooks);
     dialog_ = CreateMainSettingsDialog(owner_, ResourceModule());
     if (!dialog_) return nullptr;
-    ShowWindow(dialog_, SW_SHOWNORMAL);
+    if (show) ShowWindow(dialog_, SW_SHOWNORMAL);
     tree_ = GetDlgItem(dialog_, IDC_SETTINGS_TREE);
     Pump();
     return dialog_;

@@ -66,8 +66,8 @@ protected:
     void TearDown() override;
 
     // Creates the dialog (stand-in pages unless the library's are wanted) and
-    // shows it as the frame would.
-    HWND Open(bool standInPages = true);
+    // shows it as the frame would, unless told not to.
+    HWND Open(bool standInPages = true, bool show = true);
     void Select(FakeNode* node);
     FakeNode* Selected();
     HWND Page(int index) { return PageWindow(index); }

@@ -23,6 +23,16 @@ std::wstring Text(HWND window) {
     return buffer;
 }
 
+TEST_F(MainDialog, TheTreeTakesTheFocusWhenTheDialogShowsAndNotBefore) {
+    ASSERT_NE(Open(true, false), nullptr);
+    // Activating the hidden dialog would only hold back its showing.
+    EXPECT_NE(GetActiveWindow(), dialog_);
+    ShowWindow(dialog_, SW_SHOWNORMAL);
+    Pump();
+    EXPECT_EQ(GetActiveWindow(), dialog_);
+    EXPECT_EQ(GetFocus(), tree_);
+}
+
 TEST_F(MainDialog, TheLibraryDialogHasItsControlsAndOnlyThePagesThatExist) {
     g_settingsApp.command.page = SETTINGS_PAGE_ALARM;
     g_settingsApp.command.clock = 2;
