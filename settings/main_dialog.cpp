@@ -37,6 +37,8 @@ HCURSOR LoadDragCursor(UINT id) {
                                            LR_DEFAULTSIZE));
 }
 
+}  // namespace
+
 void LoadDragCursors() {
     MainDialogState& s = g_state;
     if (s.dropAllowed) return;
@@ -52,6 +54,8 @@ void LoadDragCursors() {
         s.ownCursors = false;
     }
 }
+
+namespace {
 
 void FreeDragCursors() {
     MainDialogState& s = g_state;
@@ -86,7 +90,6 @@ BOOL OnInitDialog(HWND dialog) {
     {
         UpdateGuard guard;
         Language().TranslateDialog(dialog, kDialogSection);
-        LoadDragCursors();
         {
             FirstStartScope pagesAtFirstStart(firstStart);
             CreatePages(dialog);

@@ -60,6 +60,10 @@ HWND StoreShownPage(WPARAM flags);
 void ForgetShownNode(CTreeNode* node);
 void SendToAllPages(UINT message, WPARAM wParam, LPARAM lParam);
 
+// The drop cursors, loaded when the first drag starts rather than with the
+// dialog; a module without them gives the system's arrow and "no" cursors.
+void LoadDragCursors();
+
 // Tree (main_dialog_tree.cpp).
 void UpdateTreeButtons(HWND dialog);
 // The message result of a tree notification.

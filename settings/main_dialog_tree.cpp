@@ -270,6 +270,7 @@ LRESULT OnTreeNotify(HWND dialog, NMHDR* header) {
             if (!nm->itemNew.hItem || !nm->itemNew.lParam) return 0;
             s.dragItem = nm->itemNew.hItem;
             s.cursorBeforeDrag = GetCursor();
+            LoadDragCursors();
             SetTreeCursor(s.dropRefused);
             SetCapture(dialog);
             s.dragMode = (GetKeyState(VK_CONTROL) & 0x8000) ? 2 : 1;

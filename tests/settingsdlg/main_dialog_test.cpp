@@ -9,6 +9,7 @@
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "settings/main_dialog.h"
+#include "settings/main_dialog_state.h"
 #include "settings/settings_app.h"
 #include "tests/settingsdlg/dialog_fixture.h"
 
@@ -389,6 +390,8 @@ TEST_F(Passing, ARebuiltTreeIsNotWrittenToThroughTheOldNodes) {
 
 TEST_F(Passing, DraggingAClockOntoAnotherMovesItThere) {
     ASSERT_NE(Open(), nullptr);
+    // The drop cursors come with the first drag, not with the dialog.
+    EXPECT_EQ(DialogState().dropRefused, nullptr);
     Select(clock2_);
     RECT r = {};
     TreeView_GetItemRect(tree_, clock1_->item, &r, TRUE);
@@ -407,6 +410,8 @@ TEST_F(Passing, DraggingAClockOntoAnotherMovesItThere) {
     drag.itemNew.lParam = reinterpret_cast<LPARAM>(clock2_);
     SendMessageW(dialog_, WM_NOTIFY, IDC_SETTINGS_TREE, reinterpret_cast<LPARAM>(&drag));
     EXPECT_EQ(GetCapture(), dialog_);
+    ASSERT_NE(DialogState().dropRefused, nullptr);
+    EXPECT_EQ(GetCursor(), DialogState().dropRefused);
     SendMessageW(dialog_, WM_MOUSEMOVE, 0, 0);
     EXPECT_EQ(TreeView_GetDropHilight(tree_), clock1_->item);
     SendMessageW(dialog_, WM_LBUTTONUP, 0, 0);
