@@ -96,10 +96,13 @@ void AddSystemLanguageItem(HWND combo) {
 
 // Listing the installed locales is slow: until the list drops down or takes
 // the focus, it holds the system's language and the one in force only.
-void StartLanguageList(HWND page) {
-    HWND combo = GetDlgItem(page, kIdcLanguage);
-    SetWindowLongPtrW(page, GWLP_USERDATA, 0);
-    // Room for the drop-down list: its item height times the items shown.
+void StartLanguageList(HWND page) { SetWindowLongPtrW(page, GWLP_USERDATA, 0); }
+
+// Room for the drop-down list: its item height times the items shown. Made
+// with the whole list, which comes before the list first drops down:
+// resizing the control would cost the page's opening more than all its other
+// set-up.
+void MakeRoomForDropDown(HWND combo) {
     RECT r = {};
     GetWindowRect(combo, &r);
     const int itemHeight = static_cast<int>(SendMessageW(combo, CB_GETITEMHEIGHT, 0, 0));
@@ -135,6 +138,7 @@ void ListAllLanguages(HWND page) {
     if (LanguagesListed(page)) return;
     SetWindowLongPtrW(page, GWLP_USERDATA, 1);
     HWND combo = GetDlgItem(page, kIdcLanguage);
+    MakeRoomForDropDown(combo);
     const LRESULT at = SendMessageW(combo, CB_GETCURSEL, 0, 0);
     const LPARAM selected = at >= 0 ? static_cast<LPARAM>(SendMessageW(combo, CB_GETITEMDATA, at, 0)) : 0;
     LanguageScan scan;

@@ -48,6 +48,11 @@ TEST_F(GeneralPage, CreationReadsTheSettingsAndListsOnlyLanguagesWithAFile) {
     // the list down lists them and keeps that choice.
     EXPECT_EQ(Count(page), 1);
     SendDlgItemMessageW(page, kIdcLanguage, CB_SHOWDROPDOWN, TRUE, 0);
+    // The list drops with room for twenty languages.
+    RECT dropped = {};
+    SendDlgItemMessageW(page, kIdcLanguage, CB_GETDROPPEDCONTROLRECT, 0, reinterpret_cast<LPARAM>(&dropped));
+    const LRESULT itemHeight = SendDlgItemMessageW(page, kIdcLanguage, CB_GETITEMHEIGHT, 0, 0);
+    EXPECT_EQ(dropped.bottom - dropped.top, itemHeight * 20);
     SendDlgItemMessageW(page, kIdcLanguage, CB_SHOWDROPDOWN, FALSE, 0);
     ASSERT_GT(Count(page), 1);
     EXPECT_EQ(Data(page, 0), 0);
