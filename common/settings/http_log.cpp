@@ -6,6 +6,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
+#include "common/settings/wininet_on_first_use.h"
 
 namespace {
 
@@ -59,12 +60,12 @@ bool OpenHttpSession(CHttpSession& session, DWORD openFlags) {
     const std::wstring mainSection = UserPrefix() + L":main";
     const bool scripts = ReadIniBool(UserIniPath().c_str(), mainSection.c_str(), L"inet_scripts", false);
     const DWORD access = scripts ? INTERNET_OPEN_TYPE_PRECONFIG : INTERNET_OPEN_TYPE_PRECONFIG_WITH_NO_AUTOPROXY;
-    session.internet = InternetOpenW(HttpUserAgent().c_str(), access, nullptr, nullptr, openFlags);
+    session.internet = net::InternetOpenW(HttpUserAgent().c_str(), access, nullptr, nullptr, openFlags);
     return session.internet != nullptr;
 }
 
 void CloseHttpSession(CHttpSession& session) {
-    if (session.internet) InternetCloseHandle(session.internet);
+    if (session.internet) net::InternetCloseHandle(session.internet);
     session.internet = nullptr;
     if (session.logFile) CloseHandle(session.logFile);
     session.logFile = nullptr;

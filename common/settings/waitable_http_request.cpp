@@ -3,6 +3,8 @@
 #include <atomic>
 #include <new>
 
+#include "common/settings/wininet_on_first_use.h"
+
 // Shared by the waiting thread and WinINet: each holds one reference, and
 // WinINet lets go of its own with the request's last callback.
 struct WaitableRequestState {
@@ -50,17 +52,17 @@ WaitableHttpRequest::WaitableHttpRequest(HINTERNET connection, const char* verb,
         openError_ = ERROR_NOT_ENOUGH_MEMORY;
         return;
     }
-    handle_ = HttpOpenRequestA(connection, verb, object, nullptr, nullptr, acceptTypes, flags,
-                               reinterpret_cast<DWORD_PTR>(state));
+    handle_ = net::HttpOpenRequestA(connection, verb, object, nullptr, nullptr, acceptTypes, flags,
+                                    reinterpret_cast<DWORD_PTR>(state));
     if (!handle_) {
         openError_ = GetLastError();
         delete state;
         return;
     }
-    if (InternetSetStatusCallbackA(handle_, OnRequestStatus) == INTERNET_INVALID_STATUS_CALLBACK) {
+    if (net::InternetSetStatusCallbackA(handle_, OnRequestStatus) == INTERNET_INVALID_STATUS_CALLBACK) {
         // Without the callback nothing of WinINet's refers to the state.
         openError_ = GetLastError();
-        InternetCloseHandle(handle_);
+        net::InternetCloseHandle(handle_);
         handle_ = nullptr;
         delete state;
         return;
@@ -69,7 +71,7 @@ WaitableHttpRequest::WaitableHttpRequest(HINTERNET connection, const char* verb,
 }
 
 WaitableHttpRequest::~WaitableHttpRequest() {
-    if (handle_) InternetCloseHandle(handle_);
+    if (handle_) net::InternetCloseHandle(handle_);
     if (state_) state_->Release();
 }
 
@@ -100,7 +102,7 @@ DWORD WaitableHttpRequest::Send(DWORD waitMs, HANDLE stop) {
     if (givenUp_) return givenUp_;
     if (Stopped(stop)) return givenUp_ = ERROR_INTERNET_OPERATION_CANCELLED;
     ResetEvent(state_->done);
-    const DWORD error = StepError(HttpSendRequestA(handle_, nullptr, 0, nullptr, 0));
+    const DWORD error = StepError(net::HttpSendRequestA(handle_, nullptr, 0, nullptr, 0));
     return Await(error == ERROR_IO_PENDING, error, waitMs, stop);
 }
 
@@ -112,13 +114,13 @@ DWORD WaitableHttpRequest::Available(DWORD& ready, DWORD waitMs, HANDLE stop) {
     ResetEvent(state_->done);
     // A query that completes later writes its count then: into the state.
     state_->available = 0;
-    DWORD error = StepError(InternetQueryDataAvailable(handle_, &state_->available, 0, 0));
+    DWORD error = StepError(net::InternetQueryDataAvailable(handle_, &state_->available, 0, 0));
     while (error == ERROR_IO_PENDING) {
         error = Await(true, error, waitMs, stop);
         if (error) return error;
         // Asked again: what has arrived is there to be had at once now.
         state_->available = 0;
-        error = StepError(InternetQueryDataAvailable(handle_, &state_->available, 0, 0));
+        error = StepError(net::InternetQueryDataAvailable(handle_, &state_->available, 0, 0));
     }
     if (error == 0) ready = state_->available;
     return error;
@@ -136,7 +138,7 @@ DWORD WaitableHttpRequest::Read(DWORD want, DWORD& got, DWORD waitMs, HANDLE sto
     state_->got = 0;
     // A read that completes later fills the state's buffer and count, which
     // outlive a read given up.
-    const DWORD error = StepError(InternetReadFile(handle_, state_->buffer, want, &state_->got));
+    const DWORD error = StepError(net::InternetReadFile(handle_, state_->buffer, want, &state_->got));
     const DWORD result = Await(error == ERROR_IO_PENDING, error, waitMs, stop);
     if (result == 0) got = state_->got;
     return result;

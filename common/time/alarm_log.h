@@ -1,9 +1,8 @@
 // The alarm log: a resizable top-level window listing fired message alarms
 // and reminders, newest first, that pops up topmost whenever a row is added.
 // Closing only hides it. It also carries the persistence of the alarm check:
-// the last check moment is read when the window is created and written when
-// it is destroyed, so that alarms due while the program was not running fire
-// at the next start.
+// the last check moment is read when the check begins and written at exit, so
+// that alarms due while the program was not running fire at the next start.
 #pragma once
 
 #include <windows.h>
@@ -36,18 +35,22 @@ inline constexpr int kAlarmLogIconId = IDI_ALARM_LOG;
 inline constexpr size_t kLogTextChars = 549;
 inline constexpr int kDefaultLogColumnWidths[2] = {90, 360};
 
-// Called once when the main window is created (the settings program makes its
-// own copy): the previous alarm check becomes now, then `lastalarmcheck`
-// when that holds a valid moment. Returns the hidden window, or null when its
-// class cannot be registered.
+// Called once when the main window is created: the previous alarm check
+// becomes now, then `lastalarmcheck` when that holds a valid moment.
+void BeginAlarmCheck();
+// The log window, created hidden when first needed (a row to add, the tray's
+// "show log"), so that a start without alarms does not build it. Leaves the
+// alarm check alone. Null when its class cannot be registered.
+HWND AlarmLogWindow();
+// The settings program's own copy: BeginAlarmCheck, then AlarmLogWindow.
 HWND CreateAlarmLogWindow();
 // The window and its list view; null when there is none.
 HWND AlarmLogHandle();
 HWND AlarmLogList();
 
 // Adds a row at the top for a fired message alarm or a reminder and shows the
-// window topmost. due is the alarm's moment in the clock's time. False when
-// there is no window.
+// window topmost, creating it first when needed. due is the alarm's moment in
+// the clock's time. False when there is no window.
 bool AddAlarmLogRow(ClockRecord* clock, const AlarmRecord& alarm, const SYSTEMTIME& due, bool isReminder);
 // Selects and focuses the row and scrolls it to the middle; nothing for a
 // negative index.
@@ -71,5 +74,7 @@ bool SaveLastAlarmCheck();
 bool LoadLastAlarmCheck();
 
 // At exit: destroys the stop-playing and countdown windows and the log
-// window, stops any sound, unregisters the class and frees its icon.
+// window (which saves the check moment, its place and widths; without a log
+// window the check moment alone is saved), stops any sound, unregisters the
+// class and frees its icon.
 void DestroyAlarmWindows();

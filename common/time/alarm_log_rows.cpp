@@ -96,7 +96,7 @@ std::wstring AlarmLogRowLabel(const AlarmRecord& alarm, const SYSTEMTIME& due, b
 
 bool AddAlarmLogRow(ClockRecord* clock, const AlarmRecord& alarm, const SYSTEMTIME& due, bool isReminder) {
     AlarmLogState& log = LogState();
-    if (!log.window || !log.list) return false;
+    if (!AlarmLogWindow() || !log.list) return false;
 
     std::wstring label = AlarmLogRowLabel(alarm, due, isReminder);
     LVITEMW item = {};

@@ -53,7 +53,6 @@ RECT InitialPlacement() {
 
 void OnCreate(HWND window) {
     g_log.window = window;
-    LoadLastAlarmCheck();
     const RECT placed = InitialPlacement();
     SetWindowPos(window, nullptr, placed.left, placed.top, placed.right - placed.left, placed.bottom - placed.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -181,9 +180,19 @@ HWND AlarmLogHandle() { return g_log.window; }
 
 HWND AlarmLogList() { return g_log.list; }
 
+void BeginAlarmCheck() {
+    GetSystemTime(&g_alarmCheck.previousCheck);
+    LoadLastAlarmCheck();
+}
+
 HWND CreateAlarmLogWindow() {
     if (g_log.window) return g_log.window;
-    GetSystemTime(&g_alarmCheck.previousCheck);
+    BeginAlarmCheck();
+    return AlarmLogWindow();
+}
+
+HWND AlarmLogWindow() {
+    if (g_log.window) return g_log.window;
     g_log.columnWidths[0] = kDefaultLogColumnWidths[0];
     g_log.columnWidths[1] = kDefaultLogColumnWidths[1];
     if (!RegisterLogClass()) return nullptr;
@@ -218,7 +227,13 @@ void DestroyAlarmWindows() {
     actions.stopPlayingWindow = nullptr;
     if (actions.countdownWindow && IsWindow(actions.countdownWindow)) DestroyWindow(actions.countdownWindow);
     actions.countdownWindow = nullptr;
-    if (g_log.window) DestroyWindow(g_log.window);
+    if (g_log.window) {
+        DestroyWindow(g_log.window);
+    } else if (g_alarmCheck.checkedOnce) {
+        // A log never needed has no place or widths to keep; the check
+        // moment is kept all the same.
+        SaveLastAlarmCheck();
+    }
     StopAlarmSound();
     if (g_log.registered) {
         UnregisterClassW(kAlarmLogClass, ProgramInstance());

@@ -21,9 +21,9 @@ public:
 
 // State of the alarm check, owned by the GUI thread.
 struct AlarmCheckState {
-    // UTC moment up to which alarms have been handled. The alarm log sets it
-    // to the current time at its creation, then to `lastalarmcheck` when that
-    // holds a valid moment; the tick sets it to its own time after checking
+    // UTC moment up to which alarms have been handled. BeginAlarmCheck sets
+    // it to the current time, then to `lastalarmcheck` when that holds a
+    // valid moment; the tick sets it to its own time after checking
     // every clock. While it is not a valid moment nothing fires.
     SYSTEMTIME previousCheck;
     // An alarm falls due within the next 300 seconds; read and cleared by the tick.

@@ -68,7 +68,7 @@ void OnCreate(HWND window) {
         StartTaskbarWatch();
         if (g_app.trayClock) PostMessageW(g_app.trayClock, MSG_TRAY_QUERY_SIZE, 0, 0);
     }
-    CreateAlarmLogWindow();
+    BeginAlarmCheck();
     LoadRssCache();
     if (g_app.noHook) WriteLastBuild();
 }
@@ -136,7 +136,7 @@ LRESULT OnClockMouse(HWND window, int index, WPARAM code, LPARAM lParam) {
 }
 
 void OnShowLog() {
-    HWND log = AlarmLogHandle();
+    HWND log = AlarmLogWindow();
     if (!log || !IsWindow(log)) return;
     ShowWindow(log, SW_SHOWNORMAL);
     SetForegroundWindow(log);

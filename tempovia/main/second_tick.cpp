@@ -26,8 +26,8 @@ bool IsLastAlarmClock(int index) {
 // Fires the alarms of clock `index` whose moments lie in (from, to]; sets
 // alarmSoon when one is due within the sync lead time.
 void EvaluateClockAlarms(int index, const SYSTEMTIME& fromUtc, const SYSTEMTIME& toUtc, bool& alarmSoon) {
-    // The first tick hands no "from": the check then starts where the log
-    // window's creation put it (the stored last check, or the start time).
+    // The first tick hands no "from": the check then starts where the start
+    // of the alarm check put it (the stored last check, or the start time).
     if (fromUtc.wYear != 0) g_alarmCheck.previousCheck = fromUtc;
     g_alarmCheck.checkedOnce = true;
     CheckClockAlarms(g_clocks[index], toUtc);

@@ -73,6 +73,7 @@ bool RegisterMainClass(HINSTANCE instance) {
     wc.lpfnWndProc = MainWndProc;
     wc.hInstance = instance;
     wc.hIcon = g_app.icon;
+    wc.hIconSm = SharedSmallIcon(instance, kProgramIconId);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kMainWindowClass;
     return RegisterClassExW(&wc) != 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "common/settings/waitable_http_request.h"
+#include "common/settings/wininet_on_first_use.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ static_assert(kHttpSessionRequestFlags ==
 struct InternetHandle {
     HINTERNET h = nullptr;
     ~InternetHandle() {
-        if (h) InternetCloseHandle(h);
+        if (h) net::InternetCloseHandle(h);
     }
 };
 
@@ -49,7 +50,7 @@ void CopyText(char* target, size_t size, const char* source, size_t length) {
 void QueryText(HINTERNET request, DWORD what, char (&field)[kHttpHeaderTextBytes]) {
     DWORD size = sizeof(field) - 1;
     field[0] = 0;
-    if (HttpQueryInfoA(request, what, field, &size, nullptr)) {
+    if (net::HttpQueryInfoA(request, what, field, &size, nullptr)) {
         field[size < sizeof(field) ? size : sizeof(field) - 1] = 0;
     } else {
         field[0] = 0;
@@ -66,7 +67,7 @@ DWORD Remaining(DWORD start, DWORD limit) {
 void LimitWaits(HINTERNET handle, DWORD ms) {
     if (ms == 0) ms = 1;
     for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
-        InternetSetOptionA(handle, option, &ms, sizeof(ms));
+        net::InternetSetOptionA(handle, option, &ms, sizeof(ms));
 }
 
 int32_t StoreBody(CHttpSession& session, WaitableHttpRequest& request, const wchar_t* file, DWORD start,
@@ -111,11 +112,11 @@ bool IsRedirect(DWORD status) {
 bool RedirectTarget(HINTERNET request, char (&address)[kDownloadUrlBytes]) {
     char location[kDownloadUrlBytes];
     DWORD size = sizeof(location) - 1;
-    if (!HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location, &size, nullptr) || size == 0) return false;
+    if (!net::HttpQueryInfoA(request, HTTP_QUERY_LOCATION, location, &size, nullptr) || size == 0) return false;
     location[size < sizeof(location) ? size : sizeof(location) - 1] = 0;
     char combined[kDownloadUrlBytes];
     DWORD length = sizeof(combined);
-    if (!InternetCombineUrlA(address, location, combined, &length, ICU_NO_ENCODE)) return false;
+    if (!net::InternetCombineUrlA(address, location, combined, &length, ICU_NO_ENCODE)) return false;
     CopyText(address, sizeof(address), combined, std::strlen(combined));
     return true;
 }
@@ -140,7 +141,7 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
         parts.dwStructSize = sizeof(parts);
         parts.dwHostNameLength = 1;  // non-zero: point into address
         parts.dwUrlPathLength = 1;
-        if (!InternetCrackUrlA(address, 0, 0, &parts) || !parts.lpszHostName || parts.dwHostNameLength == 0) {
+        if (!net::InternetCrackUrlA(address, 0, 0, &parts) || !parts.lpszHostName || parts.dwHostNameLength == 0) {
             return kDownloadBadUrl;
         }
         if (parts.nScheme != INTERNET_SCHEME_HTTP && parts.nScheme != INTERNET_SCHEME_HTTPS) return kDownloadBadUrl;
@@ -153,8 +154,8 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
         if (!session.internet) return kDownloadNoConnection;
         const DWORD_PTR context = reinterpret_cast<DWORD_PTR>(&session);
         InternetHandle connection;
-        connection.h = InternetConnectA(session.internet, host, parts.nPort, nullptr, nullptr, INTERNET_SERVICE_HTTP,
-                                        0, context);
+        connection.h = net::InternetConnectA(session.internet, host, parts.nPort, nullptr, nullptr,
+                                             INTERNET_SERVICE_HTTP, 0, context);
         if (!connection.h) {
             session.lastError = GetLastError();
             return kDownloadNoConnection;
@@ -167,8 +168,8 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
         }
         LimitWaits(request.handle(), Remaining(start, timeLimitMs));
         if (session.extraHeaders) {
-            HttpAddRequestHeadersA(request.handle(), session.extraHeaders, static_cast<DWORD>(-1),
-                                   HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
+            net::HttpAddRequestHeadersA(request.handle(), session.extraHeaders, static_cast<DWORD>(-1),
+                                        HTTP_ADDREQ_FLAG_ADD | HTTP_ADDREQ_FLAG_REPLACE);
         }
         if (const DWORD error = request.Send(Remaining(start, timeLimitMs), stop)) {
             session.lastError = error;
@@ -177,7 +178,8 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
 
         DWORD status = 0;
         DWORD size = sizeof(status);
-        if (!HttpQueryInfoA(request.handle(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr)) {
+        if (!net::HttpQueryInfoA(request.handle(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size,
+                                 nullptr)) {
             session.lastError = GetLastError();
             HttpLogLine(session, address);
             HttpLogLine(session, "DownloadFile: Can not retrieve HTTP status code after the request");
@@ -190,7 +192,8 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
             QueryText(request.handle(), HTTP_QUERY_CONTENT_TYPE, session.contentType);
             SYSTEMTIME date{};
             size = sizeof(date);
-            if (HttpQueryInfoA(request.handle(), HTTP_QUERY_DATE | HTTP_QUERY_FLAG_SYSTEMTIME, &date, &size, nullptr)) {
+            if (net::HttpQueryInfoA(request.handle(), HTTP_QUERY_DATE | HTTP_QUERY_FLAG_SYSTEMTIME, &date, &size,
+                                    nullptr)) {
                 session.date = date;
             }
         }

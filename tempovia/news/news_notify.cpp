@@ -9,6 +9,7 @@
 #include "common/settings/global_settings.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
+#include "common/settings/wininet_on_first_use.h"
 #include "common/time/clock_table.h"
 #include "tempovia/browser/browser_window.h"
 #include "tempovia/news/news_notify_draw.h"
@@ -160,7 +161,7 @@ int CRSSNotify::ShowItems(int job) {
             Layout();
         } else if (job != lastJob_) {
             lastJob_ = job;
-            DeleteUrlCacheEntryW(g_stripPage.c_str());
+            net::DeleteUrlCacheEntryW(g_stripPage.c_str());
             ReloadStrip(strip_);
         }
     }

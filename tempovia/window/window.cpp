@@ -54,6 +54,7 @@ bool RegisterWindowClasses(HINSTANCE instance) {
     wc.cbWndExtra = kWindowExtraBytes;
     wc.hInstance = instance;
     wc.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kApplicationIconId));
+    wc.hIconSm = SharedSmallIcon(instance, kApplicationIconId);
     wc.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
     wc.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
 
@@ -70,6 +71,11 @@ bool RegisterWindowClasses(HINSTANCE instance) {
     if (generic) UnregisterClassW(kGenericWindowClass, instance);
     if (layered) UnregisterClassW(kLayeredWindowClass, instance);
     return false;
+}
+
+HICON SharedSmallIcon(HINSTANCE instance, WORD id) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
+                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 
 LRESULT CALLBACK SharedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

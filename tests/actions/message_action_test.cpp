@@ -1,6 +1,10 @@
 // The message alarm: a row in the alarm log for a clock, a message box of
 // its own when there is no clock.
 #include "common/time/alarm_actions.h"
+
+#include <commctrl.h>
+
+#include "common/time/alarm_log.h"
 #include "tests/actions/actions_fixture.h"
 #include "tests/util/message_box_watch.h"
 
@@ -31,12 +35,31 @@ TEST_F(MessageAction, FullFieldsWithoutTerminatorsAreShownWhole) {
     EXPECT_EQ(watch.text(), std::wstring(78, L'c') + L" " + std::wstring(260, L't'));
 }
 
+TEST_F(MessageAction, WithAClockTheRowGoesToTheLogMadeForIt) {
+    ClockRecord clock = {};
+    ASSERT_EQ(AlarmLogHandle(), nullptr);
+    EXPECT_EQ(PerformAlarmAction(MakeAlarm(kActionMessage, L"Hello"), Moment(2024, 3, 4, 9, 0), &clock),
+              AlarmActionResult::kDone);
+    ASSERT_NE(AlarmLogHandle(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(AlarmLogHandle()));
+    EXPECT_EQ(SendMessageW(AlarmLogList(), LVM_GETITEMCOUNT, 0, 0), 1);
+}
+
 TEST_F(MessageAction, WithAClockButNoLogWindowNothingIsShown) {
+    // The log cannot be made: its class name is taken.
+    WNDCLASSEXW taken = {};
+    taken.cbSize = sizeof taken;
+    taken.lpfnWndProc = DefWindowProcW;
+    taken.hInstance = GetModuleHandleW(nullptr);
+    taken.lpszClassName = kAlarmLogClass;
+    ASSERT_NE(RegisterClassExW(&taken), 0);
     MessageBoxWatch watch;
     ClockRecord clock = {};
     EXPECT_EQ(PerformAlarmAction(MakeAlarm(kActionMessage, L"Hello"), Moment(2024, 3, 4, 9, 0), &clock),
               AlarmActionResult::kNoWindow);
     EXPECT_EQ(watch.boxes(), 0);
+    EXPECT_EQ(AlarmLogHandle(), nullptr);
+    UnregisterClassW(kAlarmLogClass, taken.hInstance);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
-// The settings program starts without loading the libraries that only a
-// button needs: they are bound on first use, not imported.
+// The programs start without loading the libraries that only a button or a
+// download needs: they are bound on first use, not imported.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -56,6 +56,13 @@ TEST(StartImports, SettingsProgramLoadsTheShellAndTheCommonDialogsOnlyWhenUsed) 
     EXPECT_NE(std::find(dlls.begin(), dlls.end(), "USER32.DLL"), dlls.end());
     EXPECT_EQ(std::find(dlls.begin(), dlls.end(), "SHELL32.DLL"), dlls.end());
     EXPECT_EQ(std::find(dlls.begin(), dlls.end(), "COMDLG32.DLL"), dlls.end());
+}
+
+TEST(StartImports, MainProgramLoadsWinInetOnlyWhenItDownloads) {
+    const std::vector<std::string> dlls =
+        ImportedDlls(testing_support::ReadBytes(testing_support::BinFolder() + L"tempovia.exe"));
+    ASSERT_NE(std::find(dlls.begin(), dlls.end(), "USER32.DLL"), dlls.end());
+    EXPECT_EQ(std::find(dlls.begin(), dlls.end(), "WININET.DLL"), dlls.end());
 }
 
 }  // namespace
