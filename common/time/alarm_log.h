@@ -74,7 +74,7 @@ bool SaveLastAlarmCheck();
 bool LoadLastAlarmCheck();
 
 // At exit: destroys the stop-playing and countdown windows and the log
-// window (which saves the check moment, its place and widths; without a log
-// window the check moment alone is saved), stops any sound, unregisters the
-// class and frees its icon.
+// window (which saves the check moment, its place and widths; after
+// BeginAlarmCheck a log not yet made is made for that), stops any sound,
+// unregisters the class and frees its icon.
 void DestroyAlarmWindows();

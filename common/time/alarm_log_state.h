@@ -12,6 +12,7 @@ struct AlarmLogState {
     HWND button = nullptr;
     HICON icon = nullptr;  // the class icon, freed with the class
     bool registered = false;
+    bool checkBegun = false;  // BeginAlarmCheck ran: the exit saves the log's keys
     int columnWidths[2] = {90, 360};
 };
 

@@ -181,6 +181,7 @@ HWND AlarmLogHandle() { return g_log.window; }
 HWND AlarmLogList() { return g_log.list; }
 
 void BeginAlarmCheck() {
+    g_log.checkBegun = true;
     GetSystemTime(&g_alarmCheck.previousCheck);
     LoadLastAlarmCheck();
 }
@@ -227,13 +228,16 @@ void DestroyAlarmWindows() {
     actions.stopPlayingWindow = nullptr;
     if (actions.countdownWindow && IsWindow(actions.countdownWindow)) DestroyWindow(actions.countdownWindow);
     actions.countdownWindow = nullptr;
+    // The log saves the check moment, its place and its widths when it goes.
+    // A log this run never needed is made now, hidden, so that the same keys
+    // are written whether or not an alarm fired.
+    if (!g_log.window && g_log.checkBegun) AlarmLogWindow();
     if (g_log.window) {
         DestroyWindow(g_log.window);
     } else if (g_alarmCheck.checkedOnce) {
-        // A log never needed has no place or widths to keep; the check
-        // moment is kept all the same.
         SaveLastAlarmCheck();
     }
+    g_log.checkBegun = false;
     StopAlarmSound();
     if (g_log.registered) {
         UnregisterClassW(kAlarmLogClass, ProgramInstance());

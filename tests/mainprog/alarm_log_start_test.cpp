@@ -103,6 +103,9 @@ TEST_F(AlarmLogStart, AStartBuildsNoLogAndShowLogBringsItUp) {
 TEST_F(AlarmLogStart, AnAlarmMissedWhileNotRunningFiresIntoTheLogAtTheFirstTick) {
     ASSERT_NE(StartAndSettle(), nullptr);  // seeds the shipped clocks
     Exit();
+    // A run that never needed the log still keeps its place and widths.
+    EXPECT_NE(ReadMain(L"logwindowpos"), L"");
+    EXPECT_NE(ReadMain(L"logwindowcolumns"), L"");
 
     SYSTEMTIME local, utc;
     GetLocalTime(&local);
