@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/graphics/small_icon.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/time/alarm_log.h"
@@ -179,6 +180,7 @@ bool RegisterSettingsClasses(HINSTANCE instance) {
     frame.lpfnWndProc = FrameWndProc;
     frame.hInstance = instance;
     frame.hIcon = g_settingsApp.classIcon;
+    frame.hIconSm = SharedSmallIcon(instance, kClassIconId);
     frame.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     frame.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_WINDOW + 1));
     frame.lpszMenuName = MAKEINTRESOURCEW(kFrameMenuId);
@@ -192,6 +194,7 @@ bool RegisterSettingsClasses(HINSTANCE instance) {
     host.cbWndExtra = kMapHostExtraBytes;
     host.hInstance = instance;
     host.hIcon = g_settingsApp.classIcon;
+    host.hIconSm = frame.hIconSm;
     host.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     host.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
     host.lpszClassName = kMapHostClass;

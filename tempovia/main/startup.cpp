@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/graphics/small_icon.h"
 #include "common/settings/global_settings.h"
 #include "common/settings/ini_encoding.h"
 #include "common/settings/ini_paths.h"

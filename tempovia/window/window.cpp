@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <exception>
+#include "common/graphics/small_icon.h"
 #include "tempovia/main/program_resource_ids.h"
 
 namespace {
@@ -71,11 +72,6 @@ bool RegisterWindowClasses(HINSTANCE instance) {
     if (generic) UnregisterClassW(kGenericWindowClass, instance);
     if (layered) UnregisterClassW(kLayeredWindowClass, instance);
     return false;
-}
-
-HICON SharedSmallIcon(HINSTANCE instance, WORD id) {
-    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                         GetSystemMetrics(SM_CYSMICON), LR_SHARED));
 }
 
 LRESULT CALLBACK SharedWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -34,11 +34,6 @@ inline constexpr COLORREF kNoColorKey = 0xFFFFFFFF;
 // True only when both were registered; on a partial failure neither stays.
 bool RegisterWindowClasses(HINSTANCE instance);
 
-// The small (title bar) size of icon resource `id` of the module, loaded once
-// and shared, for a window class: without one, every registration has the
-// system scale its own copy from the resource, a few milliseconds each.
-HICON SharedSmallIcon(HINSTANCE instance, WORD id);
-
 LRESULT CALLBACK SharedWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 class CWindow {
