@@ -52,26 +52,13 @@ HWND WaitForVisibleLog(HANDLE process, DWORD ms) {
     return nullptr;
 }
 
-class AlarmLogStart : public ::testing::Test {
+class AlarmLogStart : public OwnFolderTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "a main program is already running";
-        ASSERT_TRUE(folder_.ok());
-        ini_ = folder_.file(L"tempovia.ini");
-    }
-    void TearDown() override {
-        if (FindWindowW(kMainWindowClass, nullptr)) WaitExit(folder_.Start(L"/exit"), kStartMs);
-    }
-    // Starts the program and waits for the end of its start-up: with /nh the
-    // build stamp is its last write.
+    // Starts the program and waits for the end of its start-up.
     HWND StartAndSettle() {
         process_ = folder_.Start(L"/nh");
         HWND main = WaitForMainWindow(kStartMs);
-        wchar_t stamp[64] = {};
-        for (DWORD start = GetTickCount(); main && !stamp[0] && GetTickCount() - start < kStartMs; Sleep(20)) {
-            GetPrivateProfileStringW(Main().c_str(), L"last_build", L"", stamp, 64, ini_.c_str());
-        }
-        return stamp[0] ? main : nullptr;
+        return main && WaitForStartUpEnd(ini_, kStartMs) ? main : nullptr;
     }
     // Asks the running program to end and waits until it has.
     void Exit() {
@@ -85,8 +72,6 @@ protected:
     }
     static std::wstring Main() { return UserPrefix() + L":main"; }
 
-    ProgramFolder folder_;
-    std::wstring ini_;
     HANDLE process_ = nullptr;
 };
 

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/protocol.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;
@@ -29,16 +28,8 @@ std::vector<std::wstring> Keys(const std::wstring& file, const std::wstring& sec
     return keys;
 }
 
-class ProfileStart : public ::testing::Test {
+class ProfileStart : public OwnFolderTest {
 protected:
-    void SetUp() override {
-        ASSERT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "a main program is already running";
-        ASSERT_TRUE(folder_.ok());
-        ini_ = folder_.file(L"tempovia.ini");
-    }
-    void TearDown() override {
-        if (FindWindowW(kMainWindowClass, nullptr)) WaitExit(folder_.Start(L"/exit"), kStartMs);
-    }
     // Starts the program, waits for its window and closes it again.
     void RunOnce() {
         HANDLE p = folder_.Start(L"/nh");
@@ -46,9 +37,6 @@ protected:
         EXPECT_EQ(WaitExit(folder_.Start(L"/exit"), kStartMs), 0u);
         EXPECT_EQ(WaitExit(p, kStartMs), 0u);
     }
-
-    ProgramFolder folder_;
-    std::wstring ini_;
 };
 
 TEST_F(ProfileStart, TenThousandClockSectionsStartPromptlyAndOnlyThirtyAreCompleted) {
@@ -64,12 +52,7 @@ TEST_F(ProfileStart, TenThousandClockSectionsStartPromptlyAndOnlyThirtyAreComple
     // Key by key this took half a minute: each write rewrote the whole file.
     // The build stamp is the start-up's last write.
     ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
-    const std::wstring main = UserPrefix() + L":main";
-    wchar_t stamp[64] = {};
-    for (DWORD start = GetTickCount(); !stamp[0] && GetTickCount() - start < kStartMs; Sleep(20)) {
-        GetPrivateProfileStringW(main.c_str(), L"last_build", L"", stamp, 64, ini_.c_str());
-    }
-    EXPECT_NE(stamp[0], L'\0');
+    EXPECT_TRUE(WaitForStartUpEnd(ini_, kStartMs));
     TerminateProcess(p, 9);
     WaitExit(p, kStartMs);
 

@@ -34,4 +34,23 @@ bool WaitMainWindowGone(DWORD ms) {
     return false;
 }
 
+bool WaitForStartUpEnd(const std::wstring& ini, DWORD ms) {
+    const std::wstring main = UserPrefix() + L":main";
+    wchar_t stamp[64] = {};
+    for (DWORD start = GetTickCount(); !stamp[0] && GetTickCount() - start < ms; Sleep(20)) {
+        GetPrivateProfileStringW(main.c_str(), L"last_build", L"", stamp, 64, ini.c_str());
+    }
+    return stamp[0] != L'\0';
+}
+
+void OwnFolderTest::SetUp() {
+    ASSERT_EQ(FindWindowW(L"TempoviaClass", nullptr), nullptr) << "a main program is already running";
+    ASSERT_TRUE(folder_.ok());
+    ini_ = folder_.file(L"tempovia.ini");
+}
+
+void OwnFolderTest::TearDown() {
+    if (FindWindowW(L"TempoviaClass", nullptr)) WaitExit(folder_.Start(L"/exit"), kEndMs);
+}
+
 }  // namespace mainprog_test

@@ -3,6 +3,8 @@
 // window. The folder itself and the generic waits are in tests/support.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <windows.h>
 
 #include <string>
@@ -36,5 +38,20 @@ public:
 HWND WaitForMainWindow(DWORD ms, HWND other = nullptr);
 // True once no main window exists (within the time).
 bool WaitMainWindowGone(DWORD ms);
+// True once the start-up of the main program has ended (within the time):
+// the build stamp in [<user>:main] of the file is its last write.
+bool WaitForStartUpEnd(const std::wstring& ini, DWORD ms);
+
+// A test with a program folder of its own: no main program may run before
+// it, and one it leaves running is asked to end.
+class OwnFolderTest : public ::testing::Test {
+protected:
+    static constexpr DWORD kEndMs = 15000;
+    void SetUp() override;
+    void TearDown() override;
+
+    ProgramFolder folder_;
+    std::wstring ini_;
+};
 
 }  // namespace mainprog_test
