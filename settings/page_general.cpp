@@ -27,8 +27,6 @@ constexpr int kDropDownItems = 20;
 // Template controls the page has no use for.
 constexpr int kUnusedControls[] = {1245, 1246, 1247, 1248, 1249, 1250, 1275, 1276, 1277, 1278, 1279};
 
-BeforeGeneralReload g_beforeReload = nullptr;
-
 struct LanguageEntry {
     std::wstring code;
     std::wstring name;
@@ -229,7 +227,6 @@ void OnCreate(HWND page) {
     }
     Language().TranslateDialog(page, kSection);
     SubclassHyperlink(GetDlgItem(page, kIdcHomeLink));
-    if (g_beforeReload) g_beforeReload();
     // At the dialog's first start the start-up has just loaded them.
     if (!MainDialogFirstStarting()) LoadAllSettings();
     AutostartOption() = ReadAutostart();
@@ -272,12 +269,6 @@ INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 }  // namespace
-
-BeforeGeneralReload SetBeforeGeneralReload(BeforeGeneralReload hook) {
-    BeforeGeneralReload old = g_beforeReload;
-    g_beforeReload = hook;
-    return old;
-}
 
 LPARAM LanguageItemData(const wchar_t* code) {
     if (!code || !code[0] || !code[1]) return 0;
