@@ -20,6 +20,11 @@ bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) 
 
 std::string Seed() { return "[tester:clock1]\r\nname=Keep me\r\n[tester:clock2]\r\nname=Me too\r\n"; }
 
+// tempovia.ini as an import left it, beside the backup of what came before.
+bool WriteImportAndBackup(const std::wstring& backup) {
+    return WriteBytes(backup, "[before]\r\nk=1\r\n") && WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n");
+}
+
 TEST_F(Apply, OkWithoutATreeWritesTheGeneralOptionsLeavesTheClocksAndClosesEverything) {
     ASSERT_TRUE(WriteBytes(UserIniPath(), Seed()));
     MainProgramStandIn main;
@@ -125,8 +130,7 @@ TEST_F(Apply, CancelWritesNothing) {
 
 TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackAndOkKeepsTheImport) {
     const std::wstring backup = dir_.file(L"tempovia.bak");
-    ASSERT_TRUE(WriteBytes(backup, "[before]\r\nk=1\r\n"));
-    ASSERT_TRUE(WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n"));
+    ASSERT_TRUE(WriteImportAndBackup(backup));
     MainProgramStandIn main;
     ASSERT_TRUE(main.ok());
     ASSERT_NE(Open(), nullptr);
@@ -139,8 +143,7 @@ TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackAndOkKeepsTheImport) {
     // The main program runs on the import: it rereads the restored settings.
     EXPECT_TRUE(WaitForEvent("settings changed posted"));
 
-    ASSERT_TRUE(WriteBytes(backup, "[before]\r\nk=1\r\n"));
-    ASSERT_TRUE(WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n"));
+    ASSERT_TRUE(WriteImportAndBackup(backup));
     ASSERT_NE(Open(), nullptr);
     SetImportUnconfirmed(true);
     SendMessageW(dialog_, WM_COMMAND, IDOK, 0);
@@ -151,8 +154,7 @@ TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackAndOkKeepsTheImport) {
 
 TEST_F(Apply, CancelAfterApplyKeepsWhatWasAppliedFromAnImport) {
     const std::wstring backup = dir_.file(L"tempovia.bak");
-    ASSERT_TRUE(WriteBytes(backup, "[before]\r\nk=1\r\n"));
-    ASSERT_TRUE(WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n"));
+    ASSERT_TRUE(WriteImportAndBackup(backup));
     MainProgramStandIn main;
     ASSERT_TRUE(main.ok());
     ASSERT_NE(Open(), nullptr);
@@ -168,8 +170,7 @@ TEST_F(Apply, CancelAfterApplyKeepsWhatWasAppliedFromAnImport) {
 
 TEST_F(Apply, ABackupThatCannotBePutBackIsKept) {
     const std::wstring backup = dir_.file(L"tempovia.bak");
-    ASSERT_TRUE(WriteBytes(backup, "[before]\r\nk=1\r\n"));
-    ASSERT_TRUE(WriteBytes(UserIniPath(), "[imported]\r\nk=2\r\n"));
+    ASSERT_TRUE(WriteImportAndBackup(backup));
     // The INI is held open without sharing: the copy back fails.
     HANDLE lock = CreateFileW(UserIniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
