@@ -8,4 +8,4 @@ cmake -S "$root" -B "$BUILD" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/toolchain-mingw64.cmake" \
   -DCMAKE_PREFIX_PATH="$DEPS" -DCMAKE_BUILD_TYPE=Release >/dev/null
 # TARGETS (optional) limits the build to some targets.
-cmake --build "$BUILD" -j"$(nproc)" ${TARGETS:+--target $TARGETS}
+cmake --build "$BUILD" -j"${JOBS:-$(nproc)}" ${TARGETS:+--target $TARGETS}

@@ -13,4 +13,4 @@ wine_server_start
 t2=$(date +%s)
 echo "timing: setup+build $((t1-t0))s, wine prefix $((t2-t1))s" >&2
 # ctest's summary stays the last line of the run.
-( cd "$BUILD" && ctest --output-on-failure -j"$(nproc)" --timeout 300 "$@" )
+( cd "$BUILD" && ctest --output-on-failure -j"${JOBS:-$(nproc)}" --timeout 300 "$@" )
