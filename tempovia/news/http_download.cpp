@@ -76,7 +76,13 @@ int32_t StoreBody(CHttpSession& session, WaitableHttpRequest& request, const wch
     target.h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target.h == INVALID_HANDLE_VALUE) return kDownloadCannotCreate;
 
-    bool any = false;
+    // A reply that names its length is whole only at that length: a
+    // connection closed early reads as an ordinary end.
+    DWORD expected = 0;
+    DWORD size = sizeof(expected);
+    const bool sized = net::HttpQueryInfoA(request.handle(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
+                                           &expected, &size, nullptr) != 0;
+    uint64_t total = 0;
     for (;;) {
         // A server that trickles its body must not hold the worker past the
         // deadline, nor past a stop: every wait ends at either.
@@ -98,9 +104,10 @@ int32_t StoreBody(CHttpSession& session, WaitableHttpRequest& request, const wch
         DWORD written = 0;
         // Any chunk not written whole spoils the file, not only the last one.
         if (!WriteFile(target.h, request.data(), got, &written, nullptr) || written != got) return kDownloadIncomplete;
-        any = true;
+        total += got;
     }
-    return any ? kDownloadStored : kDownloadIncomplete;
+    if (total == 0 || (sized && total != expected)) return kDownloadIncomplete;
+    return kDownloadStored;
 }
 
 bool IsRedirect(DWORD status) {

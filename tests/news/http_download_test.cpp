@@ -67,6 +67,13 @@ TEST_F(DownloadTest, OtherStatusesLeaveTheTargetAlone) {
     EXPECT_EQ(session_.logFile, nullptr);
 }
 
+TEST_F(DownloadTest, AReplyCutShortOfItsLengthIsNotStored) {
+    // The server closes the connection after 10 of the 1000 bytes it named.
+    HttpResponder server("HTTP/1.1 200 OK\r\nContent-Length: 1000\r\nConnection: close\r\n\r\n0123456789");
+    const std::wstring file = dir_.file(L"cut.jpg");
+    EXPECT_EQ(DownloadFile(session_, server.url("/1.jpg").c_str(), file.c_str()), kDownloadIncomplete);
+}
+
 TEST_F(DownloadTest, EmptyBodyIsNotAStoredFile) {
     HttpResponder server(HttpResponder::Reply("200 OK", ""));
     const std::wstring file = dir_.file(L"empty.xml");
