@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "common/settings/alarm_record.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
@@ -158,7 +159,7 @@ LRESULT ReceiveTrayBlock(HWND window, WPARAM sender, const COPYDATASTRUCT* block
                    : 0;
     }
     if (kind >= COPYDATA_ALARMS_BASE && kind <= COPYDATA_ALARMS_LAST) {
-        if (bytes % kAlarmRecordBytes != 0) return 0;
+        if (bytes % kAlarmRecordBytes != 0 || bytes / kAlarmRecordBytes > kMaxAlarmsPerClock) return 0;
         return ReceiveAlarms(static_cast<int>(kind - COPYDATA_ALARMS_BASE), block->lpData, bytes);
     }
     return 0;

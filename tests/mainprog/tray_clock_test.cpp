@@ -258,6 +258,8 @@ TEST_F(TrayClock, RefusesBadBlocksAndBlocksFromOtherWindows) {
     EXPECT_EQ(Send(COPYDATA_CLOCKS, records.data(), static_cast<DWORD>(records.size())), 0);
     std::string cities((kMaxCities + 1) * kCityRecordBytes, '\0');
     EXPECT_EQ(Send(COPYDATA_CITIES, cities.data(), static_cast<DWORD>(cities.size())), 0);
+    std::string alarms((kMaxAlarmsPerClock + 1) * kAlarmRecordBytes, '\0');
+    EXPECT_EQ(Send(COPYDATA_ALARMS_BASE, alarms.data(), static_cast<DWORD>(alarms.size())), 0);
     // Nothing changed, and the clock still answers.
     EXPECT_EQ(Inspect(COPYDATA_SETTINGS), 12);
     EXPECT_EQ(Inspect(COPYDATA_CLOCKS), 3);
