@@ -18,9 +18,12 @@ HRESULT CreateRealControl(IOleObject** control) {
                             reinterpret_cast<void**>(control));
 }
 
-// Images, video and background sounds load; script errors stay silent.
-constexpr LONG kDownloadControl = DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_SILENT;
-static_assert(kDownloadControl == 0x40000070);
+// Images, video and background sounds load; script errors stay silent. A
+// feed's HTML comes from anyone: it runs no scripts, Java or ActiveX controls
+// and downloads none.
+constexpr LONG kDownloadControl = DLCTL_DLIMAGES | DLCTL_VIDEOS | DLCTL_BGSOUNDS | DLCTL_SILENT | DLCTL_NO_SCRIPTS |
+                                  DLCTL_NO_JAVA | DLCTL_NO_RUNACTIVEXCTLS | DLCTL_NO_DLACTIVEXCTLS;
+static_assert(kDownloadControl == 0x400007F0);
 
 // The event arguments arrive by reference or by value, as the sender chose.
 const VARIANT* Deref(const VARIANT& v) {

@@ -166,11 +166,17 @@ TEST_F(WebfHost, SiteAndFrameAnswers) {
     VARIANT v;
     VariantInit(&v);
     DISPPARAMS none = {};
-    EXPECT_EQ(host->dispatch.Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v,
-                                    nullptr, nullptr),
+    // The control asks its client site for the ambient properties.
+    IDispatch* ambient = nullptr;
+    ASSERT_EQ(host->clientSite.QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&ambient)), S_OK);
+    EXPECT_EQ(ambient->Invoke(DISPID_AMBIENT_DLCONTROL, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &v, nullptr,
+                              nullptr),
               S_OK);
+    ambient->Release();
     EXPECT_EQ(v.vt, VT_I4);
-    EXPECT_EQ(v.lVal, 0x40000070);
+    // Images, video, sounds; silent; and the feed's own HTML runs no scripts,
+    // Java or ActiveX controls and downloads none.
+    EXPECT_EQ(v.lVal, 0x400007F0);
     EXPECT_EQ(host->dispatch.Invoke(DISPID_STATUSTEXTCHANGE, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
                                     nullptr),
               DISP_E_MEMBERNOTFOUND);
