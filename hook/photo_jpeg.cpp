@@ -16,6 +16,9 @@ namespace {
 
 // GDI takes no picture whose pixel block passes a signed 32-bit size.
 constexpr uint64_t kMaxPixelBytes = 0x7FFFFFFF;
+// What the library may hold besides the pixels: inside Explorer, a small file
+// must not claim the coefficients of a huge progressive picture.
+constexpr long kDecoderMemory = 24L * 1024 * 1024;
 
 struct JumpingErrorManager {
     jpeg_error_mgr base;
@@ -45,7 +48,20 @@ struct Decoded {
 
 // Plain C data only from here to the end of the function: a longjmp out of
 // the library must not pass over anything with a destructor.
-bool DecodeFromFile(FILE* file, Decoded* out) {
+// The smallest decoding scale whose sides stay at or above the picture's fit
+// into the box.
+unsigned ScaleDenominator(int width, int height, int boxWidth, int boxHeight) {
+    if (boxWidth < 1 || boxHeight < 1) return 1;
+    int fitWidth = 0, fitHeight = 0;
+    FitIntoBox(width, height, boxWidth, boxHeight, fitWidth, fitHeight);
+    unsigned denominator = 1;
+    while (denominator < 8 && (width + denominator * 2 - 1) / (denominator * 2) >= static_cast<unsigned>(fitWidth) &&
+           (height + denominator * 2 - 1) / (denominator * 2) >= static_cast<unsigned>(fitHeight))
+        denominator *= 2;
+    return denominator;
+}
+
+bool DecodeFromFile(FILE* file, int boxWidth, int boxHeight, Decoded* out) {
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof info);
     JumpingErrorManager errors;
@@ -64,10 +80,16 @@ bool DecodeFromFile(FILE* file, Decoded* out) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    // Checked before decompression starts: from then on a progressive file
+    // holds every coefficient of its picture.
     if (!ImageSidesAllowed(info.image_width, info.image_height)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
+    info.scale_num = 1;
+    info.scale_denom = ScaleDenominator(static_cast<int>(info.image_width), static_cast<int>(info.image_height),
+                                        boxWidth, boxHeight);
+    info.mem->max_memory_to_use = kDecoderMemory;
     jpeg_start_decompress(&info);
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
@@ -114,13 +136,13 @@ void JpegImage::Free() {
     width_ = height_ = storedWidth_ = components_ = 0;
 }
 
-bool JpegImage::Load(const wchar_t* path) {
+bool JpegImage::Load(const wchar_t* path, int boxWidth, int boxHeight) {
     Free();
     if (!path) return false;
     FILE* file = _wfopen(path, L"rb");
     if (!file) return false;
     Decoded decoded = {};
-    const bool ok = DecodeFromFile(file, &decoded);
+    const bool ok = DecodeFromFile(file, boxWidth, boxHeight, &decoded);
     std::fclose(file);
     if (!ok) return false;
     pixels_ = decoded.pixels;
@@ -129,4 +151,20 @@ bool JpegImage::Load(const wchar_t* path) {
     storedWidth_ = decoded.storedWidth;
     components_ = decoded.components;
     return true;
+}
+
+void FitIntoBox(int width, int height, int boxWidth, int boxHeight, int& fitWidth, int& fitHeight) {
+    fitWidth = width;
+    fitHeight = height;
+    if (width <= boxWidth && height <= boxHeight) return;
+    // The narrower of the two ratios decides; 64-bit products, as sides reach 8192.
+    if (static_cast<int64_t>(width) * boxHeight >= static_cast<int64_t>(height) * boxWidth) {
+        fitWidth = boxWidth;
+        fitHeight = static_cast<int>(static_cast<int64_t>(height) * boxWidth / width);
+    } else {
+        fitHeight = boxHeight;
+        fitWidth = static_cast<int>(static_cast<int64_t>(width) * boxHeight / height);
+    }
+    if (fitWidth < 1) fitWidth = 1;
+    if (fitHeight < 1) fitHeight = 1;
 }

@@ -17,8 +17,10 @@ public:
 
     // Decodes the file; false (and empty) on any decoding error, on a file
     // that ends before its picture does, or when the picture is too large to
-    // hold. The library's own messages are never shown.
-    bool Load(const wchar_t* path);
+    // hold. The library's own messages are never shown. With a box (both
+    // sides above 0) a picture larger than the box may come out at 1/2, 1/4
+    // or 1/8 of its sides, never smaller than its fit into the box.
+    bool Load(const wchar_t* path, int boxWidth = 0, int boxHeight = 0);
     void Free();
 
     bool IsEmpty() const { return pixels_ == nullptr; }
@@ -36,3 +38,7 @@ private:
     int storedWidth_ = 0;
     int components_ = 0;
 };
+
+// The sides a width x height picture takes in a box: its own when it fits,
+// else the largest with its proportions (each side at least 1).
+void FitIntoBox(int width, int height, int boxWidth, int boxHeight, int& fitWidth, int& fitHeight);

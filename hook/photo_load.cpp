@@ -2,7 +2,11 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <new>
+
 #include "common/graphics/bitmap.h"
+#include "common/graphics/pixel_ops.h"
 #include "hook/photo_cache.h"
 #include "hook/photo_jpeg.h"
 
@@ -10,19 +14,36 @@ static_assert(sizeof(BITMAPINFOHEADER) == 40);
 
 namespace {
 
-// Converts every pixel in place: each pixel's bytes read as a little-endian
-// colour and written back from the converted value (3 bytes keep B, G, R).
-void ConvertPixels(JpegImage& image) {
+// The most a tooltip shows of a photo; larger ones are shrunk to fit.
+constexpr int kPhotoBoxWidth = 256;
+constexpr int kPhotoBoxHeight = 256;
+
+// The picture as 32-bit pixels, rows bottom-up, shrunk by box filtering to
+// width x height (each at most the picture's side); null without memory.
+std::unique_ptr<uint32_t[]> ConvertAndShrink(const JpegImage& image, int width, int height) {
+    const int sourceWidth = image.Width();
+    const int sourceHeight = image.Height();
+    std::unique_ptr<uint32_t[]> pixels(new (std::nothrow)
+                                           uint32_t[static_cast<size_t>(sourceWidth) * static_cast<size_t>(sourceHeight)]);
+    if (!pixels) return pixels;
     const int components = image.Components();
-    for (int y = 0; y < image.Height(); ++y) {
-        uint8_t* p = image.Pixels() + static_cast<size_t>(y) * image.RowBytes();
-        for (int x = 0; x < image.Width(); ++x, p += components) {
-            uint32_t colour = 0;
-            for (int b = 0; b < components; ++b) colour |= static_cast<uint32_t>(p[b]) << (8 * b);
-            const uint32_t argb = PhotoPixelToArgb(colour);
-            for (int b = 0; b < components; ++b) p[b] = static_cast<uint8_t>(argb >> (8 * b));
-        }
+    for (int y = 0; y < sourceHeight; ++y) {
+        const uint8_t* p = image.Pixels() + static_cast<size_t>(y) * image.RowBytes();
+        uint32_t* row = pixels.get() + static_cast<size_t>(y) * static_cast<size_t>(sourceWidth);
+        for (int x = 0; x < sourceWidth; ++x, p += components)
+            row[x] = PhotoPixelToArgb(p[0] | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16));
     }
+    if (width == sourceWidth && height == sourceHeight) return pixels;
+    // Rows first, packed in place to the new width, then the columns: both
+    // passes write only at or before what they read.
+    for (int y = 0; y < sourceHeight; ++y) {
+        AverageColumnPixels(pixels.get() + static_cast<size_t>(y) * static_cast<size_t>(sourceWidth),
+                            pixels.get() + static_cast<size_t>(y) * static_cast<size_t>(width), sourceWidth, width, 4, 4);
+    }
+    const ptrdiff_t step = static_cast<ptrdiff_t>(width) * 4;
+    for (int x = 0; x < width; ++x)
+        AverageColumnPixels(pixels.get() + x, pixels.get() + x, sourceHeight, height, step, step);
+    return pixels;
 }
 
 }  // namespace
@@ -36,28 +57,29 @@ uint32_t PhotoPixelToArgb(uint32_t colour) {
 bool LoadPhotoFile(const wchar_t* path, CBitmap& bitmap) {
     bitmap.Destroy();
     JpegImage image;
-    if (!image.Load(path)) return false;
+    if (!image.Load(path, kPhotoBoxWidth, kPhotoBoxHeight)) return false;
     const int components = image.Components();
     if (components != 3 && components != 4) return false;
-    ConvertPixels(image);
-    if (!bitmap.Create(image.Width(), image.Height(), 0, 0)) return false;
+    int width = 0, height = 0;
+    FitIntoBox(image.Width(), image.Height(), kPhotoBoxWidth, kPhotoBoxHeight, width, height);
+    const std::unique_ptr<uint32_t[]> pixels = ConvertAndShrink(image, width, height);
+    image.Free();
+    if (!pixels || !bitmap.Create(width, height, 0, 0)) return false;
 
-    // The header describes the stored rows; the bitmap keeps the picture's
-    // own width and GDI drops the padding columns.
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = image.StoredWidth();
-    info.bmiHeader.biHeight = image.Height();
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
     info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(8 * components);
+    info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     int lines = 0;
     {
         CBitmap::Deselected out(bitmap);
-        lines = SetDIBits(bitmap.Dc(), bitmap.Handle(), 0, static_cast<UINT>(image.Height()), image.Pixels(), &info,
+        lines = SetDIBits(bitmap.Dc(), bitmap.Handle(), 0, static_cast<UINT>(height), pixels.get(), &info,
                           DIB_RGB_COLORS);
     }
-    if (lines != image.Height()) {
+    if (lines != height) {
         bitmap.Destroy();
         return false;
     }

@@ -11,7 +11,8 @@ class CBitmap;
 uint32_t PhotoPixelToArgb(uint32_t colour);
 
 // Decodes a JPEG file into the bitmap (its previous picture freed first),
-// at the picture's own size. Only pictures of 3 or 4 bytes a pixel are
+// at the picture's own size up to 256 x 256; a larger picture is shrunk to
+// fit, keeping its proportions. Only pictures of 3 or 4 bytes a pixel are
 // taken; on any failure the bitmap is left empty.
 bool LoadPhotoFile(const wchar_t* path, CBitmap& bitmap);
 

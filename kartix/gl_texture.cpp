@@ -1,6 +1,8 @@
 #include "kartix/gl_texture.h"
 
 #include "kartix/gl_extensions.h"
+#include "kartix/jpeg_codec.h"
+#include "kartix/map_exports.h"
 #include "kartix/map_state.h"
 
 namespace {
@@ -8,16 +10,6 @@ namespace {
 constexpr GLenum kClampToEdge = 0x812F;          // GL_CLAMP_TO_EDGE
 constexpr GLenum kCompressedRgb = 0x84ED;        // GL_COMPRESSED_RGB_ARB
 constexpr GLenum kCompressedRgba = 0x84EE;       // GL_COMPRESSED_RGBA_ARB
-constexpr int kFirstTargetSide = 16;
-
-// 16 doubled while below the picture and the maximum, halved once when it
-// has passed the picture.
-int TargetSide(int imageSide, int maximum) {
-    int side = kFirstTargetSide;
-    while (side < imageSide && side < maximum && side < (1 << 29)) side *= 2;
-    if (side > imageSide) side /= 2;
-    return side;
-}
 
 GLenum PixelFormat(int components) {
     switch (components) {
@@ -40,10 +32,12 @@ GLint InternalFormat(int components) {
 }  // namespace
 
 int CGLTexture::Load(const wchar_t* path, int maxWidth, int maxHeight) {
-    if (!CJpegTexture::Load(path, 0, 0) || !pixels) return kTextureLoadFailed;
+    // A map larger than any texture is decoded whole and shrunk here, within
+    // the memory the install step allows a map.
+    if (!LoadWhole(path, maxWidth, maxHeight, MapMemoryLimit() / 3) || !pixels) return kTextureLoadFailed;
     if (maxWidth <= 0 || maxHeight <= 0) return kTextureLoaded;
-    const int w = TargetSide(imageWidth, maxWidth);
-    const int h = TargetSide(imageHeight, maxHeight);
+    const int w = FitSide(imageWidth, maxWidth);
+    const int h = FitSide(imageHeight, maxHeight);
     if (w == imageWidth && h == imageHeight && storedWidth == w && storedHeight == h) return kTextureLoaded;
     // A picture that cannot be fitted (narrower than 8, say) is of no use to
     // OpenGL 1.x: report the failure rather than hand on odd sides.

@@ -32,6 +32,59 @@ int PowerOfTwoBlockSide(int imageSide, int maximum) {
     return side;
 }
 
+int FitSide(int imageSide, int maximum) {
+    const int side = PowerOfTwoBlockSide(imageSide, maximum);
+    return side > imageSide ? side / 2 : side;
+}
+
+namespace {
+
+// A side decoded at 1/denominator, as the library rounds it.
+uint64_t ScaledSide(uint64_t side, unsigned denominator) { return (side + denominator - 1) / denominator; }
+
+// The smallest decoding scale (1/1 to 1/8) whose sides stay at or above those
+// the picture is shrunk to afterwards: the library's own scaling then does
+// the first part of the shrinking, with a fraction of the memory.
+unsigned ScaleDenominator(uint64_t width, uint64_t height, const JpegDecodeJob* job) {
+    if (job->fitWidth < 1 || job->fitHeight < 1) return 1;
+    const uint64_t fitWidth = static_cast<uint64_t>(FitSide(static_cast<int>(width), job->fitWidth));
+    const uint64_t fitHeight = static_cast<uint64_t>(FitSide(static_cast<int>(height), job->fitHeight));
+    unsigned denominator = 1;
+    while (denominator < 8 && ScaledSide(width, denominator * 2) >= fitWidth &&
+           ScaledSide(height, denominator * 2) >= fitHeight)
+        denominator *= 2;
+    return denominator;
+}
+
+// Sides and memory checked from the header alone: a progressive file holds
+// every coefficient of the picture from jpeg_start_decompress on, whatever
+// its own size.
+bool FitsBeforeDecoding(jpeg_decompress_struct& info, JpegDecodeJob* job) {
+    if (job->maxWidth >= 1 && job->maxHeight >= 1) {
+        job->storedWidth = PowerOfTwoBlockSide(static_cast<int>(info.image_width), job->maxWidth);
+        job->storedHeight = PowerOfTwoBlockSide(static_cast<int>(info.image_height), job->maxHeight);
+        return info.image_width <= static_cast<JDIMENSION>(job->storedWidth) &&
+               info.image_height <= static_cast<JDIMENSION>(job->storedHeight);
+    }
+    if (job->memoryLimit == 0) return ImageSidesAllowed(info.image_width, info.image_height);
+    if (info.image_width < 1 || info.image_height < 1 || info.image_width > (1u << 29) ||
+        info.image_height > (1u << 29))
+        return false;
+    info.scale_num = 1;
+    info.scale_denom = ScaleDenominator(info.image_width, info.image_height, job);
+    jpeg_calc_output_dimensions(&info);
+    const uint64_t bytes = ((static_cast<uint64_t>(info.output_width) + 3) & ~uint64_t{3}) *
+                           static_cast<uint64_t>(info.output_height) * static_cast<uint64_t>(info.output_components);
+    if (bytes > job->memoryLimit) return false;
+    // The coefficients of a progressive file come out of what is left; the
+    // library fails rather than pass it (it has no backing store).
+    const uint64_t rest = job->memoryLimit - bytes;
+    info.mem->max_memory_to_use = static_cast<long>(rest < 0x7FFFFFFF ? rest : 0x7FFFFFFF);
+    return true;
+}
+
+}  // namespace
+
 bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     jpeg_decompress_struct info;
     JumpingErrors errors;
@@ -50,7 +103,7 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
-    if (!ImageSidesAllowed(info.image_width, info.image_height)) {
+    if (!FitsBeforeDecoding(info, job)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
@@ -61,13 +114,6 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     if (job->maxWidth < 1 || job->maxHeight < 1) {
         job->storedWidth = (job->imageWidth + 3) & ~3;
         job->storedHeight = job->imageHeight;
-    } else {
-        job->storedWidth = PowerOfTwoBlockSide(job->imageWidth, job->maxWidth);
-        job->storedHeight = PowerOfTwoBlockSide(job->imageHeight, job->maxHeight);
-        if (job->storedWidth < job->imageWidth || job->storedHeight < job->imageHeight) {
-            jpeg_destroy_decompress(&info);
-            return false;
-        }
     }
     const size_t rowBytes = static_cast<size_t>(job->storedWidth) * static_cast<size_t>(job->components);
     const size_t bytes = rowBytes * static_cast<size_t>(job->storedHeight);

@@ -10,6 +10,15 @@
 struct JpegDecodeJob {
     int maxWidth;   // below 1 (either): no maxima
     int maxHeight;
+    // Without maxima: the largest sides the caller shrinks the picture to
+    // (the power-of-two sides of FitSide), below 1 (either) none. The picture
+    // is then decoded at 1/2, 1/4 or 1/8 of its sides while both stay at or
+    // above the sides it is shrunk to.
+    int fitWidth;
+    int fitHeight;
+    // Without maxima: the most bytes the block and the library's own buffers
+    // may take; 0 keeps the sides within kMaxImageSide instead.
+    uint64_t memoryLimit;
     // Out: the block (malloc'd, rows bottom-up, the picture in its lower left
     // corner, the rest zero) and its sides.
     uint8_t* pixels;
@@ -37,3 +46,6 @@ bool EncodeJpegFile(FILE* file, const JpegEncodeJob* job);
 // Block side for a picture side: 16 doubled while below both the maximum and
 // the picture side.
 int PowerOfTwoBlockSide(int imageSide, int maximum);
+// The power-of-two side a picture side is shrunk to for OpenGL: the block
+// side, halved once when it has passed the picture side.
+int FitSide(int imageSide, int maximum);

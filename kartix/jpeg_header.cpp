@@ -35,7 +35,10 @@ bool ReadHeaderFromFile(FILE* file, int& width, int& height, int& components) {
     jpeg_create_decompress(&info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
-    jpeg_start_decompress(&info);
+    // The output sides without starting decompression, which holds every
+    // coefficient of a progressive picture (a few hundred bytes may claim
+    // gigabytes).
+    jpeg_calc_output_dimensions(&info);
     width = static_cast<int>(info.output_width);
     height = static_cast<int>(info.output_height);
     components = info.output_components;

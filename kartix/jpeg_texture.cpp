@@ -9,24 +9,40 @@
 #include "kartix/jpeg_codec.h"
 #include "kartix/jpeg_header.h"
 
-int CJpegTexture::Load(const wchar_t* path, int maxWidth, int maxHeight) {
-    Free(true);
+namespace {
+
+int DecodeInto(CJpegTexture& t, const wchar_t* path, JpegDecodeJob& job) {
+    t.Free(true);
     if (!path) return 0;
     FILE* file = _wfopen(path, L"rb");
     if (!file) return 0;
-    JpegDecodeJob job{};
-    job.maxWidth = maxWidth;
-    job.maxHeight = maxHeight;
     const bool ok = DecodeJpegFile(file, &job);
     fclose(file);
     if (!ok) return 0;
-    pixels = job.pixels;
-    imageWidth = job.imageWidth;
-    imageHeight = job.imageHeight;
-    storedWidth = job.storedWidth;
-    storedHeight = job.storedHeight;
-    components = job.components;
+    t.pixels = job.pixels;
+    t.imageWidth = job.imageWidth;
+    t.imageHeight = job.imageHeight;
+    t.storedWidth = job.storedWidth;
+    t.storedHeight = job.storedHeight;
+    t.components = job.components;
     return 1;
+}
+
+}  // namespace
+
+int CJpegTexture::Load(const wchar_t* path, int maxWidth, int maxHeight) {
+    JpegDecodeJob job{};
+    job.maxWidth = maxWidth;
+    job.maxHeight = maxHeight;
+    return DecodeInto(*this, path, job);
+}
+
+int CJpegTexture::LoadWhole(const wchar_t* path, int fitWidth, int fitHeight, uint64_t memoryLimit) {
+    JpegDecodeJob job{};
+    job.fitWidth = fitWidth;
+    job.fitHeight = fitHeight;
+    job.memoryLimit = memoryLimit;
+    return DecodeInto(*this, path, job);
 }
 
 bool CJpegTexture::Save(const wchar_t* path, int quality) const {

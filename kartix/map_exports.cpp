@@ -5,7 +5,6 @@
 #include "common/settings/map_plugin_errors.h"
 #include "common/settings/windows_version.h"
 #include "common/time/text_bounds.h"
-#include "common/graphics/image_limits.h"
 #include "kartix/jpeg_header.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"
@@ -99,8 +98,6 @@ DWORD CheckEarthTexture(const wchar_t* path, unsigned long long memoryLimit) {
     if (!ReadJpegHeader(path, width, height, components)) return MAP_ERR_TEXTURE_LOAD;
     if (width < kMinTextureSide || height < kMinTextureSide || (components != 3 && components != 4))
         return MAP_ERR_TEXTURE_FORMAT;
-    // The loader refuses it later anyway (jpeg_codec): say so at install.
-    if (!ImageSidesAllowed(width, height)) return MAP_ERR_TEXTURE_LOAD;
     const unsigned long long bytes = static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) *
                                      static_cast<unsigned long long>(components);
     if (bytes > memoryLimit / 3) return MAP_ERR_TEXTURE_LOAD;

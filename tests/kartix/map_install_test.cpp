@@ -8,7 +8,6 @@
 
 #include <jpeglib.h>
 
-#include "common/graphics/image_limits.h"
 #include "common/settings/map_plugin_errors.h"
 #include "common/time/text_bounds.h"
 #include "kartix/jpeg_header.h"
@@ -139,14 +138,6 @@ TEST_F(InstallTest, ABadTextureLaterIsReplacedByTheBackup) {
     ASSERT_TRUE(WriteBytes(File(L"map.jpg"), "broken"));
     EXPECT_EQ(MapInstall(), 0u);
     EXPECT_EQ(ReadBytes(File(L"map.jpg")), ReadBytes(File(L"map0.jpg")));
-}
-
-TEST_F(InstallTest, ATextureTooLargeToLoadIsReplacedByTheBackup) {
-    ASSERT_TRUE(WriteJpeg(File(L"map0.jpg"), 64, 32, 3));
-    ASSERT_TRUE(WriteJpeg(File(L"map.jpg"), 16, static_cast<int>(kMaxImageSide) + 1, 3));
-    EXPECT_EQ(CheckEarthTexture(File(L"map.jpg").c_str(), 1ull << 30), MAP_ERR_TEXTURE_LOAD);
-    EXPECT_EQ(MapInstall(), 0u);
-    EXPECT_TRUE(ReadBytes(File(L"map.jpg")) == ReadBytes(File(L"map0.jpg")));
 }
 
 TEST_F(InstallTest, ABadBackupToo_TheSecondCheckIsReported) {

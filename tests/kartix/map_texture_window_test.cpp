@@ -3,6 +3,7 @@
 // the install run rewriting map.jpg at a size the card takes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -195,6 +196,26 @@ TEST_F(TextureWindowTest, NoCloudsWhileTheyAreOffOrForbidden) {
     EXPECT_FALSE(SceneGraph().planet->HasClouds());
     // FreeMap (in TearDown) frees whatever the workers load meanwhile.
     ASSERT_TRUE(WaitForEarth(10000));
+}
+
+TEST_F(TextureWindowTest, AnEarthWiderThanAnyTextureInstallsAndShows) {
+    // 16384 x 8192, the northern half red: decoded whole (at a scale the
+    // library shrinks to) and box-filtered to the card's sides.
+    ASSERT_TRUE(WriteTestJpeg(dir.file(L"map.jpg"), 16384, 8192, false,
+                              [](int, int y) { return y < 4096 ? 0xE01010u : 0x10E010u; }, 50));
+    const std::string original = ReadBytes(dir.file(L"map.jpg"));
+    EXPECT_EQ(MapInstall(), 0u);
+    int w = 0, h = 0, c = 0;
+    ASSERT_TRUE(ReadJpegHeader(dir.file(L"map.jpg").c_str(), w, h, c));
+    EXPECT_EQ(w, std::min(16384, Map().perf.cardMaxTexture));
+    EXPECT_EQ(h, w / 2);
+    EXPECT_TRUE(ReadBytes(dir.file(L"map0.jpg")) == original);
+    map = Create();
+    ASSERT_TRUE(WaitForEarth(20000));
+    SendMessageW(map, MSG_MAP_CLOUDS, 0, 0);
+    const uint32_t north = PaintAndRead(kSide / 2, kSide / 2 + 4);
+    EXPECT_GT((north >> 16) & 0xFF, 150u) << std::hex << north;
+    EXPECT_LT((north >> 8) & 0xFF, 100u) << std::hex << north;
 }
 
 TEST_F(TextureWindowTest, InstallRewritesTheEarthAtASizeTheCardTakes) {

@@ -144,6 +144,20 @@ TEST(PhotoLoad, PhotosBeyondTheLargestSideAreRefused) {
     EXPECT_FALSE(bitmap.IsValid());
 }
 
+TEST(PhotoLoad, ALargePhotoIsShrunkToTheTooltipsBox) {
+    TempDir dir;
+    const std::wstring large = dir.file(L"large.jpg");
+    ASSERT_TRUE(WriteBytes(large, EncodeJpeg(Quadrants(2048, 1024, kRed, kBlue, kGreen, kWhite))));
+    CBitmap bitmap;
+    ASSERT_TRUE(LoadPhotoFile(large.c_str(), bitmap));
+    EXPECT_EQ(bitmap.Width(), 256);
+    EXPECT_EQ(bitmap.Height(), 128);
+    EXPECT_TRUE(Near(At(bitmap, 8, 8), kRed)) << Hex(At(bitmap, 8, 8));
+    EXPECT_TRUE(Near(At(bitmap, 247, 8), kBlue)) << Hex(At(bitmap, 247, 8));
+    EXPECT_TRUE(Near(At(bitmap, 8, 119), kGreen)) << Hex(At(bitmap, 8, 119));
+    EXPECT_TRUE(Near(At(bitmap, 247, 119), kWhite)) << Hex(At(bitmap, 247, 119));
+}
+
 TEST(PhotoLoad, ACityPhotoFromTheCache) {
     TempDir dir;
     const std::wstring root = dir.path() + L"\\Vistrel";
