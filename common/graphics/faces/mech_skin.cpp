@@ -23,7 +23,7 @@ bool CMechSkin::LoadFacePicture(const std::wstring& folder, PixelBuffer& buf) {
     if (LoadPngFile(buf, png.c_str()) && buf.GetBitCount() == 32) {
         faceColour_ = ColourOfPixel(TopLeft(buf));
         buf.Premultiply();
-        return face_.Create(buf.GetWidth(), buf.Rows());
+        return true;
     }
     buf.Free();
     // A picture without alpha: its top-left colour marks what is not face.
@@ -34,7 +34,7 @@ bool CMechSkin::LoadFacePicture(const std::wstring& folder, PixelBuffer& buf) {
     uint32_t key = TopLeft(buf);
     faceColour_ = ColourOfPixel(key);
     buf.KeyToAlpha(key, true);
-    return face_.Create(buf.GetWidth(), buf.Rows());
+    return true;
 }
 
 bool CMechSkin::Load(const wchar_t* name, int width, int size, int weight, int style) {
@@ -66,9 +66,9 @@ bool CMechSkin::Load(const wchar_t* name, int width, int size, int weight, int s
         int newWidth = pictureWidth / k;
         int newHeight = buf.Rows() / k;
         buf.Resize(newWidth, newHeight, true);
-        if (!face_.Create(buf.GetWidth(), buf.Rows())) return loaded;
     }
-    if (!buf.WriteTo(face_)) {
+    // The face bitmap only at the size drawn: a large picture is shrunk first.
+    if (!face_.Create(buf.GetWidth(), buf.Rows()) || !buf.WriteTo(face_)) {
         face_.Destroy();
         return loaded;
     }
