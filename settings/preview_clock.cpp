@@ -212,7 +212,7 @@ void DrawWallpaperPreview(HWND control) {
     path[MAX_PATH - 1] = 0;
     if (!found || !path[0]) return;
     CBitmap picture;
-    if (!picture.LoadFile(path, LR_CREATEDIBSECTION)) return;
+    if (!picture.LoadFile(path, LR_CREATEDIBSECTION, true)) return;
     const SIZE size = ClientSize(control);
     const int pw = picture.Width();
     const int ph = picture.Height();

@@ -75,10 +75,10 @@ bool CBitmap::Attach(HBITMAP bitmap) {
     return true;
 }
 
-bool CBitmap::LoadFile(const wchar_t* path, UINT loadFlags) {
+bool CBitmap::LoadFile(const wchar_t* path, UINT loadFlags, bool wallpaper) {
     Destroy();
     // LoadImageW would build the whole picture before its size could be seen.
-    if (!BitmapFileSidesAllowed(path)) return false;
+    if (!BitmapFileSidesAllowed(path, wallpaper ? WallpaperSidesAllowed : ImageSidesAllowed)) return false;
     HANDLE image = LoadImageW(nullptr, path, IMAGE_BITMAP, 0, 0, loadFlags | LR_LOADFROMFILE);
     if (!image) return false;
     return Attach(static_cast<HBITMAP>(image));

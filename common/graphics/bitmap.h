@@ -23,7 +23,9 @@ public:
     // Takes ownership of the handle whatever the outcome.
     bool Attach(HBITMAP bitmap);
     // LoadImageW from a .bmp file; LR_LOADFROMFILE is added to the flags.
-    bool LoadFile(const wchar_t* path, UINT loadFlags);
+    // Files whose header names sides beyond kMaxImageSide are refused, or
+    // beyond the wallpaper's limits (image_limits.h) with wallpaper set.
+    bool LoadFile(const wchar_t* path, UINT loadFlags, bool wallpaper = false);
     // As Destroy, but the size stays.
     void Free();
 

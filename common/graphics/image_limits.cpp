@@ -17,7 +17,7 @@ int64_t Little(const unsigned char* p, int bytes) {
 
 }  // namespace
 
-bool BitmapFileSidesAllowed(const wchar_t* path) {
+bool BitmapFileSidesAllowed(const wchar_t* path, ImageSidesRule allowed) {
     if (!path || !*path) return false;
     HANDLE file = CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -29,8 +29,8 @@ bool BitmapFileSidesAllowed(const wchar_t* path) {
     if (!ok || head[0] != 'B' || head[1] != 'M') return false;
     const unsigned char* info = head + kFileHeaderBytes;
     const uint32_t infoBytes = static_cast<uint32_t>(Little(info, 4));
-    if (infoBytes == kCoreHeaderBytes) return ImageSidesAllowed(Little(info + 4, 2), Little(info + 6, 2));
+    if (infoBytes == kCoreHeaderBytes) return allowed(Little(info + 4, 2), Little(info + 6, 2));
     const int64_t width = static_cast<int32_t>(Little(info + 4, 4));
     const int64_t height = static_cast<int32_t>(Little(info + 8, 4));
-    return ImageSidesAllowed(width, height < 0 ? -height : height);
+    return allowed(width, height < 0 ? -height : height);
 }

@@ -15,6 +15,17 @@ inline bool ImageSidesAllowed(int64_t width, int64_t height) {
     return width > 0 && height > 0 && width <= kMaxImageSide && height <= kMaxImageSide;
 }
 
+// A desktop wallpaper may span several screens: one side may pass the limit
+// as long as the picture holds no more pixels than the largest square one.
+inline constexpr int64_t kMaxWallpaperSide = 8 * kMaxImageSide;
+
+inline bool WallpaperSidesAllowed(int64_t width, int64_t height) {
+    return width > 0 && height > 0 && width <= kMaxWallpaperSide && height <= kMaxWallpaperSide &&
+           width * height <= kMaxImageSide * kMaxImageSide;
+}
+
+using ImageSidesRule = bool (*)(int64_t width, int64_t height);
+
 // Reads the header of a .bmp file: true when it is a bitmap file whose sides
-// (a negative height is a top-down picture) are allowed.
-bool BitmapFileSidesAllowed(const wchar_t* path);
+// (a negative height is a top-down picture) the rule allows.
+bool BitmapFileSidesAllowed(const wchar_t* path, ImageSidesRule allowed = ImageSidesAllowed);

@@ -2,6 +2,7 @@
 // taskbar clocks, read back pixel by pixel.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "common/time/clock_table.h"
@@ -23,17 +24,21 @@ uint32_t WallpaperPixel(int x, int y) { return AsPixel(GetPixel(Preview().wallpa
 
 TEST_F(PreviewTest, TheWallpaperPreviewHoldsTheBottomRightCorner) {
     testing_support::TempDir dir;
-    const std::wstring big = dir.file(L"big.bmp");
-    ASSERT_TRUE(testing_support::WriteBytes(big, skins_test::BmpBytes(400, 60, Spot)));
-    SetWallpaper(big);
-    DrawWallpaperPreview(control_);
-    ASSERT_TRUE(PreviewHasWallpaper());
-    EXPECT_EQ(Preview().wallpaper.Width(), kControlWidth);
-    EXPECT_EQ(Preview().wallpaper.Height(), kControlHeight);
-    // 400 x 60 into 320 x 48: the corner from (80, 12).
-    EXPECT_EQ(WallpaperPixel(0, 0), AsPixel(Spot(80, 12)));
-    EXPECT_EQ(WallpaperPixel(319, 47), AsPixel(Spot(399, 59)));
-    EXPECT_EQ(WallpaperPixel(100, 20), AsPixel(Spot(180, 32)));
+    // 400 wide, and 11520 wide: three 4K screens spanned.
+    for (int width : {400, 11520}) {
+        const std::wstring big = dir.file(L"big" + std::to_wstring(width) + L".bmp");
+        ASSERT_TRUE(testing_support::WriteBytes(big, skins_test::BmpBytes(width, 60, Spot)));
+        SetWallpaper(big);
+        DrawWallpaperPreview(control_);
+        ASSERT_TRUE(PreviewHasWallpaper()) << width;
+        EXPECT_EQ(Preview().wallpaper.Width(), kControlWidth);
+        EXPECT_EQ(Preview().wallpaper.Height(), kControlHeight);
+        // Into 320 x 48: the corner from (width - 320, 12).
+        const int left = width - kControlWidth;
+        EXPECT_EQ(WallpaperPixel(0, 0), AsPixel(Spot(left, 12))) << width;
+        EXPECT_EQ(WallpaperPixel(319, 47), AsPixel(Spot(width - 1, 59))) << width;
+        EXPECT_EQ(WallpaperPixel(100, 20), AsPixel(Spot(left + 100, 32))) << width;
+    }
 }
 
 TEST_F(PreviewTest, ASmallWallpaperIsTiledAcrossAndDown) {
