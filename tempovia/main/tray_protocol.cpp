@@ -16,6 +16,7 @@
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/data_services.h"
 #include "tempovia/main/main_window.h"
+#include "tempovia/news/http_download.h"
 
 static_assert(sizeof(GlobalSettings) == kGlobalSettingsBytes);
 static_assert(sizeof(ClockRecord) == kClockRecordBytes);
@@ -44,15 +45,34 @@ struct DownloadJob {
     UINT replyMessage;
 };
 
+// The settings file at the address, downloaded beside the target and moved
+// over it only whole: 200, or what DownloadFile answered.
+int32_t DownloadSettingsFile(const wchar_t* url, const wchar_t* target) {
+    char address[kDownloadUrlBytes];
+    if (!DownloadUrlFromWide(url, address, static_cast<int>(sizeof(address)))) return kDownloadBadUrl;
+    const std::wstring partial = std::wstring(target) + L"$";
+    ScopedHttpSession session;
+    int32_t status = DownloadFile(session.get(), address, partial.c_str());
+    if (status == kDownloadStored &&
+        !MoveFileExW(partial.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        status = kDownloadCannotCreate;
+    if (status != kDownloadStored) DeleteFileW(partial.c_str());
+    return status;
+}
+
 DWORD WINAPI DownloadThread(LPVOID param) {
     DownloadJob* job = static_cast<DownloadJob*>(param);
-    // The download itself is not done by this program: it answers with status 0,
-    // which the settings program reports as a failed download.
-    const DWORD status = 0;
     DWORD exitCode = 1;
-    if (job->url[0] && job->replyWindow && job->replyMessage) {
-        SendMessageW(job->replyWindow, job->replyMessage, status, 0);
-        exitCode = 0;
+    try {
+        if (job->url[0] && job->replyWindow && job->replyMessage) {
+            // 200 when downloaded.ini holds the file; the settings program
+            // imports it then and reports any other status as a failure.
+            const int32_t status = DownloadSettingsFile(job->url, job->target);
+            SendMessageW(job->replyWindow, job->replyMessage, static_cast<WPARAM>(static_cast<INT_PTR>(status)), 0);
+            exitCode = 0;
+        }
+    } catch (...) {
+        // Nothing may unwind out of a thread.
     }
     delete job;
     return exitCode;

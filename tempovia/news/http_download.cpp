@@ -130,6 +130,14 @@ bool RedirectTarget(HINTERNET request, char (&address)[kDownloadUrlBytes]) {
 
 }  // namespace
 
+bool DownloadUrlFromWide(const wchar_t* wide, char* out, int size) {
+    BOOL usedDefault = FALSE;
+    const bool utf8 = GetACP() == CP_UTF8;  // takes no default character
+    const int written = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr,
+                                            utf8 ? nullptr : &usedDefault);
+    return written > 0 && !usedDefault;
+}
+
 int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file, DWORD timeLimitMs, HANDLE stop) {
     session.status = 0;
     session.lastError = 0;

@@ -38,6 +38,10 @@ private:
     CHttpSession session_;
 };
 
+// A wide address as the 8-bit text DownloadFile takes (the ANSI code page);
+// false when it does not fit or a character has no exact equivalent.
+bool DownloadUrlFromWide(const wchar_t* wide, char* out, int size);
+
 // GETs url (8-bit text) and, on status 200 only, writes the body to file.
 // Returns the status, or one of the negative results above. The session's
 // status, status text, content type, date and last error describe the reply.

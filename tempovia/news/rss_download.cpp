@@ -88,14 +88,6 @@ bool Exiting() {
 // An address that does not fit the code page's 511 bytes, or holds characters
 // the code page lacks, would be fetched cut or with "?" in it: some other
 // address. It is refused, and the failure reported like any other.
-bool AnsiUrl(const wchar_t* wide, char* out, int size) {
-    BOOL usedDefault = FALSE;
-    const bool utf8 = GetACP() == CP_UTF8;  // takes no default character
-    const int written = WideCharToMultiByte(CP_ACP, utf8 ? 0 : WC_NO_BEST_FIT_CHARS, wide, -1, out, size, nullptr,
-                                            utf8 ? nullptr : &usedDefault);
-    return written > 0 && !usedDefault;
-}
-
 const char* kAcceptTypes[] = {"text/xml", "application/xml", "text/plain", nullptr};
 
 }  // namespace
@@ -201,7 +193,7 @@ DWORD WINAPI RssDownloadThread(LPVOID job) {
             // The cache is replaced only once the new feed has been read
             // (HandleRssDownloaded): a cut or foreign body keeps the old one.
             const std::wstring partial = RssPartialFile(feed.cacheFile);
-            if (AnsiUrl(feed.url, url, static_cast<int>(sizeof(url))))
+            if (DownloadUrlFromWide(feed.url, url, static_cast<int>(sizeof(url))))
                 result = DownloadFile(session.get(), url, partial.c_str(), kDownloadTimeLimitMs, g_worker.stop());
             // At exit nobody is left to read it.
             if (result != kDownloadStored || Exiting()) DeleteFileW(partial.c_str());

@@ -8,7 +8,10 @@
 #include <vector>
 
 #include "common/settings/protocol.h"
+#include "common/settings/ini_paths.h"
 #include "tempovia/main/tray_protocol.h"
+#include "tests/support/http_responder.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -71,7 +74,8 @@ LRESULT CALLBACK ReplyProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, m, wp, lp);
 }
 
-TEST(MainCopyData, AUrlStartsAWorkerThatAnswersTheSender) {
+// Sends the address as the settings program does and waits for the answer.
+WPARAM ImportAnswer(const std::string& url) {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = ReplyProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -79,22 +83,37 @@ TEST(MainCopyData, AUrlStartsAWorkerThatAnswersTheSender) {
     RegisterClassW(&wc);
     HWND reply = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
                                  nullptr);
-    ASSERT_NE(reply, nullptr);
     Replies replies;
     SetWindowLongPtrW(reply, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&replies));
-    const wchar_t text[] = L"http://127.0.0.1/settings.ini";
-    COPYDATASTRUCT cds = Block(COPYDATA_URL_IMPORT, text, sizeof text);
+    const std::wstring text(url.begin(), url.end());
+    COPYDATASTRUCT cds = Block(COPYDATA_URL_IMPORT, text.c_str(), static_cast<DWORD>((text.size() + 1) * 2));
     EXPECT_EQ(OnMainCopyData(nullptr, reply, &cds), 1);
     const DWORD start = GetTickCount();
-    while (replies.statuses.empty() && GetTickCount() - start < 5000) {
+    while (replies.statuses.empty() && GetTickCount() - start < 10000) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         Sleep(5);
     }
-    ASSERT_EQ(replies.statuses.size(), 1u);
-    // No transfer is made: the status is 0, which the settings program reports.
-    EXPECT_EQ(replies.statuses[0], 0u);
     DestroyWindow(reply);
+    EXPECT_EQ(replies.statuses.size(), 1u);
+    return replies.statuses.empty() ? 0 : replies.statuses[0];
+}
+
+TEST(MainCopyData, AUrlIsDownloadedIntoDownloadedIniAndAnswered200) {
+    testing_support::TempDir dir;
+    SetSettingsFolder(dir.path());
+    const std::string body = "[common]\r\nlanguage=en\r\n";
+    HttpResponder server(HttpResponder::Reply("200 OK", body, "Content-Type: text/plain\r\n"));
+    // Through a redirect, as a file host gives it.
+    HttpResponder hop(HttpResponder::Reply("302 Found", "", "Location: " + server.url("/export.ini") + "\r\n"));
+    EXPECT_EQ(ImportAnswer(hop.url("/share")), 200u);
+    EXPECT_EQ(testing_support::ReadBytes(dir.file(L"downloaded.ini")), body);
+    // A reply that stops short of its length is no file to import.
+    HttpResponder cut("HTTP/1.1 200 OK\r\nContent-Length: 500\r\nConnection: close\r\n\r\n[common]");
+    EXPECT_NE(ImportAnswer(cut.url("/export.ini")), 200u);
+    EXPECT_EQ(testing_support::ReadBytes(dir.file(L"downloaded.ini")), body);
+    EXPECT_EQ(GetFileAttributesW(dir.file(L"downloaded.ini$").c_str()), INVALID_FILE_ATTRIBUTES);
+    SetSettingsFolder(L"");
 }
 
 }  // namespace
