@@ -23,8 +23,8 @@ constexpr int kPhotoBoxHeight = 256;
 std::unique_ptr<uint32_t[]> ConvertAndShrink(const JpegImage& image, int width, int height) {
     const int sourceWidth = image.Width();
     const int sourceHeight = image.Height();
-    std::unique_ptr<uint32_t[]> pixels(new (std::nothrow)
-                                           uint32_t[static_cast<size_t>(sourceWidth) * static_cast<size_t>(sourceHeight)]);
+    const size_t count = static_cast<size_t>(sourceWidth) * static_cast<size_t>(sourceHeight);
+    std::unique_ptr<uint32_t[]> pixels(new (std::nothrow) uint32_t[count]);
     if (!pixels) return pixels;
     const int components = image.Components();
     for (int y = 0; y < sourceHeight; ++y) {
@@ -37,8 +37,9 @@ std::unique_ptr<uint32_t[]> ConvertAndShrink(const JpegImage& image, int width, 
     // Rows first, packed in place to the new width, then the columns: both
     // passes write only at or before what they read.
     for (int y = 0; y < sourceHeight; ++y) {
-        AverageColumnPixels(pixels.get() + static_cast<size_t>(y) * static_cast<size_t>(sourceWidth),
-                            pixels.get() + static_cast<size_t>(y) * static_cast<size_t>(width), sourceWidth, width, 4, 4);
+        uint32_t* row = pixels.get() + static_cast<size_t>(y) * static_cast<size_t>(sourceWidth);
+        AverageColumnPixels(row, pixels.get() + static_cast<size_t>(y) * static_cast<size_t>(width), sourceWidth,
+                            width, 4, 4);
     }
     const ptrdiff_t step = static_cast<ptrdiff_t>(width) * 4;
     for (int x = 0; x < width; ++x)

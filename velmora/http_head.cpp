@@ -114,7 +114,8 @@ int HeadOnce(CHttpSession& session, const std::string& url, SYSTEMTIME* lastModi
     const std::string host(parts.lpszHostName, parts.dwHostNameLength);
     const char* object = parts.lpszUrlPath && *parts.lpszUrlPath ? parts.lpszUrlPath : "/";
     // A redirect may lead to https; the server text itself is always http.
-    const DWORD flags = kHeadRequestFlags | (parts.nScheme == INTERNET_SCHEME_HTTPS ? INTERNET_FLAG_SECURE : 0);
+    // The clock is set from the reply: an https server must prove itself.
+    const DWORD flags = RequestFlagsForScheme(kHeadRequestFlags, parts.nScheme);
 
     HINTERNET connection =
         session.internet ? InternetConnectA(session.internet, host.c_str(), parts.nPort, nullptr, nullptr,

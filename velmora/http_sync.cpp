@@ -40,7 +40,7 @@ int SyncByHttp(const wchar_t* server, int httpSyncWait, DWORD timeoutMs) {
             code = kSyncNoTime;
         } else if (httpSyncWait < 0 || t1 - t0 > static_cast<DWORD>(httpSyncWait)) {
             code = kSyncNoReply;
-        } else if (!IsValidSystemTime(session.date)) {
+        } else if (!IsPlausibleServerTime(session.date)) {
             code = kSyncNoTime;
         } else {
             code = Clock().SetUtc(session.date) ? kSyncOk : kSyncSetFailed;

@@ -33,7 +33,6 @@ int Exchange(SOCKET s, const wchar_t* server, DWORD timeoutMs) {
     // The watchdog closes the socket at the timeout; the receive limit is a
     // second bound in case a closed socket does not wake the receive.
     const DWORD receiveLimit = timeoutMs + 1000;
-    setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&receiveLimit), sizeof(receiveLimit));
 
     sockaddr_in to{};
     to.sin_family = AF_INET;
@@ -49,21 +48,31 @@ int Exchange(SOCKET s, const wchar_t* server, DWORD timeoutMs) {
         return kSyncSendFailed;
     }
 
-    sockaddr_in from{};
-    int fromSize = sizeof(from);
-    int received = recvfrom(s, reinterpret_cast<char*>(packet), sizeof(packet), 0,
-                            reinterpret_cast<sockaddr*>(&from), &fromSize);
-    if (received == SOCKET_ERROR) {
-        // A longer reply (extension fields) still fills the whole header.
-        if (WSAGetLastError() != WSAEMSGSIZE) return kSyncNoReply;
-        received = sizeof(packet);
+    // Only the server asked may set the clock: a datagram from anywhere else
+    // is dropped and the wait goes on for the server's own, up to the limit.
+    const DWORD start = GetTickCount();
+    int received = 0;
+    for (;;) {
+        const DWORD used = GetTickCount() - start;
+        if (used >= receiveLimit) return kSyncNoReply;
+        const DWORD left = receiveLimit - used;
+        setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&left), sizeof(left));
+        sockaddr_in from{};
+        int fromSize = sizeof(from);
+        received = recvfrom(s, reinterpret_cast<char*>(packet), sizeof(packet), 0, reinterpret_cast<sockaddr*>(&from),
+                            &fromSize);
+        if (received == SOCKET_ERROR) {
+            // A longer reply (extension fields) still fills the whole header.
+            if (WSAGetLastError() != WSAEMSGSIZE) return kSyncNoReply;
+            received = sizeof(packet);
+        }
+        if (from.sin_addr.s_addr == address.s_addr && from.sin_port == to.sin_port) break;
     }
-    // Only the server asked may set the clock.
-    if (from.sin_addr.s_addr != address.s_addr || from.sin_port != to.sin_port) return kSyncNoTime;
 
     SYSTEMTIME utc{};
     const int code = SntpReplyTime(packet, static_cast<size_t>(received), sent, timeoutMs, utc);
     if (code != kSyncOk) return code;
+    if (!IsPlausibleServerTime(utc)) return kSyncNoTime;
     return Clock().SetUtc(utc) ? kSyncOk : kSyncSetFailed;
 }
 

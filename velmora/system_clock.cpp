@@ -1,5 +1,9 @@
 #include "velmora/system_clock.h"
 
+#include <cstdint>
+
+#include "common/time/build_date.h"
+
 namespace {
 
 // Holds SE_SYSTEMTIME_NAME enabled for one scope and puts the previous state
@@ -60,4 +64,18 @@ SystemClock* SetSystemClock(SystemClock* replacement) {
 bool IsValidSystemTime(const SYSTEMTIME& time) {
     FILETIME unused;
     return time.wYear != 0 && SystemTimeToFileTime(&time, &unused);
+}
+
+bool IsPlausibleServerTime(const SYSTEMTIME& utc) {
+    FILETIME time{}, built{}, until{};
+    SYSTEMTIME build{};
+    GetBuildDate(build);
+    if (utc.wYear == 0 || !SystemTimeToFileTime(&utc, &time) || !SystemTimeToFileTime(&build, &built)) return false;
+    SYSTEMTIME last = build;
+    last.wYear = static_cast<WORD>(last.wYear + kServerTimeYearsAfterBuild);
+    if (last.wMonth == 2 && last.wDay == 29) last.wDay = 28;
+    if (!SystemTimeToFileTime(&last, &until)) return false;
+    auto ticks = [](const FILETIME& f) { return (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
+    constexpr uint64_t kDay = 24ull * 3600 * 10000000;
+    return ticks(time) + kDay >= ticks(built) && ticks(time) < ticks(until);
 }

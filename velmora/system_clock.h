@@ -20,3 +20,13 @@ SystemClock* SetSystemClock(SystemClock* replacement);
 
 // True when the fields form a real date and time (FILETIME conversion works).
 bool IsValidSystemTime(const SYSTEMTIME& time);
+
+// Years after the build date from which a server's time is taken for a fault.
+inline constexpr int kServerTimeYearsAfterBuild = 5;
+
+// True for a valid time that a server may give: not before the day this
+// program was built (less a day, for the build machine's zone) and less than
+// kServerTimeYearsAfterBuild years after it. A server that is years out is
+// broken or forged; setting the clock from it would do more harm than its
+// refusal.
+bool IsPlausibleServerTime(const SYSTEMTIME& utc);

@@ -16,6 +16,15 @@
 inline constexpr DWORD kHttpSessionRequestFlags = 0x8400F700;
 inline constexpr size_t kHttpHeaderTextBytes = 1024;
 
+// The flags of one request to an address of the scheme: https is sent
+// encrypted and with its certificate checked in full, whatever faults the
+// flags let pass for http.
+inline DWORD RequestFlagsForScheme(DWORD flags, INTERNET_SCHEME scheme) {
+    if (scheme != INTERNET_SCHEME_HTTPS) return flags;
+    return (flags | INTERNET_FLAG_SECURE) &
+           ~static_cast<DWORD>(INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID);
+}
+
 struct CHttpSession {
     HINTERNET internet;       // InternetOpenW; NULL when the open failed
     HANDLE logFile;           // NULL until the session logs its first line

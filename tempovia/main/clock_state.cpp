@@ -13,7 +13,7 @@
 #include "common/time/clock_table.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/build_date.h"
+#include "common/time/build_date.h"
 #include "tempovia/main/data_services.h"
 #include "tempovia/main/main_window.h"
 #include "tempovia/mapwin/map_host.h"

@@ -5,7 +5,7 @@
 #include "common/time/alarm_templates.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/build_date.h"
+#include "common/time/build_date.h"
 #include "tempovia/mapwin/map_host.h"
 #include "tempovia/news/news_window.h"
 #include "tempovia/panels/about_box.h"

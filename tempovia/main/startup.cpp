@@ -21,7 +21,7 @@
 #include "common/time/zone_name_prefetch.h"
 #include "common/taskbar/hook_exports.h"
 #include "tempovia/main/app_state.h"
-#include "tempovia/main/build_date.h"
+#include "common/time/build_date.h"
 #include "tempovia/main/command_line.h"
 #include "tempovia/main/data_services.h"
 #include "common/settings/security_utils.h"

@@ -28,17 +28,6 @@ struct FileHandle {
     }
 };
 
-// https is sent encrypted and with the certificate checked in full; the
-// session's flags hold for http.
-DWORD RequestFlagsFor(DWORD sessionFlags, INTERNET_SCHEME scheme) {
-    DWORD flags = sessionFlags | INTERNET_FLAG_NO_AUTO_REDIRECT;
-    if (scheme == INTERNET_SCHEME_HTTPS) {
-        flags |= INTERNET_FLAG_SECURE;
-        flags &= ~static_cast<DWORD>(INTERNET_FLAG_IGNORE_CERT_DATE_INVALID | INTERNET_FLAG_IGNORE_CERT_CN_INVALID);
-    }
-    return flags;
-}
-
 // Copies at most size - 1 bytes and terminates.
 void CopyText(char* target, size_t size, const char* source, size_t length) {
     if (length > size - 1) length = size - 1;
@@ -175,8 +164,8 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
             session.lastError = GetLastError();
             return kDownloadNoConnection;
         }
-        WaitableHttpRequest request(connection.h, "GET", object, session.acceptTypes,
-                                    RequestFlagsFor(session.requestFlags, parts.nScheme));
+        const DWORD flags = RequestFlagsForScheme(session.requestFlags | INTERNET_FLAG_NO_AUTO_REDIRECT, parts.nScheme);
+        WaitableHttpRequest request(connection.h, "GET", object, session.acceptTypes, flags);
         if (!request.handle()) {
             session.lastError = request.openError();
             return kDownloadRequestFailed;

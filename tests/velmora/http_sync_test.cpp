@@ -2,6 +2,10 @@
 // the test's own, and the http_log.txt lines of failed requests.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
 #include "common/settings/http_log.h"
 #include "tests/velmora/loopback.h"
 #include "tests/velmora/sync_fixture.h"
@@ -16,7 +20,8 @@ std::string Reply(const std::string& statusLine, const std::string& headers) {
     return "HTTP/1.1 " + statusLine + "\r\n" + headers + "Content-Length: 0\r\nConnection: close\r\n\r\n";
 }
 
-const std::string kDate = "Date: Tue, 15 Nov 1994 08:12:31 GMT\r\n";
+const SYSTEMTIME kMoment = ServerMoment();
+const std::string kDate = HttpDateHeader(kMoment);
 
 std::string HttpLog() {
     wchar_t path[MAX_PATH];
@@ -35,12 +40,12 @@ TEST_F(HttpSyncTest, DateHeaderSetsClock) {
     EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
     ASSERT_EQ(clock.calls.size(), 1u);
     const SYSTEMTIME& t = clock.calls[0];
-    EXPECT_EQ(t.wYear, 1994);
-    EXPECT_EQ(t.wMonth, 11);
-    EXPECT_EQ(t.wDay, 15);
-    EXPECT_EQ(t.wHour, 8);
-    EXPECT_EQ(t.wMinute, 12);
-    EXPECT_EQ(t.wSecond, 31);
+    EXPECT_EQ(t.wYear, kMoment.wYear);
+    EXPECT_EQ(t.wMonth, kMoment.wMonth);
+    EXPECT_EQ(t.wDay, kMoment.wDay);
+    EXPECT_EQ(t.wHour, 12);
+    EXPECT_EQ(t.wMinute, 34);
+    EXPECT_EQ(t.wSecond, 56);
     EXPECT_EQ(LastResult(), 0);
     EXPECT_TRUE(EventFired());
 
@@ -65,6 +70,7 @@ TEST_F(HttpSyncTest, RepliesWithoutUsableDate) {
         {Reply("200 OK", ""), kSyncNoTime},
         {Reply("200 OK", "Date: not a date at all\r\n"), kSyncNoTime},
         {Reply("200 OK", "Date: Mon, 45 Foo 1994 99:99:99 GMT\r\n"), kSyncNoTime},
+        {Reply("200 OK", HttpDateHeader(ServerMoment(0, -25))), kSyncNoTime},  // long before the build
         {Reply("404 Not Found", kDate), kSyncNoNetwork},
         {Reply("500 Internal Server Error", kDate), kSyncNoNetwork},
         {Reply("200 OK", "X-Filler: " + std::string(60000, 'x') + "\r\n"), -1},  // huge header: any clear result
@@ -136,6 +142,41 @@ TEST_F(HttpSyncTest, ConnectionFailureAndMalformedUrlAreLogged) {
     EXPECT_TRUE(clock.calls.empty());
 }
 
+namespace {
+
+// The certificate checks WinINet was told of, for each request as it is made.
+std::mutex g_noted;
+std::vector<DWORD> g_securityFlags;
+
+void CALLBACK NoteRequest(HINTERNET, DWORD_PTR, DWORD status, LPVOID info, DWORD) {
+    if (status != INTERNET_STATUS_HANDLE_CREATED || !info) return;
+    HINTERNET made = reinterpret_cast<HINTERNET>(static_cast<INTERNET_ASYNC_RESULT*>(info)->dwResult);
+    DWORD flags = 0, size = sizeof(flags);
+    if (!InternetQueryOptionA(made, INTERNET_OPTION_SECURITY_FLAGS, &flags, &size)) return;
+    std::lock_guard<std::mutex> hold(g_noted);
+    g_securityFlags.push_back(flags);
+}
+
+}  // namespace
+
+TEST_F(HttpSyncTest, ARedirectToHttpsChecksTheCertificateInFull) {
+    HttpResponder plain(Reply("200 OK", kDate));  // speaks no TLS: the handshake fails
+    HttpResponder hop(Reply("302 Found", "Location: https://127.0.0.1:" + std::to_string(plain.port()) + "/\r\n"));
+    CHttpSession session;
+    ASSERT_TRUE(OpenHttpSession(session, INTERNET_FLAG_ASYNC));
+    InternetSetStatusCallbackA(session.internet, NoteRequest);
+    EXPECT_NE(GetLatest(session, hop.url("/time").c_str(), nullptr, nullptr, nullptr, 0), 200);
+    CloseHttpSession(session);
+    std::lock_guard<std::mutex> hold(g_noted);
+    constexpr DWORD kIgnored = SECURITY_FLAG_IGNORE_CERT_CN_INVALID | SECURITY_FLAG_IGNORE_CERT_DATE_INVALID;
+    // The http request lets the faults pass as it always did (so they are seen
+    // here); the https one made last lets none pass.
+    ASSERT_GE(g_securityFlags.size(), 2u);
+    EXPECT_TRUE(std::any_of(g_securityFlags.begin(), g_securityFlags.end() - 1,
+                            [&](DWORD f) { return (f & kIgnored) == kIgnored; }));
+    EXPECT_EQ(g_securityFlags.back() & kIgnored, 0u) << std::hex << g_securityFlags.back();
+}
+
 TEST_F(HttpSyncTest, GetLatestFillsSessionAndHeaders) {
     HttpResponder server(Reply("200 Fine", kDate + "Last-Modified: Wed, 16 Nov 1994 09:00:00 GMT\r\n"
                                                    "Content-Type: text/plain\r\nX-Zone: Mars\r\n"));
@@ -148,7 +189,7 @@ TEST_F(HttpSyncTest, GetLatestFillsSessionAndHeaders) {
     EXPECT_EQ(session.status, 200);
     EXPECT_STREQ(session.statusText, "Fine");
     EXPECT_STREQ(session.contentType, "text/plain");
-    EXPECT_EQ(session.date.wDay, 15);
+    EXPECT_EQ(session.date.wDay, kMoment.wDay);
     EXPECT_EQ(modified.wDay, 16);
     EXPECT_STREQ(headers, "X-Zone: Mars\nX-None: ");
     CloseHttpSession(session);

@@ -67,17 +67,25 @@ void SntpResponder::Serve() {
         int fromSize = sizeof(from);
         const int n = recvfrom(socket_, buffer, sizeof(buffer), 0, reinterpret_cast<sockaddr*>(&from), &fromSize);
         if (n < 0) continue;
+        std::string forged;
         {
             std::lock_guard<std::mutex> hold(lock_);
             lastRequest_.assign(buffer, static_cast<size_t>(n));
+            forged = forged_;
         }
         ++requests_;
-        if (!reply_.empty()) {
-            std::string reply = reply_;
+        auto answer = [&](SOCKET from_socket, std::string reply) {
             if (echo_ && n >= 48 && reply.size() >= 32) reply.replace(24, 8, buffer + 40, 8);
-            sendto(socket_, reply.data(), static_cast<int>(reply.size()), 0, reinterpret_cast<sockaddr*>(&from),
+            sendto(from_socket, reply.data(), static_cast<int>(reply.size()), 0, reinterpret_cast<sockaddr*>(&from),
                    fromSize);
+        };
+        if (!forged.empty()) {
+            SOCKET other = BindLoopback(SOCK_DGRAM);
+            answer(other, forged);
+            closesocket(other);
+            Sleep(50);
         }
+        if (!reply_.empty()) answer(socket_, reply_);
     }
 }
 

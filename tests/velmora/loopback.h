@@ -25,6 +25,13 @@ public:
     SntpResponder(const SntpResponder&) = delete;
     SntpResponder& operator=(const SntpResponder&) = delete;
 
+    // Before each answer, this reply (echoed alike) goes to the client from
+    // another port: a datagram from someone other than the server.
+    void ForgeFirst(std::string reply) {
+        std::lock_guard<std::mutex> hold(lock_);
+        forged_ = std::move(reply);
+    }
+
     uint16_t port() const { return port_; }
     int requests() const { return requests_.load(); }
     std::string lastRequest();
@@ -40,6 +47,7 @@ private:
     std::atomic<int> requests_{0};
     std::mutex lock_;
     std::string lastRequest_;
+    std::string forged_;
     std::thread thread_;
 };
 

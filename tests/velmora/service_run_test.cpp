@@ -15,7 +15,7 @@
 using namespace velmora_test;
 
 namespace {
-constexpr uint32_t kLeapDay = 3918198896u;
+const uint32_t kServerTime = NtpSeconds(ServerMoment());
 }
 
 class ServiceRunTest : public SyncFixture {
@@ -73,8 +73,8 @@ TEST_F(ServiceRunTest, StartsRunsAndStops) {
 }
 
 TEST_F(ServiceRunTest, SyncRequestWaitsForContinueAndReloadSwitchesServer) {
-    SntpResponder first(SntpReply(kLeapDay, 0));
-    SntpResponder second(SntpReply(kLeapDay, 0));
+    SntpResponder first(SntpReply(kServerTime, 0));
+    SntpResponder second(SntpReply(kServerTime, 0));
     SetSntpPort(first.port());
     ASSERT_TRUE(UseServer(L"127.0.0.1"));  // autosync off: only requests sync
     Start();
@@ -124,7 +124,7 @@ TEST_F(ServiceRunTest, StopDuringASyncIsPendingUntilTheSyncHasReported) {
 }
 
 TEST_F(ServiceRunTest, WithoutServerRequestsDoNothing) {
-    SntpResponder server(SntpReply(kLeapDay, 0));
+    SntpResponder server(SntpReply(kServerTime, 0));
     SetSntpPort(server.port());
     Common(L"autosync", L"1");
     Start();
@@ -135,7 +135,7 @@ TEST_F(ServiceRunTest, WithoutServerRequestsDoNothing) {
 }
 
 TEST_F(ServiceRunTest, ScheduledSyncAtFirstWake) {
-    SntpResponder server(SntpReply(kLeapDay, 0));
+    SntpResponder server(SntpReply(kServerTime, 0));
     SetSntpPort(server.port());
     Common(L"autosync", L"1");
     Common(L"synctype", L"1");

@@ -10,13 +10,14 @@
 using namespace velmora_test;
 
 namespace {
-constexpr uint32_t kLeapDay = 3918198896u;  // 2024-02-29 12:34:56 UTC
+const SYSTEMTIME kMoment = ServerMoment();
+const uint32_t kServerTime = NtpSeconds(kMoment);
 }
 
 class SntpSyncTest : public SyncFixture {};
 
 TEST_F(SntpSyncTest, GoodReplySetsClockAndReports) {
-    SntpResponder server(SntpReply(kLeapDay, 0x80000000u));
+    SntpResponder server(SntpReply(kServerTime, 0x80000000u));
     SetSntpPort(server.port());
     ASSERT_TRUE(UseServer(L"127.0.0.1"));
     EventFired();
@@ -24,9 +25,9 @@ TEST_F(SntpSyncTest, GoodReplySetsClockAndReports) {
 
     ASSERT_EQ(clock.calls.size(), 1u);
     const SYSTEMTIME& t = clock.calls[0];
-    EXPECT_EQ(t.wYear, 2024);
-    EXPECT_EQ(t.wMonth, 2);
-    EXPECT_EQ(t.wDay, 29);
+    EXPECT_EQ(t.wYear, kMoment.wYear);
+    EXPECT_EQ(t.wMonth, kMoment.wMonth);
+    EXPECT_EQ(t.wDay, kMoment.wDay);
     EXPECT_EQ(t.wHour, 12);
     EXPECT_EQ(t.wSecond, 56);
     EXPECT_EQ(t.wMilliseconds, 500);
@@ -44,15 +45,43 @@ TEST_F(SntpSyncTest, AllOnesOrAnAnswerToNoRequestNeverReachTheClock) {
     SntpResponder allOnes(SntpReply(0xFFFFFFFFu, 0xFFFFFFFFu));
     SetSntpPort(allOnes.port());
     EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime);
-    SntpResponder foreign(SntpReply(kLeapDay, 0), false);
+    SntpResponder foreign(SntpReply(kServerTime, 0), false);
     SetSntpPort(foreign.port());
     EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime);
     EXPECT_EQ(LastResult(), 134);
     EXPECT_TRUE(clock.calls.empty());
 }
 
+TEST_F(SntpSyncTest, ADatagramFromElsewhereIsPassedOverForTheServersReply) {
+    SntpResponder server(SntpReply(kServerTime, 0));
+    server.ForgeFirst(SntpReply(kServerTime + 3600, 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
+    ASSERT_EQ(clock.calls.size(), 1u);
+    EXPECT_EQ(clock.calls[0].wHour, 12);  // the server's time, not the forger's
+}
+
+// Times a server cannot have: before this program was built, or years on.
+TEST_F(SntpSyncTest, TimesBeforeTheBuildOrYearsAfterItNeverReachTheClock) {
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    for (const SYSTEMTIME& t : {ServerMoment(-2), ServerMoment(1, kServerTimeYearsAfterBuild),
+                                ServerMoment(0, -25), ServerMoment(0, 14)}) {
+        SntpResponder server(SntpReply(NtpSeconds(t), 0));
+        SetSntpPort(server.port());
+        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime) << t.wYear << "-" << t.wMonth << "-" << t.wDay;
+    }
+    EXPECT_TRUE(clock.calls.empty());
+    // Within the bounds: the day of the build, and the last day of the years after it.
+    for (const SYSTEMTIME& t : {ServerMoment(0), ServerMoment(-2, kServerTimeYearsAfterBuild)}) {
+        SntpResponder server(SntpReply(NtpSeconds(t), 0));
+        SetSntpPort(server.port());
+        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk) << t.wYear << "-" << t.wMonth << "-" << t.wDay;
+    }
+}
+
 TEST_F(SntpSyncTest, HostNameIsResolved) {
-    SntpResponder server(SntpReply(kLeapDay, 0));
+    SntpResponder server(SntpReply(kServerTime, 0));
     SetSntpPort(server.port());
     ASSERT_TRUE(UseServer(L"localhost"));
     EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
@@ -60,7 +89,7 @@ TEST_F(SntpSyncTest, HostNameIsResolved) {
 }
 
 TEST_F(SntpSyncTest, RefusedClockGives250) {
-    SntpResponder server(SntpReply(kLeapDay, 0));
+    SntpResponder server(SntpReply(kServerTime, 0));
     SetSntpPort(server.port());
     ASSERT_TRUE(UseServer(L"127.0.0.1"));
     clock.refuse = true;
@@ -70,10 +99,10 @@ TEST_F(SntpSyncTest, RefusedClockGives250) {
 }
 
 TEST_F(SntpSyncTest, BadRepliesNeverReachTheClock) {
-    const std::string good = SntpReply(kLeapDay, 0);
+    const std::string good = SntpReply(kServerTime, 0);
     const std::string bad[] = {
-        good.substr(0, 20), std::string(1, '\x24'), SntpReply(kLeapDay, 0, 4, 3), SntpReply(kLeapDay, 0, 0, 4),
-        SntpReply(kLeapDay, 0, 4, 4, 0), SntpReply(0, 0), SntpReply(kLeapDay, 0, 4, 4, 1, 3),
+        good.substr(0, 20), std::string(1, '\x24'), SntpReply(kServerTime, 0, 4, 3), SntpReply(kServerTime, 0, 0, 4),
+        SntpReply(kServerTime, 0, 4, 4, 0), SntpReply(0, 0), SntpReply(kServerTime, 0, 4, 4, 1, 3),
     };
     ASSERT_TRUE(UseServer(L"127.0.0.1"));
     for (const std::string& reply : bad) {
@@ -99,7 +128,7 @@ TEST_F(SntpSyncTest, SilentServerTimesOutThroughTheWatchdog) {
     EXPECT_TRUE(clock.calls.empty());
 
     // The engine is whole again afterwards.
-    SntpResponder good(SntpReply(kLeapDay, 0));
+    SntpResponder good(SntpReply(kServerTime, 0));
     SetSntpPort(good.port());
     EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
 }

@@ -6,17 +6,61 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
+#include "common/time/build_date.h"
 #include "tests/support/test_support.h"
+#include "velmora/sntp_packet.h"
 #include "velmora/sync_engine.h"
 #include "velmora/sync_settings.h"
 #include "velmora/system_clock.h"
 
 namespace velmora_test {
+
+// A time a server may give: days and years after the day this program was
+// built, at 12:34:56.500 UTC (a fixed moment of the build, not of the run).
+inline SYSTEMTIME ServerMoment(int days = 1, int years = 0) {
+    SYSTEMTIME build{};
+    GetBuildDate(build);
+    build.wYear = static_cast<WORD>(build.wYear + years);
+    if (build.wMonth == 2 && build.wDay == 29) build.wDay = 28;
+    build.wHour = 12;
+    build.wMinute = 34;
+    build.wSecond = 56;
+    build.wMilliseconds = 500;
+    FILETIME f{};
+    SystemTimeToFileTime(&build, &f);
+    const uint64_t ticks = ((static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime) +
+                           static_cast<uint64_t>(static_cast<int64_t>(days) * 864000000000LL);
+    f.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
+    f.dwLowDateTime = static_cast<DWORD>(ticks);
+    SYSTEMTIME out{};
+    FileTimeToSystemTime(&f, &out);
+    return out;
+}
+
+// The whole seconds of the moment since 1900, as an SNTP reply carries them.
+inline uint32_t NtpSeconds(const SYSTEMTIME& t) {
+    FILETIME f{};
+    SystemTimeToFileTime(&t, &f);
+    const uint64_t ticks = (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+    return static_cast<uint32_t>(NtpTimestampOfFileTime(ticks) >> 32);
+}
+
+// "Date: Tue, 15 Nov 1994 08:12:31 GMT" CR LF for the moment.
+inline std::string HttpDateHeader(const SYSTEMTIME& t) {
+    static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+    static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                          "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    char text[64];
+    std::snprintf(text, sizeof(text), "Date: %s, %02u %s %04u %02u:%02u:%02u GMT\r\n", kDays[t.wDayOfWeek % 7], t.wDay,
+                  kMonths[(t.wMonth + 11) % 12], t.wYear, t.wHour, t.wMinute, t.wSecond);
+    return text;
+}
 
 inline constexpr wchar_t kPolicyKey[] = L"Software\\TempoviaTests\\velmora";
 

@@ -1,5 +1,5 @@
-// The moment the program was built, shown in the about box and written as
-// the build stamp.
+// The moment the program was built: shown in the about box, written as the
+// build stamp, and the earliest time the time service believes a server.
 #pragma once
 
 #include <windows.h>

@@ -1,4 +1,4 @@
-#include "tempovia/main/build_date.h"
+#include "common/time/build_date.h"
 
 #include <cstring>
 
