@@ -151,10 +151,11 @@ std::vector<DWORD> g_securityFlags;
 void CALLBACK NoteRequest(HINTERNET, DWORD_PTR, DWORD status, LPVOID info, DWORD) {
     if (status != INTERNET_STATUS_HANDLE_CREATED || !info) return;
     HINTERNET made = reinterpret_cast<HINTERNET>(static_cast<INTERNET_ASYNC_RESULT*>(info)->dwResult);
-    DWORD flags = 0, size = sizeof(flags);
-    if (!InternetQueryOptionA(made, INTERNET_OPTION_SECURITY_FLAGS, &flags, &size)) return;
     std::lock_guard<std::mutex> hold(g_noted);
-    g_securityFlags.push_back(flags);
+    g_securityFlags.push_back(0);
+    DWORD size = sizeof(DWORD);
+    if (!InternetQueryOptionA(made, INTERNET_OPTION_SECURITY_FLAGS, &g_securityFlags.back(), &size))
+        g_securityFlags.pop_back();
 }
 
 }  // namespace
