@@ -108,6 +108,7 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
         return false;
     }
     jpeg_start_decompress(&info);
+    job->scaleDenominator = info.scale_num == 1 && info.scale_denom > 1 ? info.scale_denom : 1;
     job->imageWidth = static_cast<int>(info.output_width);
     job->imageHeight = static_cast<int>(info.output_height);
     job->components = info.output_components;

@@ -19,6 +19,8 @@ struct JpegDecodeJob {
     // Without maxima: the most bytes the block and the library's own buffers
     // may take; 0 keeps the sides within kMaxImageSide instead.
     uint64_t memoryLimit;
+    // Out: the scale the picture was decoded at is 1 / this (1, 2, 4 or 8).
+    unsigned scaleDenominator;
     // Out: the block (malloc'd, rows bottom-up, the picture in its lower left
     // corner, the rest zero) and its sides.
     uint8_t* pixels;

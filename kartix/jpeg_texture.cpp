@@ -42,7 +42,8 @@ int CJpegTexture::LoadWhole(const wchar_t* path, int fitWidth, int fitHeight, ui
     job.fitWidth = fitWidth;
     job.fitHeight = fitHeight;
     job.memoryLimit = memoryLimit;
-    return DecodeInto(*this, path, job);
+    if (!DecodeInto(*this, path, job)) return 0;
+    return job.scaleDenominator > 1 ? 2 : 1;
 }
 
 bool CJpegTexture::Save(const wchar_t* path, int quality) const {

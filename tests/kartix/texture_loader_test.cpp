@@ -176,19 +176,22 @@ TEST_F(TextureStateTest, FailuresArePostedAndABusyMutexStopsTheLoader) {
 }
 
 TEST_F(TextureStateTest, ALargeEarthIsScaledToTheMaximumAndCutIntoEightSquares) {
-    WriteEarth(5400, 2700);
-    MapState& s = Map();
-    s.settings.texScalerY = -1;
-    s.perf.cardMaxTexture = 2048;
-    s.perf.currentMaxTexture = 2048;
-    EXPECT_EQ(LoadEarthTexture(s), kTextureRescaled);
-    CGLTexture& image = Textures().earth.image();
-    EXPECT_EQ(image.storedWidth, 2048);
-    EXPECT_EQ(image.storedHeight, 1024);
-    ASSERT_TRUE(SplitEarthTexture(s));
-    for (const CGLTexture& tile : Textures().earth.tiles) {
-        EXPECT_EQ(tile.storedWidth, 512);
-        EXPECT_EQ(tile.storedHeight, 512);
+    // 4096 x 2048 comes out of the decoder at the target's sides: still rescaled.
+    for (const SIZE earth : {SIZE{5400, 2700}, SIZE{4096, 2048}}) {
+        WriteEarth(earth.cx, earth.cy);
+        MapState& s = Map();
+        s.settings.texScalerY = -1;
+        s.perf.cardMaxTexture = 2048;
+        s.perf.currentMaxTexture = 2048;
+        EXPECT_EQ(LoadEarthTexture(s), kTextureRescaled) << earth.cx;
+        CGLTexture& image = Textures().earth.image();
+        EXPECT_EQ(image.storedWidth, 2048);
+        EXPECT_EQ(image.storedHeight, 1024);
+        ASSERT_TRUE(SplitEarthTexture(s));
+        for (const CGLTexture& tile : Textures().earth.tiles) {
+            EXPECT_EQ(tile.storedWidth, 512);
+            EXPECT_EQ(tile.storedHeight, 512);
+        }
     }
 }
 
