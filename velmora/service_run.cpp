@@ -157,8 +157,10 @@ void WINAPI ServiceCtrlHandler(DWORD code) {
     switch (code) {
         case SERVICE_CONTROL_STOP:
         case SERVICE_CONTROL_SHUTDOWN:
-            StopServiceRun();
+            // Reported before the loop is told: once told, it may report
+            // itself stopped at once, and nothing may come after that.
             ReportStopping();
+            StopServiceRun();
             return;
         case SERVICE_CONTROL_PAUSE:
             g_paused.exchange(true);
