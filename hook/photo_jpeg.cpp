@@ -46,8 +46,6 @@ struct Decoded {
     int components;
 };
 
-// Plain C data only from here to the end of the function: a longjmp out of
-// the library must not pass over anything with a destructor.
 // The smallest decoding scale whose sides stay at or above the picture's fit
 // into the box.
 unsigned ScaleDenominator(int width, int height, int boxWidth, int boxHeight) {
@@ -61,6 +59,8 @@ unsigned ScaleDenominator(int width, int height, int boxWidth, int boxHeight) {
     return denominator;
 }
 
+// Plain C data only from here to the end of the function: a longjmp out of
+// the library must not pass over anything with a destructor.
 bool DecodeFromFile(FILE* file, int boxWidth, int boxHeight, Decoded* out) {
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof info);
