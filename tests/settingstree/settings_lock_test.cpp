@@ -20,6 +20,8 @@
 #include "common/settings/named_mutex.h"
 #include "common/settings/settings_export.h"
 #include "common/time/system_seam.h"
+#include "settings/general_options_save.h"
+#include "settings/page_ini_import.h"
 #include "tests/settingstree/tree_fixture.h"
 
 using namespace tree_test;
@@ -173,6 +175,28 @@ TEST_F(SettingsFileLock, ATreeBuiltWhileAnotherProgramRewritesTheFileHasEveryClo
         BuildSettingsTree(box.tree);
     }
     EXPECT_EQ(box.tree.clocks.size(), 6u);
+}
+
+TEST_F(SettingsFileLock, WholeFileCopiesWaitForAWriterThatHoldsTheLock) {
+    const std::string whole = Clocks(6);
+    box.WriteUserIni(whole);
+    // The backup an import keeps is of the whole file.
+    ForgetImportBackup();
+    {
+        CuttingWriter writer(box, whole);
+        ASSERT_TRUE(EnsureImportBackup());
+    }
+    const std::wstring backup = BackupPathOf(box.UserIni());
+    EXPECT_EQ(ClockSectionsInFile(backup), 6);
+    DeleteFileW(backup.c_str());
+    ForgetImportBackup();
+    // The conversion to Unicode at Apply replaces the file once the writer is done.
+    {
+        CuttingWriter writer(box, whole);
+        SaveGeneralOptions(0);
+    }
+    EXPECT_EQ(testing_support::ReadBytes(box.UserIni()).substr(0, 2), "\xFF\xFE");
+    EXPECT_EQ(ClockSectionsInFile(box.UserIni()), 6);
 }
 
 TEST_F(SettingsFileLock, EachLoadReadsWhatAnotherProgramWroteSince) {
