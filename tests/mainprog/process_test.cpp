@@ -146,6 +146,21 @@ TEST_F(MainProcess, AnInstanceRuleThatCannotBeMadeIsSaidAndEndsWith3) {
     CloseHandle(squatter);
 }
 
+// An instance whose window is gone may still be ending (its mutex held):
+// `/exit` returns only once it has ended.
+TEST_F(MainProcess, ExitReturnsOnceTheInstanceHasEnded) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    HANDLE ending = CreateMutexW(nullptr, TRUE, L"Local\\Tempovia_Main_Instance");
+    ASSERT_NE(ending, nullptr);
+    ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    HANDLE closer = folder.Start(L"/exit");
+    EXPECT_EQ(WaitExit(closer, 6000), static_cast<DWORD>(STILL_ACTIVE));
+    ReleaseMutex(ending);
+    CloseHandle(ending);
+    EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+}
+
 TEST_F(MainProcess, MissingDataFileIsReportedInTheLanguageAndEndsWith0) {
     for (const wchar_t* missing : {L"cities.txt", L"timezones.txt", L"tz_changes.txt"}) {
         SCOPED_TRACE(testing::Message() << "without " << std::string(missing, missing + wcslen(missing)));
