@@ -267,12 +267,12 @@ TEST_F(SettingsProcess, ApplyWithoutShowingAPageKeepsTheUsersOwnChoices) {
 TEST_F(SettingsProcess, AnInstanceRuleThatCannotBeMadeIsSaidAfterTheWait) {
     SettingsProgramFolder folder;
     ASSERT_TRUE(folder.ok());
-    HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, L"Local\\Tempovia_Settings_Instance");
-    ASSERT_NE(squatter, nullptr);
     std::wstring text = LibraryString(folder.file(L"res_en.dll"), 271);
     const std::wstring caption = LibraryString(folder.file(L"res_en.dll"), 141);
     ASSERT_NE(text.find(L"%s"), std::wstring::npos);
     text.replace(text.find(L"%s"), 2, std::to_wstring(ERROR_INVALID_HANDLE));
+    HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, L"Local\\Tempovia_Settings_Instance");
+    ASSERT_NE(squatter, nullptr);
     HANDLE process = folder.Start(L"");
     HWND box = WaitForDialog(caption.c_str(), kStartMs);
     EXPECT_NE(box, nullptr);
