@@ -65,6 +65,8 @@
 #define IDS_EXPORT_FAILED           268  /* format: %s = file */
 #define IDS_IMPORT_FAILED           269  /* format: %s = file */
 #define IDS_ZONES_MISSING           270  /* format: %s = one line per clock */
+#define IDS_LOCK_NOT_MADE           271  /* format: %s = error code */
+#define IDS_LOCK_BUSY               272  /* format: %s = seconds */
 
 /* Alarm actions and the alarm log window. */
 #define IDS_ALARM_CAPTION           145

@@ -9,6 +9,7 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
+#include "common/settings/named_mutex.h"
 #include "common/time/clock_table.h"
 
 namespace {
@@ -121,7 +122,12 @@ const OptionGroupWriters& GroupWriters() { return g_writers; }
 
 bool SaveGeneralOptions(unsigned groups) {
     const std::wstring& ini = UserIniPath();
-    ConvertIniToUnicode(ini);
+    {
+        // The conversion replaces the file whole: no other program may write
+        // or read it meanwhile.
+        IniFileLock lock;
+        if (lock.held()) ConvertIniToUnicode(ini);
+    }
     const std::wstring sectionText = MainSection();
     const wchar_t* file = ini.c_str();
     const wchar_t* section = sectionText.c_str();

@@ -8,8 +8,10 @@
 #include "common/settings/clock_record.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
+#include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
 #include "common/settings/dialog_utils.h"
+#include "common/time/sync_service_notify.h"
 #include "settings/main_dialog_state.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"
@@ -122,10 +124,18 @@ void OnClose(HWND dialog) {
         // Cancel after an import puts the settings from before it back. The
         // backup is the only copy of them: it stays when that fails.
         const bool undo = g_state.importUnconfirmed;
-        const bool restored = !undo || CopyFileW(backup.c_str(), UserIniPath().c_str(), FALSE);
+        bool restored = !undo;
+        if (undo) {
+            // The copy replaces the file whole: no other program may write or read it meanwhile.
+            IniFileLock lock;
+            restored = lock.held() && CopyFileW(backup.c_str(), UserIniPath().c_str(), FALSE);
+        }
         if (restored) DeleteFileW(backup.c_str());
-        // The import reached the main program; so must its undoing.
-        if (undo && restored) NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
+        // The import reached the main program and the time service; so must its undoing.
+        if (undo && restored) {
+            NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
+            NotifySyncService(SYNC_CONTROL_RELOAD);
+        }
     }
     g_state.importUnconfirmed = false;
     HWND frame = GetWindow(dialog, GW_OWNER);

@@ -11,6 +11,7 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
+#include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
 #include "common/settings/settings_export.h"
 #include "common/time/text_bounds.h"
@@ -90,7 +91,9 @@ bool EnsureImportBackup() {
     const std::wstring& ini = UserIniPath();
     // Apply keeps an import and deletes its backup: the next import needs a new one.
     if (g_backupMade && GetFileAttributesW(BackupPathOf(ini).c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    if (!CopyFileW(ini.c_str(), BackupPathOf(ini).c_str(), FALSE)) return false;
+    // The copy is of a whole file no other program is writing at the moment.
+    IniFileLock lock;
+    if (!lock.held() || !CopyFileW(ini.c_str(), BackupPathOf(ini).c_str(), FALSE)) return false;
     g_backupMade = true;
     return true;
 }

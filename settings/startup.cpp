@@ -11,6 +11,7 @@
 #include "common/settings/ini_encoding.h"
 #include "common/settings/ini_read_scope.h"
 #include "common/settings/localisation.h"
+#include "common/settings/lock_failure.h"
 #include "common/settings/message_loop.h"
 #include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
@@ -38,19 +39,22 @@ void LoadIcons() {
     g_settingsApp.handCursor = LoadCursorW(nullptr, IDC_HAND);
 }
 
+enum class InstanceRule { kThisOne, kHandedOver, kGaveUp };
+
 // The single-instance rule for starts that come together: the first takes
 // the mutex, a later one hands its page over once the first has its window.
-// False when this start is to end.
-bool BecomeTheInstance(NamedMutex& instanceMutex, const SettingsCommand& command) {
+// A start that neither gets the mutex nor finds a window within the wait
+// gives up (the mutex's failure says why).
+InstanceRule BecomeTheInstance(NamedMutex& instanceMutex, const SettingsCommand& command) {
     constexpr DWORD kPollMs = 50;
     const DWORD start = GetTickCount();
     for (;;) {
-        if (HandOverToRunningInstance(command)) return false;
+        if (HandOverToRunningInstance(command)) return InstanceRule::kHandedOver;
         if (instanceMutex.Acquire(kPollMs)) break;
-        if (GetTickCount() - start >= kInstanceWaitMs) return false;
+        if (GetTickCount() - start >= kInstanceWaitMs) return InstanceRule::kGaveUp;
     }
     // The window may have come up while the mutex was being taken.
-    return !HandOverToRunningInstance(command);
+    return HandOverToRunningInstance(command) ? InstanceRule::kHandedOver : InstanceRule::kThisOne;
 }
 
 int CleanUp(int code, bool classes) {
@@ -67,6 +71,12 @@ int CleanUp(int code, bool classes) {
     FreeSettingsDataFiles();
     FreeResourceModule();
     return code;
+}
+
+// A start that cannot have a lock says why, in the user's language, and ends.
+int GiveUp(DWORD failure, DWORD waitMs) {
+    if (LoadResourceModule(g_settingsApp.programFolder.c_str())) ShowLockFailure(failure, waitMs);
+    return CleanUp(kSettingsExitNormal, false);
 }
 
 }  // namespace
@@ -108,7 +118,15 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     g_settingsApp.command = ParseSettingsCommandLine(commandLine);
 
     NamedMutex instanceMutex(kSettingsInstanceMutexName);
-    if (!BecomeTheInstance(instanceMutex, g_settingsApp.command)) return kSettingsExitNormal;
+    switch (BecomeTheInstance(instanceMutex, g_settingsApp.command)) {
+        case InstanceRule::kThisOne:
+            break;
+        case InstanceRule::kHandedOver:
+            return kSettingsExitNormal;
+        case InstanceRule::kGaveUp:
+            InitProgramPaths(folder);
+            return GiveUp(instanceMutex.failure(), kInstanceWaitMs);
+    }
     // The zone names come from the registry while the steps before the zone table run.
     ZoneNamePrefetch zoneNames;
 
@@ -127,6 +145,12 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     {
         // The main program may be seeding the same file at this moment.
         IniFileLock lock;
+        if (!lock.held()) {
+            // The language is read from the file without the copies, which
+            // would wait for the lock again.
+            oneReadEach.reset();
+            return GiveUp(lock.failure(), kIniLockWaitMs);
+        }
         InitUserSettings(UserPrefix(), clockSections);
     }
 

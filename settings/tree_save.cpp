@@ -7,6 +7,7 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
+#include "common/settings/named_mutex.h"
 #include "settings/settings_tree.h"
 
 namespace {
@@ -33,9 +34,15 @@ ClockSaveResult SaveClockOrder(SettingsTree& tree) {
     const std::wstring& prefix = UserPrefix();
     const size_t n = tree.clocks.size();
     bool ok = true;
+    // One hold for the whole save: a program reading the file under the lock
+    // sees it before or after, never half renumbered.
+    IniFileLock lock;
+    if (!lock.held()) return ClockSaveResult::kFailed;
 
     // Every section is read before any is written: the new numbers reuse the
-    // old ones.
+    // old ones. None is deleted first: each number up to n is replaced whole
+    // below and the rest are deleted after, so no clock is ever missing from
+    // the file.
     std::vector<std::wstring> kept(n);
     for (size_t i = 0; i < n; ++i) {
         CClockNode* clock = tree.clocks[i];
@@ -51,7 +58,6 @@ ClockSaveResult SaveClockOrder(SettingsTree& tree) {
             clock->Record().running = ReadIniInt(file.c_str(), section.c_str(), L"running", 0) != 0 ? 1 : 0;
         }
         kept[i] = std::move(content);
-        ok &= DeleteIniSection(file.c_str(), section.c_str());
     }
 
     for (size_t i = 0; i < n; ++i) {

@@ -2,11 +2,14 @@
 
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_store.h"
+#include "common/settings/ini_whole_file.h"
+#include "common/settings/named_mutex.h"
 #include "common/time/sync_service_notify.h"
 #include "common/time/zone_registry.h"
 
@@ -103,8 +106,10 @@ bool FillFromDefaults(const wchar_t* user, const std::wstring& prefix, const std
 }
 
 // Seeds and completes the profile in `user`; returns the enabled clocks.
-int SeedAndComplete(const wchar_t* user, const std::wstring& prefix, int& clockCount) {
+// commonChanged tells whether `common` got keys.
+int SeedAndComplete(const wchar_t* user, const std::wstring& prefix, int& clockCount, bool& commonChanged) {
     clockCount = 0;
+    commonChanged = false;
     int enabled = 0;
     const wchar_t* defaults = DefaultIniPath().c_str();
     std::wstring mainSection = prefix + L":main";
@@ -123,11 +128,7 @@ int SeedAndComplete(const wchar_t* user, const std::wstring& prefix, int& clockC
         if (empty && i > 0) break;
 
         if (i == 0) {
-            // The time service reads `common` itself: asked to read it again
-            // only when it changed, since asking costs calls to the service manager.
-            bool commonChanged = false;
             FillSection(user, L"common", DefaultSectionFor(L"common", true), &commonChanged);
-            if (commonChanged) Hooks().reloadTimeService();
             FillFromDefaults(user, prefix, L":main", true);
             continue;
         }
@@ -156,16 +157,28 @@ int SeedAndComplete(const wchar_t* user, const std::wstring& prefix, int& clockC
 // A first run seeds into a copy of tempovia.ini beside it, which then takes
 // the file's place in one move: a start that is stopped half-way leaves the
 // file without its first clock, and the next start seeds it again in full.
+// The copy is a file this start made new under a name of its own, so that
+// nothing left by another start (a stale or read-only file, a folder) is
+// ever moved into place.
 class SeedCopy {
 public:
     explicit SeedCopy(const std::wstring& user) : user_(user) {
-        path_ = user + L"." + std::to_wstring(GetCurrentProcessId()) + L".seed";
-        DeleteFileW(path_.c_str());
-        ready_ = GetFileAttributesW(user.c_str()) == INVALID_FILE_ATTRIBUTES ||
-                 CopyFileW(user.c_str(), path_.c_str(), FALSE);
+        RemoveStraySeeds();
+        HANDLE h = CreateOwnFile();
+        if (h == INVALID_HANDLE_VALUE) return;
+        std::string bytes;
+        userExisted_ = GetFileAttributesW(user.c_str()) != INVALID_FILE_ATTRIBUTES;
+        bool ok = !userExisted_ || ReadWholeFile(user.c_str(), bytes, kMaxSeedBytes);
+        DWORD written = 0;
+        if (ok && !bytes.empty()) {
+            ok = WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                 written == bytes.size();
+        }
+        CloseHandle(h);
+        ready_ = ok;
     }
     ~SeedCopy() {
-        DeleteFileW(path_.c_str());
+        if (!path_.empty()) DeleteFileW(path_.c_str());
         ForgetCachedIniFile(path_.c_str());
     }
     SeedCopy(const SeedCopy&) = delete;
@@ -176,13 +189,59 @@ public:
     // Puts the seeded copy in the file's place; false when it could not.
     bool Commit() {
         ForgetCachedIniFile(user_.c_str());
-        if (GetFileAttributesW(path_.c_str()) == INVALID_FILE_ATTRIBUTES) return true;  // nothing was written
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (!GetFileAttributesExW(path_.c_str(), GetFileExInfoStandard, &data)) return false;
+        // Nothing was written into a copy of no file: there is nothing to put in place.
+        if (!userExisted_ && data.nFileSizeLow == 0 && data.nFileSizeHigh == 0) return true;
         return MoveFileExW(path_.c_str(), user_.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
     }
 
 private:
+    static constexpr DWORD kMaxSeedBytes = 16u << 20;
+
+    HANDLE CreateOwnFile() {
+        const std::wstring stem = user_ + L"." + std::to_wstring(GetCurrentProcessId()) + L"-";
+        for (unsigned n = GetTickCount() & 0xFFFF, tries = 0; tries < 100; ++n, ++tries) {
+            const std::wstring path = stem + std::to_wstring(n) + L".seed";
+            HANDLE h = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                                   nullptr);
+            if (h != INVALID_HANDLE_VALUE) {
+                path_ = path;
+                return h;
+            }
+            if (GetLastError() != ERROR_FILE_EXISTS && GetLastError() != ERROR_ALREADY_EXISTS &&
+                GetLastError() != ERROR_ACCESS_DENIED) {
+                break;
+            }
+        }
+        return INVALID_HANDLE_VALUE;
+    }
+
+    // Seeding runs under the settings-file lock only, so while this start
+    // holds it, every seed copy beside the file is the leftover of a start
+    // that was stopped: read-only ones too go.
+    void RemoveStraySeeds() {
+        IniFileLock lock;
+        if (!lock.held()) return;
+        const size_t slash = user_.find_last_of(L"\\/");
+        const std::wstring folder = slash == std::wstring::npos ? std::wstring() : user_.substr(0, slash + 1);
+        WIN32_FIND_DATAW found;
+        HANDLE find = FindFirstFileW((user_ + L".*.seed").c_str(), &found);
+        if (find == INVALID_HANDLE_VALUE) return;
+        do {
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            const std::wstring stray = folder + found.cFileName;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_READONLY) {
+                SetFileAttributesW(stray.c_str(), found.dwFileAttributes & ~FILE_ATTRIBUTE_READONLY);
+            }
+            DeleteFileW(stray.c_str());
+        } while (FindNextFileW(find, &found));
+        FindClose(find);
+    }
+
     std::wstring user_;
     std::wstring path_;
+    bool userExisted_ = false;
     bool ready_ = false;
 };
 
@@ -202,17 +261,33 @@ bool FillMissingFromDefaults(const std::wstring& prefix, const std::wstring& suf
     return FillFromDefaults(UserIniPath().c_str(), prefix, suffix, fromNamedSection);
 }
 
-int InitUserSettings(const std::wstring& prefix, int& clockCount) {
-    const std::wstring user = UserIniPath();
+namespace {
+
+// Seeds or completes tempovia.ini; returns the enabled clocks and tells
+// whether `common` got keys.
+int SeedOrComplete(const std::wstring& user, const std::wstring& prefix, int& clockCount, bool& commonChanged) {
     const std::wstring firstClock = prefix + L":clock1";
     if (!ReadIniKeyList(user.c_str(), firstClock.c_str()).empty()) {
-        return SeedAndComplete(user.c_str(), prefix, clockCount);
+        return SeedAndComplete(user.c_str(), prefix, clockCount, commonChanged);
     }
     SeedCopy seed(user);
     if (seed.ready()) {
-        const int enabled = SeedAndComplete(seed.path(), prefix, clockCount);
+        const int enabled = SeedAndComplete(seed.path(), prefix, clockCount, commonChanged);
         if (seed.Commit()) return enabled;
     }
     // No copy could be made or moved (a read-only folder, say): seed in place.
-    return SeedAndComplete(user.c_str(), prefix, clockCount);
+    return SeedAndComplete(user.c_str(), prefix, clockCount, commonChanged);
+}
+
+}  // namespace
+
+int InitUserSettings(const std::wstring& prefix, int& clockCount) {
+    bool commonChanged = false;
+    const int enabled = SeedOrComplete(UserIniPath(), prefix, clockCount, commonChanged);
+    // The time service reads `common` of tempovia.ini itself: it is asked to
+    // read it again once the new keys are in that file (a seeded copy is in
+    // place by now), and only when they changed, since asking costs calls to
+    // the service manager.
+    if (commonChanged) Hooks().reloadTimeService();
+    return enabled;
 }

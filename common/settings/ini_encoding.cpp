@@ -52,6 +52,7 @@ Order DetectOrder(const std::string& b) {
 bool AddMissingUnicodeMark(const wchar_t* path) {
     if (!path || !*path) return false;
     IniFileLock lock;
+    if (!lock.held()) return false;
     std::string bytes;
     if (!ReadWholeFile(path, bytes, kMaxIniBytes) || bytes.size() < 2 || HasMark(bytes)) return false;
     const Order order = DetectOrder(bytes);

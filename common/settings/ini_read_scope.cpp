@@ -9,6 +9,7 @@
 
 #include "common/settings/ini_store.h"
 #include "common/settings/ini_whole_file.h"
+#include "common/settings/named_mutex.h"
 
 namespace {
 
@@ -147,6 +148,10 @@ bool CleanLines(const std::wstring& lines) {
 // open it again. Sections already known stay as they are: they are what was
 // read or written since.
 void ReadSectionNames(const wchar_t* file, FileCopy& known) {
+    // A writer truncates the file and writes it anew while others may read
+    // it: under the lock, the copies never see a file cut short. A lock not
+    // had within its wait does not keep the load from reading.
+    IniFileLock lock;
     std::optional<std::vector<IniFileSection>> whole = ReadPlainIniFile(file);
     if (!whole) {
         for (std::wstring& name : ReadIniSectionNames(file)) {
@@ -175,6 +180,10 @@ IniReadScope::IniReadScope() {
     if (s.thread.load() == 0) {
         s.files = std::make_unique<FileMap>();
         s.thread.store(GetCurrentThreadId());
+    } else if (s.thread.load() == GetCurrentThreadId()) {
+        // Each load reads anew: what an enclosing scope read may have been
+        // written by another program since.
+        s.files->clear();
     }
     // A scope on another thread while one lives: that thread reads the file.
     if (s.thread.load() == GetCurrentThreadId()) ++s.depth;

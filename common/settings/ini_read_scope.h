@@ -7,7 +7,8 @@
 // profile functions give: a plainly written file is read whole the first time
 // it is asked for, any other file one GetPrivateProfileSectionW per section. Writes through the store keep the
 // copies in step, so a later read sees what was written. Other threads read
-// the file as before. Nothing is kept once the outermost scope ends.
+// the file as before. A scope made inside another is a new load: it starts
+// with no copies. Nothing is kept once the outermost scope ends.
 #pragma once
 
 #include <windows.h>

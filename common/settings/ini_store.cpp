@@ -87,8 +87,10 @@ bool ReadIniBool(const wchar_t* file, const wchar_t* section, const wchar_t* key
 
 bool WriteIniString(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
     if (!file || !*file || !section || !key) return false;
-    // Each write rewrites the whole file: another program must not do so at once.
+    // Each write rewrites the whole file: another program must not do so at
+    // once, and without the lock nothing is written rather than a file torn.
     IniFileLock lock;
+    if (!lock.held()) return false;
     const bool written = WritePrivateProfileStringW(section, key, value, file) != FALSE;
     NoteIniWrite(file, section, IniWrite::Keys, written);
     return written;
@@ -137,6 +139,7 @@ bool DeleteIniKey(const wchar_t* file, const wchar_t* section, const wchar_t* ke
 bool DeleteIniSection(const wchar_t* file, const wchar_t* section) {
     if (!file || !*file || !section) return false;
     IniFileLock lock;
+    if (!lock.held()) return false;
     const bool deleted = WritePrivateProfileStringW(section, nullptr, nullptr, file) != FALSE;
     NoteIniWrite(file, section, IniWrite::Deleted, deleted);
     return deleted;
@@ -288,6 +291,7 @@ bool WriteIniSection(const wchar_t* file, const wchar_t* section, const std::wst
     block.push_back(L'\0');
     block.push_back(L'\0');
     IniFileLock lock;
+    if (!lock.held()) return false;
     const bool written = WritePrivateProfileSectionW(section, block.c_str(), file) != FALSE;
     NoteIniWrite(file, section, IniWrite::Replaced, written, lines);
     return written;

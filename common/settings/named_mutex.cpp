@@ -1,8 +1,68 @@
 #include "common/settings/named_mutex.h"
 
 #include "common/settings/protocol.h"
+#include "common/settings/security_utils.h"
 
-NamedMutex::NamedMutex(const wchar_t* name) { handle_ = CreateMutexW(nullptr, FALSE, name); }
+namespace {
+
+// What a holder needs: to wait for the mutex and give it back.
+constexpr DWORD kHolderAccess = SYNCHRONIZE | MUTEX_MODIFY_STATE;
+
+// Opens the named mutex, or makes it with the given security; null with the
+// error when neither works (a name taken by another kind of object, a mutex
+// whose maker kept this program out).
+HANDLE OpenOrMakeMutex(const wchar_t* name, SECURITY_ATTRIBUTES* security, DWORD& error) {
+    HANDLE h = CreateMutexExW(security, name, 0, kHolderAccess);
+    if (h) return h;
+    error = GetLastError();
+    h = OpenMutexW(kHolderAccess, FALSE, name);
+    if (h) return h;
+    if (error == ERROR_SUCCESS) error = GetLastError();
+    return nullptr;
+}
+
+// Takes the mutex within ms, trying again to make it while it cannot be made.
+// Returns the handle (held) or null with the reason of the failure.
+HANDLE TakeMutex(const wchar_t* name, SECURITY_ATTRIBUTES* security, DWORD ms, DWORD& failure) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DWORD error = ERROR_SUCCESS;
+        HANDLE h = OpenOrMakeMutex(name, security, error);
+        const DWORD elapsed = GetTickCount() - start;
+        const DWORD left = elapsed < ms ? ms - elapsed : 0;
+        if (h) {
+            const DWORD got = WaitForSingleObject(h, left);
+            if (got == WAIT_OBJECT_0 || got == WAIT_ABANDONED) {
+                failure = 0;
+                return h;
+            }
+            CloseHandle(h);
+            failure = got == WAIT_TIMEOUT ? WAIT_TIMEOUT : GetLastError();
+            return nullptr;
+        }
+        if (left == 0) {
+            failure = error ? error : ERROR_INVALID_HANDLE;
+            return nullptr;
+        }
+        Sleep(left < kLockRetryMs ? left : kLockRetryMs);
+    }
+}
+
+SECURITY_ATTRIBUTES* SettingsFileLockSecurity() {
+    static EveryoneAccess access(kHolderAccess);
+    return access.attributes();
+}
+
+// The reason of the outermost settings-file lock of this thread that failed
+// and still lives (0 when none).
+thread_local DWORD t_failedHold = 0;
+
+}  // namespace
+
+NamedMutex::NamedMutex(const wchar_t* name) : name_(name) {
+    DWORD error = ERROR_SUCCESS;
+    handle_ = OpenOrMakeMutex(name_, nullptr, error);
+}
 
 NamedMutex::~NamedMutex() {
     Release();
@@ -11,9 +71,14 @@ NamedMutex::~NamedMutex() {
 
 bool NamedMutex::Acquire(DWORD ms) {
     if (held_) return true;
-    if (!handle_) return false;
-    const DWORD got = WaitForSingleObject(handle_, ms);
-    held_ = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
+    if (handle_) {
+        const DWORD got = WaitForSingleObject(handle_, ms);
+        held_ = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
+        failure_ = held_ ? 0 : got == WAIT_TIMEOUT ? WAIT_TIMEOUT : GetLastError();
+        return held_;
+    }
+    handle_ = TakeMutex(name_, nullptr, ms, failure_);
+    held_ = handle_ != nullptr;
     return held_;
 }
 
@@ -22,36 +87,23 @@ void NamedMutex::Release() {
     held_ = false;
 }
 
-namespace {
-
-// One handle for every thread of the process, opened on first use and closed
-// when the module goes.
-class SharedIniMutex {
-public:
-    SharedIniMutex() : handle_(CreateMutexW(nullptr, FALSE, kIniFileMutexName)) {}
-    ~SharedIniMutex() {
-        if (handle_) CloseHandle(handle_);
+IniFileLock::IniFileLock(DWORD waitMs) {
+    if (t_failedHold != 0) {
+        failure_ = t_failedHold;
+        return;
     }
-    HANDLE handle() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
-
-HANDLE IniMutex() {
-    static SharedIniMutex mutex;
-    return mutex.handle();
-}
-
-}  // namespace
-
-IniFileLock::IniFileLock() {
-    HANDLE h = IniMutex();
-    if (!h) return;
-    const DWORD got = WaitForSingleObject(h, kIniLockWaitMs);
-    held_ = got == WAIT_OBJECT_0 || got == WAIT_ABANDONED;
+    handle_ = TakeMutex(kIniFileMutexName, SettingsFileLockSecurity(), waitMs, failure_);
+    held_ = handle_ != nullptr;
+    if (!held_) {
+        failedOuter_ = true;
+        t_failedHold = failure_;
+    }
 }
 
 IniFileLock::~IniFileLock() {
-    if (held_) ReleaseMutex(IniMutex());
+    if (handle_) {
+        ReleaseMutex(handle_);
+        CloseHandle(handle_);
+    }
+    if (failedOuter_) t_failedHold = 0;
 }

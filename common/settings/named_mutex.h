@@ -1,10 +1,16 @@
 // Named mutexes shared between the programs: the single-instance rule of the
-// main and the settings program, and the lock that keeps two programs from
-// rewriting tempovia.ini at the same moment (the profile functions rewrite the
-// whole file on every write, so two writers tear it).
+// main and the settings program, and the lock that keeps two programs (and
+// the time service) from rewriting tempovia.ini at the same moment (the
+// profile functions rewrite the whole file on every write, so two writers
+// tear it).
 #pragma once
 
 #include <windows.h>
+
+// How long a program waits for the settings-file lock.
+inline constexpr DWORD kIniLockWaitMs = 10000;
+// How often a mutex that could not be made is tried again within a wait.
+inline constexpr DWORD kLockRetryMs = 100;
 
 class NamedMutex {
 public:
@@ -15,29 +21,43 @@ public:
     NamedMutex& operator=(const NamedMutex&) = delete;
 
     // Waits up to ms for the mutex; true once this thread holds it (also when
-    // its last holder ended without giving it back).
+    // its last holder ended without giving it back). A mutex that could not
+    // be made is tried again, within the same time.
     bool Acquire(DWORD ms);
     void Release();
     bool held() const { return held_; }
+    // Why the last Acquire failed: the error of making or opening the mutex,
+    // or WAIT_TIMEOUT when another holder kept it; 0 when it did not fail.
+    DWORD failure() const { return failure_; }
 
 private:
+    const wchar_t* name_;
     HANDLE handle_ = nullptr;
     bool held_ = false;
+    DWORD failure_ = 0;
 };
 
-// Holds the settings-file lock while it lives; locks nest on one thread. A
-// program that does not give the lock back within the wait does not stop this
-// one: it goes on without.
+// Holds the settings-file lock while it lives; locks nest on one thread. The
+// lock is one mutex for every session (the time service writes `common` from
+// its own), which the user's programs and the service may all open. It is
+// made anew for each hold, so a lock that could not be made is tried again
+// rather than taken for held. A lock that was not had within the wait is not
+// held: the store then writes nothing, and a lock nested in a failed one on
+// the same thread fails at once with the same reason instead of waiting again.
 class IniFileLock {
 public:
-    IniFileLock();
+    explicit IniFileLock(DWORD waitMs = kIniLockWaitMs);
     ~IniFileLock();
     IniFileLock(const IniFileLock&) = delete;
     IniFileLock& operator=(const IniFileLock&) = delete;
 
-private:
-    bool held_ = false;
-};
+    bool held() const { return held_; }
+    // As NamedMutex::failure.
+    DWORD failure() const { return failure_; }
 
-// How long a program waits for the settings-file lock before going on without.
-inline constexpr DWORD kIniLockWaitMs = 10000;
+private:
+    HANDLE handle_ = nullptr;
+    bool held_ = false;
+    bool failedOuter_ = false;
+    DWORD failure_ = 0;
+};

@@ -169,8 +169,9 @@ inline constexpr wchar_t kTimeEventName[] = L"Global\\Tempovia_Time_Event";
 // whole life: a second start sees it even before the first has a window.
 inline constexpr wchar_t kMainInstanceMutexName[] = L"Local\\Tempovia_Main_Instance";
 inline constexpr wchar_t kSettingsInstanceMutexName[] = L"Local\\Tempovia_Settings_Instance";
-// Held by whichever program seeds, reads whole or rewrites tempovia.ini.
-inline constexpr wchar_t kIniFileMutexName[] = L"Local\\Tempovia_Settings_File";
+// Held by whichever program seeds, reads whole or rewrites tempovia.ini; one
+// name for every session, since the time service writes the file from its own.
+inline constexpr wchar_t kIniFileMutexName[] = L"Global\\Tempovia_Settings_File";
 // Everyone's access on the exit event: EVENT_ALL_ACCESS.
 constexpr DWORD kExitEventAccess = 0x1F0003;
 

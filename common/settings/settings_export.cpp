@@ -8,6 +8,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/named_mutex.h"
+#include "common/time/sync_service_notify.h"
 
 namespace {
 
@@ -85,5 +86,8 @@ bool ImportSettings(const wchar_t* file) {
     bool ok = CopyIniSections(file, kDefaultPrefix, UserIniPath().c_str(), prefix.c_str());
     std::wstring mainSection = prefix + L":main";
     DeleteIniKey(UserIniPath().c_str(), mainSection.c_str(), kDescriptionKey);
+    // The time service reads `common` itself: an import that brought one asks
+    // it to read the file again, now that the new keys are there.
+    if (!ReadIniKeyList(file, L"common").empty()) NotifySyncService(SYNC_CONTROL_RELOAD);
     return ok;
 }

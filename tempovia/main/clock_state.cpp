@@ -7,6 +7,7 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_read_scope.h"
+#include "common/settings/named_mutex.h"
 #include "common/settings/ini_store.h"
 #include "common/time/alarm_log.h"
 #include "common/time/alarm_schedule_check.h"
@@ -91,6 +92,9 @@ void SaveClockStates() {
 }
 
 void SaveAll() {
+    // One hold for every write of the save: a program that keeps the lock
+    // holds the save up once, not once for each key.
+    IniFileLock lock;
     SaveClockStates();
     desktop::SaveDesktopClocks();
     WriteLastAlarmCheck();

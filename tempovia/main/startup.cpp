@@ -12,6 +12,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
+#include "common/settings/lock_failure.h"
 #include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
@@ -102,6 +103,25 @@ int CleanUp(int code) {
     return code;
 }
 
+// The instance mutex could not be made: the language library is loaded for
+// the message (this start has not loaded it yet).
+void ReportLockFailure(DWORD failure, DWORD waitMs) {
+    ResetSettingsFolder();
+    Language().SetLanguageFileBase(L"tempovia");
+    if (LoadResourceModule(SettingsFolder().c_str())) ShowLockFailure(failure, waitMs);
+}
+
+// `/exit` returns once the closed instance has ended (given back its mutex),
+// within the time its end may take; 0 then, else 3 after saying so.
+int WaitForInstanceEnd() {
+    NamedMutex instanceMutex(kMainInstanceMutexName);
+    const DWORD elapsed = GetTickCount() - g_app.startTick;
+    const DWORD wait = elapsed < kInstanceEndWaitMs ? kInstanceEndWaitMs - elapsed : 0;
+    if (instanceMutex.Acquire(wait)) return kExitNormal;
+    ReportLockFailure(instanceMutex.failure(), kInstanceEndWaitMs);
+    return kExitAlreadyRunning;
+}
+
 }  // namespace
 
 void CloseRunningInstance(HANDLE exitEvent, DWORD startTick) {
@@ -131,12 +151,17 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
 
     if (options.exitRequested || options.restartRequested) {
         CloseRunningInstance(g_app.exitEvent, g_app.startTick);
-        if (options.exitRequested) return CleanUp(kExitNormal);
+        if (options.exitRequested) return CleanUp(WaitForInstanceEnd());
     }
     // Held for the whole run: a second start sees it before the first has
     // read, written or created anything.
     NamedMutex instanceMutex(kMainInstanceMutexName);
     if (!instanceMutex.Acquire(InstanceWaitMs(options)) || FindWindowW(kMainWindowClass, nullptr)) {
+        // A running instance keeps it: that is the rule. A mutex that cannot
+        // be made at all is said.
+        if (!instanceMutex.held() && instanceMutex.failure() != WAIT_TIMEOUT) {
+            ReportLockFailure(instanceMutex.failure(), InstanceWaitMs(options));
+        }
         return CleanUp(kExitAlreadyRunning);
     }
     // The zone names come from the registry while the steps before the zone table run.
@@ -157,6 +182,15 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
         return CleanUp(kExitNoResources);
     }
     InitFilePaths();
+    {
+        // Every load and save of the settings needs the settings-file lock:
+        // a start that cannot have it says so rather than run without.
+        IniFileLock lock;
+        if (!lock.held()) {
+            ShowLockFailure(lock.failure(), kIniLockWaitMs);
+            return CleanUp(kExitAlreadyRunning);
+        }
+    }
 
     RunImport(options.importArg);
     RunExport(options.exportArg);

@@ -10,6 +10,9 @@ inline constexpr int kExitAlreadyRunning = 3;
 
 inline constexpr DWORD kCloseOtherPollMs = 500;
 inline constexpr DWORD kCloseOtherTimeoutMs = 5000;
+// How long `/exit` waits for the closed instance to end: its end waits up to
+// 62 s for its photo downloads.
+inline constexpr DWORD kInstanceEndWaitMs = 75000;
 
 // WinMain's body: commandLine is the 8-bit command line without the program.
 int RunMainProgram(HINSTANCE instance, const char* commandLine);

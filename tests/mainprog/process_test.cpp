@@ -123,6 +123,44 @@ TEST_F(MainProcess, MissingResourceLibraryIsReportedAndEndsWith1) {
     EXPECT_EQ(WaitExit(p, kStartMs), 1u);
 }
 
+// The instance rule's mutex cannot be made (another kind of object has its
+// name): the start says so in the library's words and ends with 3.
+TEST_F(MainProcess, AnInstanceRuleThatCannotBeMadeIsSaidAndEndsWith3) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    std::wstring text = LibraryString(folder.file(L"res_en.dll"), 271);
+    const std::wstring caption = LibraryString(folder.file(L"res_en.dll"), 141);
+    ASSERT_NE(text.find(L"%s"), std::wstring::npos);
+    text.replace(text.find(L"%s"), 2, std::to_wstring(ERROR_INVALID_HANDLE));
+    HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, L"Local\\Tempovia_Main_Instance");
+    ASSERT_NE(squatter, nullptr);
+    HANDLE p = folder.Start(L"/nh");
+    HWND box = WaitForDialog(caption.c_str(), kStartMs);
+    EXPECT_NE(box, nullptr);
+    if (box) {
+        EXPECT_EQ(MessageBoxText(box), text);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    EXPECT_EQ(WaitExit(p, kStartMs), 3u);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
+    CloseHandle(squatter);
+}
+
+// An instance whose window is gone may still be ending (its mutex held):
+// `/exit` returns only once it has ended.
+TEST_F(MainProcess, ExitReturnsOnceTheInstanceHasEnded) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    HANDLE ending = CreateMutexW(nullptr, TRUE, L"Local\\Tempovia_Main_Instance");
+    ASSERT_NE(ending, nullptr);
+    ASSERT_NE(GetLastError(), static_cast<DWORD>(ERROR_ALREADY_EXISTS));
+    HANDLE closer = folder.Start(L"/exit");
+    EXPECT_EQ(WaitExit(closer, 6000), static_cast<DWORD>(STILL_ACTIVE));
+    ReleaseMutex(ending);
+    CloseHandle(ending);
+    EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+}
+
 TEST_F(MainProcess, MissingDataFileIsReportedInTheLanguageAndEndsWith0) {
     for (const wchar_t* missing : {L"cities.txt", L"timezones.txt", L"tz_changes.txt"}) {
         SCOPED_TRACE(testing::Message() << "without " << std::string(missing, missing + wcslen(missing)));

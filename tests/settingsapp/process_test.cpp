@@ -17,8 +17,11 @@
 using settingsapp_test::Received;
 using settingsapp_test::SettingsProgramFolder;
 using settingsapp_test::WaitForMainDialog;
+using testing_support::LibraryString;
+using testing_support::MessageBoxText;
 using testing_support::UserPrefix;
 using testing_support::WaitExit;
+using testing_support::WaitForDialog;
 using testing_support::WaitForIniValue;
 
 namespace {
@@ -257,6 +260,29 @@ TEST_F(SettingsProcess, ApplyWithoutShowingAPageKeepsTheUsersOwnChoices) {
     SendMessageW(dialog, WM_COMMAND, IDC_APPLY, 0);
     ExpectEveryValueKept(before, ProfileValues(ini));
     EXPECT_EQ(CancelAndWait(process), 0u);
+}
+
+// The instance rule's mutex cannot be made and no running instance answers:
+// after the wait the start says why, in the library's words, and ends.
+TEST_F(SettingsProcess, AnInstanceRuleThatCannotBeMadeIsSaidAfterTheWait) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    std::wstring text = LibraryString(folder.file(L"res_en.dll"), 271);
+    const std::wstring caption = LibraryString(folder.file(L"res_en.dll"), 141);
+    ASSERT_NE(text.find(L"%s"), std::wstring::npos);
+    text.replace(text.find(L"%s"), 2, std::to_wstring(ERROR_INVALID_HANDLE));
+    HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, L"Local\\Tempovia_Settings_Instance");
+    ASSERT_NE(squatter, nullptr);
+    HANDLE process = folder.Start(L"");
+    HWND box = WaitForDialog(caption.c_str(), kStartMs);
+    EXPECT_NE(box, nullptr);
+    if (box) {
+        EXPECT_EQ(MessageBoxText(box), text);
+        EXPECT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    EXPECT_EQ(WaitExit(process, kStartMs), 0u);
+    CloseHandle(squatter);
 }
 
 TEST_F(SettingsProcess, MissingDataFilesOrLibraryNeitherStopNorBlockIt) {

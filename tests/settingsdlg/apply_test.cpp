@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include <thread>
+
 #include "common/settings/ini_paths.h"
+#include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
 #include "settings/main_dialog.h"
 #include "tests/settingsdlg/dialog_fixture.h"
@@ -149,6 +152,30 @@ TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackAndOkKeepsTheImport) {
     SendMessageW(dialog_, WM_COMMAND, IDOK, 0);
     EXPECT_FALSE(IsWindow(dialog_));
     EXPECT_EQ(IniValue(L"imported", L"k"), L"2");
+    EXPECT_FALSE(Exists(backup));
+}
+
+TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackOnceAWriterHoldingTheLockIsDone) {
+    const std::wstring backup = dir_.file(L"tempovia.bak");
+    ASSERT_TRUE(WriteImportAndBackup(backup));
+    MainProgramStandIn main;
+    ASSERT_TRUE(main.ok());
+    ASSERT_NE(Open(), nullptr);
+    SetImportUnconfirmed(true);
+    // Another program is rewriting the file at that moment.
+    HANDLE cut = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread writer([&] {
+        IniFileLock lock;
+        WriteBytes(UserIniPath(), "[impo");
+        SetEvent(cut);
+        Sleep(300);
+        WriteBytes(UserIniPath(), "[imported]\r\nk=3\r\n");
+    });
+    WaitForSingleObject(cut, 5000);
+    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+    writer.join();
+    CloseHandle(cut);
+    EXPECT_EQ(ReadBytes(UserIniPath()), "[before]\r\nk=1\r\n");
     EXPECT_FALSE(Exists(backup));
 }
 
