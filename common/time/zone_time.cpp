@@ -1,6 +1,7 @@
 #include "common/time/zone_time.h"
 
 #include "common/settings/clock_record.h"
+#include "common/time/alarm_clock_time.h"
 #include "common/time/date_math.h"
 #include "common/time/local_zone.h"
 #include "common/time/zone_rules.h"
@@ -52,17 +53,31 @@ bool UtcToClockTime(const SYSTEMTIME& utc, SYSTEMTIME* out, const ClockRecord& c
         *out = utc;
         return true;
     }
-    ZoneRecord zone = clock.zone;
-    if (!IsLocalZoneKey(zone) && clock.usedaylight == 0) {
-        zone.StandardBias = 0;
-        zone.DaylightBias = 0;
-    }
-    return UtcToZoneTime(utc, out, zone);
+    return UtcToZoneTime(utc, out, ClockDisplayZone(clock));
 }
 
 namespace {
 bool SameTransition(const SYSTEMTIME& a, const SYSTEMTIME& b) {
     return a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour && a.wMinute == b.wMinute;
+}
+
+int64_t ToMinute(int64_t dateKey) { return dateKey - dateKey % 60; }
+
+// The system may state its rule as this year's two dates rather than a
+// recurring one (as Wine does for a zone its registry lacks): the clock's
+// rule then matches when it falls on the same days and minutes that year.
+bool SameTransitionsIn(int year, const ZoneRecord& a, const ZoneRecord& b) {
+    int64_t aStandard = 0, aDaylight = 0, bStandard = 0, bDaylight = 0;
+    if (!GetDstTransitions(year, a, &aStandard, &aDaylight) || !GetDstTransitions(year, b, &bStandard, &bDaylight))
+        return false;
+    return ToMinute(aStandard) == ToMinute(bStandard) && ToMinute(aDaylight) == ToMinute(bDaylight);
+}
+
+bool SameTransitions(const ZoneRecord& zone, const ZoneRecord& local) {
+    // The clock's own year fields are not compared: only the system's dates
+    // make a year count.
+    if (local.DaylightDate.wYear != 0) return SameTransitionsIn(local.DaylightDate.wYear, zone, local);
+    return SameTransition(zone.DaylightDate, local.DaylightDate) && SameTransition(zone.StandardDate, local.StandardDate);
 }
 
 // A dated change that ends daylight saving keeps the old rule's dates with a
@@ -73,7 +88,7 @@ bool HasDaylightShift(const ZoneRecord& zone) {
 }  // namespace
 
 bool IsSystemZone(const ClockRecord& clock) {
-    if (IsLocalZoneKey(clock.zone)) return true;
+    if (IsLocalZoneKey(clock.zone) || clock.zone.id == kMissingZoneId) return true;
     const ZoneRecord& local = LocalZone();
     const ZoneRecord& zone = clock.zone;
     bool clockObserves = clock.usedaylight != 0 && HasDaylightShift(zone);
@@ -82,5 +97,5 @@ bool IsSystemZone(const ClockRecord& clock) {
     if (zone.Bias != local.Bias) return false;
     if (!clockObserves) return true;
     return zone.StandardBias == local.StandardBias && zone.DaylightBias == local.DaylightBias &&
-           SameTransition(zone.DaylightDate, local.DaylightDate) && SameTransition(zone.StandardDate, local.StandardDate);
+           SameTransitions(zone, local);
 }

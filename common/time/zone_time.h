@@ -19,9 +19,12 @@ bool ZoneTimeToUtc(SYSTEMTIME* out, const ZoneRecord& zone, const SYSTEMTIME& lo
 // The time a clock shows at `utc`: UTC itself for a timer or stopwatch that
 // has no set date, else the clock's zone time, with the daylight and
 // standard biases dropped when the user turned daylight saving off (the
-// "Local System Time" clock always keeps them).
+// "Local System Time" clock and a clock whose zone the table lacks always
+// keep them).
 bool UtcToClockTime(const SYSTEMTIME& utc, SYSTEMTIME* out, const ClockRecord& clock);
 
 // True when the clock shows the computer's own time: its zone is "Local
-// System Time", or its zone and daylight choice match the computer's.
+// System Time" or one the table lacks (it runs on the computer's rules), or
+// its zone and daylight choice match the computer's; a system rule stated as
+// one year's dates matches a recurring rule that falls on them that year.
 bool IsSystemZone(const ClockRecord& clock);
