@@ -24,6 +24,7 @@ bool DataFileLines::ReadLine() {
         c = _getc_nolock(file_);
     }
     line_[n] = '\0';
+    ++lineNumber_;
     return true;
 }
 

@@ -25,6 +25,10 @@ public:
     // of the file. The text stays valid until the next call.
     const char* Next();
 
+    // The number in the file (from 1, comments and empty lines counted) of
+    // the line Next() returned last; 0 before the first.
+    int LineNumber() const { return lineNumber_; }
+
     // Calls onLine(const char* line) for each such line until it answers
     // false or the file ends.
     template <class OnLine>
@@ -38,5 +42,6 @@ private:
 
     FILE* file_ = nullptr;
     int maxChars_;
+    int lineNumber_ = 0;
     char line_[kDataLineMaxChars + 1];
 };

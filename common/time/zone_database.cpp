@@ -1,6 +1,7 @@
 #include "common/time/zone_database.h"
 
 #include <cstring>
+#include <cwchar>
 
 #include "common/time/data_file_lines.h"
 #include "common/time/global_array.h"
@@ -25,6 +26,17 @@ bool GrowTable() {
     return true;
 }
 
+// Ids 0 and -1 stand for the computer's zone and for a clock's missing one:
+// a line claiming either would be taken for them.
+void NoteReservedId(int lineNumber, const char* line) {
+    long id = 0;
+    if (!ZoneLineHasReservedId(line, &id)) return;
+    wchar_t text[128];
+    swprintf(text, 128, L"timezones.txt, line %d: zone id %ld is not above 0; the line is skipped.\n", lineNumber, id);
+    g_zones.errors += text;
+    OutputDebugStringW(text);
+}
+
 }  // namespace
 
 bool LoadZoneDatabase(const wchar_t* path) {
@@ -39,8 +51,12 @@ bool LoadZoneDatabase(const wchar_t* path) {
     const ZoneRegistryNameSet prefetched = TakePrefetchedZoneNames();
     int read = 0;
     ZoneRecord record;
-    DataFileLines(path, kZoneLineMaxChars).ForEach([&](const char* line) {
-        if (!ParseZoneLine(line, &record)) return true;
+    DataFileLines lines(path, kZoneLineMaxChars);
+    lines.ForEach([&](const char* line) {
+        if (!ParseZoneLine(line, &record)) {
+            NoteReservedId(lines.LineNumber(), line);
+            return true;
+        }
         // Out of memory in the middle of the file: keep what was read.
         if (g_zones.count == g_zones.capacity && !GrowTable()) return false;
         if (!prefetched.TryApply(record)) ReadZoneRegistryNames(record);

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "common/time/zone_record.h"
 
 struct ZoneTables {
@@ -12,13 +14,16 @@ struct ZoneTables {
     ZoneRecord* pristine = nullptr;  // copy of `live` taken at the end of loading
     int count = 0;                   // entries in both tables
     int capacity = 0;                // records allocated for `live`
+    std::wstring errors;             // one line per line of the file that loading refused
 };
 
 // The tables of this process.
 extern ZoneTables g_zones;
 
 // Builds both tables from the file. True when at least one zone besides entry
-// 0 was read. Does nothing and answers false when the live table exists.
+// 0 was read. Does nothing and answers false when the live table exists. A
+// line whose id is 0 or below is refused: its file line goes to `errors` and
+// to the debugger's output.
 bool LoadZoneDatabase(const wchar_t* path);
 
 // Frees both tables and sets the count to 0.

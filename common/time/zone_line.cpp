@@ -48,7 +48,7 @@ bool ParseZoneLine(const char* line, ZoneRecord* out) {
     ZoneRecord r;
     std::memset(&r, 0, sizeof r);
     long id = 0, bias = 0;
-    if (!ParseFieldLong(f[0], &id)) return false;
+    if (!ParseFieldLong(f[0], &id) || id <= 0) return false;
     if (f[1].empty() || f[2].empty()) return false;
     if (!ParseFieldLong(f[3], &bias)) return false;
     r.id = id;
@@ -72,5 +72,15 @@ bool ParseZoneLine(const char* line, ZoneRecord* out) {
     if (!daylight) std::memset(&r.StandardDate, 0, sizeof r.StandardDate);
 
     *out = r;
+    return true;
+}
+
+bool ZoneLineHasReservedId(const char* line, long* id) {
+    if (!line || line[0] == '#' || line[0] == ';') return false;
+    DataField f[kZoneLineFields];
+    long value = 0;
+    if (SplitFields(line, f, kZoneLineFields) != kZoneLineFields || !ParseFieldLong(f[0], &value) || value > 0)
+        return false;
+    if (id) *id = value;
     return true;
 }

@@ -13,10 +13,15 @@ inline constexpr int kZoneLineMaxChars = 2047;
 
 // Parses one line (single-byte text, each byte one character) into a
 // zero-filled record. False when the line is a comment, empty, does not
-// split into 20 fields, or fails the checks of id, key, display name or
-// Bias; bad later fields only leave their values at 0 or switch daylight
+// split into 20 fields, or fails the checks of id (a number above 0), key,
+// display name or Bias; bad later fields only leave their values at 0 or switch daylight
 // saving off for the zone. The registry's names are not applied here.
 bool ParseZoneLine(const char* line, ZoneRecord* out);
+
+// The id of a line that ParseZoneLine refuses only because its id is 0 or
+// below: 0 is the computer's own entry and -1 marks a clock whose zone the
+// table lacks, so no line of the file may take them. False for any other line.
+bool ZoneLineHasReservedId(const char* line, long* id);
 
 // The two sides of a rule are seven fields each: bias, year, month, day,
 // weekday, week, time of day (fields 5-11 standard, 13-19 daylight; the

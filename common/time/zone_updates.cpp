@@ -36,7 +36,8 @@ bool ParseUpdateLine(const char* line, ZoneUpdateRecord* out) {
     SYSTEMTIME moment{};
     if (!ParseFieldLong(f[0], &id) || !ParseFieldMoment(f[1], &moment)) return false;
     int index = FindZoneById(static_cast<int>(id));
-    if (index < 0 || index >= g_zones.count) return false;
+    // Entry 0 is the computer's own zone, which no dated change rewrites.
+    if (index <= 0 || index >= g_zones.count) return false;
 
     ZoneUpdateRecord& u = *out;
     u.live = &g_zones.live[index];
