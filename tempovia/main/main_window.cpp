@@ -35,6 +35,9 @@
 namespace {
 
 constexpr WPARAM kSpiSetUiEffects = 0x103F;
+// The reason a converter is told of a system setting change: the number of
+// WM_SETTINGCHANGE itself.
+constexpr LPARAM kSettingChangeReason = WM_SETTINGCHANGE;
 
 // Sends to the taskbar clock, which lives in Explorer: a hung Explorer must not
 // hang this program.
@@ -190,6 +193,11 @@ LRESULT OnPhotoRequest(WPARAM cityIndex, LPARAM notify) {
 
 void OnSettingChange(HWND window, WPARAM wParam) {
     LoadResourceModule(nullptr);
+    // A locale change (a 12/24-hour switch, say) reaches an open converter,
+    // which rereads the locale's time format and lays its pickers out again.
+    if (HWND converter = GetTimeConverterWindow()) {
+        PostMessageW(converter, MSG_SETTINGS_CHANGED, 0, kSettingChangeReason);
+    }
     if (wParam == SPI_SETWORKAREA || wParam == kSpiSetUiEffects) {
         desktop::DestroyDesktopClocks(true);
         desktop::CreateDesktopClocks(window, g_clocks, g_clockCount);
