@@ -10,6 +10,7 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/ini_whole_file.h"
 #include "common/settings/named_mutex.h"
+#include "common/time/local_zone.h"
 #include "common/time/sync_service_notify.h"
 #include "common/time/zone_registry.h"
 
@@ -59,8 +60,8 @@ bool FillSection(const wchar_t* user, const std::wstring& userSection, const std
     const wchar_t* defaults = DefaultIniPath().c_str();
     std::vector<std::wstring> keys = ReadIniKeyList(defaults, defaultSection.c_str());
     if (keys.empty()) return false;
-    std::wstring added;
-    std::vector<std::wstring> addedKeys;
+    std::vector<std::wstring> addedKeys, addedValues;
+    bool zoneSeeded = false;
     for (const std::wstring& key : keys) {
         wchar_t current[kIniValueChars];
         ReadIniString(user, userSection.c_str(), key.c_str(), kMissingKey, current, kIniValueChars);
@@ -73,14 +74,24 @@ bool FillSection(const wchar_t* user, const std::wstring& userSection, const std
         if (value.empty()) {
             if (_wcsicmp(key.c_str(), L"zone") == 0) {
                 value = Hooks().currentZoneKey();
+                zoneSeeded = !value.empty();
             } else if (_wcsicmp(key.c_str(), L"timezone") == 0) {
                 value = Hooks().currentZoneDisplayName();
             }
         }
-        added += key + L'=' + IniTextForm(value.c_str()) + L'\0';
         addedKeys.push_back(key);
+        addedValues.push_back(value);
     }
-    if (added.empty()) return true;
+    if (addedKeys.empty()) return true;
+    std::wstring added;
+    for (size_t i = 0; i < addedKeys.size(); ++i) {
+        // The computer's zone stored by key keeps following the system's
+        // daylight saving: its choice is stored with it, as the clock page
+        // would store it, so that an unchanged Apply writes nothing new.
+        if (zoneSeeded && _wcsicmp(addedKeys[i].c_str(), L"usedaylight") == 0)
+            addedValues[i] = AutoDaylightActive() ? L"1" : L"0";
+        added += addedKeys[i] + L'=' + IniTextForm(addedValues[i].c_str()) + L'\0';
+    }
     std::wstring lines = ReadIniSection(user, userSection.c_str());
     while (!lines.empty() && lines.back() == L'\0') lines.pop_back();
     if (!lines.empty()) lines += L'\0';

@@ -10,7 +10,8 @@ bool ClockShowsUtc(const ClockRecord& clock) { return IsTimerClock(clock) && !Ha
 
 ZoneRecord ClockDisplayZone(const ClockRecord& clock) {
     ZoneRecord zone = clock.zone;
-    if (!IsLocalZoneKey(zone) && clock.usedaylight == 0) {
+    // A zone the table lacks runs on the computer's rules, biases and all.
+    if (!IsLocalZoneKey(zone) && zone.id != kMissingZoneId && clock.usedaylight == 0) {
         zone.StandardBias = 0;
         zone.DaylightBias = 0;
     }

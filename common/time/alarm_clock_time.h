@@ -13,7 +13,8 @@ bool ClockShowsUtc(const ClockRecord& clock);
 
 // The zone a clock's times are shown in: its zone, without the daylight and
 // standard biases when the user turned daylight saving off (the "Local
-// System Time" clock always keeps them).
+// System Time" clock and a clock whose zone the table lacks, which runs on
+// the computer's rules, always keep them).
 ZoneRecord ClockDisplayZone(const ClockRecord& clock);
 
 // The UTC moment of a time the clock shows. A time inside the hour the

@@ -14,7 +14,9 @@ bool IsLocalZoneKey(const ZoneRecord& zone);
 
 // Rebuilds the local record and spreads it: over entry 0 of both zone tables
 // and into every clock of the clock table whose zone is "Local System Time",
-// whose `usedaylight` then follows the automatic daylight-saving flag.
+// whose `usedaylight` then follows the automatic daylight-saving flag. Clocks
+// whose zone the table lacks take the local rules (keeping their key and
+// name); clocks on the computer's own zone key follow the flag as well.
 void RefreshLocalZone();
 
 // State of the last RefreshLocalZone (taken on first use when it never ran):
@@ -22,3 +24,11 @@ void RefreshLocalZone();
 // automatically (the zone has a daylight rule and it is not switched off).
 const ZoneRecord& LocalZone();
 bool AutoDaylightActive();
+
+// The registry key of the computer's current zone (empty when the system's
+// zone matches no key), looked up once per RefreshLocalZone.
+const wchar_t* LocalZoneKeyName();
+
+// True when `key` names the computer's current zone: a clock on it shows the
+// computer's time and follows the system's daylight-saving choice.
+bool IsComputerZoneKey(const wchar_t* key);
