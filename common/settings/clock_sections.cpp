@@ -131,11 +131,8 @@ void ReadZone(const SectionReader& in, ClockRecord& record) {
     // kept for the save and for when the zone is back.
     if (missing) return;
     // The computer's own zone under its key (a first run stores it so): the
-    // system decides on daylight saving, as for an empty zone. The bias
-    // check first spares most clocks the registry walk.
-    if (record.zone.Bias == LocalZone().Bias && IsComputerZoneKey(key.c_str())) {
-        record.usedaylight = AutoDaylightActive() ? 1 : 0;
-    }
+    // system decides on daylight saving, as for an empty zone.
+    if (FollowsSystemDaylight(record.zone)) record.usedaylight = AutoDaylightActive() ? 1 : 0;
     if (!record.usedaylight) {
         record.zone.StandardBias = 0;
         record.zone.DaylightBias = 0;

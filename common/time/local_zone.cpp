@@ -82,7 +82,7 @@ void RefreshLocalZone() {
             clock.usedaylight = g_local.autoDaylight ? 1 : 0;
         } else if (clock.zone.id == kMissingZoneId) {
             TakeLocalRules(clock.zone);
-        } else if (clock.zone.Bias == g_local.record.Bias && IsComputerZoneKey(KeyText(clock.zone).c_str())) {
+        } else if (FollowsSystemDaylight(clock.zone)) {
             FollowComputerZone(clock);
         }
     }
@@ -112,4 +112,8 @@ bool IsComputerZoneKey(const wchar_t* key) {
     if (!key || !*key) return false;
     const wchar_t* own = LocalZoneKeyName();
     return *own && _wcsicmp(own, key) == 0;
+}
+
+bool FollowsSystemDaylight(const ZoneRecord& zone) {
+    return zone.DaylightDate.wMonth != 0 && zone.Bias == LocalZone().Bias && IsComputerZoneKey(KeyText(zone).c_str());
 }

@@ -29,6 +29,10 @@ bool AutoDaylightActive();
 // zone matches no key), looked up once per RefreshLocalZone.
 const wchar_t* LocalZoneKeyName();
 
-// True when `key` names the computer's current zone: a clock on it shows the
-// computer's time and follows the system's daylight-saving choice.
+// True when `key` names the computer's current zone.
 bool IsComputerZoneKey(const wchar_t* key);
+
+// True for a zone with a daylight rule under the computer's own key: a clock
+// on it follows the system's daylight-saving choice rather than its own. The
+// bias is compared first, which spares most zones the registry walk.
+bool FollowsSystemDaylight(const ZoneRecord& zone);

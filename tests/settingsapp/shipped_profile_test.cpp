@@ -1,17 +1,24 @@
 // settings.exe on the profile a new user gets from the shipped default.ini:
 // what its settings tree shows, that every page can be left unchanged, and
-// that Apply without a change keeps the profile as it was.
+// that Apply without a change keeps the profile as it was, with its first
+// clock on the computer's time (CI runs this in several machine zones).
 #include <gtest/gtest.h>
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "common/settings/clock_sections.h"
 #include "common/settings/protocol.h"
+#include "common/time/zone_database.h"
+#include "common/time/zone_time.h"
+#include "common/time/zone_updates.h"
 #include "tests/settingsapp/settings_folder.h"
+#include "tests/support/machine_zone.h"
 #include "tests/support/program_folder.h"
 
 using settingsapp_test::SettingsProgramFolder;
@@ -156,6 +163,22 @@ TEST(ShippedProfile, EveryRowHasATitleEveryPageLetsGoAndApplyChangesNothing) {
     for (const auto& [name, keys] : applied) {
         EXPECT_TRUE(seeded.count(name)) << Narrow(name) << " was added";
     }
+
+    // The first clock of the profile, read as the programs read it, shows the
+    // computer's time in both seasons and is not offered as a zone to take.
+    const ZoneTables saved = g_zones;
+    g_zones = ZoneTables();
+    ASSERT_TRUE(LoadZoneDatabase(folder.file(L"timezones.txt").c_str()));
+    ASSERT_TRUE(LoadZoneUpdates(folder.file(L"tz_changes.txt").c_str()));
+    ZoneUpdatesDue(testing_support::kSeasonMoments[0]);
+    ClockRecord here;
+    std::memset(&here, 0, sizeof here);
+    ReadClockRecord((UserPrefix() + L":clock1").c_str(), ini.c_str(), here, false);
+    EXPECT_EQ(testing_support::MachineTimeMismatches(here), "") << Narrow(here.zone.key);
+    EXPECT_TRUE(IsSystemZone(here)) << Narrow(here.zone.key);
+    FreeZoneUpdates();
+    FreeZoneTables();
+    g_zones = saved;
 }
 
 }  // namespace

@@ -246,3 +246,51 @@ TEST(LocalZoneChild, RefreshAndSystemZoneFollowTheZone) {
         EXPECT_FALSE(IsSystemZone(ClockOn(ended, 1)));
     }
 }
+
+namespace {
+
+// Zones that Wine states as this year's two dates rather than a recurring
+// rule, as it does for a zone its registry lacks; the child case is the key.
+struct DatedSystemZone {
+    const wchar_t* tz;
+    const wchar_t* key;
+};
+const DatedSystemZone kDatedSystemZones[] = {
+    {L"Africa/Cairo", L"Egypt Standard Time"},
+    {L"America/Nuuk", L"Greenland Standard Time"},
+};
+
+}  // namespace
+
+TEST(LocalZone, ShippedZoneIsTheSystemsOwnWhereTheSystemGivesDatesByTz) {
+    if (!ChildCase().empty()) GTEST_SKIP() << "child run";
+    if (!child_process::CanRunChild()) GTEST_SKIP() << "needs Wine to start a child in another zone";
+    for (const DatedSystemZone& z : kDatedSystemZones) {
+        std::string why;
+        EXPECT_TRUE(child_process::RunChild(z.tz, z.key, L"DatedSystemRuleChild.*", &why))
+            << "TZ=" << std::string(z.tz, z.tz + wcslen(z.tz)) << ": " << why;
+    }
+}
+
+TEST(DatedSystemRuleChild, ShippedRecordMatchesTheSystemsDates) {
+    const std::wstring key = ChildCase();
+    if (key.empty()) GTEST_SKIP() << "runs in a child process";
+    // The system gives the dates of the current year, so the record is the
+    // one in force now, as the programs hold it.
+    FreeZoneTables();
+    ASSERT_TRUE(LoadZoneDatabase(testing_support::SourcePath(L"data/timezones.txt").c_str()));
+    ASSERT_TRUE(LoadZoneUpdates(testing_support::SourcePath(L"data/tz_changes.txt").c_str()));
+    SYSTEMTIME now{};
+    GetSystemTime(&now);
+    ZoneUpdatesDue(now);
+    const int index = FindZoneByName(key.c_str());
+    ASSERT_GT(index, 0);
+    ClockRecord clock = ClockOn(g_zones.live[index], 1);
+    FreeZoneUpdates();
+    FreeZoneTables();
+    ASSERT_NE(LocalZone().DaylightDate.wYear, 0) << "the system states a recurring rule here";
+    EXPECT_TRUE(IsSystemZone(clock));
+    // A rule a day off is another zone.
+    clock.zone.DaylightDate.wDayOfWeek = static_cast<WORD>((clock.zone.DaylightDate.wDayOfWeek + 1) % 7);
+    EXPECT_FALSE(IsSystemZone(clock));
+}

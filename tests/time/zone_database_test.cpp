@@ -390,6 +390,27 @@ TEST_F(ZoneDatabase, MalformedLinesAreSkippedAndTheRestLoads) {
     for (int i = 0; i < g_zones.count; ++i) ExpectFieldsTerminated(At(i));
 }
 
+TEST_F(ZoneDatabase, IdsOfZeroAndBelowAreRefusedWithTheirFileLine) {
+    // 0 is the computer's own entry and -1 a clock's missing zone: a line
+    // taking either would be mistaken for them.
+    Line good, zero = good, missing = good;
+    zero.id = "0";
+    zero.key = "Zero Zone";
+    missing.id = "-1";
+    missing.key = "Missing Zone";
+    ASSERT_TRUE(Load("# comment\r\n" + zero.Text() + "\r\n\r\n" + missing.Text() + "\r\n" + good.Text() + "\r\n"));
+    ASSERT_EQ(g_zones.count, 2);
+    EXPECT_EQ(At(1).id, 9001);
+    EXPECT_EQ(FindZoneByName(L"Zero Zone"), -1);
+    EXPECT_EQ(FindZoneByName(L"Missing Zone"), -1);
+    EXPECT_EQ(FindZoneById(kMissingZoneId), -1);
+    EXPECT_EQ(g_zones.errors,
+              L"timezones.txt, line 2: zone id 0 is not above 0; the line is skipped.\n"
+              L"timezones.txt, line 4: zone id -1 is not above 0; the line is skipped.\n");
+    FreeZoneTables();
+    EXPECT_TRUE(g_zones.errors.empty());
+}
+
 TEST_F(ZoneDatabase, BinaryBytesNeverReadOrWriteOutOfBounds) {
     std::string junk;
     uint32_t seed = 12345;
