@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+#include "common/mainmenu/main_menu.h"
+#include "common/mainmenu/menu_ids.h"
 #include "common/settings/clock_sections.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_arrays.h"
@@ -20,6 +22,7 @@
 #include "tests/alarms/alarm_fixtures.h"
 #include "tests/settings_records/records_sandbox.h"
 #include "tests/support/machine_zone.h"
+#include "tests/support/program_folder.h"
 
 using namespace records_test;
 using testing_support::kSeasonMoments;
@@ -86,6 +89,23 @@ std::string AlarmMismatches(ClockRecord& clock) {
     return out;
 }
 
+// Whether the menu opened on the clock offers to make its zone the
+// computer's (with the option for that command on).
+bool OffersToBecomeTheSystemZone(const ClockRecord& clock) {
+    static HMODULE resources = LoadLibraryExW((testing_support::BinFolder() + L"res_en.dll").c_str(), nullptr,
+                                              LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+    HMENU menu = LoadMainMenu(resources);
+    if (!menu) return true;
+    MenuRequest request;
+    request.clock = &clock;
+    request.clockIndexValid = true;
+    request.setLocalInMenu = true;
+    PrepareMainMenu(menu, request, nullptr);
+    const UINT state = GetMenuState(GetSubMenu(menu, 0), kCmdSetSystemZone, MF_BYCOMMAND);
+    DestroyMenu(menu);
+    return state == static_cast<UINT>(-1) || (state & MF_GRAYED) == 0;
+}
+
 }  // namespace
 
 TEST(MachineZone, FirstRunClockShowsTheMachinesTimeAndKeepsDoingSo) {
@@ -98,7 +118,8 @@ TEST(MachineZone, FirstRunClockShowsTheMachinesTimeAndKeepsDoingSo) {
     SCOPED_TRACE("zone " + std::string(here.zone.key, here.zone.key + wcsnlen(here.zone.key, 40)));
 
     EXPECT_EQ(MachineTimeMismatches(here), "");
-    EXPECT_TRUE(IsSystemZone(here)) << "offered as a zone the computer could take";
+    EXPECT_TRUE(IsSystemZone(here));
+    EXPECT_FALSE(OffersToBecomeTheSystemZone(here));
     ASSERT_EQ(here.alarmCount, 1);
     here.alarms[0].enabled = 1;
     EXPECT_EQ(AlarmMismatches(here), "");
