@@ -1,0 +1,81 @@
+// WM_SETTINGCHANGE through the main window procedure: an open converter
+// hears of it and follows the locale's switch to the 12-hour dial.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+
+#include "common/settings/clock_record.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/resource_module.h"
+#include "common/settings/time_format.h"
+#include "common/time/clock_table.h"
+#include "common/time/local_zone.h"
+#include "tempovia/main/main_window.h"
+#include "tempovia/timetools/time_converter.h"
+#include "tests/support/program_folder.h"
+#include "tests/support/user_locale.h"
+
+namespace {
+
+void Pump() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// The locale's time picture for the life of the object.
+class TimePicture {
+public:
+    explicit TimePicture(const wchar_t* picture) {
+        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, saved_, 81);
+        SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, picture);
+    }
+    ~TimePicture() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, saved_); }
+    TimePicture(const TimePicture&) = delete;
+    TimePicture& operator=(const TimePicture&) = delete;
+
+private:
+    wchar_t saved_[81] = {};
+};
+
+}  // namespace
+
+TEST(MainWindowSettingChange, OpenConverterTakesTheLocalesNewHourDial) {
+    ASSERT_TRUE(LoadResourceModule(testing_support::BinFolder().c_str()));
+    ClockRecord clock;
+    std::memset(&clock, 0, sizeof clock);
+    clock.enabled = 1;
+    GetLocalZoneRecord(&clock.zone);
+    ClockRecord* savedClocks = g_clocks;
+    const int savedCount = g_clockCount;
+    g_clocks = &clock;
+    g_clockCount = 1;
+
+    // The converter opens while the locale writes 24-hour times.
+    {
+        TimePicture twentyFour(L"HH:mm:ss");
+        ASSERT_NE(ShowTimeConverterDialog(nullptr), nullptr);
+        EXPECT_TRUE(CurrentLocaleTimeFormat().is24Hour);
+    }
+
+    HWND window = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    const LONG_PTR own = SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(MainWndProc));
+    {
+        testing_support::TwelveHourLocale twelve;
+        ASSERT_TRUE(twelve.ok());
+        SendMessageW(window, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>(L"intl"));
+        Pump();
+        EXPECT_FALSE(CurrentLocaleTimeFormat().is24Hour) << "the converter did not read the locale again";
+    }
+    SetWindowLongPtrW(window, GWLP_WNDPROC, own);
+    DestroyWindow(window);
+    CloseTimeConverter();
+    Pump();
+    ReadLocaleTimeFormat();
+    g_clocks = savedClocks;
+    g_clockCount = savedCount;
+    FreeResourceModule();
+    SetSettingsFolder(L"");
+}
