@@ -26,7 +26,8 @@ const ZoneRecord& LocalZone();
 bool AutoDaylightActive();
 
 // The registry key of the computer's current zone (empty when the system's
-// zone matches no key), looked up once per RefreshLocalZone.
+// zone matches no key), looked up when first asked after each rebuild of the
+// local record.
 const wchar_t* LocalZoneKeyName();
 
 // True when `key` names the computer's current zone.

@@ -14,13 +14,14 @@ inline constexpr int kZoneLineMaxChars = 2047;
 // Parses one line (single-byte text, each byte one character) into a
 // zero-filled record. False when the line is a comment, empty, does not
 // split into 20 fields, or fails the checks of id (a number above 0), key,
-// display name or Bias; bad later fields only leave their values at 0 or switch daylight
-// saving off for the zone. The registry's names are not applied here.
+// display name or Bias; bad later fields only leave their values at 0 or
+// switch daylight saving off for the zone. The registry's names are not
+// applied here.
 bool ParseZoneLine(const char* line, ZoneRecord* out);
 
-// The id of a line that ParseZoneLine refuses only because its id is 0 or
-// below: 0 is the computer's own entry and -1 marks a clock whose zone the
-// table lacks, so no line of the file may take them. False for any other line.
+// True, with the id, for a line of 20 fields whose id is 0 or below, which
+// ParseZoneLine refuses: 0 is the computer's own entry and -1 marks a clock
+// whose zone the table lacks, so no line of the file may take them.
 bool ZoneLineHasReservedId(const char* line, long* id);
 
 // The two sides of a rule are seven fields each: bias, year, month, day,

@@ -61,7 +61,11 @@ bool SameTransition(const SYSTEMTIME& a, const SYSTEMTIME& b) {
     return a.wMonth == b.wMonth && a.wDay == b.wDay && a.wHour == b.wHour && a.wMinute == b.wMinute;
 }
 
-int64_t ToMinute(int64_t dateKey) { return dateKey - dateKey % 60; }
+// A date key without its seconds (a day spans 100000 units of the key).
+int64_t ToMinute(int64_t dateKey) {
+    const int64_t second = dateKey % 100000;
+    return dateKey - second + second / 60 * 60;
+}
 
 // The system may state its rule as this year's two dates rather than a
 // recurring one (as Wine does for a zone its registry lacks): the clock's
