@@ -489,6 +489,10 @@ CRSSWindow* ShowRssWindow(HWND mainWindow) {
     // (hidden, minimised) instead of the one given: the user asked for it now.
     if (!IsWindowVisible(shown) || IsIconic(shown)) ShowWindow(shown, SW_RESTORE);
     SetForegroundWindow(shown);
+    // The refresh above ran while the window was hidden or inactive, so the
+    // selection kept no focus: the user asked for the window, the keyboard
+    // works its tree.
+    if (window->Tree()) SetFocus(window->Tree());
     return window;
 }
 
