@@ -141,39 +141,14 @@ TEST_F(NewsWindowTest, SmallStoredRectangleFallsBackToTheWorkAreaCorner) {
     EXPECT_EQ(rect.bottom, 330);
 }
 
-// The colour at (x, y) of what the window shows, read back from a DIB.
-COLORREF ShownPixel(HWND window, int x, int y) {
-    RECT r = {};
-    GetClientRect(window, &r);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = r.right;
-    info.bmiHeader.biHeight = -r.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, dib);
-    HDC shown = GetDC(window);
-    BitBlt(memory, 0, 0, r.right, r.bottom, shown, 0, 0, SRCCOPY);
-    ReleaseDC(window, shown);
-    const COLORREF pixel = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return pixel;
-}
-
 TEST_F(NewsWindowTest, ToolbarShowsTheWindowFaceAroundItsButtons) {
     CRSSWindow* window = ShowRssWindow(main_);
     ASSERT_NE(window, nullptr);
     RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT bar = {};
-    GetClientRect(window->Toolbar(), &bar);
-    ASSERT_GT(bar.right, 40);
+    const testing_support::ShownPixels bar(window->Toolbar());
+    ASSERT_GT(bar.Width(), 40);
     // Right of the two buttons the flat toolbar has nothing of its own.
-    EXPECT_EQ(ShownPixel(window->Toolbar(), bar.right - 4, bar.bottom / 2), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(bar.At(bar.Width() - 4, bar.Height() / 2), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(NewsWindowTest, BackgroundRefreshLeavesTheActiveWindowAlone) {
