@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/settings/ini_paths.h"
@@ -103,7 +104,7 @@ protected:
     HWND main_ = nullptr;
 };
 
-TEST_F(NewsWindowTest, SmallStoredRectangleFallsBackToTheWorkAreaCorner) {
+TEST_F(NewsWindowTest, AStoredPlaceTooSmallOrOnNoMonitorFallsBackToTheWorkAreaCorner) {
     WriteIniString(UserIniPath().c_str(), L"tester:main", L"rss_wnd_pos", L"10, 10, 60, 400");
     CRSSWindow* window = ShowRssWindow(main_);
     ASSERT_NE(window, nullptr);
@@ -139,6 +140,19 @@ TEST_F(NewsWindowTest, SmallStoredRectangleFallsBackToTheWorkAreaCorner) {
     GetWindowRect(window->Handle(), &rect);
     EXPECT_EQ(rect.left, 20);
     EXPECT_EQ(rect.bottom, 330);
+
+    // One reaching in from a monitor on the left is read in full; one on no
+    // monitor at all gives the default place.
+    const std::pair<const wchar_t*, LONG> stored[] = {{L"-1000, 10, 300, 400", -1000},
+                                                      {L"-1600, 10, -1100, 400", expected.left}};
+    for (const auto& [text, left] : stored) {
+        DestroyWindow(window->Handle());
+        WriteIniString(UserIniPath().c_str(), L"tester:main", L"rss_wnd_pos", text);
+        window = ShowRssWindow(main_);
+        ASSERT_NE(window, nullptr);
+        GetWindowRect(window->Handle(), &rect);
+        EXPECT_EQ(rect.left, left) << text;
+    }
 }
 
 TEST_F(NewsWindowTest, ToolbarShowsTheWindowFaceAroundItsButtons) {

@@ -275,6 +275,23 @@ TEST_F(MainMapTest, PlacementIsReadAndStored) {
     EXPECT_EQ(IniValue(section.c_str(), L"MapWindowPos"), L"30 40 700 500");
     EXPECT_EQ(IniValue(section.c_str(), L"MapWindowMax"), L"0");
     EXPECT_EQ(IniValue(section.c_str(), L"citylistcolumns"), L"11 22 44");
+
+    // A place reaching in from a monitor on the left is read in full; one on
+    // no monitor at all opens maximised.
+    WritePrivateProfileStringW(section.c_str(), L"MapWindowPos", L"-1000 40 1020 500", Ini().c_str());
+    dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsZoomed(dialog));
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(r.left, -1000);
+    EXPECT_EQ(r.right - r.left, 1020);
+    mapwin::CloseWorldMap();
+    WritePrivateProfileStringW(section.c_str(), L"MapWindowPos", L"-3000 40 700 500", Ini().c_str());
+    WritePrivateProfileStringW(section.c_str(), L"MapWindowMax", L"0", Ini().c_str());
+    dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsZoomed(dialog));
+    mapwin::CloseWorldMap();
 }
 
 TEST(MapErrorText, KnownUnknownAndSystemTexts) {
