@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/mapdialog/map_dialog.h"
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
@@ -196,6 +198,30 @@ TEST_F(MainMapTest, CountryFilterSearchAndSelectionByMessage) {
     CityRecord stranger = {};
     SendMessageW(dialog, MSG_MAP_SELECT_CITY, 0, reinterpret_cast<LPARAM>(&stranger));
     EXPECT_EQ(SelectedData(dialog), other);
+}
+
+// The widest text of a list column, as the list measures it.
+int WidestText(HWND list, int column) {
+    int widest = 0;
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        wchar_t text[128] = {};
+        ListView_GetItemText(list, row, column, text, 128);
+        widest = std::max(widest, static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0,
+                                                                  reinterpret_cast<LPARAM>(text))));
+    }
+    return widest;
+}
+
+TEST_F(MainMapTest, WithoutStoredWidthsEveryCountryAndZoneNameFitsItsColumn) {
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, mapwin::kIdcCityList);
+    for (int column : {1, 2}) {
+        const int widest = WidestText(list, column);
+        ASSERT_GT(widest, 60);
+        EXPECT_GE(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)), widest + 8) << column;
+    }
 }
 
 TEST_F(MainMapTest, ZoneModeListsZonesWestToEastAndBackToCities) {
