@@ -25,14 +25,6 @@ bool FileExists(const wchar_t* path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
-// The index is 8-bit text, one character a byte.
-std::wstring Widen(const std::string& text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (const char c : text) out.push_back(static_cast<wchar_t>(static_cast<unsigned char>(c)));
-    return out;
-}
-
 // The photo number: the first 10 characters of the field, decimal.
 int ParsePhotoNumber(const std::wstring& field) {
     wchar_t digits[11] = {};
@@ -111,7 +103,7 @@ int ReadPhotoEntries(const wchar_t* region, const wchar_t* city, std::vector<Pho
         if (line[0] == '#' || line[0] == ';' || line[0] == '\r' || line[0] == '\n' || line[0] == '\0') continue;
         const int count = SplitPhotoIndexLine(line, raw);
         std::wstring fields[kPhotoIndexFieldCount];
-        for (int i = 0; i < count; ++i) fields[i] = Widen(raw[i]);
+        for (int i = 0; i < count; ++i) fields[i] = WidenPhotoIndexText(raw[i]);
         const int number = ParsePhotoNumber(fields[0]);
         // "0.jpg" would read as "no index" to the callers.
         if (number <= 0) continue;

@@ -107,9 +107,16 @@ std::wstring ClockTooltipText(const ClockRecord& clock, const SYSTEMTIME& local,
         return text;
     }
     const std::wstring date = FormatTooltipDate(locale, local);
-    std::wstring label = EscapeTooltipAmpersands(FieldText(clock.label).c_str());
+    // Cut between the label's characters, never inside an escaped "&" run:
+    // half a run would turn the next character into a mnemonic.
     const size_t room = date.size() < kLabelAndDateChars ? kLabelAndDateChars - date.size() : 0;
-    if (label.size() > room) label.resize(room);
+    const std::wstring whole = FieldText(clock.label);
+    std::wstring label;
+    for (size_t n = 1; n <= whole.size(); ++n) {
+        std::wstring longer = EscapeTooltipAmpersands(whole.substr(0, n).c_str());
+        if (longer.size() > room) break;
+        label = std::move(longer);
+    }
     std::wstring tip = label + L"\r\n" + date.substr(0, kLabelAndDateChars);
     if (active) {
         const std::wstring name = FieldText(active->name);
@@ -153,12 +160,14 @@ std::vector<ClockTipRow> ClockTipRows(const ClockRecord* clocks, int count, cons
 
 std::wstring AllClocksTooltipText(const ClockRecord* clocks, int count, const SYSTEMTIME& utc,
                                   const TooltipLocale& locale) {
+    // Whole lines only: a clock that does not fit is left out, not cut.
     std::wstring text;
     for (const ClockTipRow& row : ClockTipRows(clocks, count, utc, locale, false)) {
-        if (!text.empty()) text += L"\r\n";
-        if (!row.label.empty()) text += row.label + L", ";
-        text += row.date + L", " + row.time;
+        std::wstring line = text.empty() ? L"" : L"\r\n";
+        if (!row.label.empty()) line += row.label + L", ";
+        line += row.date + L", " + row.time;
+        if (text.size() + line.size() >= kTooltipTextChars) break;
+        text += line;
     }
-    if (text.size() >= kTooltipTextChars) text.resize(kTooltipTextChars - 1);
     return text;
 }

@@ -96,7 +96,10 @@ LRESULT OnRedraw(HWND w, UINT message, WPARAM wParam) {
     int change = 0;
     if (g_tray.visible && g_tray.taskbarClockCount > 0) change = PanelTick(!isTick);
     if (change != 0 || !isTick) {
-        g_tray.hoveredClock = -1;
+        // A face that only shows the next second keeps its place: the
+        // hovered clock, and the photo that arrives for it, stay. Anything
+        // that may move the faces lets the next move hover afresh.
+        if (change == 2 || !isTick) g_tray.hoveredClock = -1;
         if (change == 2) SendSize(w, w);
         RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_INTERNALPAINT);
     }

@@ -110,6 +110,12 @@ DWORD MapInstall() {
         s.lastSysError = ERROR_CANNOT_FIND_WND_CLASS;
         return MAP_ERR_REGISTER_CLASS;
     }
+    // The install window would be refused, and the textures it frees are
+    // the open window's.
+    if (s.window && IsWindow(s.window)) {
+        s.lastSysError = ERROR_BUSY;
+        return MAP_ERR_MAKE_CURRENT;
+    }
     const std::wstring earth = std::wstring(s.programFolder) + L"map.jpg";
     const std::wstring backup = std::wstring(s.programFolder) + L"map0.jpg";
     bool freshCopy = false;

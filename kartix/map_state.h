@@ -89,6 +89,8 @@ struct MapState {
     int heldButtonKey = 0;
     int heldCreditLine = -1;
     bool dragging = false;
+    // The left button went down in this window (a drag needs its origin).
+    bool leftPressed = false;
     bool mouseInside = false;
     UINT_PTR repeatTimer = 0;
     UINT_PTR flyToTimer = 0;

@@ -77,6 +77,14 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     case WM_MOUSELEAVE:
         s.mouseInside = false;
+        if (s.window) {
+            UpdateOverlayHover(s, -1, -1, true);
+            RedrawMap(s);
+        }
+        return 0;
+    case WM_CAPTURECHANGED:
+        // The release may never come (another window took the mouse).
+        if (reinterpret_cast<HWND>(lParam) != window) s.leftPressed = false;
         return 0;
     case MSG_TEXTURE_LOADED:
         if (s.window) OnMapTextureLoaded(s, wParam, lParam);

@@ -141,7 +141,10 @@ void OnMapMouseMove(MapState& s, WPARAM keys, int x, int rawY) {
     if (FlyToRunning()) return;
     const bool onGlobe = UpdateHover(s, x, y);
     const bool anyButton = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
-    if ((keys & MK_LBUTTON) && s.heldButtonKey == 0 && s.heldCreditLine < 0) {
+    // The caption of the add-photo button follows the cursor, not the button.
+    if (!anyButton) UpdateOverlayHover(s, x, y, false);
+    // A press outside the window gave no origin: the view must not jump to it.
+    if ((keys & MK_LBUTTON) && s.leftPressed && s.heldButtonKey == 0 && s.heldCreditLine < 0) {
         s.dragging = true;
         if (onGlobe) DragGlobe(s);
     } else if (!anyButton && onGlobe && (PhotoStripEmpty() || x < PhotoStripLeft(s))) {
@@ -159,6 +162,7 @@ void OnMapButtonDown(MapState& s, int x, int rawY) {
     s.cursorX = x;
     s.cursorY = y;
     s.dragging = false;
+    s.leftPressed = true;
     UpdateHover(s, x, y);
     BeginDrag(s);
     SetFocus(s.window);
@@ -210,6 +214,7 @@ void OnMapButtonUp(MapState& s, int x, int rawY) {
     }
     s.heldButtonKey = 0;
     s.dragging = false;
+    s.leftPressed = false;
     s.heldCreditLine = -1;
     RedrawMap(s);
 }

@@ -23,7 +23,12 @@ constexpr int kUiFontHeight = -8;
 LRESULT OnMapCreate(MapState& s, HWND window) {
     s.creationStatus = 0;
     // One map window at a time: the state block holds one DC and one context.
-    if (s.window && s.window != window && IsWindow(s.window)) return -1;
+    // The host is told why, or it would take the missing window for success.
+    if (s.window && s.window != window && IsWindow(s.window)) {
+        s.creationStatus = MAP_ERR_MAKE_CURRENT;
+        s.lastSysError = ERROR_BUSY;
+        return -1;
+    }
     s.window = window;
     s.dcBorrowed = MapSurfaceOverride() != nullptr;
     s.dc = s.dcBorrowed ? MapSurfaceOverride() : GetDC(window);
@@ -103,6 +108,7 @@ void OnMapDestroy(MapState& s) {
     s.heldButtonKey = 0;
     s.heldCreditLine = -1;
     s.dragging = false;
+    s.leftPressed = false;
     s.mouseInside = false;
     s.window = nullptr;
 }

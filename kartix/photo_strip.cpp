@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/settings/photo_cache_paths.h"
+#include "kartix/jpeg_header.h"
 
 const OverlayButton kOverlayButtonTable[kOverlayButtons] = {
     {VK_DOWN, 1 * 32 + 6, 0 * 32 + 6, 32, 32, 1 * 32, 0 * 32},
@@ -33,15 +34,6 @@ void CopyBounded(wchar_t* target, size_t chars, const wchar_t* source) {
     size_t n = 0;
     for (; source && source[n] && n + 1 < chars; ++n) target[n] = source[n];
     target[n] = L'\0';
-}
-
-std::wstring AnsiToWide(const std::string& text) {
-    if (text.empty()) return {};
-    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    if (n <= 0) return {};
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), n);
-    return wide;
 }
 
 // A photo number of at most 10 decimal digits, above 0.
@@ -66,6 +58,17 @@ int FindCityInRegion(const CityRecord* cities, int count, const wchar_t* region,
 bool FileExists(const wchar_t* path) {
     const DWORD a = GetFileAttributesW(path);
     return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// The room a photo takes in the strip, its gap below included. The photos
+// above the scroll position need not be in memory: their height comes from
+// the file's header. One the strip passes over (too large, damaged) takes none.
+int StripHeightOf(const PhotoEntry& e) {
+    if (e.texture.imageHeight > 0) return e.texture.imageHeight + 4;
+    int width = 0, height = 0, components = 0;
+    if (!ReadJpegHeader(e.file.c_str(), width, height, components)) return 0;
+    if (width < 1 || height < 1 || width > kPhotoMaxWidth || height > kPhotoMaxHeight) return 0;
+    return height + 4;
 }
 
 }  // namespace
@@ -141,7 +144,7 @@ int LoadPhotoIndex(PhotoList& list, const CityRecord* cities, int cityCount, con
         int owner = requested;
         std::wstring cityFolder = base;
         if (!cityList) {
-            const std::wstring name = AnsiToWide(fields[1]);
+            const std::wstring name = WidenPhotoIndexText(fields[1]);
             owner = FindCityInRegion(cities, cityCount, region, name);
             wchar_t sub[MAX_PATH];
             if (owner < 0 || !GetCityPhotoFolderMain(region, cities[owner].city, sub, MAX_PATH, false)) continue;
@@ -156,9 +159,9 @@ int LoadPhotoIndex(PhotoList& list, const CityRecord* cities, int cityCount, con
         e->city = owner;
         e->photo = number;
         e->file = photoPath;
-        const std::wstring page = AnsiToWide(JoinServicePath(kPhotoServiceRoot, fields[pageField]));
+        const std::wstring page = WidenPhotoIndexText(JoinServicePath(kPhotoServiceRoot, fields[pageField]));
         CopyBounded(e->page, kPhotoPageChars + 1, page.c_str());
-        CopyBounded(e->caption, kPhotoCaptionChars + 1, AnsiToWide(fields[captionField]).c_str());
+        CopyBounded(e->caption, kPhotoCaptionChars + 1, WidenPhotoIndexText(fields[captionField]).c_str());
         list.all.push_back(std::move(e));
     }
     fclose(file);
@@ -181,7 +184,7 @@ int PageUpTarget(const PhotoList& list, int windowHeight, int fontHeight) {
     int available = windowHeight - 2 * fontHeight - kStripGroupY - 59;
     int steps = 0;
     for (int i = current - 1; i >= 0 && available > 0; --i) {
-        const int need = list.all[static_cast<size_t>(i)]->texture.imageHeight + 4;
+        const int need = StripHeightOf(*list.all[static_cast<size_t>(i)]);
         if (available - need < 0) break;
         available -= need;
         ++steps;

@@ -1,6 +1,6 @@
-#define OEMRESOURCE
 #include "settings/page_news.h"
 
+#include <cwchar>
 #include <string>
 
 #include "common/settings/global_settings_io.h"
@@ -25,30 +25,14 @@ constexpr UINT kDeleteCaption = IDS_DELETE_CAPTION;
 constexpr int kImageGap = 2;
 constexpr int kTextGap = 6;
 
-// The check images; loaded at first use, freed with the page.
-HBITMAP g_checks = nullptr;
-SIZE g_checkSize = {};
+// The check box drawn before each channel: the system's own check box
+// (DrawFrameControl), so that an enabled channel shows a tick and a disabled
+// one an empty box on any background. The stock OBM_CHECKBOXES picture is a
+// monochrome cross on some systems and takes whatever text colour the list's
+// DC holds from the item drawn before.
+constexpr SIZE kCheckSize = {13, 13};
 // Where the last left press on the channel list happened.
 POINT g_press = {-1, -1};
-
-HBITMAP CheckImages() {
-    if (!g_checks) {
-        g_checks = static_cast<HBITMAP>(LoadImageW(nullptr, MAKEINTRESOURCEW(OBM_CHECKBOXES), IMAGE_BITMAP, 0, 0,
-                                                   LR_LOADTRANSPARENT | LR_DEFAULTSIZE));
-        BITMAP info = {};
-        if (g_checks && GetObjectW(g_checks, sizeof(info), &info)) {
-            g_checkSize = {info.bmWidth / 4, info.bmHeight / 3};
-        } else {
-            g_checkSize = {13, 13};
-        }
-    }
-    return g_checks;
-}
-
-void FreeCheckImages() {
-    if (g_checks) DeleteObject(g_checks);
-    g_checks = nullptr;
-}
 
 HWND List(HWND page) { return GetDlgItem(page, kChannelList); }
 int Count(HWND page) { return static_cast<int>(SendMessageW(List(page), LB_GETCOUNT, 0, 0)); }
@@ -210,7 +194,14 @@ void AddChannel(HWND page) {
     wchar_t url[kRssUrlMaxChars + 1] = {};
     CopyBounded(url, kFeedPreset);
     AddChannelRequest request{kRssUrlMaxChars, url, nullptr, nullptr};
-    if (AskForChannel(page, request) != IDOK || !IsFeedAddress(url)) return;
+    if (AskForChannel(page, request) != IDOK) return;
+    // A whole address typed or pasted after the preset keeps the preset in
+    // front of it: the address is what follows.
+    const size_t preset = wcslen(kFeedPreset);
+    if (_wcsnicmp(url, kFeedPreset, preset) == 0 && IsFeedAddress(url + preset)) {
+        wmemmove(url, url + preset, wcslen(url + preset) + 1);
+    }
+    if (!IsFeedAddress(url)) return;
     for (int i = 0; i < Count(page); ++i) {
         RssChannel* existing = ChannelAt(page, i);
         if (existing && _wcsicmp(existing->url.c_str(), url) == 0) {
@@ -274,9 +265,8 @@ void SetAllEnabled(HWND page, bool on) {
 }
 
 void OnMeasure(HWND page, MEASUREITEMSTRUCT* measure) {
-    CheckImages();
     int textHeight = 0;
-    int width = g_checkSize.cx + 8;
+    int width = kCheckSize.cx + 8;
     HDC dc = GetDC(page);
     HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(page, WM_GETFONT, 0, 0)));
     TEXTMETRICW metrics = {};
@@ -290,7 +280,7 @@ void OnMeasure(HWND page, MEASUREITEMSTRUCT* measure) {
     SelectObject(dc, old);
     ReleaseDC(page, dc);
     measure->itemWidth = static_cast<UINT>(width);
-    measure->itemHeight = static_cast<UINT>(g_checkSize.cy + 2 > textHeight ? g_checkSize.cy + 2 : textHeight);
+    measure->itemHeight = static_cast<UINT>(kCheckSize.cy + 2 > textHeight ? kCheckSize.cy + 2 : textHeight);
 }
 
 void OnDraw(HWND page, const DRAWITEMSTRUCT* draw) {
@@ -302,16 +292,12 @@ void OnDraw(HWND page, const DRAWITEMSTRUCT* draw) {
     FillRect(dc, &r, GetSysColorBrush(lit ? COLOR_HIGHLIGHT : COLOR_WINDOW));
     if (!channel) return;
     const int height = r.bottom - r.top;
-    if (HBITMAP images = CheckImages()) {
-        HDC memory = CreateCompatibleDC(dc);
-        HGDIOBJ old = SelectObject(memory, images);
-        BitBlt(dc, r.left + kImageGap, r.top + (height - g_checkSize.cy) / 2, g_checkSize.cx, g_checkSize.cy, memory,
-               channel->enabled ? g_checkSize.cx : 0, 0, SRCCOPY);
-        SelectObject(memory, old);
-        DeleteDC(memory);
-    }
+    RECT box = {r.left + kImageGap, r.top + (height - kCheckSize.cy) / 2, 0, 0};
+    box.right = box.left + kCheckSize.cx;
+    box.bottom = box.top + kCheckSize.cy;
+    DrawFrameControl(dc, &box, DFC_BUTTON, DFCS_BUTTONCHECK | DFCS_FLAT | (channel->enabled ? DFCS_CHECKED : 0));
     RECT text = r;
-    text.left += kImageGap + g_checkSize.cx + kTextGap;
+    text.left += kImageGap + kCheckSize.cx + kTextGap;
     HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(page, WM_GETFONT, 0, 0)));
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(lit ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
@@ -435,7 +421,6 @@ INT_PTR HandleMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             HWND list = List(page);
             FreeListChannels(page);
             if (LONG_PTR old = GetWindowLongPtrW(list, GWLP_USERDATA)) SetWindowLongPtrW(list, GWLP_WNDPROC, old);
-            FreeCheckImages();
             return FALSE;
         }
         default:

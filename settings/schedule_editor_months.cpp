@@ -67,12 +67,26 @@ void LoadMonthly(HWND editor, const AlarmRecord& a) {
     Select(editor, kIdcMonthlyWeekday, static_cast<int>(a.monthlyWeekday));
     Select(editor, kIdcMonthlyStartMonth, a.monthlyStartMonth != 0 ? static_cast<int>(a.monthlyStartMonth) - 1 : -1);
     HWND years = GetDlgItem(editor, kIdcMonthlyStartYear);
-    SendMessageW(years, CB_SETCURSEL, static_cast<WPARAM>(-1), 0);
+    FillStartYears(editor);
     if (a.monthlyStartYear > 2000) {
         const LRESULT count = SendMessageW(years, CB_GETCOUNT, 0, 0);
         for (LRESULT i = 0; i < count; ++i) {
             if (static_cast<uint32_t>(SendMessageW(years, CB_GETITEMDATA, static_cast<WPARAM>(i), 0)) == a.monthlyStartYear) {
                 SendMessageW(years, CB_SETCURSEL, static_cast<WPARAM>(i), 0);
+            }
+        }
+        // A start year outside the offered ones (the shipped alarm starts in
+        // 2024) gets an item of its own, first or last, so that the box shows
+        // the year the alarm keeps.
+        if (SendMessageW(years, CB_GETCURSEL, 0, 0) < 0) {
+            const uint32_t first = static_cast<uint32_t>(SendMessageW(years, CB_GETITEMDATA, 0, 0));
+            const WPARAM at = a.monthlyStartYear < first ? 0 : static_cast<WPARAM>(-1);
+            wchar_t text[16];
+            swprintf(text, std::size(text), L"%u", a.monthlyStartYear);
+            const LRESULT index = SendMessageW(years, CB_INSERTSTRING, at, reinterpret_cast<LPARAM>(text));
+            if (index >= 0) {
+                SendMessageW(years, CB_SETITEMDATA, static_cast<WPARAM>(index), a.monthlyStartYear);
+                SendMessageW(years, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
             }
         }
     }

@@ -18,6 +18,7 @@
 #include "common/time/city_list.h"
 #include "common/time/clock_table.h"
 #include "common/time/system_seam.h"
+#include "common/time/window_place.h"
 
 
 namespace mapwin {
@@ -44,11 +45,16 @@ void SetWindowPlacementFromSettings(MapDialogState& s) {
     int left = 0, top = 0;
     unsigned width = 0, height = 0;
     const int maximised = ReadIniInt(UserIniPath().c_str(), s.section.c_str(), L"MapWindowMax", 1);
-    if (swscanf(pos.c_str(), L"%4d %4d %4u %4u", &left, &top, &width, &height) == 4) {
+    // Any width: a dialog on a monitor left of or above the main one has
+    // coordinates of five characters and more.
+    RECT stored = {};
+    const bool parsed = swscanf(pos.c_str(), L"%d %d %u %u", &left, &top, &width, &height) == 4;
+    if (parsed) stored = {left, top, left + static_cast<LONG>(width), top + static_cast<LONG>(height)};
+    if (parsed && IsOnSomeMonitor(stored)) {
         WINDOWPLACEMENT wp = {};
         wp.length = sizeof wp;
         wp.showCmd = maximised == 1 ? SW_SHOWMAXIMIZED : SW_SHOWNORMAL;
-        wp.rcNormalPosition = {left, top, left + static_cast<LONG>(width), top + static_cast<LONG>(height)};
+        wp.rcNormalPosition = stored;
         SetWindowPlacement(s.dialog, &wp);
     } else {
         ShowWindow(s.dialog, SW_SHOWMAXIMIZED);

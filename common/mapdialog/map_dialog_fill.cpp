@@ -18,6 +18,8 @@ namespace {
 constexpr int kCityCompareChars = 80;
 constexpr int kZoneCompareChars = 128;
 constexpr int kDefaultColumnWidths[3] = {150, 120, 150};
+// Room a header keeps beside its title.
+constexpr int kColumnTitlePadding = 16;
 
 std::wstring Field(const wchar_t* text, size_t chars) { return std::wstring(text, wcsnlen(text, chars)); }
 
@@ -56,6 +58,26 @@ std::wstring RowText(HWND list, int row, int column, int chars) {
     return text;
 }
 
+// Every column as wide as its widest text or its title: no country or zone
+// name cut, the rest of the table reached with the list's scroll bar.
+void FitColumns(HWND list) {
+    HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns = header ? static_cast<int>(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+    for (int i = 0; i < columns; ++i) {
+        SendMessageW(list, LVM_SETCOLUMNWIDTH, i, LVSCW_AUTOSIZE);
+        const int content = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
+        wchar_t title[80] = {};
+        LVCOLUMNW column = {};
+        column.mask = LVCF_TEXT;
+        column.pszText = title;
+        column.cchTextMax = 80;
+        SendMessageW(list, LVM_GETCOLUMNW, i, reinterpret_cast<LPARAM>(&column));
+        const int titled = static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(title))) +
+                           kColumnTitlePadding;
+        if (titled > content) SendMessageW(list, LVM_SETCOLUMNWIDTH, i, titled);
+    }
+}
+
 }  // namespace
 
 void SetListColumns(MapDialogState& s) {
@@ -64,16 +86,22 @@ void SetListColumns(MapDialogState& s) {
     int widths[3] = {kDefaultColumnWidths[0], kDefaultColumnWidths[1], kDefaultColumnWidths[2]};
     const std::wstring stored = ReadIniText(UserIniPath().c_str(), s.section.c_str(), L"citylistcolumns", L"");
     unsigned a = 0, b = 0, c = 0;
+    bool given = false;
     if (swscanf(stored.c_str(), L"%4u %4u %4u", &a, &b, &c) == 3) {
         widths[0] = static_cast<int>(a);
         widths[1] = static_cast<int>(b);
         widths[2] = static_cast<int>(c);
+        given = true;
     }
     // Columns already there keep the widths the user gave them.
     for (int i = 0; i < 3; ++i) {
         const int current = static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, i, 0));
-        if (current > 0) widths[i] = current;
+        if (current > 0) {
+            widths[i] = current;
+            given = true;
+        }
     }
+    s.fitColumns = !given;
     const UINT titles[3] = {kStrColumnName, s.mode == ListMode::Cities ? kStrColumnCountry : kStrColumnOffset,
                             kStrColumnZone};
     while (SendMessageW(list, LVM_DELETECOLUMN, 0, 0)) {
@@ -115,6 +143,8 @@ void FillList(MapDialogState& s) {
             AddRow(list, row++, reinterpret_cast<LPARAM>(zone), texts.name, texts.offset, texts.zone);
         }
     }
+    if (s.fitColumns) FitColumns(list);
+    s.fitColumns = false;
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     --s.loading;

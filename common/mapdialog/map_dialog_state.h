@@ -38,6 +38,9 @@ struct MapDialogState {
     std::vector<MapLink> links;
     MapDialogHost host;
     int loading = 0;  // the program is filling controls: no change notices
+    // No widths stored or given by the user yet: the next fill fits the
+    // columns to their texts.
+    bool fitColumns = false;
 };
 
 MapDialogState* StateOf(HWND dialog);

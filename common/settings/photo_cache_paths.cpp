@@ -123,6 +123,13 @@ int SplitPhotoIndexLine(const char* line, std::string (&fields)[kPhotoIndexField
     return count;
 }
 
+std::wstring WidenPhotoIndexText(const std::string& text) {
+    std::wstring out;
+    out.reserve(text.size());
+    for (const unsigned char c : text) out.push_back(static_cast<wchar_t>(c));
+    return out;
+}
+
 std::string JoinServicePath(const std::string& root, const std::string& path) {
     std::string url = root;
     if (path.empty() || path[0] != '/') url += '/';

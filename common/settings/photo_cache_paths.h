@@ -57,3 +57,8 @@ bool ReadPhotoIndexLine(FILE* file, char (&line)[kPhotoIndexLineChars + 2]);
 // Splits a line at its TABs; fields end at CR or LF; at most
 // kPhotoIndexFieldCount fields. Returns the number of fields.
 int SplitPhotoIndexLine(const char* line, std::string (&fields)[kPhotoIndexFieldCount]);
+// The text of an index field, one character a byte. Every reader of the cache
+// (the main program, the taskbar clock, the map) decodes it this way, so that
+// a city named in a country's index is the same city to all of them whatever
+// the system's code page.
+std::wstring WidenPhotoIndexText(const std::string& text);

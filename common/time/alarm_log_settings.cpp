@@ -8,6 +8,7 @@
 #include "common/time/alarm_log.h"
 #include "common/time/alarm_log_state.h"
 #include "common/time/alarm_schedule_check.h"
+#include "common/time/window_place.h"
 
 namespace {
 
@@ -45,12 +46,7 @@ bool LoadLastAlarmCheck() {
 bool ReadLogWindowPos(RECT& rect) {
     const std::wstring text = ReadKey(kWindowPosKey);
     if (IsMissingKey(text.c_str())) return false;
-    long left = 0, top = 0, right = 0, bottom = 0;
-    // No field width: a log on a monitor left of or above the main one has
-    // coordinates of five characters and more.
-    if (swscanf(text.c_str(), L"%ld, %ld, %ld, %ld", &left, &top, &right, &bottom) != 4) return false;
-    rect = {left, top, right, bottom};
-    return true;
+    return ParseWindowRect(text.c_str(), rect);
 }
 
 bool WriteLogWindowPos(const RECT& rect) {

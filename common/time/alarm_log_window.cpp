@@ -10,6 +10,7 @@
 #include "common/time/alarm_log.h"
 #include "common/time/alarm_log_state.h"
 #include "common/time/alarm_schedule_check.h"
+#include "common/time/window_place.h"
 
 namespace {
 
@@ -40,9 +41,8 @@ RECT WorkArea() {
 // work area, a third of its width and a sixth of its height.
 RECT InitialPlacement() {
     RECT placed;
-    // A place on a monitor that is no longer attached would hide the log.
     if (ReadLogWindowPos(placed) && placed.right - placed.left > kMinPlacedWidth &&
-        placed.bottom - placed.top > kMinPlacedHeight && MonitorFromRect(&placed, MONITOR_DEFAULTTONULL)) {
+        placed.bottom - placed.top > kMinPlacedHeight && IsOnSomeMonitor(placed)) {
         return placed;
     }
     const RECT area = WorkArea();

@@ -415,7 +415,10 @@ void RefreshRssNotify(int flags, int job) {
         g_rssNotify->Destroy();
         return;
     }
-    if (flags & 2) g_rssNotify->ShowItems(job);
+    // Only a pop-up on screen is kept up to date: items slipped into a hidden
+    // one would count as listed when the job's last feed comes, and the
+    // pop-up would stay hidden with them.
+    if ((flags & 2) && IsWindowVisible(g_rssNotify->Handle())) g_rssNotify->ShowItems(job);
 }
 
 void ClearRssNotify() {

@@ -8,6 +8,7 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
+#include "common/time/window_place.h"
 #include "tempovia/browser/browser_window.h"
 #include "tempovia/news/news_window_layout.h"
 #include "tempovia/news/news_window_page.h"
@@ -48,7 +49,7 @@ void CRSSWindow::OnCreate() {
     browserHeight_ = ReadIniInt(ini.c_str(), MainSection().c_str(), L"rss_browser_height", kRssBrowserDefaultHeight);
     const std::wstring stored = ReadIniText(ini.c_str(), MainSection().c_str(), L"rss_wnd_pos");
     RECT place = {};
-    if (!ParseRssWindowRect(stored.c_str(), &place)) place = DefaultRssWindowRect(work);
+    if (!ParseRssWindowRect(stored.c_str(), &place) || !IsOnSomeMonitor(place)) place = DefaultRssWindowRect(work);
     SetWindowPos(window, nullptr, place.left, place.top, place.right - place.left, place.bottom - place.top,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 
@@ -489,6 +490,10 @@ CRSSWindow* ShowRssWindow(HWND mainWindow) {
     // (hidden, minimised) instead of the one given: the user asked for it now.
     if (!IsWindowVisible(shown) || IsIconic(shown)) ShowWindow(shown, SW_RESTORE);
     SetForegroundWindow(shown);
+    // The refresh above ran while the window was hidden or inactive, so the
+    // selection kept no focus: the user asked for the window, the keyboard
+    // works its tree.
+    if (window->Tree()) SetFocus(window->Tree());
     return window;
 }
 

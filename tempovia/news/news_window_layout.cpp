@@ -2,12 +2,14 @@
 
 #include <cwchar>
 
+#include "common/time/window_place.h"
+
 bool ParseRssWindowRect(const wchar_t* text, RECT* out) {
     if (!text || !out) return false;
-    long l = 0, t = 0, r = 0, b = 0;
-    if (swscanf(text, L"%4ld, %4ld, %4ld, %4ld", &l, &t, &r, &b) != 4) return false;
-    if (!(l + 50 < r) || !(t + 32 < b)) return false;
-    *out = RECT{l, t, r, b};
+    RECT r = {};
+    if (!ParseWindowRect(text, r)) return false;
+    if (!(r.left + 50 < r.right) || !(r.top + 32 < r.bottom)) return false;
+    *out = r;
     return true;
 }
 

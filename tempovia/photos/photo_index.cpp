@@ -11,14 +11,6 @@
 
 namespace {
 
-// The index is 8-bit text, one character a byte.
-std::wstring Widen(const std::string& text) {
-    std::wstring out;
-    out.reserve(text.size());
-    for (unsigned char c : text) out.push_back(static_cast<wchar_t>(c));
-    return out;
-}
-
 bool ToUtf8(const std::wstring& text, std::string& out) {
     out.clear();
     if (text.empty()) return true;
@@ -66,7 +58,7 @@ IndexLineKind ParsePhotoIndexLine(const char* line, bool countryList, PhotoIndex
     out.number = ParseNumber(fields[0]);
     if (out.number <= 0) return IndexLineKind::Skip;
     if (countryList) {
-        out.city = Widen(fields[1]);
+        out.city = WidenPhotoIndexText(fields[1]);
         out.path = fields[3];
     } else {
         out.path = fields[2];
@@ -78,7 +70,7 @@ IndexLineKind ParsePhotoIndexLine(const char* line, bool countryList, PhotoIndex
 bool BuildPhotoIndexUrl(const wchar_t* country, const wchar_t* city, std::string& url) {
     url.clear();
     if (!country || !*country) return false;
-    std::wstring wide = Widen(PhotoService().base);
+    std::wstring wide = WidenPhotoIndexText(PhotoService().base);
     AppendUrlName(wide, country);
     if (city && *city) AppendUrlName(wide, city);
     wide += kPhotoIndexFile;
@@ -89,7 +81,7 @@ bool BuildPhotoIndexUrl(const wchar_t* country, const wchar_t* city, std::string
 bool BuildPhotoUrl(const std::string& path, std::string& url) {
     url.clear();
     std::string utf8;
-    if (!ToUtf8(Widen(path), utf8)) return false;
+    if (!ToUtf8(WidenPhotoIndexText(path), utf8)) return false;
     url = JoinServicePath(PhotoService().root, utf8);
     if (url.size() >= kPhotoUrlChars) {
         url.clear();

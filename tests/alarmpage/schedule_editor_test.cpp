@@ -198,6 +198,18 @@ TEST_F(AlarmPageTest, MonthlyEditorFixedDayNthAndLastWeekday) {
     EXPECT_EQ(Store(a), GetDlgItem(monthly, kIdcMonthlyInterval));
     EXPECT_EQ(a.monthlyDay, 31u);
     EXPECT_EQ(a.monthlyInterval, 1);
+
+    // A start year before the offered ones, as the shipped alarm's 2024,
+    // shows in the box and is kept.
+    a.monthlyStartYear = 2024;
+    Load(a);
+    EXPECT_EQ(Text(GetDlgItem(monthly, kIdcMonthlyStartYear)), L"2024");
+    EXPECT_EQ(Store(a), nullptr);
+    EXPECT_EQ(a.monthlyStartYear, 2024u);
+    // The next alarm gets the offered years again.
+    a.monthlyStartYear = static_cast<uint32_t>(year);
+    Load(a);
+    EXPECT_EQ(ComboSelection(monthly, kIdcMonthlyStartYear), 1);
 }
 
 TEST_F(AlarmPageTest, YearlyEditorLowersADayBeyondTheMonth) {

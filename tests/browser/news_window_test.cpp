@@ -9,6 +9,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/settings/ini_paths.h"
@@ -103,7 +104,7 @@ protected:
     HWND main_ = nullptr;
 };
 
-TEST_F(NewsWindowTest, SmallStoredRectangleFallsBackToTheWorkAreaCorner) {
+TEST_F(NewsWindowTest, AStoredPlaceTooSmallOrOnNoMonitorFallsBackToTheWorkAreaCorner) {
     WriteIniString(UserIniPath().c_str(), L"tester:main", L"rss_wnd_pos", L"10, 10, 60, 400");
     CRSSWindow* window = ShowRssWindow(main_);
     ASSERT_NE(window, nullptr);
@@ -139,41 +140,29 @@ TEST_F(NewsWindowTest, SmallStoredRectangleFallsBackToTheWorkAreaCorner) {
     GetWindowRect(window->Handle(), &rect);
     EXPECT_EQ(rect.left, 20);
     EXPECT_EQ(rect.bottom, 330);
-}
 
-// The colour at (x, y) of what the window shows, read back from a DIB.
-COLORREF ShownPixel(HWND window, int x, int y) {
-    RECT r = {};
-    GetClientRect(window, &r);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = r.right;
-    info.bmiHeader.biHeight = -r.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    void* bits = nullptr;
-    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC memory = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(memory, dib);
-    HDC shown = GetDC(window);
-    BitBlt(memory, 0, 0, r.right, r.bottom, shown, 0, 0, SRCCOPY);
-    ReleaseDC(window, shown);
-    const COLORREF pixel = GetPixel(memory, x, y);
-    SelectObject(memory, old);
-    DeleteDC(memory);
-    DeleteObject(dib);
-    return pixel;
+    // One reaching in from a monitor on the left is read in full; one on no
+    // monitor at all gives the default place.
+    const std::pair<const wchar_t*, LONG> stored[] = {{L"-1000, 10, 300, 400", -1000},
+                                                      {L"-1600, 10, -1100, 400", expected.left}};
+    for (const auto& [text, left] : stored) {
+        DestroyWindow(window->Handle());
+        WriteIniString(UserIniPath().c_str(), L"tester:main", L"rss_wnd_pos", text);
+        window = ShowRssWindow(main_);
+        ASSERT_NE(window, nullptr);
+        GetWindowRect(window->Handle(), &rect);
+        EXPECT_EQ(rect.left, left) << text;
+    }
 }
 
 TEST_F(NewsWindowTest, ToolbarShowsTheWindowFaceAroundItsButtons) {
     CRSSWindow* window = ShowRssWindow(main_);
     ASSERT_NE(window, nullptr);
     RedrawWindow(window->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    RECT bar = {};
-    GetClientRect(window->Toolbar(), &bar);
-    ASSERT_GT(bar.right, 40);
+    const testing_support::ShownPixels bar(window->Toolbar());
+    ASSERT_GT(bar.Width(), 40);
     // Right of the two buttons the flat toolbar has nothing of its own.
-    EXPECT_EQ(ShownPixel(window->Toolbar(), bar.right - 4, bar.bottom / 2), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(bar.At(bar.Width() - 4, bar.Height() / 2), GetSysColor(COLOR_BTNFACE));
 }
 
 TEST_F(NewsWindowTest, BackgroundRefreshLeavesTheActiveWindowAlone) {

@@ -154,6 +154,10 @@ TEST_F(SkinPageTest, DesktopOpacitySkinAndTransparencyRoundTrip) {
     SendDlgItemMessageW(page, IDC_DESKTOP_OPACITY, TBM_SETPOS, TRUE, 0);
     Store(page, record);
     EXPECT_EQ(record.alpha, 255);
+    // The left end is opaque: the slider is titled by what grows to the right.
+    wchar_t title[32] = {};
+    GetWindowTextW(GetWindow(GetDlgItem(page, IDC_DESKTOP_OPACITY), GW_HWNDPREV), title, 32);
+    EXPECT_STREQ(title, L"&Transparency:");
     SendDlgItemMessageW(page, IDC_DESKTOP_OPACITY, TBM_SETPOS, TRUE, 239);
     SendMessageW(page, WM_HSCROLL, TB_ENDTRACK, reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_DESKTOP_OPACITY)));
     EXPECT_EQ(g_preview.alpha, 16);

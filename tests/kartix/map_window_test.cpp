@@ -218,6 +218,10 @@ TEST_F(MapWindowTest, SizeAndHostMessagesOutsideTheTableAreSafe) {
 TEST_F(MapWindowTest, OneMapWindowAtATime) {
     int status = -1;
     EXPECT_EQ(MapCreateWindow(parent.window, 0, 0, 10, 10, &status), nullptr);
+    // The refusal is reported, with the system's reason, never as success.
+    EXPECT_EQ(static_cast<DWORD>(status), MAP_ERR_MAKE_CURRENT);
+    EXPECT_EQ(MapLastSysError(), static_cast<DWORD>(ERROR_BUSY));
+    EXPECT_EQ(MapInstall(), MAP_ERR_MAKE_CURRENT);
     EXPECT_EQ(Map().window, map);
     EXPECT_NE(Map().context.context(), nullptr);
 }

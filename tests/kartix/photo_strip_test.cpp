@@ -142,6 +142,22 @@ TEST_F(PhotoCache, CountryIndexListsTheNearestCityFirst) {
     EXPECT_EQ(list.all[2]->photo, 1);
     EXPECT_STREQ(list.all[0]->caption, L"Beta eight");
     EXPECT_STREQ(list.city, L"");
+
+    // Names are read one character a byte, as the main program and the
+    // taskbar clock read them: 0x8A is U+008A here, whatever the code page
+    // (in the ANSI code page of this machine it would be another letter).
+    wcscpy(cities[1].city, L"Be\x008Ata");
+    const std::wstring beta2 = land + L"Be\x008Ata\\";
+    CreateDirectoryW(beta2.c_str(), nullptr);
+    ASSERT_TRUE(Photo(beta2, 9, 32, 32));
+    ASSERT_TRUE(WriteBytes(land + L"index.tsv", "9\tBe\x8Ata\tx\ty\tCaf\xE9\t/p/9.htm\n"));
+    EXPECT_EQ(LoadPhotoIndex(list, cities, 3, L"Land", nullptr), 1);
+    ASSERT_EQ(list.all.size(), 1u);
+    EXPECT_EQ(list.all[0]->city, 1);
+    EXPECT_STREQ(list.all[0]->caption, L"Caf\x00E9");
+    FreePhotoList(list);
+    DeleteFileW((beta2 + L"9.jpg").c_str());
+    RemoveDirectoryW(beta2.c_str());
 }
 
 TEST_F(PhotoCache, MissingIndexAndUnformableFolder) {
@@ -254,6 +270,16 @@ TEST_F(PhotoStripWindowTest, StripLayoutHitTestAndPaging) {
     Paint();
     SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
     EXPECT_EQ(Photos().scroll, 4);  // stays at the last entry
+    SendMessageW(map, WM_KEYDOWN, VK_PRIOR, 0);
+    EXPECT_EQ(Photos().scroll, 4 - placed);
+
+    // Read again at the last entry, the photos above it never came into
+    // memory: a page back still goes by their real heights.
+    SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
+    SendMessageW(map, WM_KEYDOWN, VK_NEXT, 0);
+    ASSERT_EQ(Photos().scroll, 4);
+    ShowCityPhotos(s, 0);
+    ASSERT_EQ(Photos().scroll, 4);
     SendMessageW(map, WM_KEYDOWN, VK_PRIOR, 0);
     EXPECT_EQ(Photos().scroll, 4 - placed);
 }
@@ -387,7 +413,30 @@ TEST_F(PhotoStripWindowTest, ReleaseButtonsActWhenClickedThroughTheWindow) {
     SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gx + 54, kH - 1 - 54));
     SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(gx + 54 + 32, kH - 1 - 54));
     EXPECT_EQ(s.camera.longitude, 20.0);
+
+    // A drag whose press happened outside the window leaves the view alone.
+    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kW / 2 - 30, kH / 2));
+    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kW / 2 + 10, kH / 2 + 20));
+    EXPECT_EQ(s.camera.longitude, 20.0);
     s.camera.longitude = 0.0;  // the next window keeps the view
+
+    // The add-photo caption shows while the pointer rests on the button,
+    // no button held, and goes when the pointer leaves the window.
+    MapSetLocalString(2, L"Add a photo");
+    const int tipY = kH - 2 * h - 32;
+    auto tipInk = [&] {
+        Paint();
+        int ink = 0;
+        for (int y = tipY; y < tipY + 24; ++y)
+            for (int x = 0; x < gx - 1; ++x) ink += surface.Pixel(x, y) == 0xFFFFFF;
+        return ink;
+    };
+    const int before = tipInk();
+    SendMessageW(map, WM_MOUSEMOVE, 0, MAKELPARAM(gx + 10, kH - 1 - (tipY + 5)));
+    EXPECT_GT(tipInk(), before + 10);
+    SendMessageW(map, WM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(tipInk(), before);
+    MapSetLocalString(2, nullptr);
     SetSystemSeam(previous);
     StopFlyTo(s);
     wcsncpy(s.programFolder, saved.c_str(), kProgramFolderChars - 1);

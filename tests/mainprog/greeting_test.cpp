@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/settings/protocol.h"
@@ -259,6 +260,62 @@ TEST_F(WithTaskbar, WhenTheTaskbarEndsTheProgramSavesAndRestartsOnTheNewOne) {
     EXPECT_TRUE(WaitMainWindowGone(kStartMs));
     PostMessageW(TaskbarOf(second), WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(second, kStartMs), 0u);
+}
+
+// The main program's visible layered tool window: the timer panel.
+BOOL CALLBACK FindPanel(HWND w, LPARAM lp) {
+    auto* found = reinterpret_cast<std::pair<DWORD, HWND>*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    const LONG ex = GetWindowLongW(w, GWL_EXSTYLE);
+    if (pid == found->first && IsWindowVisible(w) && (ex & WS_EX_LAYERED) && (ex & WS_EX_TOOLWINDOW)) {
+        found->second = w;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TEST_F(WithTaskbar, PointingAtAStopwatchsShippedButtonInTheTaskbarOpensTheTimerPanel) {
+    const std::wstring ini = folder_.file(L"tempovia.ini");
+    const std::wstring clock1 = UserPrefix() + L":clock1";
+    WritePrivateProfileStringW(clock1.c_str(), L"enabled", L"1", ini.c_str());
+    WritePrivateProfileStringW(clock1.c_str(), L"timer_mode", L"1", ini.c_str());
+    HANDLE taskbar = StartTaskbar(log_);
+    HWND main = StartAndGreet(taskbar, L"");
+    ASSERT_NE(main, nullptr);
+    HWND clock = ClockOf(TaskbarOf(taskbar));
+    ASSERT_NE(clock, nullptr);
+
+    // The taskbar clock finds the button by the picture from res_en.dll: the
+    // point where its hover test first says yes.
+    const DWORD_PTR size = SendMessageW(clock, MSG_TRAY_QUERY_SIZE, 0, 0);
+    POINT button = {-1, -1};
+    for (int y = 0; y < HIWORD(size) && button.x < 0; ++y) {
+        for (int x = LOWORD(size) - 1; x >= 0 && button.x < 0; --x) {
+            POINT screen = {x, y};
+            ClientToScreen(clock, &screen);
+            SetCursorPos(screen.x, screen.y);
+            if (SendMessageW(clock, MSG_CLOCK_HOVER_TEST, 1, 0) == 1) button = POINT{x, y + 2};
+        }
+    }
+    ASSERT_GE(button.x, 0) << "no button on the stopwatch";
+    POINT screen = button;
+    ClientToScreen(clock, &screen);
+    SetCursorPos(screen.x, screen.y);
+    ASSERT_EQ(SendMessageW(clock, MSG_CLOCK_HOVER_TEST, 1, 0), 1);
+
+    // The pointer rests there: the main program opens the panel beside it.
+    PostMessageW(clock, WM_MOUSEMOVE, 0, MAKELPARAM(button.x, button.y));
+    std::pair<DWORD, HWND> panel(GetProcessId(main_), nullptr);
+    for (DWORD start = GetTickCount(); !panel.second && GetTickCount() - start < kStartMs; Sleep(50)) {
+        EnumWindows(FindPanel, reinterpret_cast<LPARAM>(&panel));
+    }
+    ASSERT_NE(panel.second, nullptr) << "no timer panel";
+    RECT panelRect = {}, clockRect = {};
+    GetWindowRect(panel.second, &panelRect);
+    GetWindowRect(clock, &clockRect);
+    EXPECT_LE(panelRect.bottom, clockRect.top) << "above the clock on the bottom taskbar";
+    PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
 }
 
 }  // namespace

@@ -261,15 +261,17 @@ HWND NewsWindowOf(DWORD process) {
     return search.found;
 }
 
-TEST_F(MainProcess, NewsWindowShowsOnTheFirstCommandAndKeepsItsPlaceAtExit) {
+// Started hidden, or as a shortcut set to "minimised" starts it: the first
+// window the program shows would take that state instead of the one asked for.
+class NewsWindowStart : public MainProcess, public ::testing::WithParamInterface<WORD> {};
+
+TEST_P(NewsWindowStart, ShowsOnTheFirstCommandWithTheTreeFocusedAndKeepsItsPlaceAtExit) {
     ProgramFolder folder;
     ASSERT_TRUE(folder.ok());
-    // Started as a shortcut set to "minimised" starts it: the first window
-    // the program shows would take that state instead of the one asked for.
     STARTUPINFOW si = {};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESHOWWINDOW;
-    si.wShowWindow = SW_SHOWMINNOACTIVE;
+    si.wShowWindow = GetParam();
     PROCESS_INFORMATION pi = {};
     std::wstring line = L"\"" + folder.file(L"tempovia.exe") + L"\" /nh";
     ASSERT_TRUE(CreateProcessW(folder.file(L"tempovia.exe").c_str(), line.data(), nullptr, nullptr, FALSE, 0,
@@ -287,6 +289,14 @@ TEST_F(MainProcess, NewsWindowShowsOnTheFirstCommandAndKeepsItsPlaceAtExit) {
     ASSERT_NE(news, nullptr);
     EXPECT_TRUE(IsWindowVisible(news));
     EXPECT_FALSE(IsIconic(news));
+    // The keyboard works the tree, once the command is through.
+    GUITHREADINFO thread = {};
+    thread.cbSize = sizeof thread;
+    for (int i = 0; i < 100 && thread.hwndFocus != GetDlgItem(news, 1087); ++i) {
+        Sleep(20);
+        ASSERT_TRUE(GetGUIThreadInfo(GetWindowThreadProcessId(news, nullptr), &thread));
+    }
+    EXPECT_EQ(thread.hwndFocus, GetDlgItem(news, 1087));
     SetWindowPos(news, nullptr, 40, 50, 500, 400, SWP_NOZORDER | SWP_NOACTIVATE);
     PostMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(p, kStartMs), 0u);
@@ -298,6 +308,9 @@ TEST_F(MainProcess, NewsWindowShowsOnTheFirstCommandAndKeepsItsPlaceAtExit) {
     EXPECT_STREQ(place, L"40, 50, 540, 450");
     EXPECT_NE(GetPrivateProfileIntW(section.c_str(), L"rss_browser_height", -1, ini.c_str()), -1);
 }
+
+INSTANTIATE_TEST_SUITE_P(StartStates, NewsWindowStart,
+                         ::testing::Values(static_cast<WORD>(SW_SHOWMINNOACTIVE), static_cast<WORD>(SW_HIDE)));
 
 TEST_F(MainProcess, BadMessagesFromOtherProcessesAreRefused) {
     ProgramFolder folder;

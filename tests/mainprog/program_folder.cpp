@@ -6,7 +6,7 @@ namespace {
 
 const std::vector<std::wstring> kProgramFiles = {L"tempovia.exe",  L"hook.dll",       L"res_en.dll",
                                                  L"default.ini",   L"timezones.txt",  L"tz_changes.txt",
-                                                 L"cities.txt",    L"tempovia_en.ini"};
+                                                 L"cities.txt",    L"tempovia_en.ini", L"tbuttons.png"};
 
 }  // namespace
 

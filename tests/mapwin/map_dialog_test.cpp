@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "common/mapdialog/map_dialog.h"
 #include "common/settings/map_plugin_loader.h"
 #include "common/settings/protocol.h"
@@ -198,6 +200,30 @@ TEST_F(MainMapTest, CountryFilterSearchAndSelectionByMessage) {
     EXPECT_EQ(SelectedData(dialog), other);
 }
 
+// The widest text of a list column, as the list measures it.
+int WidestText(HWND list, int column) {
+    int widest = 0;
+    const int rows = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) {
+        wchar_t text[128] = {};
+        ListView_GetItemText(list, row, column, text, 128);
+        widest = std::max(widest, static_cast<int>(SendMessageW(list, LVM_GETSTRINGWIDTHW, 0,
+                                                                  reinterpret_cast<LPARAM>(text))));
+    }
+    return widest;
+}
+
+TEST_F(MainMapTest, WithoutStoredWidthsEveryCountryAndZoneNameFitsItsColumn) {
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    HWND list = GetDlgItem(dialog, mapwin::kIdcCityList);
+    for (int column : {1, 2}) {
+        const int widest = WidestText(list, column);
+        ASSERT_GT(widest, 60);
+        EXPECT_GE(static_cast<int>(SendMessageW(list, LVM_GETCOLUMNWIDTH, column, 0)), widest + 8) << column;
+    }
+}
+
 TEST_F(MainMapTest, ZoneModeListsZonesWestToEastAndBackToCities) {
     HWND dialog = Open();
     ASSERT_NE(dialog, nullptr);
@@ -275,6 +301,23 @@ TEST_F(MainMapTest, PlacementIsReadAndStored) {
     EXPECT_EQ(IniValue(section.c_str(), L"MapWindowPos"), L"30 40 700 500");
     EXPECT_EQ(IniValue(section.c_str(), L"MapWindowMax"), L"0");
     EXPECT_EQ(IniValue(section.c_str(), L"citylistcolumns"), L"11 22 44");
+
+    // A place reaching in from a monitor on the left is read in full; one on
+    // no monitor at all opens maximised.
+    WritePrivateProfileStringW(section.c_str(), L"MapWindowPos", L"-1000 40 1020 500", Ini().c_str());
+    dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_FALSE(IsZoomed(dialog));
+    GetWindowRect(dialog, &r);
+    EXPECT_EQ(r.left, -1000);
+    EXPECT_EQ(r.right - r.left, 1020);
+    mapwin::CloseWorldMap();
+    WritePrivateProfileStringW(section.c_str(), L"MapWindowPos", L"-3000 40 700 500", Ini().c_str());
+    WritePrivateProfileStringW(section.c_str(), L"MapWindowMax", L"0", Ini().c_str());
+    dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(IsZoomed(dialog));
+    mapwin::CloseWorldMap();
 }
 
 TEST(MapErrorText, KnownUnknownAndSystemTexts) {

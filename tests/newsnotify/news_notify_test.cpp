@@ -170,7 +170,7 @@ TEST_F(NewsNotifyTest, ShowsTheJobsNewItemsAtTheRightEdgeOfTheWorkArea) {
     EXPECT_GE(client.right, kNotifyClientWidth);
 }
 
-TEST_F(NewsNotifyTest, NothingNewShowsNothingAndAHiddenPopupStaysHidden) {
+TEST_F(NewsNotifyTest, NothingNewShowsNothingAndAHiddenPopupComesBackForAJobsNewItem) {
     RSS::Channel* channel = AddChannel(L"http://127.0.0.1/a.xml", L"World", 1);
     RSS::Item* item = AddItem(channel, L"Old", false);
     ShowRssNotify(1);
@@ -192,6 +192,16 @@ TEST_F(NewsNotifyTest, NothingNewShowsNothingAndAHiddenPopupStaysHidden) {
     AddItem(channel, L"Fresh", true);
     ShowRssNotify(3);
     EXPECT_TRUE(IsWindowVisible(RssNotify()->Handle()));
+
+    // Closed again; job 4's first feed brings an item, its last feed nothing,
+    // in the order the main window hands them on: the pop-up comes back.
+    SendMessageW(RssNotify()->Handle(), WM_CLOSE, 0, 0);
+    channel->lastJob = 4;
+    AddItem(channel, L"Midway", true);
+    RefreshRssNotify(2, 4);
+    ShowRssNotify(4);
+    EXPECT_TRUE(IsWindowVisible(RssNotify()->Handle()));
+    EXPECT_EQ(Titles(RssNotify()).front(), L"Midway");
 }
 
 TEST_F(NewsNotifyTest, WithoutFadingItemsAccumulateOnceEachNewestFirst) {

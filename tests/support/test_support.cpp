@@ -81,4 +81,48 @@ std::wstring SourcePath(std::wstring_view relative) {
     return p;
 }
 
+ShownPixels::ShownPixels(HWND window) {
+    RECT client = {};
+    if (!window || !GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return;
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    width_ = client.right;
+    height_ = client.bottom;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(memory, dib);
+    HDC shown = GetDC(window);
+    BitBlt(memory, 0, 0, width_, height_, shown, 0, 0, SRCCOPY);
+    ReleaseDC(window, shown);
+    GdiFlush();
+    pixels_.resize(static_cast<size_t>(width_) * height_);
+    const auto* source = static_cast<const DWORD*>(bits);
+    for (size_t i = 0; bits && i < pixels_.size(); ++i) {
+        const DWORD p = source[i];
+        pixels_[i] = RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF);
+    }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(dib);
+}
+
+COLORREF ShownPixels::At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width_ || y >= height_ || pixels_.empty()) return CLR_INVALID;
+    return pixels_[static_cast<size_t>(y) * width_ + x];
+}
+
+int ShownPixels::CountOther(const RECT& r, COLORREF colour) const {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y) {
+        for (int x = r.left; x < r.right; ++x) n += At(x, y) != colour;
+    }
+    return n;
+}
+
 }  // namespace testing_support

@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace testing_support {
 
@@ -31,5 +32,23 @@ std::string ReadBytes(const std::wstring& path);
 
 // The repository's folder as a Windows path (Wine's Z: drive).
 std::wstring SourcePath(std::wstring_view relative);
+
+// What a window shows in its client area, read back from its DC after it
+// has painted everything pending (children included).
+class ShownPixels {
+public:
+    explicit ShownPixels(HWND window);
+    // The colour at a client point; CLR_INVALID outside.
+    COLORREF At(int x, int y) const;
+    // How many pixels of the rectangle differ from the colour.
+    int CountOther(const RECT& r, COLORREF colour) const;
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+
+private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<COLORREF> pixels_;
+};
 
 }  // namespace testing_support

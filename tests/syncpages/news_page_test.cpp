@@ -11,6 +11,7 @@
 #include "settings/page_news.h"
 #include "settings/page_news_add.h"
 #include "settings/page_news_channels.h"
+#include "tests/support/test_support.h"
 #include "tests/syncpages/page_fixture.h"
 
 namespace syncpages_test {
@@ -162,6 +163,14 @@ TEST_F(NewsPageTest, AddEditMoveDeleteRenumbersWithNothingLost) {
     EXPECT_EQ(IsDlgButtonChecked(page_, kFollowFeedCheck), BST_CHECKED);
     EXPECT_EQ(TextOf(Item(kChannelIntervalEdit)), L"60");
 
+    // A whole address typed after the preset "http://" is taken alone.
+    g_answer = L"http://http://typed.example/rss";
+    Click(kAddChannelButton);
+    ASSERT_EQ(Count(), 5);
+    EXPECT_EQ(ListText(0), L"http://typed.example/rss");
+    Click(kDeleteChannelButton);
+    ASSERT_EQ(Count(), 4);
+
     // The same address again, in other case: a beep and nothing added.
     g_answer = L"HTTP://ONE.example/feed";
     Click(kAddChannelButton);
@@ -240,9 +249,41 @@ TEST_F(NewsPageTest, EnableAllDisableAllAndTheCheckImageToggle) {
     SendMessageW(Item(kChannelList), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(Item(kChannelList), WM_LBUTTONUP, 0, at);
     EXPECT_TRUE(IsWindowEnabled(Item(kDisableAllButton)));
+
+    // The third too; the second stays off. Neither is selected: the second
+    // shows an empty box, the third a tick (no stroke in the box's top left,
+    // where a cross would start).
+    SendMessageW(Item(kChannelList), LB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&item));
+    const LPARAM third = MAKELPARAM(item.left + 3, (item.top + item.bottom) / 2);
+    SendMessageW(Item(kChannelList), WM_LBUTTONDOWN, MK_LBUTTON, third);
+    SendMessageW(Item(kChannelList), WM_LBUTTONUP, 0, third);
+    const testing_support::ShownPixels shown(Item(kChannelList));
+    auto dark = [&](int index, int right, int bottom) {
+        RECT r = {};
+        SendMessageW(Item(kChannelList), LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&r));
+        const int top = (r.top + r.bottom - 13) / 2;
+        int n = 0;
+        for (int y = top + 3; y < top + bottom; ++y) {
+            for (int x = r.left + 5; x < r.left + right; ++x) {
+                const COLORREF c = shown.At(x, y);
+                n += GetRValue(c) + GetGValue(c) + GetBValue(c) < 300;
+            }
+        }
+        return n;
+    };
+    RECT second = {};
+    SendMessageW(Item(kChannelList), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&second));
+    const RECT box = {second.left + 2, (second.top + second.bottom - 13) / 2, second.left + 15,
+                      (second.top + second.bottom + 13) / 2};
+    EXPECT_GT(shown.CountOther(box, GetSysColor(COLOR_WINDOW)), 12) << "the empty box shows its frame";
+    EXPECT_EQ(dark(1, 13, 11), 0);
+    EXPECT_GT(dark(2, 13, 11), 4) << "a mark in the enabled channel's box";
+    EXPECT_EQ(dark(2, 8, 6), 0) << "a tick, not a cross";
+
     ASSERT_EQ(Store(), nullptr);
     EXPECT_EQ(RssChannelArray()[0]->enabled, 1);
     EXPECT_EQ(RssChannelArray()[1]->enabled, 0);
+    EXPECT_EQ(RssChannelArray()[2]->enabled, 1);
 }
 
 TEST_F(NewsPageTest, ReaderConsumerRefusesEndCallsAndEmptyAddresses) {

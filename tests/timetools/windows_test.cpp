@@ -265,6 +265,10 @@ TEST_F(TimeToolWindows, TimeTableListsTheDayAndFollowsItsControls) {
     // A bad interval is ignored; a format name is taken and written back.
     WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_interval", L"3");
     WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_format", L"24 hours");
+    // A clock the user turned off has no column.
+    clocks.push_back(zones.Clock(7, L"Switched off"));
+    clocks.back().enabled = 0;
+    UseClocks();
     CTimeWindow* table = ShowTimeWindow(nullptr);
     ASSERT_TRUE(table);
     EXPECT_EQ(ShowTimeWindow(nullptr), table);

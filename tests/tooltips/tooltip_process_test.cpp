@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <map>
 #include <string>
 #include <vector>
@@ -217,7 +218,7 @@ protected:
     }
 
     // Two clocks: one in the city with a photo, one in a city without.
-    void SendClocksAndCities() {
+    void SendClocksAndCities(const wchar_t* timeFormat = L"HH:mm") {
         std::vector<CityRecord> cities(2);
         std::memset(cities.data(), 0, cities.size() * sizeof(CityRecord));
         CopyBounded(cities[0].city, L"Lima");
@@ -233,7 +234,8 @@ protected:
         for (int i = 0; i < 2; ++i) {
             records[i].number = i + 1;
             records[i].enabled = 1;
-            CopyBounded(records[i].timeformat, L"HH:mm");
+            CopyBounded(records[i].timeformat, timeFormat);
+            records[i].showsSeconds = std::wcsstr(timeFormat, L"s") != nullptr;
             CopyBounded(records[i].dateformat, L"None");
             CopyBounded(records[i].prefix, labels[i]);
             CopyBounded(records[i].label, labels[i]);
@@ -372,21 +374,30 @@ TEST_F(TooltipInTaskbar, TheTooltipGoesWhenThePointerLeavesWithoutAnotherMove) {
     EXPECT_TRUE(WaitForTooltip(clock_, [](HWND shown) { return shown == nullptr; }));
 }
 
+// The clocks show seconds, so their faces change while the photo is on its way.
 TEST_F(TooltipInTaskbar, AnArrivedPhotoIsShownAndNothingMoreIsAsked) {
     ASSERT_TRUE(StartHooked());
     SendSettings(0);
-    SendClocksAndCities();
+    SendClocksAndCities(L"HH:mm:ss");
     FindFaces();
     ASSERT_EQ(main_.faces.size(), 2u);
     HWND tip = Hover(1);  // Lima: no photo yet
     ASSERT_NE(tip, nullptr);
     ASSERT_LT(Height(tip), kPhotoHeight);
     const size_t asked = main_.requests.size();
+    Pump([] { return false; }, 1300);
 
     // The main program has fetched Lima's first photo.
     WriteCityPhoto(L"Peru", L"Lima");
     PostMessageW(clock_, MSG_PHOTO_READY, 0, 1);
     EXPECT_TRUE(WaitForTooltip(clock_, [](HWND shown) { return shown && Height(shown) >= kPhotoHeight; }));
+    EXPECT_EQ(main_.requests.size(), asked);
+
+    // A small move over the same clock, a second later, asks for nothing.
+    Pump([] { return false; }, 1100);
+    const RECT face = main_.faces[1];
+    PostMessageW(clock_, WM_MOUSEMOVE, 0, MAKELPARAM((face.left + face.right) / 2 + 1, (face.top + face.bottom) / 2));
+    Pump([] { return false; }, 300);
     EXPECT_EQ(main_.requests.size(), asked);
 
     // A photo of another city than the hovered clock's changes nothing.

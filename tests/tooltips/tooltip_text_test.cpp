@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "common/settings/clock_record.h"
 #include "common/time/text_bounds.h"
@@ -101,6 +102,10 @@ TEST(TooltipText, LongLabelsAreCutSoThatLabelAndDateFit) {
     ClockRecord shorter = Clock(std::wstring(60, L'y').c_str(), Eastern());
     EXPECT_EQ(ClockTooltipText(shorter, local, &p, locale),
               std::wstring(60, L'y') + L"\r\n2024-07-04\r\nEv");
+    // The cut never splits an escaped "&": the 66th character would be the
+    // middle of "&&&", so the label stops before the "&".
+    ClockRecord amp = Clock((std::wstring(63, L'x') + L"&D").c_str(), Eastern());
+    EXPECT_EQ(ClockTooltipText(amp, local, nullptr, locale), std::wstring(63, L'x') + L"\r\n2024-07-04");
 }
 
 TEST(TooltipText, TimersShowTheirRunningTime) {
@@ -134,6 +139,13 @@ TEST(TooltipText, AllClocksAtTheNotedMomentInRecordOrder) {
               L"UTC+2, 2024-07-04, 19:05");
     EXPECT_EQ(AllClocksTooltipText(clocks, 0, utc, locale), L"");
     EXPECT_EQ(AllClocksTooltipText(nullptr, 3, utc, locale), L"");
+
+    // Thirty long labels overflow the buffer: whole lines only (96 + 19 x 98
+    // characters), never a clock cut in the middle.
+    std::vector<ClockRecord> many(30, Clock(std::wstring(77, L'L').c_str(), Eastern()));
+    const std::wstring full = AllClocksTooltipText(many.data(), 30, utc, locale);
+    EXPECT_EQ(full.size(), 96u + 19u * 98u);
+    EXPECT_EQ(full.substr(full.size() - 7), L", 12:05");
 }
 
 TEST(TooltipText, RowsSortLaterLocalTimesFirstThenByLabel) {
