@@ -5,13 +5,11 @@
 #include "hook/hook_process.h"
 #include "hook/hook_shared.h"
 #include "common/taskbar/clock_panel.h"
+#include "common/taskbar/tray_limits.h"
 #include "hook/tray_clock.h"
 #include "hook/tray_state.h"
 
 namespace {
-
-constexpr int kVerticalBarInset = 8;    // a vertical taskbar's edges
-constexpr int kUnthemedExtraInset = 2;  // and the sunken frame without styles
 
 HWND Taskbar(HWND window) {
     if (g_hookShared.taskbar && IsWindow(g_hookShared.taskbar)) return g_hookShared.taskbar;
@@ -86,35 +84,22 @@ void LayoutTrayClocks(HWND window, int maxWidth, int maxHeight, bool horizontal,
 SIZE GetTrayClockArea(HWND window) {
     HWND taskbar = Taskbar(window);
     HWND parent = GetParent(window);
-    RECT bar = {0, 0, 0, 0};
-    GetClientRect(taskbar, &bar);
-    const int barWidth = bar.right - bar.left;
-    const int barHeight = bar.bottom - bar.top;
     bool themed = false;
     {
         ScopedClockTheme theme(window);
         themed = theme.theme != nullptr;
     }
+    const TrayLimits limits = TrayClockLimits(taskbar, parent, themed);
+    RECT bar = {0, 0, 0, 0};
+    GetClientRect(taskbar, &bar);
     const RECT clock = RectIn(window, taskbar);
-    int maxWidth, maxHeight, flags;
-    const bool horizontal = barHeight < barWidth;
-    if (horizontal) {
-        maxWidth = barWidth / 2;
-        if (themed && parent) {
-            RECT p = {0, 0, 0, 0};
-            GetClientRect(parent, &p);
-            maxHeight = p.bottom - p.top;
-        } else {
-            const RECT p = RectIn(parent, taskbar);
-            maxHeight = barHeight - 2 * p.top - 2;
-        }
-        flags = (barWidth - clock.right) < clock.left ? kPanelMarginLeft : kPanelReserveRight;
+    int flags;
+    if (limits.horizontal) {
+        flags = (bar.right - clock.right) < clock.left ? kPanelMarginLeft : kPanelReserveRight;
     } else {
-        maxWidth = barWidth - kVerticalBarInset - (themed ? 0 : kUnthemedExtraInset);
-        maxHeight = barHeight / 2;
-        flags = (barHeight - clock.bottom) < clock.top ? kPanelMarginTop : kPanelReserveBottom;
+        flags = (bar.bottom - clock.bottom) < clock.top ? kPanelMarginTop : kPanelReserveBottom;
     }
-    LayoutTrayClocks(window, maxWidth, maxHeight, horizontal, flags);
+    LayoutTrayClocks(window, limits.maxWidth, limits.maxHeight, limits.horizontal, flags);
     return PanelSize();
 }
 

@@ -155,7 +155,7 @@ bool PaintTooltipBody(HWND tooltip) {
     if (!tooltip) return false;
     RECT body = {};
     GetWindowRect(tooltip, &body);
-    SendMessageW(tooltip, TTM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&body));
+    TooltipBodyWithin(tooltip, &body);
     MapWindowPoints(HWND_DESKTOP, tooltip, reinterpret_cast<POINT*>(&body), 2);
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(tooltip, &ps);

@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "hook/hook_shared.h"
 #include "hook/tooltip_geometry.h"
 #include "hook/tooltip_state.h"
@@ -10,6 +12,9 @@
 #include "hook/tray_state.h"
 
 namespace {
+
+// From the window's outer edge to the text: the border and some room.
+constexpr int kTextInset = 4;
 
 // The hovered clock's face, else the whole clock window, on the screen.
 RECT AnchorRect(HWND clockWindow) {
@@ -43,6 +48,28 @@ RECT MonitorOf(HWND window) {
 
 }  // namespace
 
+void TooltipFrameAround(HWND tooltip, RECT* body) {
+    if (!body) return;
+    RECT least = *body;
+    InflateRect(&least, kTextInset, kTextInset);
+    SendMessageW(tooltip, TTM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(body));
+    body->left = std::min(body->left, least.left);
+    body->top = std::min(body->top, least.top);
+    body->right = std::max(body->right, least.right);
+    body->bottom = std::max(body->bottom, least.bottom);
+}
+
+void TooltipBodyWithin(HWND tooltip, RECT* frame) {
+    if (!frame) return;
+    RECT most = *frame;
+    InflateRect(&most, -kTextInset, -kTextInset);
+    SendMessageW(tooltip, TTM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(frame));
+    frame->left = std::max(frame->left, most.left);
+    frame->top = std::max(frame->top, most.top);
+    frame->right = std::min(frame->right, most.right);
+    frame->bottom = std::min(frame->bottom, most.bottom);
+}
+
 bool PlaceTooltip(HWND clockWindow, RECT* rect) {
     if (!rect) return false;
     SetRectEmpty(rect);
@@ -53,7 +80,7 @@ bool PlaceTooltip(HWND clockWindow, RECT* rect) {
     const SIZE body = MeasureBody(tooltip);
     if (body.cx <= 0 || body.cy <= 0) return false;
     RECT frame = {0, 0, body.cx, body.cy};
-    SendMessageW(tooltip, TTM_ADJUSTRECT, TRUE, reinterpret_cast<LPARAM>(&frame));
+    TooltipFrameAround(tooltip, &frame);
     const SIZE size = {frame.right - frame.left, frame.bottom - frame.top};
     RECT taskbar = {};
     if (!g_hookShared.taskbar || !GetWindowRect(g_hookShared.taskbar, &taskbar)) GetWindowRect(clockWindow, &taskbar);

@@ -36,6 +36,12 @@ void NoteTooltipTime();
 // tooltip or nothing to show.
 bool PlaceTooltip(HWND clockWindow, RECT* rect);
 
+// The tooltip's window rectangle around a body rectangle, and the body inside
+// a window rectangle: the control's own margins, but never less than a few
+// pixels between the text and the border (some systems add none).
+void TooltipFrameAround(HWND tooltip, RECT* body);
+void TooltipBodyWithin(HWND tooltip, RECT* frame);
+
 // Measures and, with paint, draws the body into `rect` (the tooltip's text
 // rectangle in client coordinates); returns the body's size.
 SIZE DrawClocksTooltip(HWND window, HDC dc, const RECT& rect, bool paint);

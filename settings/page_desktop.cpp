@@ -101,11 +101,18 @@ void LoadDesktopPage(HWND page, const ClockRecord& record) {
     {
         PageLoadingScope loading;
         HWND skins = GetDlgItem(page, IDC_DESKTOP_SKIN);
-        FillSkinList(skins, !IsTimerClock(record));
+        // The built-in looks are offered beside the folders: the shipped
+        // clocks use one, and a user who tried a folder must find it again.
+        FillSkinListWithStyles(skins, !IsTimerClock(record));
         const std::wstring skin(record.skin, wcsnlen(record.skin, std::size(record.skin)));
-        const LRESULT item = skin.empty() ? CB_ERR
-                                          : SendMessageW(skins, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                                         reinterpret_cast<LPARAM>(skin.c_str()));
+        LRESULT item = skin.empty() ? CB_ERR
+                                    : SendMessageW(skins, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                                   reinterpret_cast<LPARAM>(skin.c_str()));
+        // A skin the list lacks (a font face name, a folder that is gone) is
+        // still the clock's: it is shown, and offered again after a change.
+        if (item == CB_ERR && !skin.empty()) {
+            item = SendMessageW(skins, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(skin.c_str()));
+        }
         SendMessageW(skins, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
         int position = 255 - static_cast<int>(record.alpha);
         if (position < 0) position = 0;

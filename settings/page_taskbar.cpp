@@ -46,9 +46,7 @@ void UpdateSkinEnabling(HWND page) {
 
 void FillSkins(HWND page) {
     HWND combo = Item(page, kIdcSkinCombo);
-    FillSkinList(combo, true);
-    SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(kStandardClockName));
-    SendMessageW(combo, CB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(kClassicStyleName));
+    FillSkinListWithStyles(combo, true);
 }
 
 // The first item whose text begins with the name, ignoring case.

@@ -57,8 +57,8 @@ RECT TrayPreviewRect();
 bool DrawTrayClocksPreview(HWND control, bool force);
 void PaintTrayClocksPreview(const DRAWITEMSTRUCT& item);
 
-// The room a clock gets in a taskbar of that client size.
-SIZE PreviewClockArea(int width, int height, bool themed);
+// The room a clock gets in that taskbar, as the taskbar clock reckons it.
+SIZE PreviewClockArea(HWND taskbar, bool themed);
 
 // Fills the settings program's preview entries of the clock pages, the
 // taskbar page and the background page.

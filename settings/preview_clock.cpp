@@ -78,11 +78,22 @@ void PaintDesktopPreview(const DRAWITEMSTRUCT& item) {
     const int fh = face.bottom - face.top;
     CBitmap off;
     if (fw <= 0 || fh <= 0 || !off.Create(fw, fh, 0, 0)) return;
-    const int x = fw < cw ? (cw - fw) / 2 : 0;
-    const int y = (ch - fh) / 2;
+    // A face wider than the control is shown shrunk to its width rather
+    // than cut off at its right.
+    const bool shrink = fw > cw;
+    const int dw = shrink ? cw : fw;
+    const int dh = shrink ? std::max(1, MulDiv(fh, cw, fw)) : fh;
+    const int x = dw < cw ? (cw - dw) / 2 : 0;
+    const int y = (ch - dh) / 2;
     if (p.wallpaper.IsValid()) {
         FillColour(off.Dc(), RECT{0, 0, fw, fh}, DesktopColour());
-        BitBlt(off.Dc(), 0, 0, fw, fh, p.wallpaper.Dc(), x, y, SRCCOPY);
+        if (shrink) {
+            const int oldMode = SetStretchBltMode(off.Dc(), COLORONCOLOR);
+            StretchBlt(off.Dc(), 0, 0, fw, fh, p.wallpaper.Dc(), x, y, dw, dh, SRCCOPY);
+            SetStretchBltMode(off.Dc(), oldMode);
+        } else {
+            BitBlt(off.Dc(), 0, 0, fw, fh, p.wallpaper.Dc(), x, y, SRCCOPY);
+        }
     } else {
         FillColour(off.Dc(), RECT{0, 0, fw, fh}, DesktopColour());
     }
@@ -102,7 +113,7 @@ void PaintDesktopPreview(const DRAWITEMSTRUCT& item) {
         p.record.transparent = transparent;
     }
     const BLENDFUNCTION blend = {AC_SRC_OVER, 0, static_cast<BYTE>(std::clamp(p.opacity, 0, 255)), 0};
-    AlphaBlend(item.hDC, rc.left + x, rc.top + y, fw, fh, off.Dc(), 0, 0, fw, fh, blend);
+    AlphaBlend(item.hDC, rc.left + x, rc.top + y, dw, dh, off.Dc(), 0, 0, fw, fh, blend);
 }
 
 }  // namespace
@@ -243,7 +254,7 @@ bool DrawTaskbarPreview(HWND control, bool force) {
         area = SIZE{GetSystemMetrics(SM_CXSCREEN), ClientSize(control).cy};
     } else {
         if (skin && TakesTaskbarColours(*skin)) skin->SetBackColor(kColourNone);
-        area = taskbar ? PreviewClockArea(taskbarSize.cx, taskbarSize.cy, Themes().themesActive) : ClientSize(control);
+        area = taskbar ? PreviewClockArea(taskbar, Themes().themesActive) : ClientSize(control);
     }
     SYSTEMTIME utc;
     GetSystemTime(&utc);

@@ -1,5 +1,7 @@
 #include <algorithm>
 
+#include "common/settings/protocol.h"
+#include "common/taskbar/tray_limits.h"
 #include "common/time/theme_library.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"
@@ -84,9 +86,12 @@ void FillColour(HDC dc, const RECT& rect, COLORREF colour) {
     SetBkColor(dc, old);
 }
 
-SIZE PreviewClockArea(int width, int height, bool themed) {
-    if (height < width) return SIZE{width / 2, themed ? height : height - 4};
-    return SIZE{themed ? width - 8 : width - 10, height / 2};
+SIZE PreviewClockArea(HWND taskbar, bool themed) {
+    // The room the taskbar clock itself lays its clocks out in: the preview
+    // then puts them in as many rows as the taskbar does.
+    HWND notify = taskbar ? FindWindowExW(taskbar, nullptr, kTrayNotifyClass, nullptr) : nullptr;
+    const TrayLimits limits = TrayClockLimits(taskbar, notify, themed);
+    return SIZE{limits.maxWidth, limits.maxHeight};
 }
 
 void DrawTaskbarImitation(HDC dc, int width, int height, bool horizontal, HWND taskbar, HTHEME theme) {
@@ -142,8 +147,13 @@ void PaintTaskbarStrip(const DRAWITEMSTRUCT& item, HWND taskbar, SIZE content, S
     GetClientRect(taskbar, &client);
     const bool horizontal = client.bottom < client.right;
     const int thickness = std::max<int>(1, horizontal ? client.bottom : client.right);
-    const int stripW = horizontal ? cw : std::min(thickness, cw);
-    const int stripH = horizontal ? std::min(thickness, ch) : ch;
+    int stripW = horizontal ? cw : std::min(thickness, cw);
+    int stripH = horizontal ? std::min(thickness, ch) : ch;
+    // Content longer than the control is drawn on a longer strip that is
+    // then shrunk to the control, so that no clock is cut off.
+    const int need = (horizontal ? content.cx : content.cy) + 2 * kStripEndGap;
+    if (horizontal && need > stripW) stripW = need;
+    if (!horizontal && need > stripH) stripH = need;
     TaskbarTheme theme(item.hwndItem);
     CBitmap strip;
     if (!strip.Create(stripW, stripH, 0, 0)) {
@@ -155,12 +165,22 @@ void PaintTaskbarStrip(const DRAWITEMSTRUCT& item, HWND taskbar, SIZE content, S
                           : POINT{(stripW - content.cx) / 2, stripH - kStripEndGap - content.cy};
     if (draw) draw(strip.Dc(), at, theme.get(), context);
 
-    const int sx = horizontal ? 0 : (cw - stripW) / 2;
-    const int sy = horizontal ? (ch - stripH) / 2 : 0;
+    // The strip as shown: the control's length, its thickness shrunk alike.
+    int shownW = stripW;
+    int shownH = stripH;
+    if (horizontal && stripW > cw) {
+        shownW = cw;
+        shownH = std::max(1, MulDiv(stripH, cw, stripW));
+    } else if (!horizontal && stripH > ch) {
+        shownH = ch;
+        shownW = std::max(1, MulDiv(stripW, ch, stripH));
+    }
+    const int sx = horizontal ? 0 : (cw - shownW) / 2;
+    const int sy = horizontal ? (ch - shownH) / 2 : 0;
     const RECT before = horizontal ? RECT{rc.left, rc.top, rc.right, rc.top + sy}
                                    : RECT{rc.left, rc.top, rc.left + sx, rc.bottom};
-    const RECT after = horizontal ? RECT{rc.left, rc.top + sy + stripH, rc.right, rc.bottom}
-                                  : RECT{rc.left + sx + stripW, rc.top, rc.right, rc.bottom};
+    const RECT after = horizontal ? RECT{rc.left, rc.top + sy + shownH, rc.right, rc.bottom}
+                                  : RECT{rc.left + sx + shownW, rc.top, rc.right, rc.bottom};
     FillColour(item.hDC, before, DesktopColour());
     if (after.right > after.left && after.bottom > after.top) {
         if (!(theme.get() && Themes().DrawThemeParentBackground &&
@@ -168,5 +188,14 @@ void PaintTaskbarStrip(const DRAWITEMSTRUCT& item, HWND taskbar, SIZE content, S
             FillColour(item.hDC, after, GetSysColor(COLOR_BTNFACE));
         }
     }
-    BitBlt(item.hDC, rc.left + sx, rc.top + sy, stripW, stripH, strip.Dc(), 0, 0, SRCCOPY);
+    if (shownW == stripW && shownH == stripH) {
+        BitBlt(item.hDC, rc.left + sx, rc.top + sy, stripW, stripH, strip.Dc(), 0, 0, SRCCOPY);
+        return;
+    }
+    const int oldMode = SetStretchBltMode(item.hDC, HALFTONE);
+    POINT origin;
+    SetBrushOrgEx(item.hDC, 0, 0, &origin);
+    StretchBlt(item.hDC, rc.left + sx, rc.top + sy, shownW, shownH, strip.Dc(), 0, 0, stripW, stripH, SRCCOPY);
+    SetBrushOrgEx(item.hDC, origin.x, origin.y, nullptr);
+    SetStretchBltMode(item.hDC, oldMode);
 }

@@ -92,7 +92,7 @@ bool DrawTrayClocksPreview(HWND control, bool force) {
     if (p.panel.Tick(force || resized) == 0 && !force && !resized) return false;
     p.lastTrayTaskbar = size;
     TaskbarTheme theme(control);
-    const SIZE area = PreviewClockArea(size.cx, size.cy, theme.get() != nullptr);
+    const SIZE area = PreviewClockArea(taskbar, theme.get() != nullptr);
     if (HDC dc = GetDC(control)) {
         p.panel.Layout(dc, theme.get(), std::max<int>(1, area.cx), std::max<int>(1, area.cy), horizontal, flags);
         p.panel.Measure(dc, flags);

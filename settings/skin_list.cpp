@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/graphics/faces/graphics.h"
 #include "common/settings/ini_paths.h"
 #include "common/time/file_paths.h"
 
@@ -29,4 +30,12 @@ int FillSkinList(HWND combo, bool includeAnalogue) {
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return added;
+}
+
+int FillSkinListWithStyles(HWND combo, bool includeAnalogue) {
+    if (!combo) return 0;
+    const int folders = FillSkinList(combo, includeAnalogue);
+    SendMessageW(combo, CB_INSERTSTRING, 0, reinterpret_cast<LPARAM>(kSystemClockStyleName));
+    SendMessageW(combo, CB_INSERTSTRING, 1, reinterpret_cast<LPARAM>(kClassicStyleName));
+    return folders + 2;
 }

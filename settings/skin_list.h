@@ -7,6 +7,9 @@
 // folder; with includeAnalogue false, folders holding an analogue face (a
 // timer cannot draw one) are left out. Returns the number of names added.
 int FillSkinList(HWND combo, bool includeAnalogue);
+// As FillSkinList, with the two looks that are no folder ("Standard System
+// Clock", "Classic Tempovia Style") first.
+int FillSkinListWithStyles(HWND combo, bool includeAnalogue);
 // True when the skin's folder holds an analogue face.
 bool IsAnalogueSkin(const wchar_t* name);
 // The skin's `face24h` choice: its hour hand goes round once a day.

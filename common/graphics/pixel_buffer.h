@@ -79,6 +79,9 @@ public:
     // else their colour with alpha 0); all others opaque.
     bool KeyToAlpha(uint32_t key, bool premultiplied);
     bool Premultiply();
+    // Back to straight colours: each colour byte x 255 / alpha (at most 255);
+    // fully transparent pixels become 0.
+    bool Unpremultiply();
     // A lightmap: grey 128 leaves a pixel as it is.
     void AddBiased(const PixelBuffer& source);
     // Shrinks by box-filter averaging; nothing unless both sides get smaller.

@@ -91,6 +91,25 @@ bool PixelBuffer::Premultiply() {
     return true;
 }
 
+bool PixelBuffer::Unpremultiply() {
+    if (!IsArgb()) return false;
+    size_t count = static_cast<size_t>(stride_) * static_cast<size_t>(rows_);
+    for (size_t i = 0; i < count; ++i) {
+        uint32_t p = pixels_[i];
+        uint32_t alpha = p >> 24;
+        if (alpha == 0) {
+            pixels_[i] = 0;
+            continue;
+        }
+        uint32_t out = alpha << 24;
+        for (int shift = 0; shift < 24; shift += 8) {
+            out |= std::min<uint32_t>(((p >> shift) & 0xFF) * 255 / alpha, 255) << shift;
+        }
+        pixels_[i] = out;
+    }
+    return true;
+}
+
 void PixelBuffer::AddBiased(const PixelBuffer& source) {
     if (!IsArgb() || !source.IsArgb()) return;
     int rows = std::min(rows_, source.rows_);

@@ -144,7 +144,12 @@ void ReadCountdown(const SectionReader& in, ClockRecord& record) {
     record.duration = duration > 0 ? static_cast<uint32_t>(duration) : 0;
 
     int64_t value = 0;
-    record.elapsed = (in.Duration(L"remaining", value) && value > 0) ? static_cast<uint64_t>(value) : 0;
+    if (in.Duration(L"remaining", value)) {
+        record.elapsed = value > 0 ? static_cast<uint64_t>(value) : 0;
+    } else {
+        // A countdown that never ran shows its whole length until it starts.
+        record.elapsed = uint64_t{record.duration} * kTimerUnitsPerSecond;
+    }
 
     SYSTEMTIME term{};
     bool haveTerm = in.Time(L"term", term);

@@ -14,7 +14,9 @@ constexpr wchar_t kBackgroundFile[] = L"bkg.bmp";
 constexpr wchar_t kPanelFontFace[] = L"MS Sans Serif";
 constexpr int kPanelFontSize = 8;
 constexpr int kClockVerticalPadding = 3;  // digital faces of a skin folder
-constexpr int kMechHorizontalPadding = 1;
+// Analogue faces carry their labels with no frame between them: the padding
+// keeps one clock's label a blank's width from the next one's.
+constexpr int kMechHorizontalPadding = 3;
 constexpr int kMechVerticalPadding = 0;
 
 int DateKeyOf(const SYSTEMTIME& t) { return t.wYear * 512 + t.wMonth * 32 + t.wDay - 33; }

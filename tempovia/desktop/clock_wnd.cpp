@@ -9,6 +9,7 @@
 #include "common/graphics/faces/mech_clock.h"
 #include "common/graphics/faces/timer_face.h"
 #include "common/graphics/gdi_handles.h"
+#include "common/graphics/log_font.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/protocol.h"
@@ -191,9 +192,18 @@ bool CClockWnd::Load(HWND parent, ClockRecord* clocks, int index) {
     const int workHeight = work.bottom - work.top;
     face_->CalcSize(dc, workWidth, workHeight, nullptr, &record_->currentTime);
     bool storedSizeApplied = false;
-    if (_wcsicmp(storedSkin.c_str(), skinName_.c_str()) == 0) {
+    const bool sameSkin = _wcsicmp(storedSkin.c_str(), skinName_.c_str()) == 0;
+    if (sameSkin) {
         int font = ReadIniInt(ini, section.c_str(), L"dsk_font", face_->GetFontSize());
         int size = ReadIniInt(ini, section.c_str(), L"dsk_size", face_->GetFaceSize());
+        // Faces now size their fonts as the font's own (negative) height; a
+        // positive size was saved by an older version in points and is read
+        // as such, so the clock comes back at the size it had. The next save
+        // stores the converted value.
+        if (font > 0) {
+            LOGFONTW points{};
+            if (MakeLogFont(L"", 0, font, 0, 0, &points)) font = points.lfHeight;
+        }
         if (font == 0 || font < kSmallestFontSize || font > kLargestFontSize) font = face_->GetFontSize();
         if (size != 0 && (size < kSmallestFaceSize || size > kLargestFaceSize)) size = face_->GetFaceSize();
         if (font != face_->GetFontSize() || size != face_->GetFaceSize()) {
@@ -202,9 +212,9 @@ bool CClockWnd::Load(HWND parent, ClockRecord* clocks, int index) {
             storedSizeApplied = true;
         }
     }
-    // A size the user chose is kept as it is: the two steps would not always
-    // come back to it (a step down never returns to the skin's own size), and
-    // the clock would change size at every start.
+    // A size the user chose is kept as it is: the two steps do not come back
+    // to it (a step down never returns to the skin's own size, so -15 goes to
+    // -14, then -16), and the clock would change size at each start.
     if (!storedSizeApplied) {
         if (face_->Zoom(dc, false)) {
             face_->Zoom(dc, true);
@@ -229,6 +239,9 @@ bool CClockWnd::Load(HWND parent, ClockRecord* clocks, int index) {
     width_ = size.cx;
     height_ = size.cy;
     SetWindowPos(Handle(), nullptr, x, y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    // A size of another skin, centred on the old place, may stick out of the
+    // screen: the program made it bigger, so the program brings it back in.
+    if (!sameSkin) KeepWholeOnMonitor();
     KeepOnMonitor();
     // The surface is drawn before the window first shows: an empty one would
     // flash until the next timer tick.
@@ -298,11 +311,7 @@ void CClockWnd::ResizeAboutCentre(bool redraw) {
 void CClockWnd::KeepOnMonitor() {
     if (!Handle()) return;
     const RECT r = CurrentRect();
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    HMONITOR monitor = MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY);
-    RECT work = WorkArea();
-    if (monitor && GetMonitorInfoW(monitor, &info)) work = info.rcWork;
+    const RECT work = MonitorWorkArea();
     const int width = r.right - r.left;
     const int height = r.bottom - r.top;
     int x = r.left;
@@ -317,6 +326,24 @@ void CClockWnd::KeepOnMonitor() {
     } else if (r.bottom <= work.top) {
         y = 0;
     }
+    if (x != r.left || y != r.top) MoveWindowTo(x, y, true);
+}
+
+RECT CClockWnd::MonitorWorkArea() const {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = MonitorFromWindow(Handle(), MONITOR_DEFAULTTOPRIMARY);
+    RECT work = WorkArea();
+    if (monitor && GetMonitorInfoW(monitor, &info)) work = info.rcWork;
+    return work;
+}
+
+void CClockWnd::KeepWholeOnMonitor() {
+    if (!Handle()) return;
+    const RECT r = CurrentRect();
+    const RECT work = MonitorWorkArea();
+    const LONG x = std::max(std::min(r.left, work.right - (r.right - r.left)), work.left);
+    const LONG y = std::max(std::min(r.top, work.bottom - (r.bottom - r.top)), work.top);
     if (x != r.left || y != r.top) MoveWindowTo(x, y, true);
 }
 

@@ -54,6 +54,9 @@ public:
     void Tick(const SYSTEMTIME& utc, bool force);
     // A window outside its monitor's work area comes back to its edge.
     void KeepOnMonitor();
+    // The whole window inside its monitor's work area (the program's own
+    // resizing; a window the user drags partly off stays where it is).
+    void KeepWholeOnMonitor();
     // Bottom-right corner on the default corner, then onto the monitor.
     void KeepInWorkArea();
 
@@ -97,6 +100,7 @@ private:
     void ResizeAboutCentre(bool redraw);
     void MoveWindowTo(int x, int y, bool redraw);
     RECT CurrentRect() const;
+    RECT MonitorWorkArea() const;
     void PaintDigital();
     void PaintAnalogue();
     LRESULT SendToOwner(WPARAM code, LPARAM lParam) const;

@@ -1,5 +1,6 @@
 // Drawing a desktop clock into its surface and onto the screen.
 #include <algorithm>
+#include <cstdint>
 
 #include "common/graphics/faces/clock_face.h"
 #include "common/graphics/gdi_handles.h"
@@ -34,16 +35,23 @@ void CClockWnd::PaintDigital() {
         SetSkinKeyColour(*skin_, key ^ 1);
     }
     // A window without a key is filled too: faces whose style has no
-    // background of its own would otherwise draw each new text over the last.
-    const RECT client{0, 0, surface_.Width(), surface_.Height()};
-    {
-        HBRUSH brush = CreateSolidBrush(key);
-        if (brush) {
-            FillRect(surface_.Dc(), &client, brush);
-            DeleteObject(brush);
-        }
-    }
+    // background of its own would otherwise draw each new text over the last,
+    // and on a cleared surface their dark text would stand on black.
+    uint32_t* bits = static_cast<uint32_t*>(surface_.Bits());
+    const size_t count = static_cast<size_t>(surface_.Width()) * static_cast<size_t>(surface_.Height());
+    const uint32_t keyPixel = (static_cast<uint32_t>(GetRValue(key)) << 16) |
+                              (static_cast<uint32_t>(GetGValue(key)) << 8) | GetBValue(key);
+    const bool keyed = colorKey_ != kNoColorKey;
+    std::fill_n(bits, count, keyPixel);
     face_->Paint(surface_.Dc(), nullptr);
+    GdiFlush();
+    // GDI leaves alpha 0 on all it draws. Systems that judge a layered window
+    // by its pixels' alpha even with a colour key would show nothing at all,
+    // so every pixel but the key ones is made opaque.
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t colour = bits[i] & 0x00FFFFFFu;
+        bits[i] = keyed && colour == keyPixel ? colour : colour | 0xFF000000u;
+    }
 }
 
 void CClockWnd::PaintAnalogue() {

@@ -145,7 +145,9 @@ TEST_F(SkinPageTest, DesktopOpacitySkinAndTransparencyRoundTrip) {
     record.alpha = 200;
     record.transparent = 1;
     Load(page, record);
-    EXPECT_EQ(ComboItems(GetDlgItem(page, IDC_DESKTOP_SKIN)), (std::vector<std::wstring>{L"Digi", L"Mech", L"Mech24"}));
+    EXPECT_EQ(ComboItems(GetDlgItem(page, IDC_DESKTOP_SKIN)),
+              (std::vector<std::wstring>{L"Standard System Clock", L"Classic Tempovia Style", L"Digi", L"Mech",
+                                         L"Mech24"}));
     EXPECT_EQ(SendDlgItemMessageW(page, IDC_DESKTOP_OPACITY, TBM_GETPOS, 0, 0), 55);
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_DESKTOP_OPAQUE), BST_UNCHECKED);
     EXPECT_EQ(g_preview.alpha, 200);
@@ -163,7 +165,7 @@ TEST_F(SkinPageTest, DesktopOpacitySkinAndTransparencyRoundTrip) {
     EXPECT_EQ(g_preview.alpha, 16);
     EXPECT_FALSE(Changes().empty());
     Click(page, IDC_DESKTOP_OPAQUE);
-    SendDlgItemMessageW(page, IDC_DESKTOP_SKIN, CB_SETCURSEL, 0, 0);
+    SendDlgItemMessageW(page, IDC_DESKTOP_SKIN, CB_SETCURSEL, 2, 0);
     SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_DESKTOP_SKIN, CBN_SELCHANGE),
                  reinterpret_cast<LPARAM>(GetDlgItem(page, IDC_DESKTOP_SKIN)));
     EXPECT_EQ(g_recreated, 2);
@@ -180,10 +182,29 @@ TEST_F(SkinPageTest, TimersSeeNoAnalogueSkinsAndKeepAnUnlistedOne) {
     CopyBounded(record.skin, L"Gone");
     record.alpha = 5;
     Load(page, record);
-    EXPECT_EQ(ComboItems(GetDlgItem(page, IDC_DESKTOP_SKIN)), (std::vector<std::wstring>{L"Digi"}));
+    HWND skins = GetDlgItem(page, IDC_DESKTOP_SKIN);
+    EXPECT_EQ(ComboItems(skins),
+              (std::vector<std::wstring>{L"Standard System Clock", L"Classic Tempovia Style", L"Digi", L"Gone"}));
+    EXPECT_EQ(SendMessageW(skins, CB_GETCURSEL, 0, 0), 3);
     Store(page, record);
     EXPECT_STREQ(record.skin, L"Gone");
     EXPECT_EQ(record.alpha, 16) << "the track bar's floor";
+}
+
+TEST_F(SkinPageTest, TheShippedClocksLookIsShownAndCanBeChosenAgain) {
+    HWND page = Create(kDesktopPageResource, DesktopPageDlgProc);
+    ClockRecord record = MakeRecord(0);
+    CopyBounded(record.skin, L"Classic Tempovia Style");
+    Load(page, record);
+    HWND skins = GetDlgItem(page, IDC_DESKTOP_SKIN);
+    wchar_t shown[80] = {};
+    GetWindowTextW(skins, shown, 80);
+    EXPECT_STREQ(shown, L"Classic Tempovia Style");
+    for (const wchar_t* pick : {L"Digi", L"Classic Tempovia Style"}) {
+        SendMessageW(skins, CB_SELECTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(pick));
+        SendMessageW(page, WM_COMMAND, MAKEWPARAM(IDC_DESKTOP_SKIN, CBN_SELCHANGE), reinterpret_cast<LPARAM>(skins));
+        EXPECT_STREQ(g_preview.skin, pick);
+    }
 }
 
 }  // namespace

@@ -211,6 +211,17 @@ TEST(Graphics, BackgroundsByStyle) {
     classic.FillBackground(r, kColourNotSet);
     EXPECT_EQ(PixelAt(dib, 0, 0) & 0xFFFFFF, 0u);  // square: the corner is filled
     classic.SetDC(nullptr, nullptr);
+
+    // A face sized in points: its rounded corners grow with its zoomed font.
+    ASSERT_TRUE(MakeSurface(dib, 60, 30, kWhite));
+    TestGraphics points;
+    ASSERT_TRUE(points.Load(kFace, 0, 10, FW_NORMAL, 0));
+    points.SetDC(dib.Dc(), nullptr);
+    points.SetFontHeight(points.GetFontHeight() * 3);
+    points.DrawFrame(r, true, RGB(0, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(PixelAt(dib, 2, 2) & 0xFFFFFF, kWhite);
+    EXPECT_EQ(PixelAt(dib, 30, 15) & 0xFFFFFF, 0u);
+    points.SetDC(nullptr, nullptr);
 }
 
 TEST(Graphics, ReferenceCountAsksTheOwner) {

@@ -146,9 +146,10 @@ TEST_F(TimerFace, ButtonIsPaintedInTheSkinsColoursAndHitTested) {
     EXPECT_FALSE(timer.HitTestButton(bx, by));
     EXPECT_FALSE(timer.HitTestButton(bx - 1, by + 3));
     EXPECT_FALSE(timer.HitTestButton(bx + 8, by + 3));
-    // The value ends left of the button.
+    // The value ends left of the button, with room between them.
     int textInk = CountOther(surface, RECT{r.left, r.top, bx, r.bottom}, kWhite);
     EXPECT_GT(textInk, 10);
+    EXPECT_EQ(CountOther(surface, RECT{bx - 2, r.top, bx, r.bottom}, kWhite), 0);
     EXPECT_EQ(CountOther(surface, RECT{0, 0, r.left, 100}, kWhite), 0);
 }
 

@@ -7,6 +7,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/graphics/dib_section.h"
@@ -288,7 +289,7 @@ TEST_F(Panel, AnAnalogueSkinHidesTimersAndGetsAnalogueFaces) {
     ASSERT_NE(mech, nullptr);
     EXPECT_TRUE(mech->HasFace());
     EXPECT_TRUE(mech->GetOverlayPrefix());
-    EXPECT_EQ(mech->GetHorizontalPadding(), 1);
+    EXPECT_EQ(mech->GetHorizontalPadding(), 3);
     EXPECT_EQ(mech->GetVerticalPadding(), 0);
     EXPECT_EQ(panel_.Margin(), 0);  // the skin draws no frames
 
@@ -372,4 +373,35 @@ TEST_F(Panel, AnAnalogueLabelAsTallAsASmallFaceStaysInsideItsRectangle) {
         EXPECT_GT(CountOther(target, r, kPaper), 0) << c.size;
         EXPECT_EQ(CountOtherOutside(target, {r}, kPaper), 0) << c.size;
     }
+}
+
+TEST_F(Panel, AnalogueLabelsStandApart) {
+    ASSERT_TRUE(folder_.CopyShipped(L"Daylight Dial"));
+    UseSkin(L"Daylight Dial", true);
+    settings_.transparentskin = 1;
+    MakeClocks(3);
+    const wchar_t* names[] = {L"New York", L"London", L"Tokyo"};
+    for (int i = 0; i < 3; ++i) {
+        wcscpy(records_[i].prefix, names[i]);
+        records_[i].suffix = 1;
+    }
+    Load();
+    LayOut(600, 30, true, kPanelReserveRight);
+    const RECT panel = panel_.GetRect();
+    CDibSection target;
+    ASSERT_TRUE(PaintInto(target, panel.right + 4, panel.bottom + 4, nullptr));
+    // Each clock's ink, column by column: neighbours keep a blank's room.
+    std::vector<RECT> faces = FaceRects();
+    ASSERT_EQ(faces.size(), 3u);
+    std::vector<std::pair<int, int>> ink;
+    for (const RECT& r : faces) {
+        int first = -1, last = -1;
+        for (int x = r.left; x < r.right; ++x) {
+            if (CountOther(target, RECT{x, r.top, x + 1, r.bottom}, kPaper) == 0) continue;
+            if (first < 0) first = x;
+            last = x;
+        }
+        ink.emplace_back(first, last);
+    }
+    for (size_t i = 1; i < ink.size(); ++i) EXPECT_GE(ink[i].first - ink[i - 1].second - 1, 6) << i;
 }

@@ -85,12 +85,29 @@ TEST_F(PreviewTest, AVerticalTaskbarTurnsTheStripOnItsSide) {
     const int left = (kControlWidth - 60) / 2;
     EXPECT_EQ(Pixel(shot, left - 5, kControlHeight / 2), AsPixel(GetSysColor(COLOR_BACKGROUND)));
     EXPECT_GT(InkInColumns(shot, left + 1, left + 59, 0, kControlHeight), 0);
-    const SIZE area = PreviewClockArea(60, 600, true);
+    const SIZE area = PreviewClockArea(taskbar_, true);
     EXPECT_EQ(area.cx, 52);
     EXPECT_EQ(area.cy, 300);
-    EXPECT_EQ(PreviewClockArea(800, 30, false).cy, 26);
-    EXPECT_EQ(PreviewClockArea(800, 30, true).cx, 400);
-    EXPECT_EQ(PreviewClockArea(60, 600, false).cx, 50);
+    EXPECT_EQ(PreviewClockArea(taskbar_, false).cx, 50);
+    PlaceTaskbar(0, 570, 800, 30);
+    EXPECT_EQ(PreviewClockArea(taskbar_, false).cy, 26);
+    EXPECT_EQ(PreviewClockArea(taskbar_, true).cx, 400);
+}
+
+TEST_F(PreviewTest, AFaceWiderThanTheControlIsShownWhole) {
+    // The shipped letter cells are wide: prefix, date and time outgrow the control.
+    ASSERT_TRUE(folder_.CopyShipped(L"Slate LCD"));
+    ClockRecord wide = MakeClock(1, L"Somewhere far away");
+    wcsncpy(wide.dateformat, L"dddd d MMMM yyyy", 31);
+    wcsncpy(wide.skin, L"Slate LCD", 79);
+    wide.on_desktop = 1;
+    ShowRecord(wide);
+    const RECT face = Preview().clock->GetRect();
+    ASSERT_GT(face.right - face.left, kControlWidth);
+    CDibSection shot;
+    PaintClock(shot);
+    EXPECT_GT(InkInColumns(shot, 0, kControlWidth, 0, kControlHeight), 20);
+    EXPECT_EQ(InkInColumns(shot, kControlWidth - 2, kControlWidth, 0, kControlHeight), 0) << "the time's end is shown";
 }
 
 TEST_F(PreviewTest, WithoutATaskbarTheControlShowsTheButtonFace) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/time/clock_table.h"
+#include "common/settings/protocol.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"
 #include "tests/previews/preview_fixture.h"
@@ -113,6 +114,36 @@ TEST_F(PreviewTest, ThePanelPreviewLaysOutTheEnabledClocks) {
     ASSERT_TRUE(DrawTrayClocksPreview(control_, true));
     const RECT three = TrayPreviewRect();
     EXPECT_GT(three.right - three.left, width);
+}
+
+TEST_F(PreviewTest, ThePanelPreviewTakesTheTaskbarsRowsAndShowsEveryClock) {
+    // A taskbar 40 high whose notification area is 20: the clock has room
+    // for one row only, and so has the preview.
+    PlaceTaskbar(0, 560, 800, 40);
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kTrayNotifyClass;
+    RegisterClassW(&wc);
+    HWND notify = CreateWindowExW(0, kTrayNotifyClass, L"", WS_CHILD | WS_VISIBLE, 600, 10, 200, 20, taskbar_,
+                                  nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(notify, nullptr);
+    std::vector<ClockRecord> clocks;
+    for (int i = 1; i <= 8; ++i) clocks.push_back(MakeClock(i, L"Somewhere"));
+    LoadTrayPreview(clocks.data(), static_cast<int>(clocks.size()));
+    ASSERT_TRUE(DrawTrayClocksPreview(control_, true));
+    for (int i = 1; i < TrayPreviewCount(); ++i) {
+        EXPECT_EQ(Preview().panel.Face(i)->GetRect().top, Preview().panel.Face(0)->GetRect().top) << i;
+    }
+    const RECT panel = TrayPreviewRect();
+    ASSERT_GT(panel.right - panel.left, kControlWidth);
+    CDibSection shot;
+    PaintTray(shot);
+    // Shrunk to the control: the first clock's text starts after the strip's gap.
+    EXPECT_EQ(InkInColumns(shot, 0, 2, 0, kControlHeight), 0);
+    EXPECT_GT(InkInColumns(shot, 2, 40, 0, kControlHeight), 0);
+    DestroyWindow(notify);
+    UnregisterClassW(kTrayNotifyClass, wc.hInstance);
 }
 
 TEST_F(PreviewTest, AVerticalTaskbarStacksThePanelsClocks) {

@@ -253,6 +253,16 @@ TEST(ClockReader, ANegativeDurationIsNoDuration) {
     EXPECT_EQ(kClockTimer | kClockCountdown | kClockSetDate, c->kind);
 }
 
+TEST(ClockReader, ACountdownThatNeverRanShowsItsWholeLength) {
+    Sandbox sandbox;
+    sandbox.WriteUserIni("[tester:clock1]\r\ntimer_mode=-1\r\nduration=300\r\nrunning=0\r\n");
+    ReadClock fresh;
+    EXPECT_EQ(300 * kSecond, fresh->elapsed);
+    sandbox.WriteUserIni("[tester:clock1]\r\ntimer_mode=-1\r\nduration=300\r\nremaining=0\r\n");
+    ReadClock finished;
+    EXPECT_EQ(0u, finished->elapsed);
+}
+
 TEST(ClockReader, ARunningTimerWhoseMomentIsLostIsReset) {
     Sandbox sandbox;
     sandbox.WriteUserIni(

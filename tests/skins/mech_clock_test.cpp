@@ -96,6 +96,40 @@ TEST_F(MechClock, ShippedDialAtThreeOClockAndHalfPastNine) {
     EXPECT_EQ(clock.HasChanged(Utc(9, 30, 20)), 0);
 }
 
+TEST_F(MechClock, ABackgroundProfileTintsTheDialAndKeepsItsEdgesAndHands) {
+    ASSERT_TRUE(folder.CopyShipped(L"Daylight Dial"));
+    record.profilesEnabled = 1;
+    record.profileCount = 1;
+    BackgroundProfile& p = record.profiles[0];
+    p.enabled = 1;
+    p.fromMinute = 0;
+    p.toMinute = 1439;
+    p.weekdayMask = 0x7F;
+    p.colour = RGB(0, 255, 0);
+    p.opacity = 0x80;
+    for (int transparent : {1, 0}) {
+        record.transparent = transparent;
+        CMechClock clock(&record, LoadSkin(L"Daylight Dial", 200));
+        clock.SetSize(0, 160);
+        clock.HasChanged(Utc(3, 0, 0));
+        ASSERT_GE(clock.GetActiveBackgroundIndex(), 0);
+        const CDibSection& face = clock.RenderedFace();
+        ASSERT_TRUE(face.IsValid());
+        // A premultiplied face never holds more colour than alpha.
+        int beyond = 0;
+        const auto* bits = static_cast<const uint32_t*>(face.Bits());
+        for (int i = 0; i < face.Width() * face.Height(); ++i) {
+            const uint32_t a = bits[i] >> 24;
+            if (((bits[i] >> 16) & 0xFF) > a || ((bits[i] >> 8) & 0xFF) > a || (bits[i] & 0xFF) > a) ++beyond;
+        }
+        EXPECT_EQ(beyond, 0) << transparent;
+        const COLORREF dial = AtAngle(clock, 80, 79, 90, 40);
+        const COLORREF hour = AtAngle(clock, 80, 79, 0, 30);
+        EXPECT_GT(GetGValue(dial), GetRValue(dial) + 40) << "tinted green";
+        EXPECT_LT(GetRValue(hour) + 60, GetRValue(dial)) << "the hour hand still shows";
+    }
+}
+
 TEST_F(MechClock, SecondsHandWhenTheRecordAsksForIt) {
     ASSERT_TRUE(folder.CopyShipped(L"Daylight Dial"));
     record.seconds_hand = 1;

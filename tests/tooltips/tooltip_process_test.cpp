@@ -310,6 +310,22 @@ int Height(HWND w) {
     return r.bottom - r.top;
 }
 
+// Two lines of the tooltip's font with room above and below them.
+int TwoLinesWithRoom() {
+    NONCLIENTMETRICSW metrics = {};
+    metrics.cbSize = sizeof metrics;
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0);
+    HDC dc = GetDC(nullptr);
+    HFONT font = CreateFontIndirectW(&metrics.lfStatusFont);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE line = {};
+    GetTextExtentPoint32W(dc, L"1Wqlj", 5, &line);
+    SelectObject(dc, old);
+    DeleteObject(font);
+    ReleaseDC(nullptr, dc);
+    return 2 * line.cy + 2 * 3;
+}
+
 }  // namespace
 
 TEST_F(TooltipInTaskbar, HoveringAClockShowsItsPhotoAndAsksForMore) {
@@ -340,6 +356,8 @@ TEST_F(TooltipInTaskbar, HoveringAClockShowsItsPhotoAndAsksForMore) {
     EXPECT_EQ(main_.requests.back().city, 0u);
     GetWindowRect(tip, &tipRect);
     EXPECT_LT(tipRect.bottom - tipRect.top, photoTipHeight);
+    // Label and date, clear of the border.
+    EXPECT_GE(tipRect.bottom - tipRect.top, TwoLinesWithRoom());
 }
 
 TEST_F(TooltipInTaskbar, TheAllClocksKindAsksForNoPhoto) {
@@ -355,6 +373,7 @@ TEST_F(TooltipInTaskbar, TheAllClocksKindAsksForNoPhoto) {
     GetWindowRect(tip, &tipRect);
     EXPECT_LT(tipRect.bottom - tipRect.top, kPhotoHeight);
     EXPECT_GT(tipRect.right - tipRect.left, 40);
+    EXPECT_GE(tipRect.bottom - tipRect.top, TwoLinesWithRoom());  // two rows, clear of the border
 }
 
 TEST_F(TooltipInTaskbar, TheTooltipGoesWhenThePointerLeavesWithoutAnotherMove) {

@@ -147,7 +147,9 @@ void CGraphics::DrawFrame(const RECT& rect, bool rounded, COLORREF pen, COLORREF
     gdi::ScopedSelect useBrush(dc_, brushObject);
     gdi::ScopedSelect usePen(dc_, penObject);
     if (rounded) {
-        int s = baseFontHeight_ != 0 ? font_.lfHeight / baseFontHeight_ : 1;
+        // The zoom against the font as loaded, in the same units: a size in
+        // points is a negative height once loaded.
+        int s = loadedFontHeight_ != 0 ? font_.lfHeight / loadedFontHeight_ : 1;
         if (s < 1) s = 1;
         RoundRect(dc_, rect.left, rect.top, rect.right, rect.bottom, 10 * s, 5 * s);
     } else {

@@ -72,11 +72,17 @@ void CMechClock::RenderFace() {
     face.Resize(faceSize_, faceSize_, false);
 
     if (const BackgroundProfile* profile = GetActiveBackground()) {
+        // The face is premultiplied: tinted and shaded as it is, its soft
+        // edges and see-through corners would get colour beyond their alpha,
+        // which blends into stray colours. The tint works on straight colours
+        // and the face is premultiplied again after it.
+        face.Unpremultiply();
         const uint32_t key = face.GetPixel(0, 0);
         face.BlendColor(ToPixelColour(ResolveColour(profile->colour)), key, std::min<uint32_t>(profile->opacity, 255));
         const uint32_t shadeKey = record_->transparent ? key : kNoKey;
         face.ShadeRows(shadeKey, GreyRamp.data());
         face.ShadeColumns(shadeKey, GreyRamp.data());
+        face.Premultiply();
     }
     face.WriteTo(faceBitmap_);
 }

@@ -15,6 +15,11 @@ namespace {
 HBITMAP g_buttonPicture = nullptr;
 SIZE g_buttonSize{0, 0};
 bool g_buttonTried = false;
+// Space between the value and the button, so that the mark never touches the
+// last digit.
+constexpr int kButtonGap = 3;
+
+int ButtonSpace() { return g_buttonSize.cx > 0 ? g_buttonSize.cx + kButtonGap : 0; }
 
 COLORREF PixelToColour(uint32_t pixel) {
     return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
@@ -120,7 +125,7 @@ void CTimer::MeasureLayout(Layout& layout) {
 
 bool CTimer::UseLines(const Layout& layout, int maxWidth, int maxHeight) const {
     bool fits = layout.multi.cy + 2 * verticalPadding_ <= maxHeight;
-    long long buttonSpace = static_cast<long long>(g_buttonSize.cx) + 2 * horizontalPadding_;
+    long long buttonSpace = static_cast<long long>(ButtonSpace()) + 2 * horizontalPadding_;
     return lineMode_ == 1 || (wcschr(layout.text, L'\n') && fits) ||
            (lineMode_ == 0 && fits && buttonSpace + layout.single.cx > maxWidth);
 }
@@ -131,7 +136,7 @@ void CTimer::CalcSize(HDC dc, int maxWidth, int maxHeight, HTHEME theme, const S
     Layout layout;
     MeasureLayout(layout);
     bool lines = UseLines(layout, maxWidth, maxHeight);
-    int b = g_buttonSize.cx + 2 * horizontalPadding_;
+    int b = ButtonSpace() + 2 * horizontalPadding_;
     SIZE text = lines ? layout.multi : layout.single;
     SetRect(RECT{0, 0, b + text.cx, text.cy + 2 * verticalPadding_});
 }
@@ -157,7 +162,7 @@ void CTimer::Draw(int flags) {
     bool lines = UseLines(layout, width, height);
     SIZE text = lines ? layout.multi : layout.single;
     int y = centreVertically_ ? r.top + (height - text.cy) / 2 : r.top + verticalPadding_;
-    int textRight = r.right - horizontalPadding_ - g_buttonSize.cx;
+    int textRight = r.right - horizontalPadding_ - ButtonSpace();
     if (lines || centreText_) {
         const wchar_t* shown = lines ? layout.text : layout.oneLine;
         if (centreText_) {
