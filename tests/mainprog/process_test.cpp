@@ -7,7 +7,9 @@
 #include <string>
 
 #include "common/mainmenu/menu_ids.h"
+#include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
+#include "tempovia/main/startup.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;
@@ -95,6 +97,20 @@ TEST_F(MainProcess, RestartReplacesTheRunningInstance) {
     HANDLE closer = folder.Start(L"/exit");
     EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
     EXPECT_EQ(WaitExit(replacement, kStartMs), 0u);
+}
+
+TEST_F(MainProcess, RestartWaitsForTheOldInstanceToLetGo) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    // The old instance's window is gone; its exit tail holds the instance
+    // rule beyond the 5 s of the close.
+    NamedMutex oldInstance(kMainInstanceMutexName);
+    ASSERT_TRUE(oldInstance.Acquire(0));
+    HANDLE p = folder.Start(L"/restart /nh");
+    Sleep(kCloseOtherTimeoutMs + 2000);
+    oldInstance.Release();
+    EXPECT_NE(WaitForMainWindow(kStartMs), nullptr);
+    EXPECT_EQ(WaitExit(p, 0), static_cast<DWORD>(STILL_ACTIVE));
 }
 
 TEST_F(MainProcess, TheExitEventSetByAnotherProcessClosesIt) {
