@@ -28,6 +28,7 @@ constexpr int kParkedTooltip = -16384;
 const LPARAM kParkedPosition = static_cast<LPARAM>(
     MAKELONG(static_cast<WORD>(kParkedTooltip & 0xFFFF), static_cast<WORD>(kParkedTooltip & 0xFFFF)));
 constexpr DWORD kGreetingTimeoutMs = 30000;
+constexpr DWORD kReleaseGraceMs = 1000;
 
 // The blur request as dwmapi takes it (DWM_BLURBEHIND).
 struct BlurBehind {
@@ -141,7 +142,9 @@ DWORD WINAPI ReleaseOwnLibrary(LPVOID param) {
     HWND clock = args->second;
     delete args;
     DWORD_PTR ignored = 0;
-    if (clock) SendMessageTimeoutW(clock, WM_NULL, 0, 0, SMTO_NORMAL, kGreetingTimeoutMs, &ignored);
+    if (!clock || !SendMessageTimeoutW(clock, WM_NULL, 0, 0, SMTO_NORMAL, kGreetingTimeoutMs, &ignored)) {
+        Sleep(kReleaseGraceMs);  // no window to go round: give the thread time to return
+    }
     FreeLibraryAndExitThread(self, 0);
 }
 
