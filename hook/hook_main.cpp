@@ -61,6 +61,13 @@ extern "C" DWORD WINAPI InstallHook(HWND mainWindow, const wchar_t* programFolde
     StringCchCatW(g_hookProcess.userIni, MAX_PATH, L"tempovia.ini");
 
     g_hookShared.mainWindow = mainWindow;
+    // A clock that no program holds any more (released after its program had
+    // ended, or gone with an Explorer that ended) is free for this hook; one
+    // that a hung taskbar still holds frees itself when it gives the clock back.
+    if (!g_hookShared.stockProc || !IsWindow(g_hookShared.clockWindow)) {
+        g_hookShared.clockWindow = nullptr;
+        g_hookShared.stockProc = nullptr;
+    }
     g_hookShared.taskbar = FindTaskbarWindow();
     if (!g_hookShared.taskbar) return 0;
     DWORD processId = 0;

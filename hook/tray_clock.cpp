@@ -4,6 +4,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <new>
+#include <utility>
+
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
@@ -25,6 +28,7 @@ constexpr int kParkedTooltip = -16384;
 const LPARAM kParkedPosition = static_cast<LPARAM>(
     MAKELONG(static_cast<WORD>(kParkedTooltip & 0xFFFF), static_cast<WORD>(kParkedTooltip & 0xFFFF)));
 constexpr DWORD kGreetingTimeoutMs = 30000;
+constexpr DWORD kReleaseGraceMs = 1000;
 
 // The blur request as dwmapi takes it (DWM_BLURBEHIND).
 struct BlurBehind {
@@ -116,6 +120,49 @@ void GreetMainProgram(HWND clockWindow) {
     }
 }
 
+// The clock's window procedure lives in this library: while the clock runs it,
+// the library holds itself, so that the end of the hook (or of the program
+// that set it) cannot unload it from under the clock.
+HMODULE g_heldSelf = nullptr;
+
+void HoldOwnLibrary() {
+    if (g_heldSelf) return;
+    HMODULE self = nullptr;
+    if (GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS, reinterpret_cast<LPCWSTR>(&TrayClockWndProc),
+                           &self)) {
+        g_heldSelf = self;
+    }
+}
+
+// The hold goes on a thread of its own once the taskbar's thread has come
+// back for its next message, out of this library's code.
+DWORD WINAPI ReleaseOwnLibrary(LPVOID param) {
+    const auto* args = static_cast<const std::pair<HMODULE, HWND>*>(param);
+    const HMODULE self = args->first;
+    HWND clock = args->second;
+    delete args;
+    DWORD_PTR ignored = 0;
+    if (!clock || !SendMessageTimeoutW(clock, WM_NULL, 0, 0, SMTO_NORMAL, kGreetingTimeoutMs, &ignored)) {
+        Sleep(kReleaseGraceMs);  // no window to go round: give the thread time to return
+    }
+    FreeLibraryAndExitThread(self, 0);
+}
+
+void LetGoOfOwnLibrary(HWND clock) {
+    HMODULE self = g_heldSelf;
+    if (!self) return;
+    g_heldSelf = nullptr;
+    auto* args = new (std::nothrow) std::pair<HMODULE, HWND>(self, clock && IsWindow(clock) ? clock : nullptr);
+    HANDLE thread = args ? CreateThread(nullptr, 0, ReleaseOwnLibrary, args, 0, nullptr) : nullptr;
+    if (thread) {
+        CloseHandle(thread);
+        return;
+    }
+    // Without the thread the hold stays: a library kept loaded is harmless,
+    // one freed under running code is not.
+    delete args;
+}
+
 }  // namespace
 
 TTTOOLINFOW ClockToolInfo(HWND clockWindow) {
@@ -165,6 +212,8 @@ void ParkTooltip() {
 void SubclassTrayClock(HWND clockWindow) {
     if (!clockWindow) return;
     g_tray = TrayClockState();
+    g_tray.owner = g_hookShared.mainWindow;
+    HoldOwnLibrary();
     g_hookShared.clockWindow = clockWindow;
     g_hookShared.stockProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(clockWindow, GWLP_WNDPROC));
     g_tray.visible = (GetWindowLongPtrW(clockWindow, GWL_STYLE) & WS_VISIBLE) != 0;
@@ -203,10 +252,10 @@ void UnsubclassTrayClock() {
         SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hookShared.stockProc));
         SendMessageW(w, WM_WININICHANGE, 0, 0);
     }
-    // None is subclassed now: a main program that starts later may take the
-    // clock over again, even when the one before it could not wait for this.
+    // The clock window stays named while the hook that released it is in
+    // place: the messages that keep reaching the clock until the program has
+    // unhooked must not take it over again (RemoveHook forgets it).
     g_hookShared.stockProc = nullptr;
-    g_hookShared.clockWindow = nullptr;
     g_tray.hoveredClock = -1;
     PanelClear();
     FreeClockRecords(true);
@@ -216,4 +265,8 @@ void UnsubclassTrayClock() {
     FreeResourceModule();
     FreeThemeLibrary();
     DestroyCursors();
+    // A program that started while this one was still releasing (a hung
+    // taskbar) waits for the clock: its hook takes it at the next message.
+    if (g_hookShared.mainWindow && g_hookShared.mainWindow != g_tray.owner) g_hookShared.clockWindow = nullptr;
+    LetGoOfOwnLibrary(w);
 }

@@ -35,6 +35,7 @@ struct TrayClockState {
     HCURSOR handCursor = nullptr;
     DwmEntries dwm;
     bool settingsReceived = false;  // a settings block was accepted
+    HWND owner = nullptr;           // the main window of the program that had the clock taken over
 };
 
 extern TrayClockState g_tray;

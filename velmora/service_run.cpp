@@ -25,8 +25,10 @@ std::atomic<bool> g_reload{false};
 std::atomic<bool> g_syncRequested{false};
 HANDLE g_wake = nullptr;  // manual reset
 
+// A stop once asked for is not taken back: only STOPPED replaces STOP_PENDING.
 void ReportState(DWORD state, DWORD win32Exit = 0, DWORD specificExit = 0) {
     std::lock_guard<std::mutex> hold(g_statusLock);
+    if (g_status.dwCurrentState == SERVICE_STOP_PENDING && state != SERVICE_STOPPED) return;
     g_status.dwCurrentState = state;
     g_status.dwWin32ExitCode = win32Exit;
     g_status.dwServiceSpecificExitCode = specificExit;
@@ -63,6 +65,8 @@ DWORD WINAPI HeartbeatThread(void* parameter) {
     for (;;) {
         {
             std::lock_guard<std::mutex> hold(g_statusLock);
+            // A stop that came during the start-up keeps its own report.
+            if (g_status.dwCurrentState == SERVICE_STOP_PENDING) break;
             g_status.dwCurrentState = heartbeat->state;
             g_status.dwWaitHint = kStartWaitHintMs;
             ++g_status.dwCheckPoint;
@@ -71,8 +75,10 @@ DWORD WINAPI HeartbeatThread(void* parameter) {
         if (WaitForSingleObject(heartbeat->stop, kHeartbeatMs) != WAIT_TIMEOUT) break;
     }
     std::lock_guard<std::mutex> hold(g_statusLock);
-    g_status.dwCheckPoint = 0;
-    g_status.dwWaitHint = 0;
+    if (g_status.dwCurrentState != SERVICE_STOP_PENDING) {
+        g_status.dwCheckPoint = 0;
+        g_status.dwWaitHint = 0;
+    }
     return 0;
 }
 
@@ -82,15 +88,12 @@ void StartHeartbeat(StartupHeartbeat& heartbeat, DWORD state) {
     heartbeat.thread = heartbeat.stop ? CreateThread(nullptr, 0, HeartbeatThread, &heartbeat, 0, nullptr) : nullptr;
 }
 
+// The thread ends at its stop event; ending it from outside could leave the
+// status lock held for ever.
 void StopHeartbeat(StartupHeartbeat& heartbeat) {
     if (heartbeat.stop) SetEvent(heartbeat.stop);
     if (heartbeat.thread) {
-        if (WaitForSingleObject(heartbeat.thread, 1000) != WAIT_OBJECT_0) {
-            TerminateThread(heartbeat.thread, 0);
-            std::lock_guard<std::mutex> hold(g_statusLock);
-            g_status.dwCheckPoint = 0;
-            g_status.dwWaitHint = 0;
-        }
+        WaitForSingleObject(heartbeat.thread, INFINITE);
         CloseHandle(heartbeat.thread);
     }
     if (heartbeat.stop) CloseHandle(heartbeat.stop);
@@ -99,11 +102,29 @@ void StopHeartbeat(StartupHeartbeat& heartbeat) {
 
 // ---- running -------------------------------------------------------------------
 
-DWORD InitServiceRun() {
+// Before the handler is registered: a stop that arrives from then on stays.
+void ResetServiceRun() {
     g_stop = false;
     g_paused = false;
     g_reload = false;
     g_syncRequested = false;
+    std::lock_guard<std::mutex> hold(g_statusLock);
+    g_handle = nullptr;
+    g_status = SERVICE_STATUS{kServiceType, SERVICE_START_PENDING, kServiceControls, 0, 0, 0, 0};
+}
+
+// Statuses go nowhere once the service has returned.
+struct HandleInUse {
+    HandleInUse() = default;
+    HandleInUse(const HandleInUse&) = delete;
+    HandleInUse& operator=(const HandleInUse&) = delete;
+    ~HandleInUse() {
+        std::lock_guard<std::mutex> hold(g_statusLock);
+        g_handle = nullptr;
+    }
+};
+
+DWORD InitServiceRun() {
     // The previous run's event outlives it by one start: the handler of that
     // run may still have been setting it when the run ended.
     if (g_wake) CloseHandle(g_wake);
@@ -113,7 +134,40 @@ DWORD InitServiceRun() {
     return 0;
 }
 
-void ServiceRunLoop() {
+// One synchronisation at a time runs on a thread of its own, so that the
+// service thread answers a stop within its hint even while a name lookup or a
+// result write waiting for the settings-file lock holds the sync up. The
+// thread is joined before the service returns.
+class SyncRun {
+public:
+    SyncRun() = default;
+    SyncRun(const SyncRun&) = delete;
+    SyncRun& operator=(const SyncRun&) = delete;
+    ~SyncRun() { Join(INFINITE); }
+
+    bool Busy() { return !Join(0); }
+    void Start() {
+        thread_ = CreateThread(nullptr, 0, Run, nullptr, 0, nullptr);
+        if (!thread_) SyncOnce(kSyncTimeoutMs);
+    }
+    // True once no sync runs (within the time).
+    bool Join(DWORD ms) {
+        if (!thread_) return true;
+        if (WaitForSingleObject(thread_, ms) != WAIT_OBJECT_0) return false;
+        CloseHandle(thread_);
+        thread_ = nullptr;
+        return true;
+    }
+
+private:
+    static DWORD WINAPI Run(void*) {
+        SyncOnce(kSyncTimeoutMs);
+        return 0;
+    }
+    HANDLE thread_ = nullptr;
+};
+
+void ServiceRunLoop(SyncRun& sync) {
     const std::wstring logPath = SettingsFolder() + L"velmora.log";
     HANDLE log = CreateFileW(logPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                              FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -132,10 +186,13 @@ void ServiceRunLoop() {
         if (g_paused) continue;
         if (g_reload.exchange(false)) ReadSyncSettings();
         // A request that arrives during the sync stays for the next round.
-        if (CurrentSyncSettings().serverText[0] && (g_syncRequested.exchange(false) || IsSyncDue())) {
-            SyncOnce(kSyncTimeoutMs);
+        if (CurrentSyncSettings().serverText[0] && !sync.Busy() &&
+            (g_syncRequested.exchange(false) || IsSyncDue())) {
+            sync.Start();
         }
     }
+    // A sync in progress reports its result first, within the stop's hint.
+    sync.Join(kStopSyncWaitMs);
     CloseHandle(log);
 }
 
@@ -187,24 +244,28 @@ void WINAPI ServiceCtrlHandler(DWORD code) {
 }
 
 void WINAPI ServiceMain(DWORD, LPWSTR*) {
+    ResetServiceRun();
     SERVICE_STATUS_HANDLE handle = Platform().RegisterHandler(kSyncServiceName, ServiceCtrlHandler);
     if (!handle) return;
+    HandleInUse inUse;
     {
         std::lock_guard<std::mutex> hold(g_statusLock);
         g_handle = handle;
-        g_status = SERVICE_STATUS{kServiceType, SERVICE_START_PENDING, kServiceControls, 0, 0, 0, 0};
+        // The handler may have had a stop before it knew where to report it.
+        if (g_status.dwCurrentState == SERVICE_STOP_PENDING) Platform().SetStatus(g_handle, &g_status);
     }
     StartupHeartbeat heartbeat;
     StartHeartbeat(heartbeat, SERVICE_START_PENDING);
     const DWORD failure = InitServiceRun();
     StopHeartbeat(heartbeat);
-    if (failure != 0) {
+    if (failure != 0 || g_stop) {
         ReportState(SERVICE_STOPPED, failure, failure);
         return;
     }
     ReportState(SERVICE_RUNNING);
-    ServiceRunLoop();
+    SyncRun sync;
+    ServiceRunLoop(sync);
     if (CurrentServiceState() != SERVICE_STOPPED) ReportState(SERVICE_STOPPED);
-    std::lock_guard<std::mutex> hold(g_statusLock);
-    g_handle = nullptr;
+    // A sync that outlived the stop's hint ends before the service returns.
+    sync.Join(INFINITE);
 }

@@ -11,6 +11,8 @@ inline constexpr DWORD kHeartbeatMs = 1000;
 inline constexpr DWORD kServiceWakeMs = 500;
 // Reported with STOP_PENDING: longer than any one synchronisation may take.
 inline constexpr DWORD kStopWaitHintMs = 10000;
+// How long a stop waits for a sync in progress before STOPPED is reported.
+inline constexpr DWORD kStopSyncWaitMs = kStopWaitHintMs - 1500;
 
 // The entry the dispatcher calls: registers the handler, starts, and runs
 // the loop until stopped.

@@ -11,9 +11,11 @@ public:
     // Keep one as a function-local static, so that it is loaded on the first
     // call, once, and safely from any thread.
     explicit LibraryOnFirstUse(const wchar_t* name) : module_(LoadLibraryW(name)) {}
-    ~LibraryOnFirstUse() {
-        if (module_) FreeLibrary(module_);
-    }
+    // The library stays loaded to the end of the process: the static goes
+    // with the program's (or a plug-in's) static destructors, while another
+    // thread may still be inside it (an alarm's file opening in ShellExecuteW,
+    // a sound still playing).
+    ~LibraryOnFirstUse() = default;
     LibraryOnFirstUse(const LibraryOnFirstUse&) = delete;
     LibraryOnFirstUse& operator=(const LibraryOnFirstUse&) = delete;
 

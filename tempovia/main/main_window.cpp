@@ -84,6 +84,10 @@ void OnDestroy(HWND window) {
     StopTaskbarWatch();
     RemoveHook();
     g_app.explorerProcessId = 0;
+    // The map dialog goes first, the plug-in with it, while the city table it
+    // was handed still exists: every way out comes here, not all by the quit
+    // command.
+    mapwin::CloseWorldMap();
     EnumThreadWindows(GetCurrentThreadId(), CloseThreadDialogsProc, 0);
     // The news windows save their places and take their browsers with them
     // while OLE is still up.

@@ -32,7 +32,6 @@
 #include "tempovia/main/module_links.h"
 #include "tempovia/main/watch_threads.h"
 #include "tempovia/desktop/desktop_clocks.h"
-#include "tempovia/news/http_download.h"
 #include "tempovia/news/rss_download.h"
 #include "tempovia/panels/timer_panel_owner.h"
 #include "tempovia/photos/photo_service.h"
@@ -82,15 +81,26 @@ bool RegisterMainClass(HINSTANCE instance) {
 }
 
 // How long a start may wait for the instance rule: a restart waits for the
-// instance it closed to end, within the time of the close itself.
+// instance it closed as long as that may take, the close and its exit tail.
 DWORD InstanceWaitMs(const CommandLineOptions& options) {
     if (!options.restartRequested) return 0;
     const DWORD elapsed = GetTickCount() - g_app.startTick;
-    return elapsed < kCloseOtherTimeoutMs ? kCloseOtherTimeoutMs - elapsed : 0;
+    return elapsed < kInstanceEndWaitMs ? kInstanceEndWaitMs - elapsed : 0;
 }
 
-int CleanUp(int code) {
-    FreeDataFiles();
+// Every worker is asked to give up its download and end, so that nothing it
+// uses goes away under it; one held up beyond the bound (a name lookup does
+// not see the stop) keeps what it uses to the end of the process. False then.
+bool StopWorkers() {
+    const DWORD start = GetTickCount();
+    const bool newsEnded = StopRssDownloads(kExitWorkersWaitMs);
+    const DWORD used = GetTickCount() - start;
+    const bool photosEnded = WaitForPhotoWorkers(used < kExitWorkersWaitMs ? kExitWorkersWaitMs - used : 0);
+    return newsEnded && photosEnded;
+}
+
+int CleanUp(int code, bool freeData = true) {
+    if (freeData) FreeDataFiles();
     RSS::SetOleReady(false);
     if (g_app.oleInitialised) OleUninitialize();
     g_app.oleInitialised = false;
@@ -211,17 +221,18 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     g_app.mainWindow = CreateWindowExW(0, kMainWindowClass, L"", 0, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                        CW_USEDEFAULT, nullptr, nullptr, instance, nullptr);
     if (g_app.exitEvent) StartExitEventThread();
+    bool workersEnded = true;
     if (g_app.mainWindow) {
         desktop::ApplyDesktopClockOrder(true);
         ReportClocksWithoutZone();
         RunMessageLoop();
         g_app.mainWindow = nullptr;
-        // Every worker gives up its download and ends, so that nothing it
-        // uses goes away under it.
-        StopRssDownloads();
-        WaitForPhotoWorkers(kDownloadTimeLimitMs + 2000);
+        workersEnded = StopWorkers();
         UnregisterClassW(kMainWindowClass, instance);
     }
     panels::ReleaseTimerPanel();
-    return CleanUp(kExitNormal);
+    // Nothing a new instance could meet is left: a restart goes on while
+    // this one lets go of OLE and its tables.
+    instanceMutex.Release();
+    return CleanUp(kExitNormal, workersEnded);
 }

@@ -10,9 +10,13 @@ inline constexpr int kExitAlreadyRunning = 3;
 
 inline constexpr DWORD kCloseOtherPollMs = 500;
 inline constexpr DWORD kCloseOtherTimeoutMs = 5000;
-// How long `/exit` waits for the closed instance to end: its end waits up to
-// 62 s for its photo downloads.
-inline constexpr DWORD kInstanceEndWaitMs = 75000;
+// After its window is gone an instance waits this long at most for its news
+// and photo workers, and holds the instance rule no more than kExitTailMs.
+inline constexpr DWORD kExitWorkersWaitMs = 5000;
+inline constexpr DWORD kExitTailMs = kExitWorkersWaitMs + 1000;
+// How long `/exit` and `/restart` wait, from their start, for the closed
+// instance to end: its close, then its exit tail.
+inline constexpr DWORD kInstanceEndWaitMs = kCloseOtherTimeoutMs + kExitTailMs;
 
 // WinMain's body: commandLine is the 8-bit command line without the program.
 int RunMainProgram(HINSTANCE instance, const char* commandLine);

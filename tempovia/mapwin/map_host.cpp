@@ -15,6 +15,9 @@ namespace {
 MainMapHooks g_hooks;
 int32_t g_users = 0;
 HWND g_dialog = nullptr;
+// A "World map" command is opening the dialog: its error box runs a message
+// loop, in which a second command must not open a dialog of its own.
+bool g_opening = false;
 
 void CloseMainDialog(HWND dialog, INT_PTR) {
     if (dialog == g_dialog) ReleaseMapDialog();
@@ -79,12 +82,17 @@ void ShowWorldMap(HWND, int cityIndex) {
         }
         return;
     }
+    if (g_opening) return;
+    g_opening = true;
     AcquireMapDialog();
     if (!CreateMapDialog(MapDialogCaption().c_str(), city)) ReleaseMapDialog();
+    g_opening = false;
 }
 
 void CloseWorldMap() {
-    if (GetMapDialog()) ReleaseMapDialog();
+    // Also after the dialog went with the thread's other dialogs: the user it
+    // counted still holds the plug-in.
+    if (g_dialog) ReleaseMapDialog();
 }
 
 }  // namespace mapwin

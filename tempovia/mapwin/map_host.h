@@ -38,7 +38,8 @@ HWND GetMapWindow();
 // else acquires and opens one. cityIndex -1: no city.
 void ShowWorldMap(HWND owner, int cityIndex);
 
-// Closes an open dialog as WM_CLOSE would.
+// Closes an open dialog as WM_CLOSE would, and gives up its user even when
+// the dialog window was destroyed by other means.
 void CloseWorldMap();
 
 }  // namespace mapwin

@@ -34,17 +34,19 @@ public:
         thread_ = CreateThread(nullptr, 0, RssDownloadThread, head, 0, nullptr);
         return thread_ != nullptr;
     }
-    void Stop() {
+    // True once the job's thread has ended (within the time).
+    bool Stop(DWORD ms = INFINITE) {
         if (stop_) SetEvent(stop_);
-        Join();
+        return Join(ms);
     }
 
 private:
-    void Join() {
-        if (!thread_) return;
-        WaitForSingleObject(thread_, INFINITE);
+    bool Join(DWORD ms = INFINITE) {
+        if (!thread_) return true;
+        if (WaitForSingleObject(thread_, ms) != WAIT_OBJECT_0) return false;
         CloseHandle(thread_);
         thread_ = nullptr;
+        return true;
     }
     HANDLE stop_;
     HANDLE thread_ = nullptr;
@@ -163,7 +165,7 @@ bool RssRefreshAt(bool dueOnly, RssProgressCallback callback, const SYSTEMTIME& 
 
 long RssDownloadsRunning() { return InterlockedCompareExchange(&g_running, 0, 0); }
 
-void StopRssDownloads() { g_worker.Stop(); }
+bool StopRssDownloads(DWORD ms) { return g_worker.Stop(ms); }
 
 std::string RssAcceptLanguageHeader() {
     char language[16] = {};

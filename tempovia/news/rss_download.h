@@ -53,8 +53,9 @@ bool RssRefreshAt(bool dueOnly, RssProgressCallback callback, const SYSTEMTIME& 
 long RssDownloadsRunning();
 
 // At the end of the program, once the main window is gone (the job reports to
-// it): gives up a download under way and waits for the job's thread to end.
-void StopRssDownloads();
+// it): gives up a download under way and waits up to ms for the job's thread
+// to end; true once it has.
+bool StopRssDownloads(DWORD ms = INFINITE);
 
 // The worker; takes ownership of the job block.
 DWORD WINAPI RssDownloadThread(LPVOID job);

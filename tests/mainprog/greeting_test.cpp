@@ -59,8 +59,10 @@ HWND ClockOf(HWND taskbar) {
     return notify ? FindWindowExW(notify, nullptr, kTrayClockClass, nullptr) : nullptr;
 }
 
-// Posted to the stand-in's clock: its thread hangs for wParam milliseconds.
+// Posted to the stand-in's clock: its thread hangs for wParam milliseconds;
+// the taskbar keeps sending its clock messages as the pointer over it does.
 constexpr UINT kHangNow = WM_APP + 2;
+constexpr UINT kPointerOver = WM_APP + 3;
 
 class WithTaskbar : public ::testing::Test {
 protected:
@@ -208,20 +210,67 @@ TEST_F(WithTaskbar, AHugeCityListReachesTheClockCutAndTheProgramStillEnds) {
     EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
 }
 
+// After the program's end: the clock was released once, nothing was pushed
+// after the release, the stand-in's own procedure is back and no program was
+// started again.
+void ExpectReleasedOnceAndLeftAlone(const std::wstring& log) {
+    ASSERT_TRUE(WaitForLine(log, "wininichange own", kStartMs));
+    Sleep(1000);
+    const std::vector<std::string> lines = ReadLines(log);
+    std::size_t releases = 0, pushedAfter = 0;
+    for (const auto& line : lines) {
+        if (line.rfind("command 32777", 0) == 0) ++releases;
+        if (releases > 0 && line.rfind("copydata", 0) == 0) ++pushedAfter;
+    }
+    EXPECT_EQ(releases, 1u);
+    EXPECT_EQ(pushedAfter, 0u);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "the end became a restart";
+}
+
 TEST_F(WithTaskbar, AHungTaskbarDoesNotHoldTheProgram) {
     HANDLE taskbar = StartTaskbar(log_);
     HWND main = StartAndGreet(taskbar, L"");
     ASSERT_NE(main, nullptr);
-    // Explorer hangs for 40 s; the program pushes its blocks, then is told to end.
-    PostMessageW(ClockOf(TaskbarOf(taskbar)), kHangNow, 40000, 0);
+    // Explorer hangs for 10 s; the program pushes its blocks, then is told to end.
+    PostMessageW(ClockOf(TaskbarOf(taskbar)), kHangNow, 10000, 0);
     Sleep(300);
     PostMessageW(main, MSG_SETTINGS_CHANGED, 0, 0);
     Sleep(300);
     HANDLE closer = folder_.Start(L"/exit");
     EXPECT_EQ(WaitExit(main_, 25000), 0u);
     WaitExit(closer, kStartMs);
-    TerminateProcess(taskbar, 0);
-    WaitExit(taskbar, kStartMs);
+    // When Explorer wakes, the clock gives itself back, and that is all.
+    ExpectReleasedOnceAndLeftAlone(log_);
+    PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
+}
+
+TEST_F(WithTaskbar, ExitReleasesTheClockOnceAndANewStartTakesItBack) {
+    HANDLE taskbar = StartTaskbar(log_);
+    ASSERT_NE(StartAndGreet(taskbar, L""), nullptr);
+    // The pointer rests on the clock all through the end.
+    PostMessageW(ClockOf(TaskbarOf(taskbar)), kPointerOver, 0, 0);
+    Sleep(200);
+    HANDLE closer = folder_.Start(L"/exit");
+    EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+    EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
+    ExpectReleasedOnceAndLeftAlone(log_);
+
+    // The next start takes the clock over again and gets its blocks.
+    const std::size_t before = ReadLines(log_).size();
+    main_ = folder_.Start(L"");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    bool pushed = false;
+    for (DWORD start = GetTickCount(); !pushed && GetTickCount() - start < kStartMs; Sleep(50)) {
+        const std::vector<std::string> lines = ReadLines(log_);
+        for (std::size_t i = before; i < lines.size(); ++i) pushed = pushed || lines[i].rfind("copydata 1 ", 0) == 0;
+    }
+    EXPECT_TRUE(pushed);
+    closer = folder_.Start(L"/exit");
+    EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
+    EXPECT_TRUE(WaitForLine(log_, "command 32777 own", kStartMs));
+    PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
 }
 
 TEST_F(WithTaskbar, WhenTheTaskbarEndsTheProgramSavesAndRestartsOnTheNewOne) {

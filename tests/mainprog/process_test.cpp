@@ -6,7 +6,10 @@
 
 #include <string>
 
+#include "common/mainmenu/menu_ids.h"
+#include "common/settings/named_mutex.h"
 #include "common/settings/protocol.h"
+#include "tempovia/main/startup.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;
@@ -94,6 +97,20 @@ TEST_F(MainProcess, RestartReplacesTheRunningInstance) {
     HANDLE closer = folder.Start(L"/exit");
     EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
     EXPECT_EQ(WaitExit(replacement, kStartMs), 0u);
+}
+
+TEST_F(MainProcess, RestartWaitsForTheOldInstanceToLetGo) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    // The old instance's window is gone; its exit tail holds the instance
+    // rule beyond the 5 s of the close.
+    NamedMutex oldInstance(kMainInstanceMutexName);
+    ASSERT_TRUE(oldInstance.Acquire(0));
+    HANDLE p = folder.Start(L"/restart /nh");
+    Sleep(kCloseOtherTimeoutMs + 2000);
+    oldInstance.Release();
+    EXPECT_NE(WaitForMainWindow(kStartMs), nullptr);
+    EXPECT_EQ(WaitExit(p, 0), static_cast<DWORD>(STILL_ACTIVE));
 }
 
 TEST_F(MainProcess, TheExitEventSetByAnotherProcessClosesIt) {
@@ -241,6 +258,34 @@ TEST_F(MainProcess, CancelledSessionEndKeepsItRunning) {
     SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &reply);
     EXPECT_EQ(WaitExit(p, kStartMs), 0u);
 }
+
+// The world map open at the end: the plug-in (its stand-in, which logs its
+// calls) is freed whichever way the program ends.
+class MapOpenAtTheEnd : public OwnFolderTest, public ::testing::WithParamInterface<UINT> {};
+
+TEST_P(MapOpenAtTheEnd, FreesThePlugIn) {
+    ASSERT_TRUE(CopyFileW((TestsFolder() + L"standin_map_full.dll").c_str(), folder_.file(L"kartix.dll").c_str(),
+                          FALSE));
+    const std::wstring log = folder_.file(L"map.log");
+    SetEnvironmentVariableW(L"STANDIN_MAP_LOG", log.c_str());
+    HANDLE p = folder_.Start(L"/nh");
+    SetEnvironmentVariableW(L"STANDIN_MAP_LOG", nullptr);
+    HWND main = WaitForMainWindow(kStartMs);
+    ASSERT_NE(main, nullptr);
+    PostMessageW(main, WM_COMMAND, kCmdWorldMap, 0);
+    ASSERT_TRUE(WaitForLine(log, "CreateMapWindow", kStartMs, true));
+    if (GetParam() == WM_ENDSESSION) {
+        DWORD_PTR reply = 0;
+        SendMessageTimeoutW(main, WM_ENDSESSION, TRUE, 0, SMTO_ABORTIFHUNG, 5000, &reply);
+    } else {
+        PostMessageW(main, GetParam(), GetParam() == MSG_QUIT ? 1 : 0, 0);
+    }
+    EXPECT_EQ(WaitExit(p, kStartMs), 0u);
+    EXPECT_TRUE(WaitForLine(log, "FreeMap", 0));
+}
+
+// The session's end, the taskbar watcher's way out and the quit command.
+INSTANTIATE_TEST_SUITE_P(EveryWayOut, MapOpenAtTheEnd, ::testing::Values(WM_ENDSESSION, MSG_QUIT, WM_CLOSE));
 
 // The news window of the process: a top-level window with the channel tree.
 HWND NewsWindowOf(DWORD process) {

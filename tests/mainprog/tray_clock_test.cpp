@@ -417,6 +417,23 @@ TEST_F(TrayClock, QuitRestoresTheStockClock) {
     EXPECT_TRUE(WaitForLine(log_, "end hooked own", kWaitMs));
 }
 
+TEST_F(TrayClock, TheClockHoldsItsLibraryUntilItHasGivenItselfBack) {
+    ASSERT_TRUE(StartHooked(""));
+    SendData(3, 3);
+    // The load the hook made goes (as when the hook goes with its program):
+    // the library stays, and the clock still runs its code.
+    PostMessageW(clock_, WM_APP + 4, 0, 0);
+    ASSERT_TRUE(WaitForLine(log_, "dropped loaded", kWaitMs));
+    EXPECT_EQ(Inspect(COPYDATA_CLOCKS), 3);
+    // Given back, the clock lets go of the library too.
+    Probe().remove();
+    EXPECT_TRUE(WaitForLine(log_, "wininichange own", kWaitMs));
+    Sleep(500);  // it goes on a thread of its own
+    PostMessageW(taskbar_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(taskbarProcess_, kWaitMs), 0u);
+    EXPECT_TRUE(WaitForLine(log_, "end own", 0));
+}
+
 TEST_F(TrayClock, QuitWhileExplorerHangsRestoresTheClockOnceItWakes) {
     ASSERT_TRUE(StartHooked(""));
     SendData(3, 3);

@@ -69,6 +69,34 @@ TEST_F(MainMapTest, MissingPluginIsReportedOnceAndTheDialogOpensWithoutAMap) {
     EXPECT_EQ(g_restored, 1);
 }
 
+// The error box's own message loop lets a second "World map" command in.
+int OpenAgainFromTheErrorBox(HWND, const wchar_t*, const wchar_t*, UINT) {
+    ErrorBoxes().push_back({});
+    if (ErrorBoxes().size() == 1) mapwin::ShowWorldMap(nullptr, -1);
+    return IDOK;
+}
+
+TEST_F(MainMapTest, ASecondCommandWhileTheErrorIsShownOpensNoSecondDialog) {
+    SetMapErrorBoxFn(OpenAgainFromTheErrorBox);
+    HWND dialog = Open();
+    ASSERT_NE(dialog, nullptr);
+    int dialogs = 0;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND w, LPARAM n) {
+            wchar_t name[16] = {};
+            GetClassNameW(w, name, 16);
+            *reinterpret_cast<int*>(n) += lstrcmpW(name, L"#32770") == 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&dialogs));
+    EXPECT_EQ(dialogs, 1);
+    EXPECT_EQ(mapwin::MapUserCount(), 1);
+    SendMessageW(dialog, WM_CLOSE, 0, 0);
+    EXPECT_EQ(mapwin::MapUserCount(), 0);
+    EXPECT_EQ(g_restored, 1);  // the desktop clocks are back
+}
+
 TEST_F(MainMapTest, MissingExportOrFailingInitMapOpensWithoutAMap) {
     InstallPlugin(L"nocreate");
     HWND dialog = Open();

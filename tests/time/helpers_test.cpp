@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/time/file_paths.h"
+#include "common/time/library_on_first_use.h"
 #include "common/time/popup_placement.h"
 #include "common/time/shell_open.h"
 #include "common/time/split_fields.h"
@@ -355,4 +356,20 @@ TEST(ThemeHandles, FollowTheLibraryAndCloseOnce) {
     EXPECT_EQ(Themes().module, before);
     FreeThemeLibrary();
     EXPECT_EQ(Themes().module, nullptr);
+}
+
+TEST(LibraryOnFirstUseTest, TheLibraryOutlivesItsHolder) {
+    const wchar_t* name = nullptr;
+    for (const wchar_t* candidate : {L"powrprof.dll", L"winmm.dll", L"comdlg32.dll"}) {
+        if (!GetModuleHandleW(candidate)) {
+            name = candidate;
+            break;
+        }
+    }
+    if (!name) GTEST_SKIP() << "every candidate library is already loaded";
+    {
+        LibraryOnFirstUse library(name);
+        ASSERT_NE(GetModuleHandleW(name), nullptr);
+    }  // as at the program's end, when its statics go
+    EXPECT_NE(GetModuleHandleW(name), nullptr);
 }

@@ -15,12 +15,21 @@ namespace velmora_test {
 class RecordingPlatform : public ServicePlatform {
 public:
     SERVICE_STATUS_HANDLE RegisterHandler(const wchar_t* name, LPHANDLER_FUNCTION h) override {
-        std::lock_guard<std::mutex> hold(lock);
-        registeredName = name;
-        handler = h;
+        {
+            std::lock_guard<std::mutex> hold(lock);
+            registeredName = name;
+            handler = h;
+        }
+        // A control that the manager sends as soon as the handler is known.
+        if (controlOnRegistration) h(controlOnRegistration);
         return reinterpret_cast<SERVICE_STATUS_HANDLE>(0x1234);
     }
     BOOL SetStatus(SERVICE_STATUS_HANDLE, SERVICE_STATUS* status) override {
+        // The manager answering slowly, once.
+        if (slowFirstStatusMs && status->dwCurrentState == SERVICE_START_PENDING) {
+            Sleep(slowFirstStatusMs);
+            slowFirstStatusMs = 0;
+        }
         std::lock_guard<std::mutex> hold(lock);
         statuses.push_back(*status);
         return TRUE;
@@ -48,6 +57,8 @@ public:
     }
 
     std::mutex lock;
+    DWORD controlOnRegistration = 0;
+    DWORD slowFirstStatusMs = 0;
     std::wstring registeredName;
     std::wstring dispatcherName;
     int dispatcherRuns = 0;

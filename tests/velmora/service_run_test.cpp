@@ -3,7 +3,10 @@
 // request against a responder of the test's own, and stop.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <thread>
+
+#include "common/settings/named_mutex.h"
 
 #include "common/time/sync_service_notify.h"
 #include "tests/velmora/loopback.h"
@@ -121,6 +124,54 @@ TEST_F(ServiceRunTest, StopDuringASyncIsPendingUntilTheSyncHasReported) {
     EXPECT_EQ(statuses.back().dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(statuses.back().dwWaitHint, 0u);
     EXPECT_EQ(LastResult(), kSyncNoReply);  // 1.5 s is longer than http_sync_wait
+}
+
+// From the first STOP_PENDING on, only STOP_PENDING and a last STOPPED.
+void ExpectStopKept(const std::vector<SERVICE_STATUS>& statuses) {
+    size_t i = 0;
+    while (i < statuses.size() && statuses[i].dwCurrentState != SERVICE_STOP_PENDING) ++i;
+    ASSERT_LT(i, statuses.size());
+    for (; i + 1 < statuses.size(); ++i) EXPECT_EQ(statuses[i].dwCurrentState, DWORD{SERVICE_STOP_PENDING}) << i;
+    EXPECT_EQ(statuses.back().dwCurrentState, DWORD{SERVICE_STOPPED});
+}
+
+TEST_F(ServiceRunTest, AStopRightAfterRegistrationIsHonoured) {
+    platform.controlOnRegistration = SERVICE_CONTROL_STOP;
+    service = std::thread([] { ServiceMain(0, nullptr); });
+    ASSERT_TRUE(WaitFor([&] { return platform.LastState() == SERVICE_STOPPED; }, 5000));
+    service.join();
+    ExpectStopKept(platform.Statuses());
+}
+
+TEST_F(ServiceRunTest, ASlowManagerDuringTheStartUpHoldsNothingUp) {
+    // The heartbeat's first report takes longer than a beat; it is waited for,
+    // not cut off while it holds the status.
+    platform.slowFirstStatusMs = 1500;
+    service = std::thread([] { ServiceMain(0, nullptr); });
+    if (!WaitFor([&] { return platform.LastState() == SERVICE_RUNNING; }, 5000)) {
+        service.detach();  // its status lock is lost for good
+        FAIL() << "the service never reported RUNNING";
+    }
+    Control(SERVICE_CONTROL_STOP);
+    service.join();
+    EXPECT_EQ(platform.LastState(), DWORD{SERVICE_STOPPED});
+}
+
+TEST_F(ServiceRunTest, AStopWithinItsHintWhileTheResultWaitsForTheSettingsLock) {
+    SntpResponder server(SntpReply(kServerTime, 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    Start();
+    auto lock = std::make_unique<IniFileLock>();  // another program writes the settings
+    Control(SYNC_CONTROL_SYNC_NOW);
+    Sleep(300);
+    const DWORD asked = GetTickCount();
+    Control(SERVICE_CONTROL_STOP);
+    EXPECT_TRUE(WaitFor([&] { return platform.LastState() == SERVICE_STOPPED; }, kStopWaitHintMs));
+    EXPECT_LT(GetTickCount() - asked, kStopWaitHintMs);
+    lock.reset();
+    service.join();
+    ExpectStopKept(platform.Statuses());
 }
 
 TEST_F(ServiceRunTest, WithoutServerRequestsDoNothing) {

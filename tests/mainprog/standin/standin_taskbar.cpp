@@ -25,7 +25,10 @@
 //
 // Posted to the clock window by the tests: WM_APP+1 greets the main program;
 // WM_APP+2 makes the taskbar's thread hang for wParam milliseconds, as a hung
-// Explorer does.
+// Explorer does; WM_APP+3 makes the taskbar send its clock WM_NCHITTEST every
+// 10 ms from then on, as the pointer resting over Explorer's clock does;
+// WM_APP+4 gives up the load that the hook made of its library, as Windows
+// does when the hook goes, and logs "dropped <loaded|unloaded>".
 //
 // Started with a first argument that begins with "/", it stands in for
 // another program of the suite instead (settings.exe, tempovia.exe): it
@@ -48,6 +51,9 @@ namespace {
 
 constexpr UINT kGreetNow = WM_APP + 1;
 constexpr UINT kHangNow = WM_APP + 2;
+constexpr UINT kPointerOver = WM_APP + 3;
+constexpr UINT_PTR kPointerTimer = 2;
+constexpr UINT kDropHookLoad = WM_APP + 4;
 wchar_t g_log[MAX_PATH];
 bool g_logOwnBlocks = false;
 
@@ -111,6 +117,13 @@ LRESULT CALLBACK ClockProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         return 0;
     case kHangNow:
         Sleep(static_cast<DWORD>(wp));
+        return 0;
+    case kDropHookLoad:
+        if (HMODULE hook = HookModule()) FreeLibrary(hook);
+        Log(HookModule() ? "dropped loaded" : "dropped unloaded");
+        return 0;
+    case kPointerOver:
+        SetTimer(GetAncestor(w, GA_ROOT), kPointerTimer, 10, nullptr);
         return 0;
     case kGreetNow: {
         DWORD_PTR reply = 0;
@@ -228,6 +241,10 @@ LRESULT CALLBACK TrayProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         PostQuitMessage(0);
         return 0;
     }
+    if (m == WM_TIMER && wp == kPointerTimer) {
+        if (g_clock) SendMessageW(g_clock, WM_NCHITTEST, 0, MAKELPARAM(900, 740));
+        return 0;
+    }
     // Explorer's taskbar lays its clock out at the size the clock asks for.
     if (m == WM_SIZE && g_clock) {
         const LRESULT size = SendMessageW(g_clock, MSG_TRAY_QUERY_SIZE, 0, 0);
@@ -293,7 +310,7 @@ int main() {
     SetTimer(tray, 1, static_cast<UINT>(seconds) * 1000u, nullptr);
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (msg.message == WM_TIMER && msg.hwnd == tray) break;
+        if (msg.message == WM_TIMER && msg.hwnd == tray && msg.wParam == 1) break;
         DispatchMessageW(&msg);
     }
     UnhookWindowsHookEx(sent);
