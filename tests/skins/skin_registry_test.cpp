@@ -140,12 +140,16 @@ TEST(SkinRegistry, WithoutOwningSkinsUnusedOnesStayLoaded) {
 TEST(SkinRegistry, DestroyingTheRegistryDeletesEverySkin) {
     SkinFolder folder;
     auto* manager = new CSkinManager;
-    manager->GetSkin(L"One");
+    // Each skin's font lives exactly as long as the skin: a font still known
+    // to GDI after the registry went means its skin was never deleted. One
+    // skin still has a clock's reference; the registry deletes it all the same.
+    HFONT fonts[3] = {manager->GetSkin(L"One")->GetFont(), manager->GetSkin(L"Two")->GetFont(),
+                      manager->GetSkin(kClassicStyleName)->GetFont()};
     manager->GetSkin(L"Two");
-    manager->GetSkin(kClassicStyleName);
-    EXPECT_EQ(manager->Count(), 3);
+    ASSERT_EQ(manager->Count(), 3);
+    for (HFONT font : fonts) ASSERT_EQ(GetObjectType(font), static_cast<DWORD>(OBJ_FONT));
     delete manager;  // no double delete, no touch of a freed list
-    EXPECT_EQ(&SkinManager(), &SkinManager());
+    for (HFONT font : fonts) EXPECT_EQ(GetObjectType(font), 0u);
 }
 
 TEST(SkinRegistry, FramedStylesFollowVisualStylesWhenHandedOut) {
