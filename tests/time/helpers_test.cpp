@@ -265,39 +265,51 @@ TEST(NotifySyncService, ReportsTheErrorOfTheFailingStep) {
     }
 }
 
-TEST(PlacePopup, BelowAboveOrBesideTheRectangle) {
-    const RECT screen{0, 0, 1024, 768};
-    const SIZE size{200, 100};
-    // Room below: under the rectangle, centred a little left of its right edge.
-    POINT p = PlacePopupInBounds(screen, RECT{400, 300, 500, 320}, size);
-    EXPECT_EQ(p.x, 500 - (100 + 5));
-    EXPECT_EQ(p.y, 320);
-    // A rectangle at the bottom of the screen (a taskbar clock): above it.
-    p = PlacePopupInBounds(screen, RECT{900, 738, 1000, 768}, size);
-    EXPECT_EQ(p.y, 738 - 100);
-    EXPECT_EQ(p.x, 1024 - 200);  // 1000 - 105 would pass the right edge
-    p = PlacePopupInBounds(screen, RECT{500, 738, 600, 768}, size);
-    EXPECT_EQ(p.x, 600 - 105);
-    // Exactly touching the bottom is not room below.
-    p = PlacePopupInBounds(screen, RECT{400, 600, 500, 668}, size);
-    EXPECT_EQ(p.y, 500);
-    // Neither above nor below: beside it, on the left when the right is short.
-    p = PlacePopupInBounds(screen, RECT{100, 50, 200, 700}, SIZE{200, 700});
-    EXPECT_EQ(p.x, 200);
-    EXPECT_EQ(p.y, (50 - 700 + 700) / 2);
-    p = PlacePopupInBounds(screen, RECT{900, 50, 950, 700}, SIZE{200, 700});
-    EXPECT_EQ(p.x, 950 - 200 - 10);
-    // Kept inside the right and left edges.
-    p = PlacePopupInBounds(screen, RECT{980, 10, 1020, 30}, size);
-    EXPECT_EQ(p.x, 1024 - 200);
-    p = PlacePopupInBounds(screen, RECT{0, 10, 40, 30}, size);
-    EXPECT_EQ(p.x, 0);
-    // A monitor that does not start at 0.
-    p = PlacePopupInBounds(RECT{-1280, 0, 0, 1024}, RECT{-1270, 10, -1250, 30}, size);
-    EXPECT_EQ(p.x, -1280);
+// One pop-up placement and where a user sees it, worked out by hand.
+struct Placement {
+    const char* what;
+    RECT bounds, rect;
+    SIZE size;
+    POINT at;
+};
+
+class PlacePopup : public testing::TestWithParam<Placement> {};
+
+TEST_P(PlacePopup, BelowAboveOrBesideTheRectangle) {
+    const Placement& c = GetParam();
+    POINT p = PlacePopupInBounds(c.bounds, c.rect, c.size);
+    EXPECT_EQ(p.x, c.at.x);
+    EXPECT_EQ(p.y, c.at.y);
+    // Whatever the case, the pop-up stays between the monitor's side edges.
+    EXPECT_GE(p.x, c.bounds.left);
+    EXPECT_LE(p.x + c.size.cx, c.bounds.right);
 }
 
-TEST(PlacePopup, WorksInTheWindowsClientCoordinates) {
+const RECT kScreen{0, 0, 1024, 768};
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, PlacePopup,
+    testing::Values(
+        // Room below: its top on the rectangle's bottom edge, its middle 5 px
+        // left of the rectangle's right edge.
+        Placement{"below", kScreen, {400, 300, 500, 320}, {200, 100}, {395, 320}},
+        // A taskbar clock at the bottom: its bottom on the rectangle's top.
+        Placement{"above", kScreen, {500, 738, 600, 768}, {200, 100}, {495, 638}},
+        // Above, and pushed in from the right edge of the screen.
+        Placement{"aboveAtRightEdge", kScreen, {900, 738, 1000, 768}, {200, 100}, {824, 638}},
+        // Ending exactly on the screen's bottom is not room below.
+        Placement{"touchingBottom", kScreen, {400, 600, 500, 668}, {200, 100}, {395, 500}},
+        // Too tall for above or below: right of the rectangle, centred on it.
+        Placement{"besideRight", kScreen, {100, 50, 200, 700}, {200, 700}, {200, 25}},
+        // No room on the right either: on its left.
+        Placement{"besideLeft", kScreen, {900, 50, 950, 700}, {200, 700}, {740, 25}},
+        Placement{"rightEdge", kScreen, {980, 10, 1020, 30}, {200, 100}, {824, 30}},
+        Placement{"leftEdge", kScreen, {0, 10, 40, 30}, {200, 100}, {0, 30}},
+        // A monitor left of the primary one.
+        Placement{"monitorLeftOfZero", {-1280, 0, 0, 1024}, {-1270, 10, -1250, 30}, {200, 100}, {-1280, 30}}),
+    [](const testing::TestParamInfo<Placement>& info) { return std::string(info.param.what); });
+
+TEST(PlacePopupNearRect, WorksInTheWindowsClientCoordinatesOnItsMonitor) {
     HWND w = CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 100, 120, 300, 200, nullptr, nullptr,
                              GetModuleHandleW(nullptr), nullptr);
     ASSERT_NE(w, nullptr);
@@ -307,19 +319,43 @@ TEST(PlacePopup, WorksInTheWindowsClientCoordinates) {
     info.cbSize = sizeof info;
     if (!GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTOPRIMARY), &info))
         info.rcMonitor = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    POINT origin{0, 0};
-    ClientToScreen(w, &origin);
+    const RECT& m = info.rcMonitor;
+    ASSERT_GT(m.bottom - m.top, 400);
+    const RECT client{10, 20, 60, 40};
+    const SIZE size{80, 30};
+    auto toScreen = [&](POINT p) {
+        ClientToScreen(w, &p);
+        return p;
+    };
+    // Moves the window so that the client point (cx, cy) lands on (sx, sy).
+    auto putClientPointAt = [&](int cx, int cy, int sx, int sy) {
+        RECT frame;
+        GetWindowRect(w, &frame);
+        POINT now = toScreen(POINT{cx, cy});
+        SetWindowPos(w, nullptr, frame.left + sx - now.x, frame.top + sy - now.y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return toScreen(POINT{cx, cy}).x == sx && toScreen(POINT{cx, cy}).y == sy;
+    };
 
-    RECT client{10, 20, 60, 40};
-    POINT p = PlacePopupNearRect(w, client, SIZE{80, 30});
-    RECT onScreen{client.left + origin.x, client.top + origin.y, client.right + origin.x, client.bottom + origin.y};
-    POINT expected = PlacePopupInBounds(info.rcMonitor, onScreen, SIZE{80, 30});
-    EXPECT_EQ(p.x, expected.x - origin.x);
-    EXPECT_EQ(p.y, expected.y - origin.y);
-    // With room below: just under the rectangle, in client terms.
-    if (onScreen.bottom + 30 < info.rcMonitor.bottom) {
-        EXPECT_EQ(p.y, 40);
-    }
+    // Room below: the answer is in client terms, just under the rectangle,
+    // its middle 5 px left of the rectangle's right edge.
+    ASSERT_TRUE(putClientPointAt(0, 0, m.left + 100, m.top + 120));
+    POINT p = PlacePopupNearRect(w, client, size);
+    EXPECT_EQ(p.x, 15);
+    EXPECT_EQ(p.y, 40);
+
+    // The rectangle's bottom on the monitor's bottom edge: above it.
+    ASSERT_TRUE(putClientPointAt(0, 40, m.left + 100, m.bottom));
+    p = PlacePopupNearRect(w, client, size);
+    EXPECT_EQ(p.x, 15);
+    EXPECT_EQ(p.y, -10);
+
+    // The rectangle's right edge on the monitor's: pushed in to end there.
+    ASSERT_TRUE(putClientPointAt(60, 0, m.right, m.top + 120));
+    p = PlacePopupNearRect(w, client, size);
+    EXPECT_EQ(p.x, 60 - 80);
+    EXPECT_EQ(toScreen(p).x + size.cx, m.right);
+    EXPECT_EQ(p.y, 40);
     DestroyWindow(w);
 }
 
@@ -333,25 +369,86 @@ TEST(ThemeHandles, NoThemeWithoutTheLibrary) {
     EXPECT_EQ(theme, nullptr);
 }
 
-TEST(ThemeHandles, FollowTheLibraryAndCloseOnce) {
+// uxtheme.dll's answers, as the machine's visual-styles state would give them.
+struct FakeUxTheme {
+    static inline BOOL active = FALSE;
+    static inline int opened = 0, closed = 0;
+    static inline HWND openedFor = nullptr;
+    static inline std::wstring classes;
+    static inline HTHEME closedHandle = nullptr;
+    static HTHEME Handle() { return reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x5a5a)); }
+
+    static BOOL WINAPI IsThemeActive() { return active; }
+    static HTHEME WINAPI OpenThemeData(HWND w, LPCWSTR list) {
+        ++opened;
+        openedFor = w;
+        classes = list;
+        return Handle();
+    }
+    static HRESULT WINAPI CloseThemeData(HTHEME theme) {
+        ++closed;
+        closedHandle = theme;
+        return S_OK;
+    }
+    static void Install(BOOL isActive) {
+        active = isActive;
+        opened = closed = 0;
+        openedFor = nullptr;
+        classes.clear();
+        closedHandle = nullptr;
+        ThemeLibrary& lib = Themes();
+        lib.available = true;
+        lib.IsThemeActive = &IsThemeActive;
+        lib.OpenThemeData = &OpenThemeData;
+        lib.CloseThemeData = &CloseThemeData;
+    }
+};
+
+TEST(ThemeHandles, OpenOnlyWhileStylesAreActiveAndCloseOnce) {
     ASSERT_TRUE(LoadThemeLibrary());
     ASSERT_NE(Themes().OpenThemeData, nullptr);
     ASSERT_NE(Themes().CloseThemeData, nullptr);
     HWND w = CreateWindowExW(0, L"BUTTON", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, GetModuleHandleW(nullptr),
                              nullptr);
     ASSERT_NE(w, nullptr);
+
+    // Styles on: the window's theme data is opened and kept.
+    FakeUxTheme::Install(TRUE);
     HTHEME theme = nullptr;
-    OpenThemeIfActive(theme, w, L"BUTTON");
-    bool active = Themes().IsThemeActive() != FALSE;
-    EXPECT_EQ(Themes().themesActive, active);
-    if (!active) {
-        EXPECT_EQ(theme, nullptr);
-    }
+    EXPECT_EQ(OpenThemeIfActive(theme, w, L"BUTTON"), FakeUxTheme::Handle());
+    EXPECT_EQ(theme, FakeUxTheme::Handle());
+    EXPECT_TRUE(Themes().themesActive);
+    EXPECT_EQ(FakeUxTheme::opened, 1);
+    EXPECT_EQ(FakeUxTheme::openedFor, w);
+    EXPECT_EQ(FakeUxTheme::classes, L"BUTTON");
+    CloseThemeHandle(theme);
     CloseThemeHandle(theme);
     EXPECT_EQ(theme, nullptr);
+    EXPECT_EQ(FakeUxTheme::closed, 1);
+    EXPECT_EQ(FakeUxTheme::closedHandle, FakeUxTheme::Handle());
+
+    // Styles off: nothing is opened, whatever the handle held before.
+    FakeUxTheme::Install(FALSE);
+    theme = reinterpret_cast<HTHEME>(static_cast<INT_PTR>(0x1234));
+    EXPECT_EQ(OpenThemeIfActive(theme, w, L"BUTTON"), nullptr);
+    EXPECT_EQ(theme, nullptr);
+    EXPECT_FALSE(Themes().themesActive);
+    EXPECT_EQ(FakeUxTheme::opened, 0);
+    CloseThemeHandle(theme);
+    EXPECT_EQ(FakeUxTheme::closed, 0);
+
+    // A library without its essential entries counts as no styles.
+    FakeUxTheme::Install(TRUE);
+    Themes().available = false;
+    EXPECT_EQ(OpenThemeIfActive(theme, w, L"BUTTON"), nullptr);
+    EXPECT_FALSE(Themes().themesActive);
+    EXPECT_EQ(FakeUxTheme::opened, 0);
     DestroyWindow(w);
+
     // Loading once more rebinds instead of leaking a second binding.
+    ASSERT_TRUE(LoadThemeLibrary());
     HMODULE before = Themes().module;
+    EXPECT_NE(Themes().IsThemeActive, &FakeUxTheme::IsThemeActive);
     EXPECT_TRUE(EnsureThemeLibrary());
     EXPECT_EQ(Themes().module, before);
     FreeThemeLibrary();
