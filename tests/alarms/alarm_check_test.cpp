@@ -254,14 +254,22 @@ TEST(AlarmCheck, CountdownToADateShowsTheDueTimeInTheClocksZone) {
 
 TEST(AlarmCheck, GlobalEntryUsesTheInstalledSinkAndState) {
     TestClock clock(PlusOne());
-    clock.Add(Once(Dated(2024, 5, 6, 8, 0, 0)));
+    clock.Add(Once(Dated(2024, 5, 6, 8, 0, 0)));  // 07:00 UTC
     RecordingSink sink;
     SetAlarmSink(&sink);
+    EXPECT_EQ(CurrentAlarmSink(), &sink);
     g_alarmCheck = StateAt(Dated(2024, 5, 6, 6, 59, 59));
     CheckClockAlarms(clock.record, Dated(2024, 5, 6, 7, 0, 0));
-    SetAlarmSink(nullptr);
     EXPECT_EQ(sink.calls.size(), 1u);
-    // Without a sink nothing is called, and the check still runs.
+
+    // Without a sink nothing is called, yet the check still runs on the
+    // program's state: five minutes ahead it raises the due-soon flag there.
+    SetAlarmSink(nullptr);
+    EXPECT_EQ(CurrentAlarmSink(), nullptr);
+    g_alarmCheck = StateAt(Dated(2024, 5, 6, 6, 54, 59));
+    CheckClockAlarms(clock.record, Dated(2024, 5, 6, 6, 55, 0));
+    EXPECT_TRUE(g_alarmCheck.dueSoon);
+    g_alarmCheck = StateAt(Dated(2024, 5, 6, 6, 59, 59));
     CheckClockAlarms(clock.record, Dated(2024, 5, 6, 7, 0, 0));
     EXPECT_EQ(sink.calls.size(), 1u);
     g_alarmCheck = AlarmCheckState{};
