@@ -1,5 +1,7 @@
 // Single values, date-times, durations, key lists and sections through the
 // real profile functions, on good and on damaged files.
+#include <algorithm>
+#include <iterator>
 #include <string>
 
 #include "common/settings/ini_store.h"
@@ -46,13 +48,12 @@ TEST_F(IniValues, DateTimesRoundTripAndBadOnesAreRefused) {
         EXPECT_FALSE(ParseIniSystemTime(text, untouched)) << text;
         EXPECT_EQ(untouched.wYear, 1234) << text;
     }
-    // A trailing word longer than the caller's buffer is cut, never spilled.
-    wchar_t small[4] = {L'x', L'x', L'x', L'x'};
-    wchar_t guard = L'!';
-    ASSERT_TRUE(ParseIniSystemTime(L"2010.05.06 07:08:09 Wednesday", back, small, 3));
-    EXPECT_STREQ(small, L"We");
-    EXPECT_EQ(small[3], L'x');
-    EXPECT_EQ(guard, L'!');
+    // A trailing word longer than the caller's buffer is cut, never spilled:
+    // the caller says 3 characters of a longer array, the rest must stay.
+    wchar_t word3[12];
+    std::fill(std::begin(word3), std::end(word3), L'x');
+    ASSERT_TRUE(ParseIniSystemTime(L"2010.05.06 07:08:09 Wednesday", back, word3, 3));
+    EXPECT_EQ(std::wstring(word3, 12), std::wstring(L"We\0xxxxxxxxx", 12));
 }
 
 TEST_F(IniValues, DurationsAreMillisecondsAndOverflowIsRefused) {
