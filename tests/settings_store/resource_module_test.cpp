@@ -4,6 +4,7 @@
 
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
+#include "common/time/theme_library.h"
 #include "resources/resource_ids.h"
 #include "tests/settings_store/store_fixture.h"
 
@@ -79,8 +80,18 @@ TEST_F(ResourceLibrary, TheBuiltLibraryIsAcceptedAndFeedsThePluralTables) {
     EXPECT_STREQ(Language().SelectPluralText(1, 1), L"minute");
     EXPECT_STREQ(Language().SelectPluralText(1, 5), L"minutes");
     EXPECT_STREQ(Language().SelectPluralText(4, 1), L"week");
-    // A second call only binds the visual styles again.
+    // A second call only binds the visual styles again: the library in use
+    // stays, even when another language has been chosen since.
+    HMODULE first = ResourceModule();
+    Install(L"res_de.dll", library);
+    ChooseLanguage(L"de");
+    FreeThemeLibrary();
+    ASSERT_EQ(Themes().module, nullptr);
     EXPECT_TRUE(LoadResourceModule(dir.path().c_str()));
+    EXPECT_EQ(ResourceModule(), first);
+    EXPECT_EQ(Language().languageCode(), L"en");
+    EXPECT_NE(Themes().module, nullptr);
+    EXPECT_NE(Themes().IsThemeActive, nullptr);
 }
 
 TEST_F(ResourceLibrary, ALanguageWithoutItsLibraryFallsBackToEnglishEntirely) {
