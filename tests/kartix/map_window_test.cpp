@@ -274,10 +274,12 @@ TEST(MapState, ProgramFolderFromTheCommandLine) {
     EXPECT_EQ(ProgramFolderFromCommandLine(nullptr), L"");
 }
 
+// Through the body of the SetLocalString export: a null text changes nothing.
 TEST(MapState, LocalStringsReplaceAndFallBack) {
-    StoreLocalString(2, L"Add photo");
-    StoreLocalString(2, L"Foto hinzufügen");
-    StoreLocalString(3, nullptr);
+    MapSetLocalString(2, L"Add photo");
+    MapSetLocalString(2, L"Foto hinzufügen");
+    MapSetLocalString(2, nullptr);
+    MapSetLocalString(3, nullptr);
     EXPECT_EQ(GetLocalString(2, L"x"), L"Foto hinzufügen");
     EXPECT_EQ(GetLocalString(3, L"fallback"), L"fallback");
     EXPECT_EQ(GetLocalString(4, nullptr), L"");
