@@ -184,48 +184,6 @@ TEST_F(MapWindowTest, WheelZoomsAndStopsAtTheLimits) {
     EXPECT_FLOAT_EQ(s.camera.distance, -28.5f);
 }
 
-TEST_F(MapWindowTest, SizeAndHostMessagesOutsideTheTableAreSafe) {
-    MapState& s = Map();
-    SendMessageW(map, WM_SIZE, 0, MAKELPARAM(80, 40));
-    EXPECT_EQ(s.clientWidth, 80);
-    EXPECT_EQ(s.clientHeight, 40);
-    EXPECT_EQ(SendMessageW(map, MSG_MAP_SELECT_CITY, 3, 0), 0);
-    EXPECT_EQ(SendMessageW(map, MSG_MAP_SELECT_CITY, static_cast<WPARAM>(-1), 0), 0);
-    EXPECT_EQ(SendMessageW(map, MSG_MAP_SHOW_PHOTO, 1, 0), 0);
-    EXPECT_EQ(SendMessageW(map, MSG_PHOTO_READY, static_cast<WPARAM>(-3), 1), 0);
-    EXPECT_EQ(SendMessageW(map, MSG_PHOTO_READY, 1, 0), 0);
-    EXPECT_EQ(SendMessageW(map, MSG_MAP_CLOUDS, 0, 1), 0);
-    EXPECT_EQ(SendMessageW(map, WM_TIMER, kRepeatTimer, 0), 0);
-    EXPECT_EQ(SendMessageW(map, WM_TIMER, kFlyToTimer, 0), 0);
-    EXPECT_EQ(SendMessageW(map, WM_TIMER, kHoverTimer, 0), 0);
-    // Mouse moves and clicks over a globe that is not there yet change nothing.
-    SendMessageW(map, WM_MOUSEMOVE, 0, MAKELPARAM(30, 20));
-    EXPECT_EQ(s.cursorX, 30);
-    EXPECT_EQ(s.cursorY, s.clientHeight - 20 - 1);
-    EXPECT_TRUE(s.mouseInside);
-    // Pressed left of the credit lines' margin, so the press starts a drag.
-    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 20));
-    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 20));
-    EXPECT_TRUE(s.dragging);
-    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(3, 20));
-    EXPECT_FALSE(s.dragging);
-    EXPECT_EQ(s.heldButtonKey, 0);
-    EXPECT_EQ(s.hoverTimer.id, 0u);
-    SendMessageW(map, WM_MOUSELEAVE, 0, 0);
-    EXPECT_FALSE(s.mouseInside);
-}
-
-TEST_F(MapWindowTest, OneMapWindowAtATime) {
-    int status = -1;
-    EXPECT_EQ(MapCreateWindow(parent.window, 0, 0, 10, 10, &status), nullptr);
-    // The refusal is reported, with the system's reason, never as success.
-    EXPECT_EQ(static_cast<DWORD>(status), MAP_ERR_MAKE_CURRENT);
-    EXPECT_EQ(MapLastSysError(), static_cast<DWORD>(ERROR_BUSY));
-    EXPECT_EQ(MapInstall(), MAP_ERR_MAKE_CURRENT);
-    EXPECT_EQ(Map().window, map);
-    EXPECT_NE(Map().context.context(), nullptr);
-}
-
 namespace {
 
 int g_requests = 0;
@@ -245,8 +203,76 @@ LRESULT CALLBACK FakeMainWindow(HWND window, UINT message, WPARAM wParam, LPARAM
 
 }  // namespace
 
+TEST_F(MapWindowTest, SizeAndHostMessagesOutsideTheTableChangeNothing) {
+    MapState& s = Map();
+    // A main window that accepts photo requests: every message that reaches
+    // a city asks it for photos, so a request counts as "the city was used".
+    ParentWindow main(kMainWindowClass, FakeMainWindow);
+    ASSERT_NE(main.window, nullptr);
+    g_reply = 1;
+    g_requests = 0;
+    SendMessageW(map, WM_SIZE, 0, MAKELPARAM(80, 40));
+    EXPECT_EQ(s.clientWidth, 80);
+    EXPECT_EQ(s.clientHeight, 40);
+
+    const MapCamera camera = s.camera;
+    SendMessageW(map, WM_TIMER, kRepeatTimer, 0);
+    SendMessageW(map, WM_TIMER, kFlyToTimer, 0);
+    EXPECT_EQ(s.camera.tilt, camera.tilt);
+    EXPECT_EQ(s.camera.longitude, camera.longitude);
+    EXPECT_EQ(s.camera.distance, camera.distance);
+
+    // Indexes past either end of the host's table, and a record that is not
+    // the table's own entry, are ignored.
+    SendMessageW(map, MSG_MAP_SELECT_CITY, 3, 0);
+    SendMessageW(map, MSG_MAP_SELECT_CITY, static_cast<WPARAM>(-1), 0);
+    SendMessageW(map, MSG_MAP_SHOW_PHOTO, 1, 0);
+    SendMessageW(map, MSG_MAP_SHOW_PHOTO, 3, reinterpret_cast<LPARAM>(&cities[2]) + sizeof(CityRecord));
+    SendMessageW(map, MSG_PHOTO_READY, static_cast<WPARAM>(-3), 1);
+    SendMessageW(map, MSG_PHOTO_READY, 1, 0);
+    EXPECT_EQ(g_requests, 0);
+    EXPECT_EQ(s.flyToTimer, 0u);
+
+    // Mouse moves and clicks over a globe that is not there yet change nothing.
+    SendMessageW(map, WM_MOUSEMOVE, 0, MAKELPARAM(30, 20));
+    EXPECT_EQ(s.cursorX, 30);
+    EXPECT_EQ(s.cursorY, s.clientHeight - 20 - 1);
+    EXPECT_TRUE(s.mouseInside);
+    // Pressed left of the credit lines' margin, so the press starts a drag.
+    SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 20));
+    SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(3, 20));
+    EXPECT_TRUE(s.dragging);
+    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(3, 20));
+    EXPECT_FALSE(s.dragging);
+    EXPECT_EQ(s.heldButtonKey, 0);
+    EXPECT_EQ(s.hoverTimer.id, 0u);
+    SendMessageW(map, WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(s.mouseInside);
+
+    // The same messages inside the table do reach the city.
+    SendMessageW(map, MSG_MAP_SHOW_PHOTO, 1, reinterpret_cast<LPARAM>(&cities[1]));
+    EXPECT_EQ(g_requests, 1);
+    EXPECT_EQ(static_cast<int>(g_lastCity), 1);
+    SendMessageW(map, MSG_MAP_SELECT_CITY, 2, 0);
+    EXPECT_EQ(g_requests, 2);
+    EXPECT_EQ(static_cast<int>(g_lastCity), 2);
+    EXPECT_NE(s.flyToTimer, 0u);
+}
+
+TEST_F(MapWindowTest, OneMapWindowAtATime) {
+    int status = -1;
+    EXPECT_EQ(MapCreateWindow(parent.window, 0, 0, 10, 10, &status), nullptr);
+    // The refusal is reported, with the system's reason, never as success.
+    EXPECT_EQ(static_cast<DWORD>(status), MAP_ERR_MAKE_CURRENT);
+    EXPECT_EQ(MapLastSysError(), static_cast<DWORD>(ERROR_BUSY));
+    EXPECT_EQ(MapInstall(), MAP_ERR_MAKE_CURRENT);
+    EXPECT_EQ(Map().window, map);
+    EXPECT_NE(Map().context.context(), nullptr);
+}
+
 TEST_F(MapWindowTest, PhotoRequestsGoToTheMainWindowAndOnlyReplyOneAccepts) {
     MapState& s = Map();
+    g_requests = 0;
     EXPECT_FALSE(AskHostForPhotos(s, 2));  // no main window
     EXPECT_FALSE(s.hostAcceptsPhotos);
     {
