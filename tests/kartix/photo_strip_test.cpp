@@ -284,21 +284,6 @@ TEST_F(PhotoStripWindowTest, StripLayoutHitTestAndPaging) {
     EXPECT_EQ(Photos().scroll, 4 - placed);
 }
 
-TEST_F(PhotoStripWindowTest, PhotoReadyForAnotherPlaceChangesNothing) {
-    MapState& s = Map();
-    FivePhotos();
-    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
-    ShowCityPhotos(s, 0);
-    const size_t before = Photos().all.size();
-    // No main window answers here, and Gamma is not the city shown.
-    OnPhotoReady(s, 2, 1);
-    OnPhotoReady(s, -1, 1);
-    OnPhotoReady(s, 99, 1);
-    EXPECT_EQ(Photos().all.size(), before);
-    EXPECT_STREQ(Photos().city, L"Alpha");
-    EXPECT_FALSE(PhotoStripEmpty());
-}
-
 TEST_F(PhotoStripWindowTest, OverlayButtonsFromTheAtlas) {
     MapState& s = Map();
     // The PNG reader is hook.dll's export, as in the programs.
@@ -483,6 +468,29 @@ TEST_F(PhotoStripWindowTest, ShowPhotoTakesOnlyTheTablesOwnEntry) {
     EXPECT_STREQ(Photos().city, L"");
     SendMessageW(map, MSG_MAP_SHOW_PHOTO, 0, reinterpret_cast<LPARAM>(&cities[0]));
     EXPECT_FALSE(PhotoStripEmpty());
+    EXPECT_STREQ(Photos().city, L"Alpha");
+}
+
+TEST_F(PhotoStripWindowTest, PhotoReadyForAnotherPlaceChangesNothing) {
+    MapState& s = Map();
+    AcceptingMainWindow main;
+    ASSERT_NE(main.window, nullptr);
+    FivePhotos();
+    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
+    ShowCityPhotos(s, 0);
+    ASSERT_EQ(Photos().all.size(), 5u);
+    // A sixth photo arrives in Alpha's cache; only news of Alpha reloads it.
+    std::string index = testing_support::ReadBytes(alpha + L"index.tsv");
+    ASSERT_TRUE(Photo(alpha, 6, 64, 40));
+    ASSERT_TRUE(WriteBytes(alpha + L"index.tsv", index + "6\tu\tv\tPhoto 6\t/p/6\n"));
+    SendMessageW(map, MSG_PHOTO_READY, 1, 6);                        // Beta, same country
+    SendMessageW(map, MSG_PHOTO_READY, static_cast<WPARAM>(-1), 6);  // the whole of Land
+    SendMessageW(map, MSG_PHOTO_READY, 2, 6);                        // Gamma, elsewhere
+    SendMessageW(map, MSG_PHOTO_READY, 99, 6);                       // past the table
+    EXPECT_EQ(Photos().all.size(), 5u);
+    EXPECT_STREQ(Photos().city, L"Alpha");
+    SendMessageW(map, MSG_PHOTO_READY, 0, 6);
+    EXPECT_EQ(Photos().all.size(), 6u);
     EXPECT_STREQ(Photos().city, L"Alpha");
 }
 
