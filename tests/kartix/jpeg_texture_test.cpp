@@ -132,21 +132,30 @@ TEST(JpegTexture, BadFilesFailWithoutPixels) {
     EXPECT_FALSE(t.HasPixels());
     int w = 0, h = 0, c = 0;
     EXPECT_FALSE(CJpegTexture::ReadHeader(header.c_str(), w, h, c));
-    // Cut inside the picture data: the library fills the rest and carries on;
-    // either way nothing is overrun and the sides are those of the header.
+    // Cut inside the picture data: the library fills the rest and carries on,
+    // so the picture has the header's sides, and the rows that came before
+    // the cut (the top ones) are the picture's own.
+    const size_t scan = bytes.find("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    const size_t midScan = scan + (bytes.size() - scan) / 2;
     const std::wstring cut = dir.file(L"cut.jpg");
-    ASSERT_TRUE(WriteBytes(cut, bytes.substr(0, bytes.size() / 2)));
-    if (t.Load(cut.c_str(), 0, 0)) {
-        EXPECT_EQ(t.imageWidth, 64);
-        EXPECT_EQ(t.imageHeight, 64);
-        ASSERT_TRUE(t.HasPixels());
-    }
-    // Garbage after a good header.
+    ASSERT_TRUE(WriteBytes(cut, bytes.substr(0, midScan)));
+    ASSERT_EQ(t.Load(cut.c_str(), 0, 0), 1);
+    EXPECT_EQ(t.imageWidth, 64);
+    EXPECT_EQ(t.imageHeight, 64);
+    ASSERT_TRUE(t.HasPixels());
+    EXPECT_TRUE(Near(PixelAt(t, 2, 62)[0], 0xE0, 12));
+    EXPECT_TRUE(Near(PixelAt(t, 2, 62)[1], 0xC0, 12));
+    EXPECT_TRUE(Near(PixelAt(t, 61, 62)[2], 0xE0, 12));
+    // Garbage over the second half of the scan: the same.
     std::string broken = bytes;
-    for (size_t i = bytes.size() / 3; i < bytes.size() - 2; ++i) broken[i] = static_cast<char>(0xFF);
+    for (size_t i = midScan; i < bytes.size() - 2; ++i) broken[i] = static_cast<char>(0xFF);
     const std::wstring garbage = dir.file(L"garbage.jpg");
     ASSERT_TRUE(WriteBytes(garbage, broken));
-    (void)t.Load(garbage.c_str(), 0, 0);
+    ASSERT_EQ(t.Load(garbage.c_str(), 0, 0), 1);
+    EXPECT_EQ(t.imageWidth, 64);
+    EXPECT_EQ(t.imageHeight, 64);
+    EXPECT_TRUE(Near(PixelAt(t, 2, 62)[0], 0xE0, 12));
     // A good file still loads afterwards.
     EXPECT_EQ(t.Load(good.c_str(), 0, 0), 1);
     // A sound picture wider than any texture the map takes.
@@ -310,11 +319,11 @@ TEST(JpegTexture, RepeatedBadLoadsLeaveNoMemoryBehind) {
     CGLTexture t;
     EXPECT_EQ(t.Load(bad.c_str(), 0, 0), 0);
     EXPECT_FALSE(t.HasPixels());
-    for (int i = 0; i < 5; ++i) (void)t.Load(bad.c_str(), 256, 256);  // warm up the heap
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(t.Load(bad.c_str(), 256, 256), 0);  // warm up the heap
     const SIZE_T before = PrivateBytes();
     for (int i = 0; i < 60; ++i) {
-        (void)t.Load(bad.c_str(), 256, 256);
-        (void)t.Load(cut.c_str(), 0, 0);
+        EXPECT_EQ(t.Load(bad.c_str(), 256, 256), 0);
+        EXPECT_EQ(t.Load(cut.c_str(), 0, 0), 0);
         CJpegTexture wide;
         EXPECT_EQ(wide.Load(good.c_str(), 128, 128), 0);  // too large for the block
     }
