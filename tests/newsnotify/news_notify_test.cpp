@@ -399,6 +399,15 @@ TEST_F(NewsNotifyTest, OverLongTitlesKeepEntriesWithinTheListAndWorkArea) {
     RedrawWindow(notify->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
+// The strip's own window procedure, watched for the document requests that
+// every page written into it begins with.
+WNDPROC g_stripProc = nullptr;
+int g_documentAsks = 0;
+LRESULT CALLBACK CountingStrip(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WBM_GET_DOCUMENT) ++g_documentAsks;
+    return CallWindowProcW(g_stripProc, window, message, wParam, lParam);
+}
+
 TEST_F(NewsNotifyTest, SettingsChangeStartsFadingAndStripTakesItsBand) {
     AddItem(AddChannel(L"http://127.0.0.1/a.xml", L"World", 1), L"A", true);
     ShowRssNotify(1);
@@ -426,9 +435,19 @@ TEST_F(NewsNotifyTest, SettingsChangeStartsFadingAndStripTakesItsBand) {
     const int entry = static_cast<int>(SendMessageW(notify->List(), LB_GETITEMHEIGHT, 0, 0));
     EXPECT_EQ(client.bottom, std::max(entry + kNotifyStripHeight + 2 * GetSystemMetrics(SM_CYEDGE), kNotifyClientHeight));
 
-    // The strip's page failed: it shows the first entry's page instead.
+    // The strip's page failed: the notifier writes the first entry's page
+    // into the strip, which starts by asking the strip for its document.
+    // Other codes from the strip write nothing.
+    g_documentAsks = 0;
+    g_stripProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(notify->Strip(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingStrip)));
+    SendMessageW(notify->Handle(), WM_COMMAND, MAKEWPARAM(kNotifyStripId, 3),
+                 reinterpret_cast<LPARAM>(notify->Strip()));
+    EXPECT_EQ(g_documentAsks, 0);
     SendMessageW(notify->Handle(), WM_COMMAND, MAKEWPARAM(kNotifyStripId, 4),
                  reinterpret_cast<LPARAM>(notify->Strip()));
+    EXPECT_EQ(g_documentAsks, 1);
+    SetWindowLongPtrW(notify->Strip(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_stripProc));
 
     g_settings.ads = 0;
     SendMessageW(notify->Handle(), MSG_SETTINGS_CHANGED, 0, 0);
