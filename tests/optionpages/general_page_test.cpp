@@ -106,10 +106,12 @@ TEST(GeneralPageText, LanguageNamesAndItemData) {
     EXPECT_EQ(ShortLanguageName(L"German (Germany)"), L"German");
     EXPECT_EQ(ShortLanguageName(L"English"), L"English");
     EXPECT_EQ(ShortLanguageName(L"(odd)"), L"");
-    const LPARAM data = LanguageItemData(L"de");
-    EXPECT_EQ(data, static_cast<LPARAM>(L'd' | (L'e' << 16)));
-    EXPECT_EQ(LanguageCodeOfItemData(data), L"de");
+    // What the combo box keeps for an item gives back its code (in small
+    // letters), and two codes never share a value.
+    EXPECT_EQ(LanguageCodeOfItemData(LanguageItemData(L"de")), L"de");
     EXPECT_EQ(LanguageCodeOfItemData(LanguageItemData(L"FR")), L"fr");
+    EXPECT_NE(LanguageItemData(L"de"), LanguageItemData(L"ed"));
+    EXPECT_NE(LanguageItemData(L"de"), 0);
     EXPECT_EQ(LanguageItemData(L"d"), 0);
     EXPECT_EQ(LanguageCodeOfItemData(0), L"");
 }

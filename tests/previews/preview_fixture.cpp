@@ -6,7 +6,9 @@
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
 #include "common/time/clock_table.h"
+#include "common/graphics/faces/timer_face.h"
 #include "settings/preview.h"
+#include "settings/preview_state.h"
 #include "tests/faces/faces_fixtures.h"
 #include "tests/support/program_folder.h"
 
@@ -108,6 +110,8 @@ void PreviewTest::ShowRecord(const ClockRecord& record) {
     *PreviewClockRecord() = record;
     RecreatePreviewClock(control_);
 }
+
+bool PreviewTest::PreviewIsATimer() { return dynamic_cast<CTimer*>(Preview().clock.get()) != nullptr; }
 
 uint32_t Pixel(const CDibSection& dib, int x, int y) { return faces_test::PixelAt(dib, x, y) & 0xFFFFFF; }
 

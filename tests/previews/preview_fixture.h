@@ -30,6 +30,11 @@ protected:
     static ClockRecord MakeClock(int number, const wchar_t* prefix);
     // The preview clock made afresh on that record.
     void ShowRecord(const ClockRecord& record);
+    // The preview clock is a timer's face.
+    static bool PreviewIsATimer();
+
+    // Paints an owner-drawn item of the control's size with `paint`.
+    void Paint(CDibSection& target, void (*paint)(const DRAWITEMSTRUCT&));
 
     static constexpr int kControlWidth = 320;
     static constexpr int kControlHeight = 48;
@@ -38,9 +43,6 @@ protected:
     skins_test::SkinFolder folder_;
     HWND control_ = nullptr;
     HWND taskbar_ = nullptr;
-
-private:
-    void Paint(CDibSection& target, void (*paint)(const DRAWITEMSTRUCT&));
 };
 
 // Where the tests' wallpaper lies ("" for none).
