@@ -2,7 +2,9 @@
 // has finished it on its own.
 #include <gtest/gtest.h>
 
-#include <malloc.h>
+#include <cstdlib>
+#include <mutex>
+#include <new>
 
 #include "tests/velmora/loopback.h"
 #include "tests/velmora/sync_fixture.h"
@@ -10,14 +12,45 @@
 
 using namespace velmora_test;
 
+// The request's shared state is the one object of the sync made with the
+// non-throwing new; the test program keeps those still alive in a table of
+// its own (no allocation inside), whichever thread frees them. Other
+// threads' allocations do not count.
+std::mutex g_liveLock;
+void* g_live[256] = {};
+
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    void* p = std::malloc(size ? size : 1);
+    std::lock_guard<std::mutex> hold(g_liveLock);
+    for (void*& slot : g_live) {
+        if (!slot) {
+            slot = p;
+            break;
+        }
+    }
+    return p;
+}
+
+void operator delete(void* p) noexcept {
+    if (!p) return;
+    {
+        std::lock_guard<std::mutex> hold(g_liveLock);
+        for (void*& slot : g_live) {
+            if (slot == p) slot = nullptr;
+        }
+    }
+    std::free(p);
+}
+
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
 namespace {
 
-// Blocks in use on the program's heap.
-int HeapBlocks() {
-    _HEAPINFO entry{};
-    int count = 0;
-    while (_heapwalk(&entry) == _HEAPOK) count += entry._useflag == _USEDENTRY ? 1 : 0;
-    return count;
+size_t LiveRequestStates() {
+    std::lock_guard<std::mutex> hold(g_liveLock);
+    size_t n = 0;
+    for (void* slot : g_live) n += slot != nullptr;
+    return n;
 }
 
 }  // namespace
@@ -35,14 +68,16 @@ TEST_F(HttpDeadlineTest, RequestsGivenUpAreFreedWhenWinInetLetsGoOfThem) {
     };
     giveUp(1);  // what the process keeps once it has synchronised
     Sleep(700);
-    const int before = HeapBlocks();
+    const size_t before = LiveRequestStates();
 
     giveUp(2);
     // The replies end, WinINet finishes the requests and reports them closed.
-    int after = HeapBlocks();
+    // Both requests were given up, so their states are still WinINet's.
+    EXPECT_EQ(LiveRequestStates(), before + 2);
+    size_t after = LiveRequestStates();
     for (int i = 0; i < 200 && after > before; ++i) {
         Sleep(50);
-        after = HeapBlocks();
+        after = LiveRequestStates();
     }
     EXPECT_EQ(after, before);
     EXPECT_EQ(slow.requests(), 3);
