@@ -165,7 +165,6 @@ void ReadSectionNames(const wchar_t* file, FileCopy& known) {
     for (IniFileSection& section : *whole) {
         if (known.repeated.count(section.name) != 0) continue;
         IniSectionCopy copy;
-        copy.fileExists = true;
         copy.raw = std::move(section.raw);
         copy.lines = SplitLines(copy.raw);
         known.sections.emplace(std::move(section.name), std::move(copy));
@@ -200,11 +199,9 @@ IniReadScope::~IniReadScope() {
 }
 
 DWORD IniSectionCopy::Value(const wchar_t* key, const wchar_t* def, wchar_t* buffer, DWORD size) const {
+    // A file that is not there reads as one without the key: the default
+    // loses its enclosing quotes too.
     const std::wstring d = TrimmedDefault(def);
-    if (!fileExists) {
-        lstrcpynW(buffer, d.c_str(), static_cast<int>(size));
-        return static_cast<DWORD>(wcslen(buffer));
-    }
     const wchar_t* value = d.c_str();
     for (const Line& line : lines) {
         if (_wcsicmp(line.key.c_str(), key) == 0) {
@@ -247,7 +244,6 @@ const IniSectionCopy* CachedIniSection(const wchar_t* file, const wchar_t* secti
     }
     if (known.repeated.count(section) != 0) return nullptr;
     IniSectionCopy copy;
-    copy.fileExists = known.exists;
     if (known.exists && known.names.count(section) != 0) copy.raw = ReadIniSectionFromFile(file, section);
     copy.lines = SplitLines(copy.raw);
     return &known.sections.emplace(section, std::move(copy)).first->second;
@@ -273,7 +269,6 @@ void NoteIniWrite(const wchar_t* file, const wchar_t* section, IniWrite kind, bo
     known.names.insert(section);
     if (kind == IniWrite::Replaced && CleanLines(lines)) {
         IniSectionCopy copy;
-        copy.fileExists = true;
         copy.raw = lines;
         while (!copy.raw.empty() && copy.raw.back() == L'\0') copy.raw.pop_back();
         if (!copy.raw.empty()) copy.raw.append(2, L'\0');

@@ -31,7 +31,6 @@ struct IniSectionCopy {
         std::wstring key;
         std::optional<std::wstring> value;  // none for a line without "="
     };
-    bool fileExists = false;
     std::wstring raw;  // as ReadIniSection returns it
     std::vector<Line> lines;
 

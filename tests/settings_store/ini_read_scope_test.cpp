@@ -109,12 +109,10 @@ TEST_F(IniReadScopeTest, GivesWhatTheProfileFunctionsGive) {
     std::wstring plain = kPlain;
     ASSERT_TRUE(testing_support::WriteBytes(UserIniPath(), std::string(plain.begin(), plain.end())));
     ExpectSameReads(user());
-    // A file that is not there: every read gives its default, as outside.
+    // A file that is not there reads inside a scope as outside one.
     const std::wstring none = dir.file(L"none.ini");
-    IniReadScope scope;
-    EXPECT_EQ(ReadIniText(none.c_str(), L"bob:main", L"language", L"\"x\"  "), L"\"x\"");
-    EXPECT_EQ(ReadIniInt(none.c_str(), L"bob:main", L"language", 5), 5);
-    EXPECT_TRUE(ReadIniKeyList(none.c_str(), L"bob:main").empty());
+    ASSERT_EQ(GetFileAttributesW(none.c_str()), INVALID_FILE_ATTRIBUTES);
+    ExpectSameReads(none.c_str());
 }
 
 TEST_F(IniReadScopeTest, ReadsEachSectionOnceAndSeesItsOwnWrites) {
