@@ -204,15 +204,30 @@ TEST_F(TimerFace, TheShippedButtonPictureGivesTheTimerAButtonToPoint) {
     const bool loaded = LoadTimerButtonPicture(library);
     FreeLibrary(library);
     ASSERT_TRUE(loaded);
-    const SIZE button = TimerButtonSize();
     InitTimer(record, kClockTimer, nullptr, nullptr);
     CTimer timer(&record, NewSkin());
     timer.CalcSize(surface.Dc(), kUnlimited, kUnlimited, nullptr, nullptr);
-    const RECT r = timer.GetRect();
-    const int bx = r.right - 4 - button.cx;
-    const int by = (r.top + r.bottom - button.cy) / 2;
-    EXPECT_TRUE(timer.HitTestButton(bx + button.cx / 2, by + button.cy / 2));
-    EXPECT_FALSE(timer.HitTestButton(bx, by)) << "the key corner";
+    timer.Paint(surface.Dc(), nullptr);
+    // The button is drawn in the text's blue; the points that hit it are
+    // exactly the drawn button's, never the background around its shape
+    // (its key) nor the text beside it.
+    const uint32_t blue = 0x0000FF;
+    int hits = 0, blueElsewhere = 0;
+    for (int y = 0; y < surface.Height(); ++y) {
+        for (int x = 0; x < surface.Width(); ++x) {
+            const uint32_t pixel = PixelAt(surface, x, y) & 0xFFFFFF;
+            if (timer.HitTestButton(x, y)) {
+                ++hits;
+                EXPECT_EQ(pixel, blue) << x << "," << y;
+            } else if (pixel == blue) {
+                ++blueElsewhere;
+            }
+        }
+    }
+    const SIZE button = TimerButtonSize();
+    EXPECT_GT(hits, button.cx * button.cy / 4);
+    EXPECT_LT(hits, button.cx * button.cy);
+    EXPECT_GT(blueElsewhere, 0) << "the text";
     SetTimerButtonPicture(nullptr);
 }
 
