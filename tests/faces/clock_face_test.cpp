@@ -36,6 +36,39 @@ struct Measure {
     int saved_;
 };
 
+// The rows (y) that hold a pixel of another colour than white: the height of
+// what was drawn.
+int InkHeight(const CDibSection& dib) {
+    int first = -1, last = -1;
+    for (int y = 0; y < dib.Height(); ++y)
+        for (int x = 0; x < dib.Width(); ++x)
+            if ((PixelAt(dib, x, y) & 0xFFFFFF) != kWhite) {
+                if (first < 0) first = y;
+                last = y;
+                break;
+            }
+    return first < 0 ? 0 : last - first + 1;
+}
+
+// The text drawn with a font of that many points made here, in black on white.
+int InkHeightOfPoints(const wchar_t* text, int points) {
+    CDibSection dib;
+    if (!MakeSurface(dib, 300, 100, kWhite)) return -1;
+    LOGFONTW font{};
+    font.lfHeight = -MulDiv(points, GetDeviceCaps(dib.Dc(), LOGPIXELSY), 72);
+    font.lfWeight = FW_NORMAL;
+    wcsncpy(font.lfFaceName, kFace, LF_FACESIZE - 1);
+    HFONT handle = CreateFontIndirectW(&font);
+    HGDIOBJ old = SelectObject(dib.Dc(), handle);
+    SetBkMode(dib.Dc(), TRANSPARENT);
+    SetTextColor(dib.Dc(), RGB(0, 0, 0));
+    TextOutW(dib.Dc(), 4, 4, text, static_cast<int>(wcslen(text)));
+    GdiFlush();
+    SelectObject(dib.Dc(), old);
+    DeleteObject(handle);
+    return InkHeight(dib);
+}
+
 class ClockFace : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(MakeSurface(surface, 300, 100, kWhite)); }
@@ -47,17 +80,18 @@ TEST_F(ClockFace, OneLineWidthCountsABlankEvenWithoutADate) {
     InitClock(record, L"HH:mm:ss", L"None", L"Oslo");
     TestGraphics* skin = NewSkin();
     CClock clock(&record, skin);
-    // The skin's 10 points, as the pixel height of the font it made.
-    HDC screen = GetDC(nullptr);
-    const int pointsAsPixels = -(10 * GetDeviceCaps(screen, LOGPIXELSY) / 72);
-    ReleaseDC(nullptr, screen);
-    EXPECT_EQ(clock.GetFontSize(), pointsAsPixels);
     EXPECT_EQ(clock.GetBaseFontHeight(), 10);
     SYSTEMTIME at = Time(2024, 5, 6, 14, 25, 36, 1);
     clock.CalcSize(surface.Dc(), kUnlimited, kUnlimited, nullptr, &at);
     RECT r = clock.GetRect();
+    // The skin's 10 points: drawn as tall as the same text in a 10-point font.
+    record.currentTime = at;
+    clock.Paint(surface.Dc(), nullptr);
+    GdiFlush();
+    EXPECT_GT(InkHeight(surface), 5);
+    EXPECT_EQ(InkHeight(surface), InkHeightOfPoints(L"14:25:36 Oslo", 10));
 
-    Measure m(*skin, surface.Dc(), pointsAsPixels);
+    Measure m(*skin, surface.Dc(), clock.GetFontSize());
     SIZE t = m(L"14:25:36"), s = m(L" "), p = m(L"Oslo");
     EXPECT_EQ(r.left, 0);
     EXPECT_EQ(r.top, 0);
@@ -146,9 +180,20 @@ TEST_F(ClockFace, ZoomStepsAndLimits) {
     clock.SetSize(base - 1);
     EXPECT_FALSE(clock.Zoom(surface.Dc(), false));
     EXPECT_EQ(clock.GetFontSize(), base - 1);
-    clock.SetSize(base * 2);
+    // One step out draws the text at four fifths of its height (a large
+    // size, so that a pixel of rounding cannot hide a wrong step).
+    clock.SetSize(-100);
+    ASSERT_TRUE(MakeSurface(surface, 600, 150, kWhite));
+    clock.CalcSize(surface.Dc(), kUnlimited, kUnlimited, nullptr, &record.currentTime);
+    clock.Paint(surface.Dc(), nullptr);
+    GdiFlush();
+    const int before = InkHeight(surface);
+    ASSERT_GT(before, 40);
+    ASSERT_TRUE(MakeSurface(surface, 600, 150, kWhite));
     EXPECT_TRUE(clock.Zoom(surface.Dc(), false));
-    EXPECT_EQ(clock.GetFontSize(), base * 2 * 100 / 125);
+    clock.Paint(surface.Dc(), nullptr);
+    GdiFlush();
+    EXPECT_NEAR(InkHeight(surface) * 5, before * 4, 5) << before;
     clock.SetSize(0);
     EXPECT_FALSE(clock.Zoom(surface.Dc(), true));
 }
