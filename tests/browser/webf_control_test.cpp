@@ -114,12 +114,14 @@ TEST_F(WebfControl, WrittenPageIsShownByItsFile) {
     ASSERT_EQ(host->OldPageFiles().size(), 1u);
     EXPECT_EQ(host->OldPageFiles()[0], page);
     EXPECT_NE(Location(host).find(page.substr(page.rfind(L'\\') + 1)), std::wstring::npos) << Location(host);
-    // Without an engine there may be no document yet; either way the answers
-    // carry their own reference.
+    // The tests' prefix switches the HTML engine off: the page went to the
+    // control, yet there is no document and so no element to find in it.
     auto* doc = reinterpret_cast<IHTMLDocument2*>(SendMessageW(window, WBM_GET_DOCUMENT, 0, 0));
     if (doc) doc->Release();
+    EXPECT_EQ(doc, nullptr) << "an HTML engine is present; the prefix is meant to run without one";
     auto* el = reinterpret_cast<IHTMLElement*>(SendMessageW(window, WBM_FIND_ELEMENT, 0, reinterpret_cast<LPARAM>(L"b")));
     if (el) el->Release();
+    EXPECT_EQ(el, nullptr);
     EXPECT_EQ(SendMessageW(window, WBM_FIND_ELEMENT, 0, 0), 0);
 
     DestroyWindow(window);
