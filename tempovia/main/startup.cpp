@@ -30,6 +30,7 @@
 #include "common/settings/message_loop.h"
 #include "tempovia/main/missing_zones.h"
 #include "tempovia/main/module_links.h"
+#include "tempovia/main/tray_protocol.h"
 #include "tempovia/main/watch_threads.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/news/rss_download.h"
@@ -94,6 +95,7 @@ DWORD InstanceWaitMs(const CommandLineOptions& options) {
 bool StopWorkers() {
     const DWORD start = GetTickCount();
     const bool newsEnded = StopRssDownloads(kExitWorkersWaitMs);
+    StopUrlImports();
     const DWORD used = GetTickCount() - start;
     const bool photosEnded = WaitForPhotoWorkers(used < kExitWorkersWaitMs ? kExitWorkersWaitMs - used : 0);
     return newsEnded && photosEnded;

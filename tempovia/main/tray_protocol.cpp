@@ -4,6 +4,7 @@
 
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "common/settings/clock_record.h"
 #include "common/settings/global_settings.h"
@@ -47,18 +48,89 @@ struct DownloadJob {
 
 // The settings file at the address, downloaded beside the target and moved
 // over it only whole: 200, or what DownloadFile answered.
-int32_t DownloadSettingsFile(const wchar_t* url, const wchar_t* target) {
+int32_t DownloadSettingsFile(const wchar_t* url, const wchar_t* target, HANDLE stop) {
     char address[kDownloadUrlBytes];
     if (!DownloadUrlFromWide(url, address, static_cast<int>(sizeof(address)))) return kDownloadBadUrl;
     const std::wstring partial = std::wstring(target) + L"$";
     ScopedHttpSession session;
-    int32_t status = DownloadFile(session.get(), address, partial.c_str());
+    int32_t status = DownloadFile(session.get(), address, partial.c_str(), kDownloadTimeLimitMs, stop);
     if (status == kDownloadStored &&
         !MoveFileExW(partial.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         status = kDownloadCannotCreate;
     if (status != kDownloadStored) DeleteFileW(partial.c_str());
     return status;
 }
+
+// The import workers started and not yet joined, and the event that tells
+// them the program is ending. Only the GUI thread starts and joins them.
+class ImportWorkers {
+public:
+    ImportWorkers() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    ~ImportWorkers() {
+        StopAll();
+        if (stop_) CloseHandle(stop_);
+    }
+    ImportWorkers(const ImportWorkers&) = delete;
+    ImportWorkers& operator=(const ImportWorkers&) = delete;
+
+    HANDLE stop() const { return stop_; }
+
+    // False when the thread cannot start, or the workers are being stopped
+    // (a request sent while the exit waits for them).
+    bool Start(LPTHREAD_START_ROUTINE routine, void* job) {
+        if (!stop_ || WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) return false;
+        ForgetEnded();
+        try {
+            threads_.reserve(threads_.size() + 1);
+        } catch (...) {
+            return false;
+        }
+        HANDLE thread = CreateThread(nullptr, 0, routine, job, 0, nullptr);
+        if (!thread) return false;
+        threads_.push_back(thread);
+        return true;
+    }
+
+    // Each worker gives up its download, answers and ends; the next request
+    // may start a worker again.
+    void StopAll() {
+        if (stop_) SetEvent(stop_);
+        while (!threads_.empty()) {
+            Join(threads_.back());
+            CloseHandle(threads_.back());
+            threads_.pop_back();
+        }
+        if (stop_) ResetEvent(stop_);
+    }
+
+private:
+    // A worker's answer may be sent to a window of this very thread: sent
+    // messages are taken while waiting, or neither side would go on.
+    static void Join(HANDLE thread) {
+        while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
+            MSG msg;
+            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        }
+    }
+    void ForgetEnded() {
+        for (auto it = threads_.begin(); it != threads_.end();) {
+            if (WaitForSingleObject(*it, 0) == WAIT_OBJECT_0) {
+                CloseHandle(*it);
+                it = threads_.erase(it);
+            } else {
+                ++it;
+            }
+        }
+    }
+
+    HANDLE stop_;
+    std::vector<HANDLE> threads_;
+};
+ImportWorkers g_importWorkers;
+
+// The answer waits no longer than this for the settings program: a window
+// busy with a message box must not keep the worker, and so the exit, waiting.
+constexpr UINT kImportReplyTimeoutMs = 5000;
 
 DWORD WINAPI DownloadThread(LPVOID param) {
     DownloadJob* job = static_cast<DownloadJob*>(param);
@@ -67,8 +139,10 @@ DWORD WINAPI DownloadThread(LPVOID param) {
         if (job->url[0] && job->replyWindow && job->replyMessage) {
             // 200 when downloaded.ini holds the file; the settings program
             // imports it then and reports any other status as a failure.
-            const int32_t status = DownloadSettingsFile(job->url, job->target);
-            SendMessageW(job->replyWindow, job->replyMessage, static_cast<WPARAM>(static_cast<INT_PTR>(status)), 0);
+            const int32_t status = DownloadSettingsFile(job->url, job->target, g_importWorkers.stop());
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(job->replyWindow, job->replyMessage, static_cast<WPARAM>(static_cast<INT_PTR>(status)),
+                                0, SMTO_NORMAL, kImportReplyTimeoutMs, &ignored);
             exitCode = 0;
         }
     } catch (...) {
@@ -146,11 +220,11 @@ bool StartDownloadThread(const std::wstring& url, const std::wstring& target, HW
     CopyBounded(job->target, target.c_str());
     job->replyWindow = replyWindow;
     job->replyMessage = replyMessage;
-    HANDLE thread = CreateThread(nullptr, 0, DownloadThread, job, 0, nullptr);
-    if (!thread) {
+    if (!g_importWorkers.Start(DownloadThread, job)) {
         delete job;
         return false;
     }
-    CloseHandle(thread);
     return true;
 }
+
+void StopUrlImports() { g_importWorkers.StopAll(); }
