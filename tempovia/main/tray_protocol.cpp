@@ -4,7 +4,6 @@
 
 #include <cstring>
 #include <new>
-#include <vector>
 
 #include "common/settings/clock_record.h"
 #include "common/settings/global_settings.h"
@@ -18,6 +17,7 @@
 #include "tempovia/main/data_services.h"
 #include "tempovia/main/main_window.h"
 #include "tempovia/news/http_download.h"
+#include "tempovia/util/worker_threads.h"
 
 static_assert(sizeof(GlobalSettings) == kGlobalSettingsBytes);
 static_assert(sizeof(ClockRecord) == kClockRecordBytes);
@@ -61,72 +61,8 @@ int32_t DownloadSettingsFile(const wchar_t* url, const wchar_t* target, HANDLE s
     return status;
 }
 
-// The import workers started and not yet joined, and the event that tells
-// them the program is ending. Only the GUI thread starts and joins them.
-class ImportWorkers {
-public:
-    ImportWorkers() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-    ~ImportWorkers() {
-        StopAll();
-        if (stop_) CloseHandle(stop_);
-    }
-    ImportWorkers(const ImportWorkers&) = delete;
-    ImportWorkers& operator=(const ImportWorkers&) = delete;
-
-    HANDLE stop() const { return stop_; }
-
-    // False when the thread cannot start, or the workers are being stopped
-    // (a request sent while the exit waits for them).
-    bool Start(LPTHREAD_START_ROUTINE routine, void* job) {
-        if (!stop_ || WaitForSingleObject(stop_, 0) == WAIT_OBJECT_0) return false;
-        ForgetEnded();
-        try {
-            threads_.reserve(threads_.size() + 1);
-        } catch (...) {
-            return false;
-        }
-        HANDLE thread = CreateThread(nullptr, 0, routine, job, 0, nullptr);
-        if (!thread) return false;
-        threads_.push_back(thread);
-        return true;
-    }
-
-    // Each worker gives up its download, answers and ends; the next request
-    // may start a worker again.
-    void StopAll() {
-        if (stop_) SetEvent(stop_);
-        while (!threads_.empty()) {
-            Join(threads_.back());
-            CloseHandle(threads_.back());
-            threads_.pop_back();
-        }
-        if (stop_) ResetEvent(stop_);
-    }
-
-private:
-    // A worker's answer may be sent to a window of this very thread: sent
-    // messages are taken while waiting, or neither side would go on.
-    static void Join(HANDLE thread) {
-        while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_SENDMESSAGE) == WAIT_OBJECT_0 + 1) {
-            MSG msg;
-            PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-        }
-    }
-    void ForgetEnded() {
-        for (auto it = threads_.begin(); it != threads_.end();) {
-            if (WaitForSingleObject(*it, 0) == WAIT_OBJECT_0) {
-                CloseHandle(*it);
-                it = threads_.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-
-    HANDLE stop_;
-    std::vector<HANDLE> threads_;
-};
-ImportWorkers g_importWorkers;
+// Started by the GUI thread, joined at the program's exit.
+WorkerThreads g_importWorkers;
 
 // The answer waits no longer than this for the settings program: a window
 // busy with a message box must not keep the worker, and so the exit, waiting.
@@ -227,4 +163,4 @@ bool StartDownloadThread(const std::wstring& url, const std::wstring& target, HW
     return true;
 }
 
-void StopUrlImports() { g_importWorkers.StopAll(); }
+void StopUrlImports() { g_importWorkers.StopAndWait(INFINITE); }
