@@ -163,4 +163,4 @@ bool StartDownloadThread(const std::wstring& url, const std::wstring& target, HW
     return true;
 }
 
-void StopUrlImports() { g_importWorkers.StopAndWait(INFINITE); }
+bool StopUrlImports(DWORD ms) { return g_importWorkers.StopAndWait(ms); }

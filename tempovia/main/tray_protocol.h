@@ -35,5 +35,5 @@ bool StartDownloadThread(const std::wstring& url, const std::wstring& target, HW
                          UINT replyMessage);
 
 // At the program's exit: every import worker gives up its download, sends its
-// answer and is joined before this returns.
-void StopUrlImports();
+// answer and is joined, waiting up to ms; true when none is left running.
+bool StopUrlImports(DWORD ms);

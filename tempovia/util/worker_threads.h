@@ -1,6 +1,6 @@
 // Worker threads of one kind that the GUI thread starts and joins, and the
-// event that tells them to give up (their downloads watch it): every worker
-// is joined before the program goes on past its exit.
+// event that tells them to give up (their downloads watch it): the program's
+// exit joins them, within its bound.
 #pragma once
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 class WorkerThreads {
 public:
     WorkerThreads();
-    // Tells the workers to stop and waits for them.
+    // The exit has waited for the workers already (StopAndWait).
     ~WorkerThreads();
     WorkerThreads(const WorkerThreads&) = delete;
     WorkerThreads& operator=(const WorkerThreads&) = delete;

@@ -138,7 +138,7 @@ TEST(MainCopyData, TheExitStopsAHeldDownloadAndWaitsForItsWorker) {
     for (int i = 0; i < 500 && held.requests() == 0; ++i) Sleep(10);
     ASSERT_EQ(held.requests(), 1);
     const DWORD start = GetTickCount();
-    StopUrlImports();
+    EXPECT_TRUE(StopUrlImports(INFINITE));
     // The worker has given up, answered and ended by the time the exit goes on.
     EXPECT_LT(GetTickCount() - start, 5000u);
     ASSERT_EQ(replies.statuses.size(), 1u);
