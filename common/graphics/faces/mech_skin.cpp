@@ -68,7 +68,7 @@ bool CMechSkin::Load(const wchar_t* name, int width, int size, int weight, int s
         face_.Destroy();
         return loaded;
     }
-    // A clkface.bmp comes at its own size.
+    // A clkface.png comes within the limit already; a clkface.bmp at its own size.
     const int k = static_cast<int>(WholeShrinkFactor(buf.GetWidth(), faceSizeLimit_));
     if (k > 1) buf.Resize(buf.GetWidth() / k, buf.Rows() / k, true);
     // The face bitmap only at the size drawn: a large picture is shrunk first.
