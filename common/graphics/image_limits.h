@@ -24,6 +24,12 @@ inline bool WallpaperSidesAllowed(int64_t width, int64_t height) {
            width * height <= kMaxImageSide * kMaxImageSide;
 }
 
+// The smallest whole factor that divides width down to maxWidth or less;
+// 1 when maxWidth is 0 or less (no limit) or the width fits already.
+inline int64_t WholeShrinkFactor(int64_t width, int64_t maxWidth) {
+    return maxWidth > 0 && width > maxWidth ? (width - 1) / maxWidth + 1 : 1;
+}
+
 using ImageSidesRule = bool (*)(int64_t width, int64_t height);
 
 // Reads the header of a .bmp file: true when it is a bitmap file whose sides

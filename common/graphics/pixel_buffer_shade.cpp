@@ -76,18 +76,7 @@ bool PixelBuffer::KeyToAlpha(uint32_t key, bool premultiplied) {
 
 bool PixelBuffer::Premultiply() {
     if (!IsArgb()) return false;
-    size_t count = static_cast<size_t>(stride_) * static_cast<size_t>(rows_);
-    for (size_t i = 0; i < count; ++i) {
-        uint32_t p = pixels_[i];
-        uint32_t alpha = p >> 24;
-        if (alpha == 0) {
-            pixels_[i] = 0;
-            continue;
-        }
-        uint32_t out = alpha << 24;
-        for (int shift = 0; shift < 24; shift += 8) out |= (((p >> shift) & 0xFF) * alpha / 255) << shift;
-        pixels_[i] = out;
-    }
+    PremultiplyPixels(pixels_, static_cast<size_t>(stride_) * static_cast<size_t>(rows_));
     return true;
 }
 

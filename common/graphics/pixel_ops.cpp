@@ -100,3 +100,16 @@ void AverageColumnPixels(const uint32_t* source, uint32_t* destination, int sour
     }
     flush();
 }
+
+void PremultiplyPixels(uint32_t* pixels, size_t count) {
+    if (!pixels) return;
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t p = pixels[i];
+        const uint32_t alpha = p >> 24;
+        uint32_t out = alpha << 24;
+        if (alpha != 0) {
+            for (int shift = 0; shift < 24; shift += 8) out |= (Byte(p, shift) * alpha / 255) << shift;
+        }
+        pixels[i] = out;
+    }
+}

@@ -31,6 +31,10 @@ void AddPixelBiasArray(uint32_t* destination, const uint32_t* source, int count)
 void AverageColumnPixels(const uint32_t* source, uint32_t* destination, int sourceCount, int destinationCount,
                          ptrdiff_t sourceStepBytes, ptrdiff_t destinationStepBytes);
 
+// Colour bytes times alpha / 255 (floored), as the blending functions take
+// them; a pixel of alpha 0 becomes 0.
+void PremultiplyPixels(uint32_t* pixels, size_t count);
+
 // Ends a run of the routines above. They use plain integer arithmetic and
 // leave no vector state behind, so there is nothing to end; callers written
 // for vector versions may still call it.

@@ -1,7 +1,10 @@
 // PNG files into bottom-up Windows pictures. Every program reads its PNG
-// images (skin faces, buttons, map images) through hook.dll's image export,
-// which wraps LoadPngFile; only hook.dll calls this directly.
+// images (skin strips, buttons, map images) through hook.dll's image export,
+// which wraps LoadPngFile; only hook.dll and the clock faces call these
+// directly.
 #pragma once
+
+#include <cstdint>
 
 class PixelBuffer;
 
@@ -16,3 +19,21 @@ class PixelBuffer;
 // (missing file, not a PNG, damaged data, a picture too large for one block)
 // the buffer is left empty with its header zeroed, and false is returned.
 bool LoadPngFile(PixelBuffer& buffer, const wchar_t* path);
+
+// A picture drawn no wider than maxWidth (0: any width): one wider is divided
+// on both sides by the smallest whole factor that brings it within, as its
+// rows are read, so that it never takes the memory of its full size. Both
+// the file's sides and its top-left pixel (0xAARRGGBB as in the file) come
+// back.
+struct PngShrinkRequest {
+    int maxWidth = 0;
+    int fileWidth = 0;
+    int fileHeight = 0;
+    uint32_t topLeft = 0;
+};
+
+// As LoadPngFile with shrink null. With a request, only a picture with alpha
+// (the 32-bit layout) loads, refused otherwise before its pixels take memory;
+// its colours come premultiplied by alpha, before any averaging, and a picture
+// shrunk is box-filtered as PixelBuffer::Resize does.
+bool LoadShrunkPng(PixelBuffer& buffer, const wchar_t* path, PngShrinkRequest* shrink);

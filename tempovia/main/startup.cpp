@@ -30,6 +30,7 @@
 #include "common/settings/message_loop.h"
 #include "tempovia/main/missing_zones.h"
 #include "tempovia/main/module_links.h"
+#include "tempovia/main/tray_protocol.h"
 #include "tempovia/main/watch_threads.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/news/rss_download.h"
@@ -93,10 +94,14 @@ DWORD InstanceWaitMs(const CommandLineOptions& options) {
 // not see the stop) keeps what it uses to the end of the process. False then.
 bool StopWorkers() {
     const DWORD start = GetTickCount();
+    auto left = [start] {
+        const DWORD used = GetTickCount() - start;
+        return used < kExitWorkersWaitMs ? kExitWorkersWaitMs - used : 0;
+    };
     const bool newsEnded = StopRssDownloads(kExitWorkersWaitMs);
-    const DWORD used = GetTickCount() - start;
-    const bool photosEnded = WaitForPhotoWorkers(used < kExitWorkersWaitMs ? kExitWorkersWaitMs - used : 0);
-    return newsEnded && photosEnded;
+    const bool importsEnded = StopUrlImports(left());
+    const bool photosEnded = WaitForPhotoWorkers(left());
+    return newsEnded && importsEnded && photosEnded;
 }
 
 int CleanUp(int code, bool freeData = true) {

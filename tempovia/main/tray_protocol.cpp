@@ -17,6 +17,7 @@
 #include "tempovia/main/data_services.h"
 #include "tempovia/main/main_window.h"
 #include "tempovia/news/http_download.h"
+#include "tempovia/util/worker_threads.h"
 
 static_assert(sizeof(GlobalSettings) == kGlobalSettingsBytes);
 static_assert(sizeof(ClockRecord) == kClockRecordBytes);
@@ -47,18 +48,25 @@ struct DownloadJob {
 
 // The settings file at the address, downloaded beside the target and moved
 // over it only whole: 200, or what DownloadFile answered.
-int32_t DownloadSettingsFile(const wchar_t* url, const wchar_t* target) {
+int32_t DownloadSettingsFile(const wchar_t* url, const wchar_t* target, HANDLE stop) {
     char address[kDownloadUrlBytes];
     if (!DownloadUrlFromWide(url, address, static_cast<int>(sizeof(address)))) return kDownloadBadUrl;
     const std::wstring partial = std::wstring(target) + L"$";
     ScopedHttpSession session;
-    int32_t status = DownloadFile(session.get(), address, partial.c_str());
+    int32_t status = DownloadFile(session.get(), address, partial.c_str(), kDownloadTimeLimitMs, stop);
     if (status == kDownloadStored &&
         !MoveFileExW(partial.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         status = kDownloadCannotCreate;
     if (status != kDownloadStored) DeleteFileW(partial.c_str());
     return status;
 }
+
+// Started by the GUI thread, joined at the program's exit.
+WorkerThreads g_importWorkers;
+
+// The answer waits no longer than this for the settings program: a window
+// busy with a message box must not keep the worker, and so the exit, waiting.
+constexpr UINT kImportReplyTimeoutMs = 5000;
 
 DWORD WINAPI DownloadThread(LPVOID param) {
     DownloadJob* job = static_cast<DownloadJob*>(param);
@@ -67,8 +75,10 @@ DWORD WINAPI DownloadThread(LPVOID param) {
         if (job->url[0] && job->replyWindow && job->replyMessage) {
             // 200 when downloaded.ini holds the file; the settings program
             // imports it then and reports any other status as a failure.
-            const int32_t status = DownloadSettingsFile(job->url, job->target);
-            SendMessageW(job->replyWindow, job->replyMessage, static_cast<WPARAM>(static_cast<INT_PTR>(status)), 0);
+            const int32_t status = DownloadSettingsFile(job->url, job->target, g_importWorkers.stop());
+            DWORD_PTR ignored = 0;
+            SendMessageTimeoutW(job->replyWindow, job->replyMessage, static_cast<WPARAM>(static_cast<INT_PTR>(status)),
+                                0, SMTO_NORMAL, kImportReplyTimeoutMs, &ignored);
             exitCode = 0;
         }
     } catch (...) {
@@ -146,11 +156,11 @@ bool StartDownloadThread(const std::wstring& url, const std::wstring& target, HW
     CopyBounded(job->target, target.c_str());
     job->replyWindow = replyWindow;
     job->replyMessage = replyMessage;
-    HANDLE thread = CreateThread(nullptr, 0, DownloadThread, job, 0, nullptr);
-    if (!thread) {
+    if (!g_importWorkers.Start(DownloadThread, job)) {
         delete job;
         return false;
     }
-    CloseHandle(thread);
     return true;
 }
+
+bool StopUrlImports(DWORD ms) { return g_importWorkers.StopAndWait(ms); }

@@ -29,6 +29,11 @@ std::wstring UrlFromImportBlock(const COPYDATASTRUCT& data);
 
 // Starts the worker that fetches the URL into the target and answers the
 // reply window with replyMessage (wParam = status). False when the thread
-// could not start (nothing is left behind).
+// could not start (nothing is left behind). The download ends within its time
+// limit, or soon after StopUrlImports.
 bool StartDownloadThread(const std::wstring& url, const std::wstring& target, HWND replyWindow,
                          UINT replyMessage);
+
+// At the program's exit: every import worker gives up its download, sends its
+// answer and is joined, waiting up to ms; true when none is left running.
+bool StopUrlImports(DWORD ms);

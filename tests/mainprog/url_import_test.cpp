@@ -74,8 +74,8 @@ LRESULT CALLBACK ReplyProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(w, m, wp, lp);
 }
 
-// Sends the address as the settings program does and waits for the answer.
-WPARAM ImportAnswer(const std::string& url) {
+// The settings program's window that receives the answer.
+HWND ReplyWindow(Replies& replies) {
     WNDCLASSW wc = {};
     wc.lpfnWndProc = ReplyProc;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -83,11 +83,22 @@ WPARAM ImportAnswer(const std::string& url) {
     RegisterClassW(&wc);
     HWND reply = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, wc.hInstance,
                                  nullptr);
-    Replies replies;
     SetWindowLongPtrW(reply, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&replies));
+    return reply;
+}
+
+// Sends the address to the main window's handler as the settings program does.
+void RequestImport(HWND reply, const std::string& url) {
     const std::wstring text(url.begin(), url.end());
     COPYDATASTRUCT cds = Block(COPYDATA_URL_IMPORT, text.c_str(), static_cast<DWORD>((text.size() + 1) * 2));
     EXPECT_EQ(OnMainCopyData(nullptr, reply, &cds), 1);
+}
+
+// Sends the address and waits for the answer.
+WPARAM ImportAnswer(const std::string& url) {
+    Replies replies;
+    HWND reply = ReplyWindow(replies);
+    RequestImport(reply, url);
     const DWORD start = GetTickCount();
     while (replies.statuses.empty() && GetTickCount() - start < 10000) {
         MSG msg;
@@ -113,6 +124,28 @@ TEST(MainCopyData, AUrlIsDownloadedIntoDownloadedIniAndAnswered200) {
     EXPECT_NE(ImportAnswer(cut.url("/export.ini")), 200u);
     EXPECT_EQ(testing_support::ReadBytes(dir.file(L"downloaded.ini")), body);
     EXPECT_EQ(GetFileAttributesW(dir.file(L"downloaded.ini$").c_str()), INVALID_FILE_ATTRIBUTES);
+    SetSettingsFolder(L"");
+}
+
+TEST(MainCopyData, TheExitStopsAHeldDownloadAndWaitsForItsWorker) {
+    testing_support::TempDir dir;
+    SetSettingsFolder(dir.path());
+    // A server that holds its answer for longer than the download may take.
+    HttpResponder held(HttpResponder::Reply("200 OK", "[common]\r\n"), 70000);
+    Replies replies;
+    HWND reply = ReplyWindow(replies);
+    RequestImport(reply, held.url("/export.ini"));
+    for (int i = 0; i < 500 && held.requests() == 0; ++i) Sleep(10);
+    ASSERT_EQ(held.requests(), 1);
+    const DWORD start = GetTickCount();
+    EXPECT_TRUE(StopUrlImports(INFINITE));
+    // The worker has given up, answered and ended by the time the exit goes on.
+    EXPECT_LT(GetTickCount() - start, 5000u);
+    ASSERT_EQ(replies.statuses.size(), 1u);
+    EXPECT_NE(replies.statuses[0], 200u);
+    EXPECT_EQ(GetFileAttributesW(dir.file(L"downloaded.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(dir.file(L"downloaded.ini$").c_str()), INVALID_FILE_ATTRIBUTES);
+    DestroyWindow(reply);
     SetSettingsFolder(L"");
 }
 

@@ -222,6 +222,37 @@ TEST_F(PngDecode, LargerPictureKeepsEveryPixel) {
         }
 }
 
+TEST_F(PngDecode, ShrunkWhileReadLikeAFullDecodeResized) {
+    // 101 x 131 within 20 wide: a sixth, 16 x 21, with uneven bands of rows.
+    PngPicture p = Picture(101, 131, 8, kRgba, 5);
+    for (bool interlaced : {false, true}) {
+        p.interlaced = interlaced;
+        PixelBuffer full;
+        ASSERT_TRUE(LoadBytes(dir, MakePng(p), full, L"face.png"));
+        const uint32_t topLeft = ArgbAt(full, 0, 0);
+        full.Premultiply();
+        full.Resize(16, 21, false);
+        PngShrinkRequest request;
+        request.maxWidth = 20;
+        ASSERT_TRUE(LoadShrunkPng(buffer, dir.file(L"face.png").c_str(), &request));
+        EXPECT_EQ(request.fileWidth, 101);
+        EXPECT_EQ(request.fileHeight, 131);
+        EXPECT_EQ(request.topLeft, topLeft);
+        ASSERT_EQ(buffer.GetWidth(), 16);
+        ASSERT_EQ(buffer.Rows(), 21);
+        // An interlaced file is averaged in one step: a byte may be one less.
+        for (int y = 0; y < 21; ++y)
+            for (int x = 0; x < 16; ++x)
+                for (int i = 0; i < 4; ++i)
+                    ASSERT_NEAR(ByteAt(buffer, x, y, i), ByteAt(full, x, y, i), interlaced ? 1 : 0)
+                        << interlaced << " " << x << "," << y;
+    }
+    // No alpha, no face.
+    PngShrinkRequest request;
+    ASSERT_TRUE(LoadBytes(dir, MakePng(Picture(30, 30, 8, kRgb)), buffer, L"opaque.png"));
+    EXPECT_FALSE(LoadShrunkPng(buffer, dir.file(L"opaque.png").c_str(), &request));
+}
+
 TEST_F(PngDecode, ReplacesWhatTheBufferHeld) {
     ASSERT_TRUE(LoadBytes(dir, MakePng(Picture(9, 9, 8, kRgba)), buffer, L"a.png"));
     ASSERT_TRUE(LoadBytes(dir, MakePng(Picture(2, 3, 8, kRgba)), buffer, L"b.png"));

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/graphics/faces/skin_ini.h"
+#include "common/graphics/image_limits.h"
 #include "common/graphics/png_loader.h"
 
 namespace {
@@ -18,11 +19,15 @@ int CMechSkin::GetSkinFlags() const { return CSkin::GetSkinFlags() | (face_.IsVa
 
 COLORREF CMechSkin::GetBackColor() const { return face_.IsValid() ? faceColour_ : CSkin::GetBackColor(); }
 
-bool CMechSkin::LoadFacePicture(const std::wstring& folder, PixelBuffer& buf) {
+bool CMechSkin::LoadFacePicture(const std::wstring& folder, PixelBuffer& buf, int& fileWidth, int& fileHeight) {
     const std::wstring png = folder + L"\\clkface.png";
-    if (LoadPngFile(buf, png.c_str()) && buf.GetBitCount() == 32) {
-        faceColour_ = ColourOfPixel(TopLeft(buf));
-        buf.Premultiply();
+    // A large picture is shrunk as it is read: it never costs its full size.
+    PngShrinkRequest request;
+    request.maxWidth = faceSizeLimit_;
+    if (LoadShrunkPng(buf, png.c_str(), &request)) {
+        faceColour_ = ColourOfPixel(request.topLeft);
+        fileWidth = request.fileWidth;
+        fileHeight = request.fileHeight;
         return true;
     }
     buf.Free();
@@ -34,6 +39,8 @@ bool CMechSkin::LoadFacePicture(const std::wstring& folder, PixelBuffer& buf) {
     uint32_t key = TopLeft(buf);
     faceColour_ = ColourOfPixel(key);
     buf.KeyToAlpha(key, true);
+    fileWidth = buf.GetWidth();
+    fileHeight = buf.Rows();
     return true;
 }
 
@@ -50,23 +57,20 @@ bool CMechSkin::Load(const wchar_t* name, int width, int size, int weight, int s
 
     const std::wstring folder = FolderFor(name);
     PixelBuffer buf;
-    if (!LoadFacePicture(folder, buf)) {
+    int pictureWidth = 0, pictureHeight = 0;
+    if (!LoadFacePicture(folder, buf, pictureWidth, pictureHeight)) {
         face_.Destroy();
         return loaded;
     }
-    const int pictureWidth = buf.GetWidth();
     // A face is square with the hands below it: a picture lower than wide
     // has no room for the face and is no face at all.
-    if (buf.Rows() < pictureWidth) {
+    if (pictureHeight < pictureWidth) {
         face_.Destroy();
         return loaded;
     }
-    if (faceSizeLimit_ > 0 && faceSizeLimit_ < pictureWidth) {
-        int k = (pictureWidth - 1) / faceSizeLimit_ + 1;
-        int newWidth = pictureWidth / k;
-        int newHeight = buf.Rows() / k;
-        buf.Resize(newWidth, newHeight, true);
-    }
+    // A clkface.png comes within the limit already; a clkface.bmp at its own size.
+    const int k = static_cast<int>(WholeShrinkFactor(buf.GetWidth(), faceSizeLimit_));
+    if (k > 1) buf.Resize(buf.GetWidth() / k, buf.Rows() / k, true);
     // The face bitmap only at the size drawn: a large picture is shrunk first.
     if (!face_.Create(buf.GetWidth(), buf.Rows()) || !buf.WriteTo(face_)) {
         face_.Destroy();

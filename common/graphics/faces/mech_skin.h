@@ -15,7 +15,7 @@
 class CMechSkin : public CSkin {
 public:
     // Faces wider than faceSizeLimit (when above 0) are shrunk by a whole
-    // factor after loading.
+    // factor: a clkface.png as it is read, a clkface.bmp after loading.
     explicit CMechSkin(int faceSizeLimit = 0) : faceSizeLimit_(faceSizeLimit) {}
     ~CMechSkin() override = default;
 
@@ -43,9 +43,9 @@ public:
     bool Is24HourFace() const { return face24h_; }
 
 private:
-    // The picture into buf and the face bitmap made at its size; false when
-    // neither face file loads.
-    bool LoadFacePicture(const std::wstring& folder, PixelBuffer& buf);
+    // The picture into buf, premultiplied, with the sides of its file; false
+    // when neither face file loads.
+    bool LoadFacePicture(const std::wstring& folder, PixelBuffer& buf, int& fileWidth, int& fileHeight);
 
     int32_t faceSizeLimit_;
     COLORREF faceColour_ = kColourNotSet;
