@@ -15,6 +15,7 @@
 namespace {
 
 bool g_autostart = true;
+bool g_languageChosen = false;
 OptionGroupWriters g_writers;
 
 std::wstring MainSection() { return UserPrefix() + L":main"; }
@@ -48,6 +49,8 @@ bool WriteAll(HANDLE file, const void* data, DWORD size) {
 }  // namespace
 
 bool& AutostartOption() { return g_autostart; }
+
+bool& LanguageChosen() { return g_languageChosen; }
 
 bool ReadAutostart() {
     const std::wstring value = ReadIniText(UserIniPath().c_str(), MainSection().c_str(), L"autostart", L"1");
@@ -84,12 +87,23 @@ bool ConvertIniToUnicode(const std::wstring& path) {
     }
     if (HoldsUtf16Main(bytes, 0) || HoldsUtf16Main(bytes, 1)) return true;
 
+    // A UTF-8 mark names the text's encoding as the UTF-16 one does; taken
+    // for 8-bit text it would become the first section head's characters.
+    UINT codePage = CP_ACP;
+    size_t start = 0;
+    if (bytes.size() >= 3 && static_cast<unsigned char>(bytes[0]) == 0xEF &&
+        static_cast<unsigned char>(bytes[1]) == 0xBB && static_cast<unsigned char>(bytes[2]) == 0xBF) {
+        codePage = CP_UTF8;
+        start = 3;
+    }
     std::wstring text(1, L'\xFEFF');
-    if (!bytes.empty()) {
-        const int chars = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    if (bytes.size() > start) {
+        const char* from = bytes.data() + start;
+        const int count = static_cast<int>(bytes.size() - start);
+        const int chars = MultiByteToWideChar(codePage, 0, from, count, nullptr, 0);
         if (chars <= 0) return false;
         text.resize(1 + static_cast<size_t>(chars));
-        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), &text[1], chars);
+        MultiByteToWideChar(codePage, 0, from, count, &text[1], chars);
     }
     // Written beside and then moved over the original: a failed write must not
     // leave half a settings file behind.
@@ -133,8 +147,13 @@ bool SaveGeneralOptions(unsigned groups) {
     const wchar_t* section = sectionText.c_str();
     bool ok = true;
     if (groups & kGroupGeneral) {
-        const std::wstring language(g_settings.language, wcsnlen(g_settings.language, ARRAYSIZE(g_settings.language)));
-        ok &= WriteIniText(file, section, L"language", language.c_str());
+        // A user who never chose a language follows the system's; writing
+        // the one in force would pin him to it.
+        if (g_languageChosen) {
+            const std::wstring language(g_settings.language,
+                                        wcsnlen(g_settings.language, ARRAYSIZE(g_settings.language)));
+            ok &= WriteIniText(file, section, L"language", language.c_str());
+        }
         ok &= WriteIniInt(file, section, L"vistrel", g_settings.vistrel != 0);
         WriteAutostart(g_autostart);
     }

@@ -17,6 +17,10 @@ inline constexpr unsigned long kMaxConvertBytes = 0x1000000;
 // Start with Windows, as the general page shows it.
 bool& AutostartOption();
 
+// Whether the user picked a language in this run: only then is `language`
+// written.
+bool& LanguageChosen();
+
 // `autostart` of "<user>:main", on when its first character is "1" (default "1").
 bool ReadAutostart();
 // Writes `autostart` as one digit and sets or removes the Run value (quoted

@@ -213,6 +213,7 @@ void Store(HWND page) {
 void OnLanguageChosen(HWND page) {
     if (PagesLoading() > 0) return;
     Store(page);
+    LanguageChosen() = true;
     HWND dialog = GetParent(page);
     EnableApply(dialog);
     // The frame passes the notice on to the dialog and every page; without a

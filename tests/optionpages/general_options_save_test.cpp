@@ -71,7 +71,12 @@ TEST_F(GeneralOptionsSave, GroupsWriteOnlyTheirKeysAndReadBack) {
     EXPECT_EQ(Main(L"autostart"), L"<none>");
     EXPECT_EQ(g_syncWrites + g_newsWrites, 0);
 
+    // The language in force is no choice of the user's: it is not written.
+    ASSERT_TRUE(SaveGeneralOptions(kGroupGeneral));
+    EXPECT_EQ(Main(L"language"), L"<none>");
+    LanguageChosen() = true;
     ASSERT_TRUE(SaveGeneralOptions(kGroupGeneral | kGroupSync | kGroupNews));
+    LanguageChosen() = false;
     EXPECT_EQ(Main(L"language"), L"de");
     EXPECT_EQ(Main(L"vistrel"), L"1");
     EXPECT_EQ(Main(L"autostart"), L"0");

@@ -225,21 +225,68 @@ void ExpectEveryValueKept(const std::map<std::wstring, std::map<std::wstring, st
     EXPECT_EQ(after.size(), before.size());
 }
 
-// What the first start seeds, OK writes back: the writer's own keys come in,
-// nothing seeded is lost or changed.
-TEST_F(SettingsProcess, OkOnTheShippedProfileKeepsEverySeededValue) {
+// Every key of `after` is in `before` with the same value and the other way
+// round; the clocks' seconds_hand may be written with the value its format
+// implies.
+void ExpectSameValues(const std::map<std::wstring, std::map<std::wstring, std::wstring>>& before,
+                      const std::map<std::wstring, std::map<std::wstring, std::wstring>>& after) {
+    ExpectEveryValueKept(before, after);
+    for (const auto& [name, keys] : after) {
+        auto was = before.find(name);
+        if (was == before.end()) continue;
+        for (const auto& [key, value] : keys) {
+            if (key == L"seconds_hand") continue;
+            EXPECT_NE(was->second.find(key), was->second.end())
+                << std::string(name.begin(), name.end()) << " gained " << std::string(key.begin(), key.end());
+        }
+    }
+}
+
+// The file as UTF-8 with its byte-order mark, as an editor may save it.
+void SaveAsUtf8WithMark(const std::wstring& file) {
+    const std::string bytes = testing_support::ReadBytes(file);
+    ASSERT_GE(bytes.size(), 2u);
+    std::wstring text;
+    if (bytes.substr(0, 2) == "\xFF\xFE") {
+        text.assign(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / 2);
+    } else {
+        text.resize(bytes.size());
+        text.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                            text.data(), static_cast<int>(text.size()))));
+    }
+    std::string utf8(static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                                             nullptr, 0, nullptr, nullptr)),
+                     '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(),
+                        static_cast<int>(utf8.size()), nullptr, nullptr);
+    ASSERT_TRUE(testing_support::WriteBytes(file, "\xEF\xBB\xBF" + utf8));
+}
+
+// What the first start seeds, OK with nothing touched writes back as it was:
+// no key comes, goes or changes, also in a file an editor saved as UTF-8.
+class OkUntouched : public SettingsProcess, public ::testing::WithParamInterface<bool> {};
+
+TEST_P(OkUntouched, AddsRemovesOrChangesNoKey) {
     SettingsProgramFolder folder;
     ASSERT_TRUE(folder.ok());
     const std::wstring ini = folder.file(L"tempovia.ini");
     HANDLE process = folder.Start(L"");
+    if (GetParam()) {
+        EXPECT_EQ(CancelAndWait(process), 0u);
+        SaveAsUtf8WithMark(ini);
+        process = folder.Start(L"");
+    }
     HWND dialog = WaitForMainDialog(kStartMs);
     ASSERT_NE(dialog, nullptr);
     const auto seeded = ProfileValues(ini);
     ASSERT_GT(seeded.size(), 6u);
+    ASSERT_NE(seeded.at(L"common").find(L"server1"), seeded.at(L"common").end());
     PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     EXPECT_EQ(WaitExit(process, kStartMs), 0u);
-    ExpectEveryValueKept(seeded, ProfileValues(ini));
+    ExpectSameValues(seeded, ProfileValues(ini));
 }
+
+INSTANTIATE_TEST_SUITE_P(Encodings, OkUntouched, ::testing::Values(false, true));
 
 // The pages are made when first shown; what they edit is written back all
 // the same: the user's own time-sync choices survive an Apply that never
