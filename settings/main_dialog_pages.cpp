@@ -92,11 +92,15 @@ void CreatePages(HWND dialog) {
         s.hasPageArea = true;
         DestroyWindow(placeholder);
     }
+    LoadPageModels();
+    EnsurePageWindow(0);
+}
+
+void LoadPageModels() {
     const MainDialogHooks& hooks = DialogHooks();
     for (int i = 0; i < kPageCount; ++i) {
         if (hooks.loadPageModel[i]) hooks.loadPageModel[i]();
     }
-    EnsurePageWindow(0);
 }
 
 bool FlagInvalidControl(HWND control) {

@@ -49,6 +49,9 @@ CTreeNode* SelectedNode();
 // Loads every page's option variables, takes the page area from the
 // placeholder and makes page 0; the other pages are made when first shown.
 void CreatePages(HWND dialog);
+// Reads every page's option variables from the file again (what an import
+// brought replaces what the dialog loaded when it opened).
+void LoadPageModels();
 // Loads the node's page and shows it (the others hidden); the node becomes
 // the shown one. Null hides nothing and shows nothing new.
 void ShowNodePage(CTreeNode* node, bool focusPage);

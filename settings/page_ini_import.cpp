@@ -49,6 +49,9 @@ CTreeNode* FindIniNode() {
 void ReloadAfterImport() {
     LoadAllSettings();
     AutostartOption() = ReadAutostart();
+    // The next Apply writes the pages' variables back: they must be the
+    // import's, not those read when the dialog opened.
+    LoadPageModels();
     MainDialogState& s = DialogState();
     if (s.dialog && IsWindow(s.dialog)) {
         // The old nodes go with the rebuild; the page must not store into them.

@@ -100,9 +100,31 @@ SectionName ParseSectionName(const std::wstring& name) {
     return out;
 }
 
+// The path with forward slashes turned back and without a device or
+// long-path prefix.
+std::wstring WithoutDevicePrefix(const wchar_t* path) {
+    std::wstring text = path ? path : L"";
+    for (wchar_t& c : text) {
+        if (c == L'/') c = L'\\';
+    }
+    // "\\?\" and "\\.\" (and the object manager's "\??\") reach the same
+    // files as the plain path; "\\?\UNC\server" is "\\server".
+    for (const wchar_t* prefix : {L"\\\\?\\", L"\\\\.\\", L"\\??\\"}) {
+        if (text.compare(0, 4, prefix) != 0) continue;
+        text.erase(0, 4);
+        if (_wcsnicmp(text.c_str(), L"UNC\\", 4) == 0) text.replace(0, 4, L"\\\\");
+        break;
+    }
+    return text;
+}
+
 }  // namespace
 
 std::wstring FullPathOf(const wchar_t* path) {
+    // Without its prefix the path is normalised as any other ("..", trailing
+    // dots and blanks), which the prefixed spelling skips.
+    const std::wstring plain = WithoutDevicePrefix(path);
+    path = plain.c_str();
     DWORD n = GetFullPathNameW(path, 0, nullptr, nullptr);
     if (n == 0) return path;
     std::vector<wchar_t> buf(n + 1);
@@ -141,10 +163,23 @@ bool CopyIniSections(const wchar_t* sourceFile, const wchar_t* sourcePrefix, con
     bool ok = true;
     bool copiedClock[kMaxClocks + 1] = {};
     bool copiedAlarm[kMaxClocks + 1][kMaxAlarmsPerClock + 1] = {};
-    for (const std::wstring& name : ReadIniSectionNames(sourceFile)) {
+    const std::vector<std::wstring> names = ReadIniSectionNames(sourceFile);
+    // The programs read clocks from the first on: a source without it brings
+    // no clock, and its stray clock or alarm sections would only replace
+    // some of the target's own.
+    bool bringsClocks = false;
+    for (const std::wstring& name : names) {
+        const SectionName section = ParseSectionName(name);
+        if (section.kind == SectionName::kClock && section.clock == 1 && PrefixMatches(section.prefix, sourcePrefix)) {
+            bringsClocks = true;
+        }
+    }
+    for (const std::wstring& name : names) {
         const SectionName section = ParseSectionName(name);
         if (section.kind == SectionName::kOther) continue;
         if (section.kind != SectionName::kShared && !PrefixMatches(section.prefix, sourcePrefix)) continue;
+        const bool clockOrAlarm = section.kind == SectionName::kClock || section.kind == SectionName::kAlarm;
+        if (clockOrAlarm && !bringsClocks) continue;
         if (section.kind == SectionName::kClock) copiedClock[section.clock] = true;
         if (section.kind == SectionName::kAlarm) copiedAlarm[section.clock][section.alarm] = true;
         const std::wstring target = section.Under(targetPrefix ? prefix : section.prefix);
@@ -152,7 +187,9 @@ bool CopyIniSections(const wchar_t* sourceFile, const wchar_t* sourcePrefix, con
     }
 
     // What was there before and was not copied goes: a stale clock or an alarm
-    // of another clock would otherwise join the copied ones.
+    // of another clock would otherwise join the copied ones. Without clocks
+    // of the source's own, the target keeps all of its own.
+    if (!bringsClocks) return ok;
     for (const std::wstring& name : ReadIniSectionNames(targetFile)) {
         const SectionName section = ParseSectionName(name);
         if (!PrefixMatches(section.prefix, prefix.c_str())) continue;

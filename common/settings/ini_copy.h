@@ -9,8 +9,9 @@
 // sourcePrefix (compared without regard to case; an empty prefix stands for an
 // empty part only) and that are :main, :clock<N> (1..30), :clock<N>:alarm<M>
 // (1..20) or :rss<N> (1..128), under targetPrefix (when given). Any other name
-// is skipped. Afterwards the target loses the clock and alarm sections of that
-// prefix that were not copied. False when a file name is missing, both name
+// is skipped. A source without clock 1 brings no clock: its clock and alarm
+// sections are skipped and the target keeps its own. Otherwise the target
+// then loses the clock and alarm sections of that prefix that were not copied. False when a file name is missing, both name
 // the same file, or a section could not be written.
 bool CopyIniSections(const wchar_t* sourceFile, const wchar_t* sourcePrefix, const wchar_t* targetFile,
                      const wchar_t* targetPrefix);
@@ -20,5 +21,6 @@ bool CopyIniSections(const wchar_t* sourceFile, const wchar_t* sourcePrefix, con
 bool IsSameFile(const wchar_t* a, const wchar_t* b);
 
 // The full path in its long form (a short 8.3 name of an existing file or
-// folder spelled out); the path as given when it cannot be had.
+// folder spelled out), without a "\\?\" or "\\.\" prefix; the path as given
+// (less the prefix) when it cannot be had.
 std::wstring FullPathOf(const wchar_t* path);

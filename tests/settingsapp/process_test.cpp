@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+#include <commctrl.h>
 
 #include <map>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "common/settings/protocol.h"
 #include "resources/resource_ids.h"
+#include "settings/page_options_common.h"
 #include "tests/settingsapp/fake_dialogs.h"
 #include "tests/settingsapp/settings_folder.h"
 #include "tests/support/program_folder.h"
@@ -330,6 +332,56 @@ TEST_F(SettingsProcess, AnInstanceRuleThatCannotBeMadeIsSaidAfterTheWait) {
     }
     EXPECT_EQ(WaitExit(process, kStartMs), 0u);
     CloseHandle(squatter);
+}
+
+// The shown page that holds the control, after selecting each top-level node
+// of the dialog's tree in turn (the page windows are made when first shown).
+HWND ShowPageWith(HWND dialog, int control) {
+    HWND tree = GetDlgItem(dialog, IDC_SETTINGS_TREE);
+    for (auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)); item;
+         item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        SendMessageW(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item));
+        for (HWND page = GetWindow(dialog, GW_CHILD); page; page = GetWindow(page, GW_HWNDNEXT)) {
+            if (IsWindowVisible(page) && GetDlgItem(page, control)) return page;
+        }
+    }
+    return nullptr;
+}
+
+// An import on the INI page, then OK: what the import brought stays (the
+// time-sync choices too), and a file without clocks takes none of the
+// user's clocks or alarms.
+TEST_F(SettingsProcess, ImportWithoutClocksThenOkKeepsTheImportAndEveryClock) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    const std::wstring ini = folder.file(L"tempovia.ini");
+    const std::wstring in = folder.file(L"import.ini");
+    ASSERT_TRUE(testing_support::WriteBytes(in, "[default:main]\r\ndescription=sync only\r\n"
+                                                "[common]\r\nautosync=1\r\nsynctype=3\r\nserver=2\r\n"
+                                                "server1=a.example\r\nserver2=b.example\r\n"));
+    HANDLE process = folder.Start(L"");
+    HWND dialog = WaitForMainDialog(kStartMs);
+    ASSERT_NE(dialog, nullptr);
+    const auto seeded = ProfileValues(ini);
+    HWND page = ShowPageWith(dialog, kIdcImportPath);
+    ASSERT_NE(page, nullptr);
+    SetDlgItemTextW(page, kIdcImportPath, in.c_str());
+    SendMessageW(page, WM_COMMAND, MAKEWPARAM(kIdcImport, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(page, kIdcImport)));
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WaitExit(process, kStartMs), 0u);
+    const auto after = ProfileValues(ini);
+    for (const auto& [key, value] : {std::pair{L"autosync", L"1"}, {L"synctype", L"3"}, {L"server", L"2"},
+                                     {L"server2", L"b.example"}}) {
+        EXPECT_EQ(after.at(L"common").at(key), value) << std::string(key, key + wcslen(key));
+    }
+    auto clocks = [](std::map<std::wstring, std::map<std::wstring, std::wstring>> values) {
+        for (auto it = values.begin(); it != values.end();) {
+            it = it->first.find(L":clock") == std::wstring::npos ? values.erase(it) : std::next(it);
+        }
+        return values;
+    };
+    ASSERT_GT(clocks(seeded).size(), 6u);
+    ExpectEveryValueKept(clocks(seeded), clocks(after));
 }
 
 TEST_F(SettingsProcess, MissingDataFilesOrLibraryNeitherStopNorBlockIt) {
