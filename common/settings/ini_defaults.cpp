@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -51,8 +52,26 @@ std::wstring ReadWholeValue(const wchar_t* file, const wchar_t* section, const w
 
 std::wstring Numbered(const wchar_t* text, int n) { return text + std::to_wstring(n); }
 
+// Whether the section can be written whole from its lines as the profile
+// functions hand them out without losing any: they leave out comment lines
+// and lines without "=", and a write of the whole section empties a second
+// section of that name. True for a missing file, a plain file that holds the
+// section at most once, or a file without the section.
+bool WholeSectionWriteKeepsAll(const wchar_t* user, const std::wstring& section) {
+    if (const std::optional<std::vector<IniFileSection>> plain = ReadPlainIniFile(user)) {
+        int heads = 0;
+        for (const IniFileSection& s : *plain) heads += _wcsicmp(s.name.c_str(), section.c_str()) == 0 ? 1 : 0;
+        return heads <= 1;
+    }
+    for (const std::wstring& name : ReadIniSectionNames(user)) {
+        if (_wcsicmp(name.c_str(), section.c_str()) == 0) return false;
+    }
+    return true;
+}
+
 // Every key of the default section that the user section lacks, added to it
-// in one write (a file of many sections is rewritten once, not per key).
+// in one write where that keeps all the section holds (a file of many
+// sections is rewritten once, not per key).
 // `addedAny` (when given) tells whether a key was added.
 bool FillSection(const wchar_t* user, const std::wstring& userSection, const std::wstring& defaultSection,
                  bool* addedAny = nullptr) {
@@ -83,20 +102,28 @@ bool FillSection(const wchar_t* user, const std::wstring& userSection, const std
         addedValues.push_back(value);
     }
     if (addedKeys.empty()) return true;
-    std::wstring added;
     for (size_t i = 0; i < addedKeys.size(); ++i) {
         // The computer's zone stored by key keeps following the system's
         // daylight saving: its choice is stored with it, as the clock page
         // would store it, so that an unchanged Apply writes nothing new.
         if (zoneSeeded && _wcsicmp(addedKeys[i].c_str(), L"usedaylight") == 0)
             addedValues[i] = AutoDaylightActive() ? L"1" : L"0";
-        added += addedKeys[i] + L'=' + IniTextForm(addedValues[i].c_str()) + L'\0';
+        addedValues[i] = IniTextForm(addedValues[i].c_str());
+    }
+    if (addedAny) *addedAny = true;
+    if (!WholeSectionWriteKeepsAll(user, userSection)) {
+        // Key by key: each write rewrites the file, but leaves the user's
+        // other lines where they stand.
+        for (size_t i = 0; i < addedKeys.size(); ++i) {
+            WriteIniString(user, userSection.c_str(), addedKeys[i].c_str(), addedValues[i].c_str());
+        }
+        return true;
     }
     std::wstring lines = ReadIniSection(user, userSection.c_str());
     while (!lines.empty() && lines.back() == L'\0') lines.pop_back();
     if (!lines.empty()) lines += L'\0';
-    WriteIniSection(user, userSection.c_str(), lines + added);
-    if (addedAny) *addedAny = true;
+    for (size_t i = 0; i < addedKeys.size(); ++i) lines += addedKeys[i] + L'=' + addedValues[i] + L'\0';
+    WriteIniSection(user, userSection.c_str(), lines);
     return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,21 @@ TEST_F(ProfileStart, AStartKilledWhileSeedingLosesNoShippedClock) {
         EXPECT_FALSE(Keys(ini_, UserPrefix() + L":clock" + std::to_wstring(n)).empty()) << n;
     }
     EXPECT_FALSE(Keys(ini_, UserPrefix() + L":clock1:alarm1").empty());
+}
+
+// The user's own lines of a section that gets its missing keys stay: a
+// comment, a line without "=", and a second section of the same name.
+TEST_F(ProfileStart, TheUsersOwnLinesInAClockSectionSurviveAStart) {
+    const std::wstring prefix = UserPrefix();
+    const std::string clock1 = "[" + std::string(prefix.begin(), prefix.end()) + ":clock1]\r\n";
+    ASSERT_TRUE(testing_support::WriteBytes(
+        ini_, clock1 + "; my office clock\r\nenabled=1\r\nnote without equals\r\n" + clock1 + "prefix=Office\r\n"));
+    RunOnce();
+    const std::vector<std::string> lines = ReadLines(ini_);
+    for (const char* line : {"; my office clock", "note without equals", "prefix=Office"}) {
+        EXPECT_NE(std::find(lines.begin(), lines.end(), line), lines.end()) << line;
+    }
+    EXPECT_GT(Keys(ini_, UserPrefix() + L":clock1").size(), 10u);
 }
 
 }  // namespace
