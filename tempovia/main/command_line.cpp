@@ -1,5 +1,7 @@
 #include "tempovia/main/command_line.h"
 
+#include <cwchar>
+
 namespace {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
@@ -41,38 +43,78 @@ const char* MultiByteToWide(const char* text, wchar_t* buffer, std::size_t capac
     return end;
 }
 
+namespace {
+
+// One switch word of the command line: where it starts, its text (widened
+// byte by byte, at most kSwitchWordMax characters) and where the scan goes on.
+struct SwitchWord {
+    const char* start = nullptr;
+    const char* behind = nullptr;  // just behind the word as read
+    const char* next = nullptr;    // behind the word's over-long tail, or its file argument
+    wchar_t text[kSwitchWordMax + 1] = {};
+    bool takesFile = false;  // /import or /export
+};
+
+// The next switch at or after p; false when there is none.
+bool NextSwitch(const char* p, SwitchWord& word) {
+    while (*p && *p != '/') ++p;
+    if (!*p) return false;
+    word.start = p;
+    std::size_t n = 0;
+    while (n < kSwitchWordMax && p[n] && !IsBlank(p[n])) {
+        word.text[n] = static_cast<wchar_t>(static_cast<unsigned char>(p[n]));
+        ++n;
+    }
+    word.text[n] = L'\0';
+    word.behind = p + n;
+    p += n;
+    // The tail of an over-long word is not a switch of its own.
+    while (*p && !IsBlank(*p)) ++p;
+    word.takesFile = SameWord(word.text, L"/import") || SameWord(word.text, L"/export");
+    if (word.takesFile) {
+        const char* next = MultiByteToWide(word.behind, nullptr, 0);
+        if (next > p) p = next;
+    }
+    word.next = p;
+    return true;
+}
+
+}  // namespace
+
 void ParseCommandLine(const char* text, CommandLineOptions& options) {
     options = CommandLineOptions{};
     if (!text) return;
-    const char* p = text;
-    while (*p) {
-        while (*p && *p != '/') ++p;
-        if (!*p) break;
-        const char* wordStart = p;
-        wchar_t word[kSwitchWordMax + 1];
-        std::size_t n = 0;
-        while (n < kSwitchWordMax && p[n] && !IsBlank(p[n])) {
-            word[n] = static_cast<wchar_t>(static_cast<unsigned char>(p[n]));
-            ++n;
-        }
-        word[n] = L'\0';
-        p += n;
-        // The tail of an over-long word is not a switch of its own.
-        while (*p && !IsBlank(*p)) ++p;
-
-        if (SameWord(word, L"/exit")) {
+    SwitchWord word;
+    for (const char* p = text; NextSwitch(p, word); p = word.next) {
+        if (SameWord(word.text, L"/exit")) {
             options.exitRequested = true;
-        } else if (SameWord(word, L"/restart")) {
+        } else if (SameWord(word.text, L"/restart")) {
             options.restartRequested = true;
-        } else if (SameWord(word, L"/import") || SameWord(word, L"/export")) {
-            const char* behind = wordStart + n;
-            (word[1] == L'i' || word[1] == L'I' ? options.importArg : options.exportArg) = behind;
-            const char* next = MultiByteToWide(behind, nullptr, 0);
-            if (next > p) p = next;
-        } else if (SameWord(word, L"/nh")) {
+        } else if (word.takesFile) {
+            (word.text[1] == L'i' || word.text[1] == L'I' ? options.importArg : options.exportArg) = word.behind;
+        } else if (SameWord(word.text, L"/nh")) {
             options.noHook = true;
-        } else if (word[1] >= L'0' && word[1] <= L'9') {
-            for (std::size_t i = 0; i <= n; ++i) options.settingsSwitch[i] = word[i];
+        } else if (word.text[1] >= L'0' && word.text[1] <= L'9') {
+            const std::size_t n = wcslen(word.text);
+            for (std::size_t i = 0; i <= n; ++i) options.settingsSwitch[i] = word.text[i];
         }
     }
+}
+
+std::string WithoutFileSwitches(const char* text) {
+    std::string out;
+    if (!text) return out;
+    const char* kept = text;
+    SwitchWord word;
+    for (const char* p = text; NextSwitch(p, word); p = word.next) {
+        if (!word.takesFile) continue;
+        out.append(kept, word.start);
+        kept = word.next;
+        // A closing quote of the file argument goes with it.
+        if (*kept == '"' || *kept == '\'') ++kept;
+    }
+    out.append(kept);
+    const std::size_t first = out.find_first_not_of(" \t");
+    if (first == std::string::npos) return std::string();
+    return out.substr(first, out.find_last_not_of(" \t") - first + 1);
 }

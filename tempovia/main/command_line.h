@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <string>
 
 // Longest switch word that is looked at, and the room of the settings switch.
 constexpr std::size_t kSwitchWordMax = 259;
@@ -38,3 +39,8 @@ void ParseCommandLine(const char* text, CommandLineOptions& options);
 // stands. A null text gives null; an empty argument, a failed conversion or an
 // argument that does not fit gives back the text unchanged (and an empty buffer).
 const char* MultiByteToWide(const char* text, wchar_t* buffer, std::size_t capacity);
+
+// The command line without /import and /export and their files: what a
+// restart of the program may repeat (an import done once must not be done
+// again over what the user changed since).
+std::string WithoutFileSwitches(const char* text);

@@ -190,7 +190,8 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     AddMissingUnicodeMark(UserIniPath().c_str());
 
     Language().SetLanguageFileBase(L"tempovia");
-    SetSharedStrings(g_settings.programFolder, commandLine);
+    // The taskbar clock restarts the program with this command line.
+    SetSharedStrings(g_settings.programFolder, WithoutFileSwitches(commandLine).c_str());
 
     if (!LoadResourceModule(g_settings.programFolder)) {
         MessageBoxW(nullptr, L"Cannot load resource DLL!", L"Tempovia Error", MB_ICONERROR);

@@ -128,4 +128,13 @@ TEST(MultiByteToWide, BytesAboveAsciiConvertThroughTheAnsiCodePage) {
     EXPECT_STREQ(buffer, expected);
 }
 
+// What the taskbar clock's restart repeats: every switch but the imports and
+// exports, whose files were dealt with once.
+TEST(CommandLine, ARestartRepeatsNoImportOrExport) {
+    EXPECT_EQ(WithoutFileSwitches("/import \"C:\\my dir\\in.ini\" /3.2 /EXPORT out.ini /nh"), "/3.2  /nh");
+    EXPECT_EQ(WithoutFileSwitches("/Import 'a b.ini'"), "");
+    EXPECT_EQ(WithoutFileSwitches("/importer x /nh"), "/importer x /nh");
+    EXPECT_EQ(WithoutFileSwitches(nullptr), "");
+}
+
 }  // namespace
