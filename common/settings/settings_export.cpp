@@ -47,16 +47,30 @@ bool EndsWith(const std::wstring& text, const wchar_t* end) {
     return text.size() >= n && text.compare(text.size() - n, n, end) == 0;
 }
 
+// The part of a full path below the folder (with its trailing backslash),
+// empty when it is not below it: by spelling, or for a folder reached under
+// another name (a link, another drive), by the folder's identity.
+std::wstring PartBelow(const std::wstring& folder, const std::wstring& path) {
+    if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0) return path.substr(folder.size());
+    for (size_t cut = path.rfind(L'\\'); cut != std::wstring::npos && cut > 0; cut = path.rfind(L'\\', cut - 1)) {
+        if (IsSameFile(path.substr(0, cut + 1).c_str(), folder.c_str())) return path.substr(cut + 1);
+    }
+    return std::wstring();
+}
+
 // The files that come with the programs, or that they own, in the program
 // folder: the settings files, the language files, programs, libraries, data
-// files and pictures, and everything under skins\.
+// files and pictures, and everything under skins\. Paths are compared whole,
+// normalised and without regard to case; a stream name (":stream") counts as
+// its file.
 bool IsProgramFile(const wchar_t* file) {
     const std::wstring folder = Lower(FolderOfPath(FullPathOf(SettingsFolder().c_str())));
-    const std::wstring path = Lower(FullPathOf(file));
-    if (folder.empty() || path.size() <= folder.size() || path.compare(0, folder.size(), folder) != 0) return false;
-    const std::wstring rest = path.substr(folder.size());
+    if (folder.empty()) return false;
+    std::wstring rest = Lower(PartBelow(folder, Lower(FullPathOf(file))));
+    if (rest.empty()) return false;
     if (rest.compare(0, 6, L"skins\\") == 0) return true;
     if (rest.find(L'\\') != std::wstring::npos) return false;
+    rest = rest.substr(0, rest.find(L':'));
     if (rest == L"default.ini" || rest.compare(0, 8, L"tempovia") == 0) return true;
     for (const wchar_t* ext : {L".exe", L".dll", L".txt", L".wav", L".png", L".jpg"}) {
         if (EndsWith(rest, ext)) return true;
@@ -90,4 +104,12 @@ bool ImportSettings(const wchar_t* file) {
     // it to read the file again, now that the new keys are there.
     if (!ReadIniKeyList(file, L"common").empty()) NotifySyncService(SYNC_CONTROL_RELOAD);
     return ok;
+}
+
+bool BackUpUserSettings(const wchar_t* backup) {
+    if (!backup || !*backup) return false;
+    IniFileLock lock;
+    const std::wstring& ini = UserIniPath();
+    if (GetFileAttributesW(ini.c_str()) == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
+    return CopyFileW(ini.c_str(), backup, FALSE) != FALSE;
 }

@@ -9,3 +9,8 @@ bool ExportSettings(const wchar_t* file);
 // Copies a file written by ExportSettings into the user's profile. Refuses
 // tempovia.ini itself and files without [default:main] description.
 bool ImportSettings(const wchar_t* file);
+
+// Copies tempovia.ini to `backup` under the settings-file lock, before an
+// import replaces what the user has. True when the copy was made or there is
+// no tempovia.ini yet.
+bool BackUpUserSettings(const wchar_t* backup);

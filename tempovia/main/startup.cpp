@@ -47,12 +47,17 @@ constexpr UINT kProgramIconId = IDI_PROGRAM;
 constexpr DWORD kCommonControlClasses = 0x30D;
 constexpr UINT kDataFileErrorText = IDS_DATA_FILES_MISSING;
 constexpr UINT kDataFileErrorCaption = IDS_ERROR_CAPTION;
+// tempovia.ini.bak: the settings before the last import from the command line.
+constexpr wchar_t kImportBackupSuffix[] = L".bak";
 
 void RunImport(const char* position) {
     if (!position) return;
     wchar_t path[kImportPathMax + 1] = {};
     MultiByteToWide(position, path, kImportPathMax + 1);
-    if (path[0]) ImportSettings(path);
+    // The user's settings before the import stay beside them; without that
+    // copy nothing is imported.
+    const std::wstring backup = UserIniPath() + kImportBackupSuffix;
+    if (path[0] && BackUpUserSettings(backup.c_str())) ImportSettings(path);
 }
 
 void RunExport(const char* position) {

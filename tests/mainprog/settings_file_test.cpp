@@ -163,14 +163,46 @@ TEST_F(SettingsFile, AFileSavedAsUtf16WithoutItsMarkKeepsTheUsersClocks) {
     EXPECT_TRUE(ReadIniKeyList(ini.c_str(), (prefix + L":clock2").c_str()).empty());
 }
 
-TEST_F(SettingsFile, ExportOntoAShippedFileIsRefused) {
+TEST_F(SettingsFile, ExportOntoAShippedFileIsRefusedUnderEverySpelling) {
     SuiteFolder folder;
     ASSERT_TRUE(folder.ok());
     const std::string defaults = testing_support::ReadBytes(folder.file(L"default.ini"));
-    HANDLE p = folder.Main(L"/export \"" + folder.file(L"default.ini") + L"\" /nh");
+    const std::string zones = testing_support::ReadBytes(folder.file(L"timezones.txt"));
+    for (const std::wstring& target : {folder.file(L"default.ini"), L"\\\\?\\" + folder.file(L"default.ini"),
+                                       L"\\\\.\\" + folder.file(L"TIMEZONES.TXT")}) {
+        HANDLE p = folder.Main(L"/export \"" + target + L"\" /nh");
+        ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+        ExitMain(folder, p);
+    }
+    EXPECT_EQ(testing_support::ReadBytes(folder.file(L"default.ini")), defaults);
+    EXPECT_EQ(testing_support::ReadBytes(folder.file(L"timezones.txt")), zones);
+}
+
+// An import from the command line keeps the settings from before it beside
+// them, and a file that brings no clock takes none of the user's.
+TEST_F(SettingsFile, ACommandLineImportWithoutClocksKeepsEveryClockAndABackup) {
+    SuiteFolder folder;
+    ASSERT_TRUE(folder.ok());
+    const std::wstring ini = folder.ini();
+    const std::wstring clock2 = UserPrefix() + L":clock2";
+    ASSERT_TRUE(WritePrivateProfileStringW(clock2.c_str(), L"prefix", L"Mine", ini.c_str()));
+    HANDLE p = folder.Main(L"/nh");
     ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
     ExitMain(folder, p);
-    EXPECT_EQ(testing_support::ReadBytes(folder.file(L"default.ini")), defaults);
+    const std::vector<std::wstring> clocks = ReadIniKeyList(ini.c_str(), clock2.c_str());
+    ASSERT_GT(clocks.size(), 5u);
+    const std::string before = testing_support::ReadBytes(ini);
+
+    const std::wstring in = folder.file(L"common only.ini");
+    ASSERT_TRUE(testing_support::WriteBytes(in, "[default:main]\r\ndescription=x\r\n[common]\r\nsynctype=3\r\n"));
+    p = folder.Main(L"/import \"" + in + L"\" /nh");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    ExitMain(folder, p);
+    EXPECT_EQ(ReadIniInt(ini.c_str(), L"common", L"synctype", 0), 3);
+    EXPECT_EQ(ReadIniText(ini.c_str(), clock2.c_str(), L"prefix"), L"Mine");
+    EXPECT_EQ(ReadIniKeyList(ini.c_str(), clock2.c_str()), clocks);
+    EXPECT_FALSE(ReadIniKeyList(ini.c_str(), (UserPrefix() + L":clock1:alarm1").c_str()).empty());
+    EXPECT_EQ(testing_support::ReadBytes(ini + L".bak"), before);
 }
 
 TEST_F(SettingsFile, ClocksWhoseZoneTheTruncatedTableLacksAreNamed) {

@@ -121,6 +121,15 @@ TEST_F(SettingsExport, TheSettingsFileItselfIsRefusedHoweverItIsSpelt) {
 
 TEST_F(SettingsExport, TheProgramFoldersShippedFilesAreNoExportTarget) {
     WriteUserIni(kProfiles);
+    // Relative spellings start from the program folder.
+    wchar_t current[MAX_PATH] = {};
+    GetCurrentDirectoryW(MAX_PATH, current);
+    ASSERT_TRUE(SetCurrentDirectoryW(dir.path().c_str()));
+    struct Back {
+        const wchar_t* to;
+        ~Back() { SetCurrentDirectoryW(to); }
+    } back{current};
+    auto FolderName = [&] { return dir.path().substr(dir.path().find_last_of(L'\\') + 1); };
     WriteDefaultIni(L"[default:main]\r\nskin=Shipped\r\n");
     const std::string shipped = ReadBytes(DefaultIniPath());
     CreateDirectoryW(dir.file(L"skins").c_str(), nullptr);
@@ -132,6 +141,16 @@ TEST_F(SettingsExport, TheProgramFoldersShippedFilesAreNoExportTarget) {
         EXPECT_FALSE(ExportSettings(dir.file(name).c_str())) << name;
     }
     EXPECT_FALSE(ExportSettings(upper.c_str()));
+    // Prefixed, slashed, with a stream name or trailing dots, or relative to
+    // the folder: the same files all the same.
+    std::wstring slashed = DefaultIniPath();
+    std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
+    for (const std::wstring& spelling :
+         {L"\\\\?\\" + DefaultIniPath(), L"\\\\.\\" + upper, L"\\\\?\\" + dir.file(L"timezones.txt"),
+          L"//?/" + slashed.substr(0, slashed.size() - 11) + L"SETTINGS.EXE", DefaultIniPath() + L"::$DATA",
+          DefaultIniPath() + L". .", std::wstring(L"default.ini"), L"..\\" + FolderName() + L"\\res_en.dll"}) {
+        EXPECT_FALSE(ExportSettings(spelling.c_str())) << std::string(spelling.begin(), spelling.end());
+    }
     EXPECT_EQ(ReadBytes(DefaultIniPath()), shipped);
     // The user's own files beside them are fine.
     EXPECT_TRUE(ExportSettings(dir.file(L"backup.ini").c_str()));
