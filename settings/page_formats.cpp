@@ -132,16 +132,19 @@ INT_PTR HandleFormatsPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
         case WM_SHOWWINDOW:
             ForgetPageRecordWhenHidden(page, wParam, lParam);
             return FALSE;
-        case MSG_LANGUAGE_CHANGED:
-            if (ClockRecord* record = PageRecord(page)) {
-                if (IsTimerClock(*record)) {
-                    Language().TranslateDialog(page, L"DLG_PageTimerFormats");
-                } else {
-                    Relocalise(page, *record);
-                    Language().TranslateDialog(page, L"DLG_PageFormats");
-                }
+        case MSG_LANGUAGE_CHANGED: {
+            // The language is chosen on another page, while this one is
+            // hidden and holds no record: its lists and labels change all
+            // the same, and the next load puts the record's texts in.
+            ClockRecord* record = PageRecord(page);
+            if (record && !IsTimerVariant(page)) {
+                Relocalise(page, *record);
+            } else if (!record) {
+                FillFormatCombos(page);
             }
+            Language().TranslateDialog(page, IsTimerVariant(page) ? L"DLG_PageTimerFormats" : L"DLG_PageFormats");
             return TRUE;
+        }
         case WM_DESTROY:
             KillTimer(page, kPreviewTimer);
             return FALSE;

@@ -87,6 +87,26 @@ TEST_F(SkinPageTest, FormatNamesAreStoredCanonicallyButALocalisedWeekPictureAsTy
     Language().SetLanguage(L"en");
 }
 
+// The language is chosen on the general page while this one is hidden and
+// holds no record: its lists follow all the same.
+TEST_F(SkinPageTest, AHiddenFormatsPageFollowsALanguageChange) {
+    HWND page = Create(kFormatsPageResource, FormatsPageDlgProc);
+    ASSERT_NE(page, nullptr);
+    ClockRecord record = MakeRecord(0);
+    CopyBounded(record.dateformat, L"None");
+    Load(page, record);
+    ShowWindow(page, SW_HIDE);
+    testing_support::WriteBytes(dir_.file(L"tempovia_de.ini"), "[StringTable]\r\n221=Keines\r\n");
+    Language().SetLanguage(L"de");
+    SendMessageW(page, MSG_LANGUAGE_CHANGED, 0, 0);
+    const std::vector<std::wstring> dates = ComboItems(GetDlgItem(page, IDC_FORMAT_DATE));
+    Load(page, record);
+    Language().SetLanguage(L"en");
+    ASSERT_EQ(dates.size(), 14u);
+    EXPECT_EQ(dates[0], L"Keines");
+    EXPECT_EQ(Text(page, IDC_FORMAT_DATE), L"Keines");
+}
+
 TEST_F(SkinPageTest, AnalogueSkinsDecideWhichFormatControlsApply) {
     HWND page = Create(kFormatsPageResource, FormatsPageDlgProc);
     ClockRecord record = MakeRecord(0);
