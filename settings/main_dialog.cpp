@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/clock_record.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
@@ -166,8 +167,10 @@ void OnOnDesktop(WPARAM clockNumber, LPARAM flag) {
 }
 
 void OnGetClockRecord(LPARAM lParam) {
+    // Only the pages ask, with a pointer they lend; another process's lParam
+    // is no address here.
+    if (!IsLentPointer(lParam)) return;
     auto* out = reinterpret_cast<ClockRecord**>(lParam);
-    if (!out) return;
     SettingsTreeLink& t = TreeLink();
     CTreeNode* clock = t.FindClockNode(SelectedNode());
     *out = clock ? static_cast<ClockRecord*>(t.Record(clock)) : nullptr;

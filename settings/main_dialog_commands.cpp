@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
@@ -211,7 +212,7 @@ void SetNewAlarmNodeTime(HWND dialog, CTreeNode* alarmNode) {
     if (CTreeNode* clockNode = t.FindClockNode(alarmNode)) clock = static_cast<const ClockRecord*>(t.Record(clockNode));
     if (!clock) {
         ClockRecord* reported = nullptr;
-        SendMessageW(dialog, WM_GET_CLOCK_RECORD, 0, reinterpret_cast<LPARAM>(&reported));
+        SendWithPointer(dialog, WM_GET_CLOCK_RECORD, 0, &reported);
         clock = reported;
     }
     if (!alarm || !clock) return;

@@ -9,6 +9,7 @@
 #include <cwctype>
 #include <iterator>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/alarm_sections.h"
 #include "common/settings/dialog_utils.h"
 #include "common/settings/localisation.h"
@@ -345,7 +346,7 @@ HWND ScheduleEditorWindow(HWND page, int kind) {
 
 ClockRecord* PageClock(HWND page) {
     ClockRecord* clock = nullptr;
-    if (HWND dialog = GetParent(page)) SendMessageW(dialog, WM_GET_CLOCK_RECORD, 0, reinterpret_cast<LPARAM>(&clock));
+    if (HWND dialog = GetParent(page)) SendWithPointer(dialog, WM_GET_CLOCK_RECORD, 0, &clock);
     return clock;
 }
 

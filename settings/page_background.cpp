@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/background_text.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
@@ -41,7 +42,7 @@ BackgroundProfile* Profile(HWND page) {
 const ClockRecord* CurrentClock(HWND page) {
     ClockRecord* clock = nullptr;
     if (HWND dialog = GetParent(page)) {
-        SendMessageW(dialog, WM_GET_CLOCK_RECORD, 0, reinterpret_cast<LPARAM>(&clock));
+        SendWithPointer(dialog, WM_GET_CLOCK_RECORD, 0, &clock);
     }
     return clock;
 }

@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <cderr.h>
 
+#include <cstdint>
+
 #include "common/settings/clock_record.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
@@ -73,6 +75,24 @@ void PickLocation(HWND page) {
     if (!services.showLocationPicker) return;
     const std::wstring text = ControlText(page, IDC_CLOCK_LOCATION, kCityLabelChars - 1);
     services.showLocationPicker(page, FindCity(text.c_str()));
+}
+
+// The location picker answers with entries of the program's own city and
+// zone tables; another process may send the same messages with anything in
+// lParam, which is then no entry of theirs.
+const CityRecord* TableCity(WPARAM index, LPARAM record) {
+    if (!g_cities.cities || index >= static_cast<WPARAM>(g_cities.count)) return nullptr;
+    const CityRecord* city = &g_cities.cities[index];
+    return reinterpret_cast<LPARAM>(city) == record ? city : nullptr;
+}
+
+const ZoneRecord* TableZone(LPARAM record) {
+    if (!g_zones.live || g_zones.count <= 0) return nullptr;
+    const auto first = reinterpret_cast<uintptr_t>(g_zones.live);
+    const auto at = static_cast<uintptr_t>(record);
+    if (at < first || (at - first) % sizeof(ZoneRecord) != 0) return nullptr;
+    const uintptr_t index = (at - first) / sizeof(ZoneRecord);
+    return index < static_cast<uintptr_t>(g_zones.count) ? &g_zones.live[index] : nullptr;
 }
 
 void OnCitySelected(HWND page, const CityRecord* city) {
@@ -194,10 +214,10 @@ INT_PTR HandleClockPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             }
             return TRUE;
         case MSG_MAP_SELECT_CITY:
-            OnCitySelected(page, reinterpret_cast<const CityRecord*>(lParam));
+            OnCitySelected(page, TableCity(wParam, lParam));
             return TRUE;
         case MSG_CITY_PICKED:
-            OnZonePicked(page, reinterpret_cast<const ZoneRecord*>(lParam));
+            OnZonePicked(page, TableZone(lParam));
             return TRUE;
         case WM_SHOWWINDOW:
             ForgetPageRecordWhenHidden(page, wParam, lParam);

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/settings/lent_pointer.h"
 #include "tempovia/browser/webf.h"
 
 namespace {
@@ -95,11 +96,15 @@ LRESULT HostMessage(TWebf* host, HWND window, UINT message, WPARAM wParam, LPARA
         }
         case WBM_READY:
             return reinterpret_cast<LRESULT>(host->Ready());
+        // The texts these read through lParam must be lent by the program
+        // itself: another process may send the messages with any number.
         case WBM_SET:
+            if (!IsLentPointer(lParam)) return 0;
             return static_cast<LRESULT>(host->Set(reinterpret_cast<const wchar_t*>(lParam)));
         case WBM_GET_QUERY_LIST:
             return reinterpret_cast<LRESULT>(host->QueryList());
         case WBM_GET_QUERY_VALUE:
+            if (!IsLentPointer(lParam)) return 0;
             return reinterpret_cast<LRESULT>(host->GetQueryValue(reinterpret_cast<const wchar_t*>(lParam)));
         case WBM_GET_DOCUMENT:
             return reinterpret_cast<LRESULT>(host->GetDocument());
@@ -109,6 +114,7 @@ LRESULT HostMessage(TWebf* host, HWND window, UINT message, WPARAM wParam, LPARA
             return reinterpret_cast<LRESULT>(browser);
         }
         case WBM_FIND_ELEMENT:
+            if (!IsLentPointer(lParam)) return 0;
             return reinterpret_cast<LRESULT>(host->FindElement(reinterpret_cast<const wchar_t*>(lParam)));
         case WBM_GET_QUERY_TEXT:
             return reinterpret_cast<LRESULT>(host->QueryText());

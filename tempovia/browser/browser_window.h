@@ -1,5 +1,6 @@
 // "Browser Control Class": a child window that shows HTML through TWebf.
-// Parents talk to it by the messages below and hear back by WM_COMMAND
+// Parents talk to it by the messages below (those with a text in lParam
+// through SendWithPointer, which lends it) and hear back by WM_COMMAND
 // (codes kWebfLinkFollowed, kWebfDocumentComplete, kWebfNavigateError).
 #pragma once
 

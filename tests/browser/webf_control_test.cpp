@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "common/settings/lent_pointer.h"
 #include "tests/browser/webf_fixture.h"
 #include "tests/support/test_support.h"
 
@@ -105,7 +106,11 @@ TEST_F(WebfControl, WrittenPageIsShownByItsFile) {
 
     const auto file = reinterpret_cast<HANDLE>(SendMessageW(window, WBM_READY, 0, 0));
     ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    EXPECT_EQ(SendMessageW(window, WBM_SET, 0, reinterpret_cast<LPARAM>(L"<html><body id=b>Hi</body></html>")), 66);
+    // A text the program did not lend (another process may send any number)
+    // is not read; a lent one is written.
+    const wchar_t* html = L"<html><body id=b>Hi</body></html>";
+    EXPECT_EQ(SendMessageW(window, WBM_SET, 0, reinterpret_cast<LPARAM>(html)), 0);
+    EXPECT_EQ(SendWithPointer(window, WBM_SET, 0, html), 66);
     const std::wstring page = host->PageFileName();
     SendMessageW(window, WM_SETTEXT, 0, 0);
     Settle(300);
@@ -119,7 +124,7 @@ TEST_F(WebfControl, WrittenPageIsShownByItsFile) {
     auto* doc = reinterpret_cast<IHTMLDocument2*>(SendMessageW(window, WBM_GET_DOCUMENT, 0, 0));
     if (doc) doc->Release();
     EXPECT_EQ(doc, nullptr) << "an HTML engine is present; the prefix is meant to run without one";
-    auto* el = reinterpret_cast<IHTMLElement*>(SendMessageW(window, WBM_FIND_ELEMENT, 0, reinterpret_cast<LPARAM>(L"b")));
+    auto* el = reinterpret_cast<IHTMLElement*>(SendWithPointer(window, WBM_FIND_ELEMENT, 0, L"b"));
     if (el) el->Release();
     EXPECT_EQ(el, nullptr);
     EXPECT_EQ(SendMessageW(window, WBM_FIND_ELEMENT, 0, 0), 0);
@@ -163,13 +168,10 @@ TEST_F(WebfControl, FollowedLinkIsCancelledAndParsed) {
     while (Notices().empty() && GetTickCount() - start < 3000) Settle(20);
     ASSERT_FALSE(Notices().empty());
     EXPECT_EQ(Notices()[0].code, kWebfLinkFollowed);
-    EXPECT_STREQ(reinterpret_cast<const wchar_t*>(SendMessageW(window, WBM_GET_QUERY_VALUE, 0,
-                                                               reinterpret_cast<LPARAM>(L"a"))),
-                 L"1");
-    EXPECT_STREQ(reinterpret_cast<const wchar_t*>(SendMessageW(window, WBM_GET_QUERY_VALUE, 0,
-                                                               reinterpret_cast<LPARAM>(L"b"))),
-                 L"x y!");
-    EXPECT_EQ(SendMessageW(window, WBM_GET_QUERY_VALUE, 0, reinterpret_cast<LPARAM>(L"c")), 0);
+    EXPECT_STREQ(reinterpret_cast<const wchar_t*>(SendWithPointer(window, WBM_GET_QUERY_VALUE, 0, L"a")), L"1");
+    EXPECT_STREQ(reinterpret_cast<const wchar_t*>(SendWithPointer(window, WBM_GET_QUERY_VALUE, 0, L"b")), L"x y!");
+    EXPECT_EQ(SendWithPointer(window, WBM_GET_QUERY_VALUE, 0, L"c"), 0);
+    EXPECT_EQ(SendMessageW(window, WBM_GET_QUERY_VALUE, 0, reinterpret_cast<LPARAM>(L"a")), 0);
     const auto* list = reinterpret_cast<const wchar_t*>(SendMessageW(window, WBM_GET_QUERY_LIST, 0, 0));
     ASSERT_NE(list, nullptr);
     EXPECT_STREQ(list, L"a");

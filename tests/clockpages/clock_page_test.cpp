@@ -113,16 +113,26 @@ TEST_F(PageTest, ChosenCityGivesLocationPrefixBeforeCommaAndDaylight) {
     Load(page, record);
     const int zone = ZoneWithDaylight(true);
     ASSERT_GE(zone, 0);
-    CityRecord city = {};
+    // The picker answers with an entry of the city table.
+    CityRecord& city = g_cities.cities[0];
+    const CityRecord shipped = city;
     CopyBounded(city.city, L"Washington, D.C. and a name well beyond thirty characters");
     CopyBounded(city.region, L"United States");
     city.zone = &g_zones.live[zone];
     SendMessageW(page, MSG_MAP_SELECT_CITY, 0, 0);
     EXPECT_EQ(Text(page, IDC_CLOCK_PREFIX), L"") << "a cancelled picker changes nothing";
+    // A record outside the table (another process may send anything) is none.
+    const CityRecord stray = city;
+    const std::wstring location = Text(page, IDC_CLOCK_LOCATION);
+    SendMessageW(page, MSG_MAP_SELECT_CITY, 0, reinterpret_cast<LPARAM>(&stray));
+    SendMessageW(page, MSG_CITY_PICKED, 0, reinterpret_cast<LPARAM>(&stray));
+    EXPECT_EQ(Text(page, IDC_CLOCK_PREFIX), L"");
+    EXPECT_EQ(Text(page, IDC_CLOCK_LOCATION), location);
     SendMessageW(page, MSG_MAP_SELECT_CITY, 0, reinterpret_cast<LPARAM>(&city));
+    city = shipped;
     EXPECT_EQ(Text(page, IDC_CLOCK_PREFIX), L"Washington");
     EXPECT_EQ(Text(page, IDC_CLOCK_PREFIX_MIRROR), L"Washington");
-    EXPECT_EQ(Text(page, IDC_CLOCK_LOCATION), std::wstring(city.city) + L", United States");
+    EXPECT_EQ(Text(page, IDC_CLOCK_LOCATION), std::wstring(stray.city) + L", United States");
     EXPECT_EQ(IsDlgButtonChecked(page, IDC_CLOCK_DAYLIGHT), BST_CHECKED);
 
     const int plain = ZoneWithDaylight(false);

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "settings/main_dialog.h"
@@ -273,13 +274,17 @@ TEST_F(Switching, PageCodesAddAndDeleteClocksAndAddAlarms) {
 TEST_F(Switching, PagesAskForTheClockOfTheSelectedNode) {
     ASSERT_NE(Open(), nullptr);
     ClockRecord* record = reinterpret_cast<ClockRecord*>(1);
-    SendMessageW(dialog_, WM_GET_CLOCK_RECORD, 0, reinterpret_cast<LPARAM>(&record));
+    SendWithPointer(dialog_, WM_GET_CLOCK_RECORD, 0, &record);
     EXPECT_EQ(record, nullptr);
     Select(tree_model_.Group(clock2_, kNodeAlarms));
-    SendMessageW(dialog_, WM_GET_CLOCK_RECORD, 0, reinterpret_cast<LPARAM>(&record));
+    SendWithPointer(dialog_, WM_GET_CLOCK_RECORD, 0, &record);
     EXPECT_EQ(record, &clock2_->clock);
-    // A missing pointer is no crash.
+    // A missing pointer is no crash, and one that no page lent (another
+    // process may send anything) is not written through.
     SendMessageW(dialog_, WM_GET_CLOCK_RECORD, 0, 0);
+    record = nullptr;
+    SendMessageW(dialog_, WM_GET_CLOCK_RECORD, 0, reinterpret_cast<LPARAM>(&record));
+    EXPECT_EQ(record, nullptr);
 }
 
 TEST_F(Switching, TheMainProgramsOnDesktopFlagReachesTheClockAndItsShownPage) {
