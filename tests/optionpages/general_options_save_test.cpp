@@ -72,6 +72,8 @@ TEST_F(GeneralOptionsSave, GroupsWriteOnlyTheirKeysAndReadBack) {
     EXPECT_EQ(g_syncWrites + g_newsWrites, 0);
 
     // The language in force is no choice of the user's: it is not written.
+    DeleteIniKey(Ini().c_str(), L"tester:main", L"language");
+    LanguageChosen() = false;
     ASSERT_TRUE(SaveGeneralOptions(kGroupGeneral));
     EXPECT_EQ(Main(L"language"), L"<none>");
     LanguageChosen() = true;
