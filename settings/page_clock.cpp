@@ -78,8 +78,8 @@ void PickLocation(HWND page) {
 }
 
 // The location picker answers with entries of the program's own city and
-// zone tables; another process may send the same messages with anything in
-// lParam, which is then no entry of theirs.
+// zone tables; another process may send the same messages with any number
+// in lParam, which is then taken for no city or zone at all.
 const CityRecord* TableCity(WPARAM index, LPARAM record) {
     if (!g_cities.cities || index >= static_cast<WPARAM>(g_cities.count)) return nullptr;
     const CityRecord* city = &g_cities.cities[index];
