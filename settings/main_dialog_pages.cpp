@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
@@ -128,9 +129,9 @@ HWND ExchangePageData(CTreeNode* node, bool load, WPARAM flags) {
     if (HWND page = PageWindow(tree.PageIndex(node))) {
         if (load) {
             PageLoadingScope loading;
-            SendMessageW(page, WM_PAGE_EXCHANGE, 0, reinterpret_cast<LPARAM>(&block));
+            SendWithPointer(page, WM_PAGE_EXCHANGE, 0, &block);
         } else {
-            SendMessageW(page, WM_PAGE_EXCHANGE, 1, reinterpret_cast<LPARAM>(&block));
+            SendWithPointer(page, WM_PAGE_EXCHANGE, 1, &block);
         }
     }
     --s.exchangeDepth;

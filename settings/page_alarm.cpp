@@ -269,7 +269,7 @@ void ShowScheduleEditor(HWND page, int kind, bool byUser) {
     if (editor && s->alarm) {
         PageExchangeBlock block = {s->alarm, nullptr};
         PageLoadingScope loading;
-        SendMessageW(editor, WM_PAGE_EXCHANGE, 0, reinterpret_cast<LPARAM>(&block));
+        SendWithPointer(editor, WM_PAGE_EXCHANGE, 0, &block);
     }
     if (editor) ShowWindow(editor, SW_SHOW);
     for (int i = 0; i < kScheduleKinds; ++i) {
@@ -321,7 +321,7 @@ void StorePage(HWND page, AlarmRecord& a, PageExchangeBlock* block) {
         }
         if (a.type >= 0 && a.type < kScheduleKinds && s->editors[a.type]) {
             PageExchangeBlock editorBlock = {&a, block ? block->failedControl : nullptr};
-            SendMessageW(s->editors[a.type], WM_PAGE_EXCHANGE, 1, reinterpret_cast<LPARAM>(&editorBlock));
+            SendWithPointer(s->editors[a.type], WM_PAGE_EXCHANGE, 1, &editorBlock);
             if (block) block->failedControl = editorBlock.failedControl;
         }
     }

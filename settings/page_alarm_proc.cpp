@@ -9,6 +9,7 @@
 #include <cwchar>
 #include <iterator>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/time_format.h"
@@ -111,7 +112,7 @@ INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             InitAlarmPage(page, lParam);
             return FALSE;
         case WM_PAGE_EXCHANGE: {
-            auto* block = reinterpret_cast<PageExchangeBlock*>(lParam);
+            auto* block = LentPointer<PageExchangeBlock>(lParam);
             if (!block || !block->record) return TRUE;
             auto* alarm = static_cast<AlarmRecord*>(block->record);
             if (wParam == 0) {

@@ -309,7 +309,7 @@ INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             Language().TranslateDialog(page, BackgroundPageSection(CurrentClock(page)));
             return TRUE;
         case WM_PAGE_EXCHANGE: {
-            auto* block = reinterpret_cast<PageExchangeBlock*>(lParam);
+            auto* block = LentPointer<PageExchangeBlock>(lParam);
             if (!block) return TRUE;
             auto* profile = static_cast<BackgroundProfile*>(block->record);
             if (wParam == 0) {

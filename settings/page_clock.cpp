@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/clock_record.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
@@ -178,7 +179,7 @@ INT_PTR HandleClockPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             InitClockPage(page, lParam);
             return TRUE;
         case WM_PAGE_EXCHANGE: {
-            auto* block = reinterpret_cast<PageExchangeBlock*>(lParam);
+            auto* block = LentPointer<PageExchangeBlock>(lParam);
             if (!block || !block->record) return TRUE;
             auto& record = *static_cast<ClockRecord*>(block->record);
             if (wParam == 0) {

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/clock_record.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
@@ -49,7 +50,7 @@ INT_PTR HandleDesktopPage(HWND page, UINT message, WPARAM wParam, LPARAM lParam)
             SetTimer(page, kPreviewTimer, kPreviewTimerMs, nullptr);
             return TRUE;
         case WM_PAGE_EXCHANGE: {
-            auto* block = reinterpret_cast<PageExchangeBlock*>(lParam);
+            auto* block = LentPointer<PageExchangeBlock>(lParam);
             if (!block || !block->record) return TRUE;
             auto& record = *static_cast<ClockRecord*>(block->record);
             if (wParam == 0) {

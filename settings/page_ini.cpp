@@ -1,3 +1,4 @@
+#include "common/settings/lent_pointer.h"
 #include "settings/page_ini.h"
 
 #include <windows.h>
@@ -78,7 +79,7 @@ INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         case WM_PAGE_EXCHANGE:
             // Nothing on this page belongs to a record.
-            if (auto* block = reinterpret_cast<PageExchangeBlock*>(lParam); block && wParam == 1) {
+            if (auto* block = LentPointer<PageExchangeBlock>(lParam); block && wParam == 1) {
                 block->failedControl = nullptr;
             }
             return TRUE;

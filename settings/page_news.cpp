@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/settings/global_settings_io.h"
+#include "common/settings/lent_pointer.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/resource_module.h"
@@ -384,7 +385,7 @@ INT_PTR HandleMessage(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         case WM_PAGE_EXCHANGE: {
-            auto* block = reinterpret_cast<PageExchangeBlock*>(lParam);
+            auto* block = LentPointer<PageExchangeBlock>(lParam);
             if (wParam == 0) {
                 LoadPage(page);
             } else if (HWND failed = StorePage(page); failed && block) {

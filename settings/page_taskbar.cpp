@@ -1,3 +1,4 @@
+#include "common/settings/lent_pointer.h"
 #include "settings/page_taskbar.h"
 
 #include <windows.h>
@@ -173,7 +174,7 @@ INT_PTR Handle(HWND page, UINT message, WPARAM wParam, LPARAM lParam) {
                 Load(page);
             } else {
                 Store(page);
-                if (auto* block = reinterpret_cast<PageExchangeBlock*>(lParam)) block->failedControl = nullptr;
+                if (auto* block = LentPointer<PageExchangeBlock>(lParam)) block->failedControl = nullptr;
             }
             return TRUE;
         case WM_SHOWWINDOW:

@@ -8,6 +8,7 @@
 #include <cwctype>
 #include <iterator>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/settings/time_combo.h"
@@ -173,7 +174,7 @@ INT_PTR HandleEditor(HWND editor, UINT message, WPARAM wParam, LPARAM lParam, co
             Language().TranslateDialog(editor, kScheduleEditors[ops.kind].section);
             return FALSE;
         case WM_PAGE_EXCHANGE: {
-            auto* block = reinterpret_cast<PageExchangeBlock*>(lParam);
+            auto* block = LentPointer<PageExchangeBlock>(lParam);
             if (!block || !block->record) return TRUE;
             auto* alarm = static_cast<AlarmRecord*>(block->record);
             if (wParam == 0) {

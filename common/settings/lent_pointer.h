@@ -13,3 +13,9 @@ LRESULT SendWithPointer(HWND window, UINT message, WPARAM wParam, const void* po
 
 // True when lParam is not null and a send of this process lends it now.
 bool IsLentPointer(LPARAM lParam);
+
+// lParam as a pointer to T when a send of this process lends it, else null.
+template <typename T>
+T* LentPointer(LPARAM lParam) {
+    return IsLentPointer(lParam) ? reinterpret_cast<T*>(lParam) : nullptr;
+}

@@ -1,3 +1,4 @@
+#include "common/settings/lent_pointer.h"
 #include "tests/alarmpage/page_fixture.h"
 
 #include <windows.h>
@@ -135,13 +136,13 @@ HWND AlarmPageTest::Create(UINT resource) {
 
 void AlarmPageTest::Load(AlarmRecord& alarm) {
     PageExchangeBlock block = {&alarm, nullptr};
-    SendMessageW(page_, WM_PAGE_EXCHANGE, 0, reinterpret_cast<LPARAM>(&block));
+    SendWithPointer(page_, WM_PAGE_EXCHANGE, 0, &block);
     TakeChanges();
 }
 
 HWND AlarmPageTest::Store(AlarmRecord& alarm) {
     PageExchangeBlock block = {&alarm, nullptr};
-    SendMessageW(page_, WM_PAGE_EXCHANGE, 1, reinterpret_cast<LPARAM>(&block));
+    SendWithPointer(page_, WM_PAGE_EXCHANGE, 1, &block);
     return block.failedControl;
 }
 

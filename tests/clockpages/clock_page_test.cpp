@@ -77,6 +77,19 @@ TEST_F(PageTest, AHiddenClockPageLetsGoOfItsRecord) {
     EXPECT_EQ(SendDlgItemMessageW(page, IDC_CLOCK_ACTION, CB_GETCOUNT, 0, 0), 8);
 }
 
+// The dialog lends the exchange block for its send; one from anywhere else
+// (another process may send the message) is neither read nor written.
+TEST_F(PageTest, AnExchangeBlockNotLentByTheDialogIsLeftAlone) {
+    HWND page = Create(kClockPageResource, ClockPageDlgProc);
+    ASSERT_NE(page, nullptr);
+    ClockRecord record = MakeRecord(0);
+    Load(page, record);
+    PageExchangeBlock block = {&record, reinterpret_cast<HWND>(1)};
+    SendMessageW(page, WM_PAGE_EXCHANGE, 1, reinterpret_cast<LPARAM>(&block));
+    EXPECT_EQ(block.failedControl, reinterpret_cast<HWND>(1));
+    EXPECT_EQ(Store(page, record), nullptr);
+}
+
 TEST_F(PageTest, OpenActionWithoutProgramNamesTheUrlAndUnknownActionsLoadAsFirst) {
     HWND page = Create(kClockPageResource, ClockPageDlgProc);
     ClockRecord record = MakeRecord(0);

@@ -1,3 +1,4 @@
+#include "common/settings/lent_pointer.h"
 #include "tests/clockpages/page_fixture.h"
 
 #include <commctrl.h>
@@ -80,12 +81,12 @@ HWND PageTest::Create(UINT resource, DLGPROC proc) {
 
 void PageTest::Load(HWND page, ClockRecord& record) {
     PageExchangeBlock block = {&record, nullptr};
-    SendMessageW(page, WM_PAGE_EXCHANGE, 0, reinterpret_cast<LPARAM>(&block));
+    SendWithPointer(page, WM_PAGE_EXCHANGE, 0, &block);
 }
 
 HWND PageTest::Store(HWND page, ClockRecord& record) {
     PageExchangeBlock block = {&record, nullptr};
-    SendMessageW(page, WM_PAGE_EXCHANGE, 1, reinterpret_cast<LPARAM>(&block));
+    SendWithPointer(page, WM_PAGE_EXCHANGE, 1, &block);
     return block.failedControl;
 }
 

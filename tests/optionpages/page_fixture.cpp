@@ -1,3 +1,4 @@
+#include "common/settings/lent_pointer.h"
 #include "tests/optionpages/page_fixture.h"
 
 #include <commctrl.h>
@@ -97,7 +98,7 @@ HWND PageTest::CreatePage(UINT id, DLGPROC proc) {
 HWND PageTest::Exchange(HWND page, WPARAM direction, void* record) {
     g_clock = hostHasClock_ ? &clock_ : nullptr;
     PageExchangeBlock block = {record, nullptr};
-    SendMessageW(page, WM_PAGE_EXCHANGE, direction, reinterpret_cast<LPARAM>(&block));
+    SendWithPointer(page, WM_PAGE_EXCHANGE, direction, &block);
     return block.failedControl;
 }
 

@@ -1,3 +1,4 @@
+#include "common/settings/lent_pointer.h"
 #include "tests/settingsdlg/fake_tree.h"
 
 #include <algorithm>
@@ -32,7 +33,7 @@ INT_PTR CALLBACK StandInPageProc(HWND page, UINT message, WPARAM wParam, LPARAM 
     }
     if (message != WM_PAGE_EXCHANGE) return FALSE;
     const int index = static_cast<int>(GetWindowLongPtrW(page, GWLP_USERDATA));
-    auto* block = reinterpret_cast<PageExchangeBlock*>(lParam);
+    auto* block = LentPointer<PageExchangeBlock>(lParam);
     g_exchanges.push_back({index, wParam, block->record});
     if (wParam == 1 && index == g_badPage) block->failedControl = GetDlgItem(page, kPageTable[index].firstControl);
     return TRUE;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/protocol.h"
 #include "common/time/clock_table.h"
@@ -58,11 +59,11 @@ protected:
         page_ = CreatePage(kNewsPageResource, NewsPageProc);
         ASSERT_NE(page_, nullptr);
         PageExchangeBlock block{nullptr, nullptr};
-        SendMessageW(page_, WM_PAGE_EXCHANGE, 0, reinterpret_cast<LPARAM>(&block));
+        SendWithPointer(page_, WM_PAGE_EXCHANGE, 0, &block);
     }
     HWND Store() {
         PageExchangeBlock block{nullptr, nullptr};
-        SendMessageW(page_, WM_PAGE_EXCHANGE, 1, reinterpret_cast<LPARAM>(&block));
+        SendWithPointer(page_, WM_PAGE_EXCHANGE, 1, &block);
         return block.failedControl;
     }
     HWND Item(int id) const { return GetDlgItem(page_, id); }

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/settings/lent_pointer.h"
 #include "common/settings/protocol.h"
 #include "common/time/sync_service_notify.h"
 #include "settings/page_sync.h"
@@ -48,7 +49,7 @@ protected:
     }
     void Store() {
         PageExchangeBlock block{nullptr, nullptr};
-        SendMessageW(page_, WM_PAGE_EXCHANGE, 1, reinterpret_cast<LPARAM>(&block));
+        SendWithPointer(page_, WM_PAGE_EXCHANGE, 1, &block);
         EXPECT_EQ(block.failedControl, nullptr);
     }
     HWND Item(int id) const { return GetDlgItem(page_, id); }
