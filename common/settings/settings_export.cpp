@@ -108,7 +108,9 @@ bool ImportSettings(const wchar_t* file) {
 
 bool BackUpUserSettings(const wchar_t* backup) {
     if (!backup || !*backup) return false;
+    // The copy is of a whole file no other program is writing at the moment.
     IniFileLock lock;
+    if (!lock.held()) return false;
     const std::wstring& ini = UserIniPath();
     if (GetFileAttributesW(ini.c_str()) == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND;
     return CopyFileW(ini.c_str(), backup, FALSE) != FALSE;
