@@ -23,6 +23,9 @@ struct ModuleState {
     int lastSecond = -1;
     HCURSOR hand = nullptr;
     bool ownsHand = false;
+    // Clocks of the current creation that still wait for their place: where
+    // they stand for the moment is not where they will stand.
+    std::vector<const CClockWnd*> awaitingPlace;
 };
 
 ModuleState& State() {
@@ -102,12 +105,21 @@ bool CreateDesktopClocks(HWND owner, ClockRecord* clocks, int count) {
     }
     SortByZKey();
     const std::vector<CClockWnd*> windows = RegisteredWindows();
+    s.awaitingPlace.clear();
+    for (const CClockWnd* w : windows) {
+        if (w->Handle() && !w->IsPositioned()) s.awaitingPlace.push_back(w);
+    }
     for (auto it = windows.rbegin(); it != windows.rend(); ++it) {
         CClockWnd* w = *it;
         if (!w->Handle()) continue;
-        if (!w->IsPositioned()) w->KeepInWorkArea();
+        if (!w->IsPositioned()) {
+            s.awaitingPlace.erase(std::remove(s.awaitingPlace.begin(), s.awaitingPlace.end(), w),
+                                  s.awaitingPlace.end());
+            w->KeepInWorkArea();
+        }
         ShowWindow(w->Handle(), SW_SHOWNOACTIVATE);
     }
+    s.awaitingPlace.clear();
     return ok;
 }
 
@@ -241,11 +253,16 @@ POINT DefaultCorner(const CClockWnd* self) {
     POINT corner{work.right, work.bottom};
     bool found = false;
     LONG lowestTop = 0;
+    const std::vector<const CClockWnd*>& awaiting = State().awaitingPlace;
     for (const CClockWnd* c : RegisteredWindows()) {
         RECT r{};
-        // Only clocks already standing count: the ones still being created
-        // are placed one by one as they are shown.
-        if (c == self || !c->Handle() || !IsWindowVisible(c->Handle()) || !GetWindowRect(c->Handle(), &r)) continue;
+        // A clock counts where it stands, shown or not: one with a stored place
+        // is already there while it is still hidden at start, or while the map
+        // hides the clocks. Only the clocks of this creation that are still to
+        // be placed are left out, or the first placed would pile up above
+        // the places the others are about to leave.
+        if (c == self || !c->Handle() || !GetWindowRect(c->Handle(), &r)) continue;
+        if (std::find(awaiting.begin(), awaiting.end(), c) != awaiting.end()) continue;
         if (r.left <= work.left || r.top <= work.top || r.top >= work.bottom) continue;
         if (!found || r.top < lowestTop) {
             found = true;

@@ -1,5 +1,7 @@
 // Where desktop clocks stand: the default corner, stored centres, mirrored
 // origins, and windows brought back from off the screen.
+#include <algorithm>
+
 #include "tests/desktop/desktop_fixture.h"
 
 namespace desktop_test {
@@ -24,6 +26,46 @@ TEST_F(Placement, NewClocksPileUpAtTheBottomRightOfTheWorkArea) {
     EXPECT_EQ(lower.bottom, work.bottom);
     EXPECT_EQ(upper.bottom, lower.top);
     EXPECT_FALSE(Window(0)->IsPositioned());
+}
+
+bool Overlap(const RECT& a, const RECT& b) {
+    RECT common{};
+    return IntersectRect(&common, &a, &b) != FALSE;
+}
+
+// One clock kept on the desktop and saved at the bottom-right corner; the next
+// start brings more clocks with no place of their own. The stored one is still
+// hidden while the new ones are placed, and when the map hides the clocks a
+// clock put on the desktop meets only hidden ones: neither may cover it.
+TEST_F(Placement, NewClocksStandAboveAStoredOneThatIsNotShownYet) {
+    InitClock(0, L"London");
+    ASSERT_TRUE(Create(1));
+    const RECT stored = RectOf(Window(0));
+    ASSERT_EQ(stored.bottom, desktop::WorkArea().bottom);
+    desktop::DestroyDesktopClocks(true);
+
+    InitClock(1, L"Tokyo");
+    InitClock(2, L"New York");
+    ASSERT_TRUE(Create(3));
+    const RECT london = RectOf(Window(0));
+    EXPECT_TRUE(Window(0)->IsPositioned());
+    EXPECT_NEAR(london.left, stored.left, 1);
+    EXPECT_NEAR(london.top, stored.top, 1);
+    const RECT tokyo = RectOf(Window(1));
+    const RECT newYork = RectOf(Window(2));
+    EXPECT_FALSE(Overlap(london, tokyo));
+    EXPECT_FALSE(Overlap(london, newYork));
+    EXPECT_FALSE(Overlap(tokyo, newYork));
+    // Piled up right above the stored clock, with no gap left below.
+    EXPECT_EQ(std::max(tokyo.bottom, newYork.bottom), london.top);
+    EXPECT_EQ(std::min(tokyo.bottom, newYork.bottom), std::max(tokyo.top, newYork.top));
+
+    desktop::HideDesktopClocks();
+    InitClock(3, L"Sydney");
+    ASSERT_NE(desktop::CreateDesktopClock(MainWindow(), clocks_, 3), nullptr);
+    const RECT sydney = RectOf(Window(3));
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(Overlap(sydney, RectOf(Window(i)))) << i;
+    desktop::RestoreDesktopClocks();
 }
 
 TEST_F(Placement, AStoredCentreIsKeptAndMirroredOrigins) {
