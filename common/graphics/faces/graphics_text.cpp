@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/graphics/bitmap.h"
+#include "common/graphics/dib_header.h"
 #include "common/graphics/faces/graphics.h"
 #include "common/graphics/gdi_handles.h"
 #include "common/time/theme_library.h"
@@ -89,13 +90,7 @@ std::vector<bool> GlyphInk(HDC dc, HTHEME theme, const wchar_t* text, int length
     std::vector<bool> ink;
     gdi::MemoryDc scratch;
     if (!scratch || extent.cx <= 0 || extent.cy <= 0) return ink;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = extent.cx;
-    info.bmiHeader.biHeight = -extent.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = MakeRgb32Info(extent.cx, -extent.cy);
     void* bits = nullptr;
     gdi::Object<HBITMAP> surface(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!surface || !bits) return ink;
