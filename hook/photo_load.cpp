@@ -6,6 +6,7 @@
 #include <new>
 
 #include "common/graphics/bitmap.h"
+#include "common/graphics/dib_header.h"
 #include "common/graphics/pixel_ops.h"
 #include "hook/photo_cache.h"
 #include "hook/photo_jpeg.h"
@@ -67,13 +68,7 @@ bool LoadPhotoFile(const wchar_t* path, CBitmap& bitmap) {
     image.Free();
     if (!pixels || !bitmap.Create(width, height, 0, 0)) return false;
 
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = MakeRgb32Info(width, height);
     int lines = 0;
     {
         CBitmap::Deselected out(bitmap);

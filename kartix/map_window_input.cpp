@@ -112,6 +112,9 @@ void OnMapTimer(MapState& s, UINT_PTR id) {
     case kHoverTimer: {
         const HoverTimerRecord armed = s.hoverTimer;
         CancelHoverTimer(s);
+        // A late or stray tick has no record: its zeros would name the first
+        // city at the window's corner.
+        if (!armed.id) break;
         POINT cursor{};
         if (!GetCursorPos(&cursor)) break;
         MapWindowPoints(nullptr, s.window, &cursor, 1);

@@ -6,6 +6,7 @@
 
 #include <cwchar>
 
+#include "common/settings/global_settings_io.h"
 #include "common/settings/localisation.h"
 #include "common/settings/protocol.h"
 #include "common/time/clock_table.h"
@@ -95,9 +96,7 @@ void Store(HWND page) {
     wchar_t name[kSkinNameChars] = {};
     GetDlgItemTextW(page, kIdcSkinCombo, name, kSkinNameChars);
     CopyBounded(g_settings.skin, name);
-    const bool classic = _wcsicmp(name, kClassicStyleName) == 0;
-    g_settings.skinIsFolder = !(classic || _wcsicmp(name, kStandardClockName) == 0);
-    g_settings.classicStyle = classic;
+    TakeSkinKind(g_settings);
 }
 
 // A user's edit: Apply comes on; the variables follow the page at once, and

@@ -6,9 +6,6 @@
 
 inline constexpr int kMinTrayClocks = 1;
 inline constexpr int kMaxTrayClocks = 12;
-// The two looks that are no skin folder, first in the skin list.
-inline constexpr wchar_t kStandardClockName[] = L"Standard System Clock";
-inline constexpr wchar_t kClassicStyleName[] = L"Classic Tempovia Style";
 
 INT_PTR CALLBACK TaskbarPageDlgProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
 

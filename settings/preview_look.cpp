@@ -72,10 +72,7 @@ void RefreshThemedStyle(CGraphics& skin) {
     skin.SetStyleKind(ThemesOn() ? kStyleThemedFrame : kStyleClassicFrame);
 }
 
-bool IsBuiltInStyle(const CGraphics& skin) {
-    const wchar_t* name = skin.GetName();
-    return _wcsicmp(name, kClassicStyleName) == 0 || _wcsicmp(name, kSystemClockStyleName) == 0;
-}
+bool IsBuiltInStyle(const CGraphics& skin) { return IsBuiltInStyleName(skin.GetName()); }
 
 COLORREF DesktopColour() { return GetSysColor(COLOR_BACKGROUND); }
 

@@ -136,14 +136,7 @@ void CTreeNode::InsertItems(bool insert) {
     HTREEITEM item = node->Item();
     Access::SetItem(node, nullptr);
     for (int i = 0; i < node->ChildCount(); ++i) node->Child(i)->InsertItems(false);
-    if (item && control) {
-        TVITEMW tv = {};
-        tv.mask = TVIF_PARAM;
-        tv.hItem = item;
-        tv.lParam = 0;
-        TreeView_SetItem(control, &tv);
-        TreeView_DeleteItem(control, item);
-    }
+    if (item && control) DeleteItem(control, item);
 }
 
 void AttachTree(SettingsTree& tree, HWND control) {

@@ -35,15 +35,17 @@ CTreeNode::~CTreeNode() {
         HWND control = Control();
         HTREEITEM item = item_;
         item_ = nullptr;
-        if (control) {
-            TVITEMW tv = {};
-            tv.mask = TVIF_PARAM;
-            tv.hItem = item;
-            tv.lParam = 0;
-            TreeView_SetItem(control, &tv);
-            TreeView_DeleteItem(control, item);
-        }
+        if (control) DeleteItem(control, item);
     }
+}
+
+void CTreeNode::DeleteItem(HWND control, HTREEITEM item) {
+    TVITEMW tv = {};
+    tv.mask = TVIF_PARAM;
+    tv.hItem = item;
+    tv.lParam = 0;
+    TreeView_SetItem(control, &tv);
+    TreeView_DeleteItem(control, item);
 }
 
 HWND CTreeNode::Control() const { return tree_ ? tree_->control : nullptr; }

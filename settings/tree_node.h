@@ -102,6 +102,9 @@ protected:
     bool Guarded() const { return updateGuard_ > 0; }
     // Gives a clone the tree and expanded flag of this node.
     void CopyBaseTo(CTreeNode* clone) const;
+    // Deletes an item whose node has let go of it: the item forgets the node
+    // first, so the control's deletion notice names no node.
+    static void DeleteItem(HWND control, HTREEITEM item);
 
     int kind_ = kNodeClock;
     std::vector<CTreeNode*> children_;

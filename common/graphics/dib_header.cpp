@@ -27,6 +27,18 @@ DibInfoV4 MakeArgbDibInfo(int width, int height) {
     return info;
 }
 
+BITMAPINFO MakeRgb32Info(int width, int height) {
+    BITMAPINFO info;
+    std::memset(&info, 0, sizeof info);
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
 bool ArgbImageBytes(int width, int height, uint32_t& bytes) {
     if (width <= 0 || height <= 0) return false;
     uint64_t total = static_cast<uint64_t>(width) * static_cast<uint64_t>(height) * 4;

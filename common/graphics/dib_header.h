@@ -36,6 +36,10 @@ void SetArgbMasks(DibInfoV4& info);
 // size is width x height x 4. The caller checks the size first.
 DibInfoV4 MakeArgbDibInfo(int width, int height);
 
+// A plain 32-bit BI_RGB header (blue, green, red, then alpha or padding) of
+// width x height; a negative height stores the rows top-down.
+BITMAPINFO MakeRgb32Info(int width, int height);
+
 // Bytes of a 32-bit picture, or false when a side is not positive or the
 // picture is too large for GDI.
 bool ArgbImageBytes(int width, int height, uint32_t& bytes);

@@ -32,23 +32,6 @@ DibInfoV4 EmptyInfo() {
     return info;
 }
 
-// Rows are read as 32-bit BI_RGB: the same bytes (blue, green, red, then
-// alpha or padding) as the buffer's own BI_BITFIELDS header describes. Asking
-// with masks goes wrong under Wine 8, which takes the requested masks only
-// when the bitmap has the same depth and converts a 24-bit section with
-// whatever masks it holds.
-BITMAPINFO RowRequest(int width, int height) {
-    BITMAPINFO info;
-    std::memset(&info, 0, sizeof info);
-    info.bmiHeader.biSize = kInfoHeaderSize;
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    return info;
-}
-
 }  // namespace
 
 PixelBuffer::PixelBuffer() : info_(EmptyInfo()) {}
@@ -103,7 +86,12 @@ bool PixelBuffer::LoadFromBitmap(const CBitmap& bitmap, int startRow, int rowCou
 
     CBitmap::Deselected out(bitmap);
     info_ = MakeArgbDibInfo(width, height);
-    BITMAPINFO request = RowRequest(width, height);
+    // Rows are read as 32-bit BI_RGB: the same bytes (blue, green, red, then
+    // alpha or padding) as the buffer's own BI_BITFIELDS header describes.
+    // Asking with masks goes wrong under Wine 8, which takes the requested
+    // masks only when the bitmap has the same depth and converts a 24-bit
+    // section with whatever masks it holds.
+    BITMAPINFO request = MakeRgb32Info(width, height);
     if (!GetDIBits(bitmap.Dc(), bitmap.Handle(), 0, static_cast<UINT>(height), nullptr, &request, DIB_RGB_COLORS)) {
         Free();
         return false;
@@ -125,7 +113,7 @@ bool PixelBuffer::LoadFromBitmap(const CBitmap& bitmap, int startRow, int rowCou
     stride_ = static_cast<int32_t>(stride);
 
     // The query may have rewritten parts of the header; ask again with a clean one.
-    request = RowRequest(width, height);
+    request = MakeRgb32Info(width, height);
     int copied = GetDIBits(bitmap.Dc(), bitmap.Handle(), static_cast<UINT>(startRow), static_cast<UINT>(rowCount),
                            pixels_, &request, DIB_RGB_COLORS);
     if (copied <= 0) {

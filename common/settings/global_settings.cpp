@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <string>
 
+#include "common/graphics/faces/graphics.h"
 #include "common/settings/background_text.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
@@ -13,8 +14,6 @@
 
 namespace {
 
-constexpr wchar_t kClassicStyle[] = L"Classic Tempovia Style";
-constexpr wchar_t kSystemClockStyle[] = L"Standard System Clock";
 constexpr wchar_t kCommonSection[] = L"common";
 constexpr wchar_t kMapSection[] = L"map";
 constexpr int kAutosyncAbsent = 0xFFFF;
@@ -48,10 +47,7 @@ void ReadLanguage(const MainReader& in, GlobalSettings& settings) {
 
 void ReadSkin(const MainReader& in, GlobalSettings& settings) {
     ReadIniString(in.file, in.section, L"skin", L"", settings.skin, ARRAYSIZE(settings.skin));
-    const bool classic = _wcsicmp(settings.skin, kClassicStyle) == 0;
-    const bool system = _wcsicmp(settings.skin, kSystemClockStyle) == 0;
-    settings.skinIsFolder = (classic || system) ? 0 : 1;
-    settings.classicStyle = classic ? 1 : 0;
+    TakeSkinKind(settings);
 }
 
 // While the user has no sync settings of his own, the shipped ones apply.
@@ -112,6 +108,11 @@ int ReadNewsChannels(const wchar_t* prefix, const MainReader& in) {
 }
 
 }  // namespace
+
+void TakeSkinKind(GlobalSettings& settings) {
+    settings.skinIsFolder = IsBuiltInStyleName(settings.skin) ? 0 : 1;
+    settings.classicStyle = _wcsicmp(settings.skin, kClassicStyleName) == 0 ? 1 : 0;
+}
 
 NewsChannelConsumer SetNewsChannelConsumer(NewsChannelConsumer consumer) {
     NewsChannelConsumer previous = g_newsConsumer;

@@ -31,6 +31,9 @@ void ReadTimeServer(const wchar_t* file, const wchar_t* section, int n, wchar_t*
 // autostart choice and hands the news channels to the consumer.
 void ReadMainOptions(const wchar_t* prefix, GlobalSettings& settings, const wchar_t* section = nullptr);
 
+// Sets skinIsFolder and classicStyle from the name in skin.
+void TakeSkinKind(GlobalSettings& settings);
+
 // The whole load into g_settings and the clock table: seeds and completes the
 // user's profile from the defaults, reads the general options and every clock.
 // Returns whether another clock may be added.

@@ -6,22 +6,14 @@
 
 #include "common/graphics/faces/mech_skin.h"
 #include "common/graphics/faces/skin.h"
+#include "common/settings/ini_paths.h"
+#include "common/time/file_paths.h"
 #include "common/time/theme_library.h"
 #include "common/taskbar/clock_panel.h"
 
 namespace {
 
 constexpr int kMechFaceLimit = 200;
-
-bool FileExists(const std::wstring& path) {
-    const DWORD attributes = GetFileAttributesW(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool HasAnalogueFace(const wchar_t* name) {
-    const std::wstring folder = CSkin::FolderFor(name) + L"\\";
-    return FileExists(folder + L"clkface.png") || FileExists(folder + L"clkface.bmp");
-}
 
 }  // namespace
 
@@ -33,7 +25,7 @@ CGraphics* CreateSkin(const GlobalSettings& settings) {
         if (skin && settings.classicStyle) {
             skin->SetStyleKind(Themes().themesActive ? kStyleThemedFrame : kStyleClassicFrame);
         }
-    } else if (HasAnalogueFace(name)) {
+    } else if (GetSkinFacePathIn(SettingsFolder(), name)) {
         skin = new (std::nothrow) CMechSkin(kMechFaceLimit);
     } else {
         skin = new (std::nothrow) CSkin();

@@ -24,6 +24,22 @@ CRSSWindow* g_rssWindow = nullptr;
 
 std::wstring MainSection() { return UserPrefix() + L":main"; }
 
+// A node at the end of parent's children that shows the element's title and
+// keeps the element; state is the state of its one stateMask bit.
+HTREEITEM AddNode(HWND tree, HTREEITEM parent, RSS::Element* element, const std::wstring& title, UINT stateMask,
+                  bool state) {
+    std::wstring text = RssNodeText(title);
+    TVINSERTSTRUCTW ins = {};
+    ins.hParent = parent;
+    ins.hInsertAfter = TVI_LAST;
+    ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
+    ins.item.pszText = text.data();
+    ins.item.lParam = reinterpret_cast<LPARAM>(element);
+    ins.item.stateMask = stateMask;
+    ins.item.state = state ? stateMask : 0;
+    return TreeView_InsertItem(tree, &ins);
+}
+
 }  // namespace
 
 CRSSWindow* RssWindow() { return g_rssWindow; }
@@ -191,30 +207,12 @@ void CRSSWindow::Refresh() {
         RSS::Channel* channel = GetRssChannel(i);
         if (!channel || !channel->loaded) continue;
         ++shown;
-        std::wstring title = RssNodeText(channel->title);
-        TVINSERTSTRUCTW ins = {};
-        ins.hParent = TVI_ROOT;
-        ins.hInsertAfter = TVI_LAST;
-        ins.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
-        ins.item.pszText = title.data();
-        ins.item.lParam = reinterpret_cast<LPARAM>(static_cast<RSS::Element*>(channel));
-        ins.item.stateMask = TVIS_EXPANDED;
-        ins.item.state = channel->expanded ? TVIS_EXPANDED : 0;
-        HTREEITEM root = TreeView_InsertItem(tree_, &ins);
+        HTREEITEM root = AddNode(tree_, TVI_ROOT, channel, channel->title, TVIS_EXPANDED, channel->expanded);
         if (!root) continue;
         if (channel == rememberedChannel) channelNode = root;
         for (RSS::Item* item : channel->itemsInOrder) {
             if (!item) continue;
-            std::wstring text = RssNodeText(item->title);
-            TVINSERTSTRUCTW sub = {};
-            sub.hParent = root;
-            sub.hInsertAfter = TVI_LAST;
-            sub.item.mask = TVIF_TEXT | TVIF_PARAM | TVIF_STATE;
-            sub.item.pszText = text.data();
-            sub.item.lParam = reinterpret_cast<LPARAM>(static_cast<RSS::Element*>(item));
-            sub.item.stateMask = TVIS_BOLD;
-            sub.item.state = item->isNew ? TVIS_BOLD : 0;
-            HTREEITEM node = TreeView_InsertItem(tree_, &sub);
+            HTREEITEM node = AddNode(tree_, root, item, item->title, TVIS_BOLD, item->isNew);
             if (node && item == rememberedItem) itemNode = node;
         }
         // An expanded state given before children exist is not always kept.

@@ -9,49 +9,15 @@
 #include "common/time/clock_table.h"
 #include "common/time/text_bounds.h"
 #include "tempovia/news/http_download.h"
+#include "tempovia/util/worker_threads.h"
 
 namespace {
 
 volatile LONG g_running = 0;
 
 // The job's thread, started and joined by the GUI thread, and the event that
-// tells it to stop.
-class RssWorker {
-public:
-    RssWorker() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-    ~RssWorker() {
-        Stop();
-        if (stop_) CloseHandle(stop_);
-    }
-    RssWorker(const RssWorker&) = delete;
-    RssWorker& operator=(const RssWorker&) = delete;
-
-    HANDLE stop() const { return stop_; }
-    bool Start(RssJobHead* head) {
-        Join();  // a job that has reported its end is on its way out
-        if (!stop_) return false;
-        ResetEvent(stop_);
-        thread_ = CreateThread(nullptr, 0, RssDownloadThread, head, 0, nullptr);
-        return thread_ != nullptr;
-    }
-    // True once the job's thread has ended (within the time).
-    bool Stop(DWORD ms = INFINITE) {
-        if (stop_) SetEvent(stop_);
-        return Join(ms);
-    }
-
-private:
-    bool Join(DWORD ms = INFINITE) {
-        if (!thread_) return true;
-        if (WaitForSingleObject(thread_, ms) != WAIT_OBJECT_0) return false;
-        CloseHandle(thread_);
-        thread_ = nullptr;
-        return true;
-    }
-    HANDLE stop_;
-    HANDLE thread_ = nullptr;
-};
-RssWorker g_worker;
+// tells it to stop. One job runs at a time (g_running).
+WorkerThreads g_worker;
 // The record being reported right now (one job at a time): the main window
 // reads MSG_RSS_DOWNLOADED's lParam only when it is this one.
 std::atomic<const RssProgress*> g_liveRecord{nullptr};
@@ -155,7 +121,7 @@ bool RssRefreshAt(bool dueOnly, RssProgressCallback callback, const SYSTEMTIME& 
     head->callback = callback;
     head->feedCount = due;
     head->jobNumber = ++g_jobNumber;
-    if (!g_worker.Start(head)) {
+    if (!g_worker.Start(RssDownloadThread, head)) {
         GlobalFree(head);
         InterlockedDecrement(&g_running);
         return false;
@@ -165,7 +131,7 @@ bool RssRefreshAt(bool dueOnly, RssProgressCallback callback, const SYSTEMTIME& 
 
 long RssDownloadsRunning() { return InterlockedCompareExchange(&g_running, 0, 0); }
 
-bool StopRssDownloads(DWORD ms) { return g_worker.Stop(ms); }
+bool StopRssDownloads(DWORD ms) { return g_worker.StopAndWait(ms); }
 
 std::string RssAcceptLanguageHeader() {
     char language[16] = {};

@@ -1,6 +1,6 @@
 // The map window driven by its messages, drawing into a bitmap: creation and
 // destruction, a painted frame, the key table, the wheel, one window at a
-// time and the photo request to the main window.
+// time, the hover tick and the photo request to the main window.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -257,6 +257,28 @@ TEST_F(MapWindowTest, SizeAndHostMessagesOutsideTheTableChangeNothing) {
     EXPECT_EQ(g_requests, 2);
     EXPECT_EQ(static_cast<int>(g_lastCity), 2);
     EXPECT_NE(s.flyToTimer, 0u);
+}
+
+TEST_F(MapWindowTest, AHoverTickAsksForPhotosOnlyWhenArmedWhereTheCursorRests) {
+    ParentWindow main(kMainWindowClass, FakeMainWindow);
+    ASSERT_NE(main.window, nullptr);
+    g_reply = 1;
+    g_requests = 0;
+    // The cursor on the window's corner, where an unarmed record's zeros point.
+    POINT corner{0, 0};
+    ClientToScreen(map, &corner);
+    POINT at{};
+    if (!SetCursorPos(corner.x, corner.y) || !GetCursorPos(&at) || at.x != corner.x || at.y != corner.y) {
+        GTEST_SKIP() << "the cursor cannot be placed";
+    }
+    SendMessageW(map, WM_TIMER, kHoverTimer, 0);
+    EXPECT_EQ(g_requests, 0);
+    // Armed there, the same tick asks once for that city and disarms.
+    ArmHoverTimer(Map(), 2, 0, 0);
+    SendMessageW(map, WM_TIMER, kHoverTimer, 0);
+    EXPECT_EQ(g_requests, 1);
+    EXPECT_EQ(static_cast<int>(g_lastCity), 2);
+    EXPECT_EQ(Map().hoverTimer.id, 0u);
 }
 
 TEST_F(MapWindowTest, OneMapWindowAtATime) {

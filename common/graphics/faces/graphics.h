@@ -9,6 +9,7 @@
 #include <uxtheme.h>
 
 #include <cstdint>
+#include <cwchar>
 
 class CBitmap;
 class CGraphics;
@@ -17,6 +18,10 @@ class PixelBuffer;
 // Names of the two built-in styles, compared without regard to case.
 inline constexpr wchar_t kClassicStyleName[] = L"Classic Tempovia Style";
 inline constexpr wchar_t kSystemClockStyleName[] = L"Standard System Clock";
+// Whether the name is one of them (they are no skin folder).
+inline bool IsBuiltInStyleName(const wchar_t* name) {
+    return name && (_wcsicmp(name, kClassicStyleName) == 0 || _wcsicmp(name, kSystemClockStyleName) == 0);
+}
 
 // Colour values with a meaning of their own.
 inline constexpr COLORREF kColourNotSet = 0xFF000000;  // default / not set

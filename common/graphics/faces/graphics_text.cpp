@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/graphics/bitmap.h"
+#include "common/graphics/dib_header.h"
 #include "common/graphics/faces/graphics.h"
 #include "common/graphics/gdi_handles.h"
 #include "common/time/theme_library.h"
@@ -19,6 +20,31 @@ int TextLength(const wchar_t* text, int count) {
     if (count > 0) return count;
     size_t n = wcslen(text);
     return n > 0x7FFFFFFF ? 0x7FFFFFFF : static_cast<int>(n);
+}
+
+// Hands each line of the text (split at line feeds, a carriage return before
+// one dropped) with its size to each; an empty line is as high as " ".
+template <class Each>
+void ForEachLine(CGraphics& graphics, const wchar_t* text, int length, Each each) {
+    if (length <= 0) return;
+    int blankHeight = -1;
+    int start = 0;
+    for (;;) {
+        int end = start;
+        while (end < length && text[end] != L'\n') ++end;
+        int lineLength = end - start;
+        if (lineLength > 0 && text[start + lineLength - 1] == L'\r') --lineLength;
+        SIZE size{0, 0};
+        if (lineLength > 0) {
+            size = graphics.MeasureText(text + start, lineLength);
+        } else {
+            if (blankHeight < 0) blankHeight = graphics.MeasureText(L" ", 1).cy;
+            size.cy = blankHeight;
+        }
+        each(text + start, lineLength, size);
+        if (end >= length) return;
+        start = end + 1;
+    }
 }
 
 bool CanTheme(HTHEME theme) {
@@ -64,13 +90,7 @@ std::vector<bool> GlyphInk(HDC dc, HTHEME theme, const wchar_t* text, int length
     std::vector<bool> ink;
     gdi::MemoryDc scratch;
     if (!scratch || extent.cx <= 0 || extent.cy <= 0) return ink;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = extent.cx;
-    info.bmiHeader.biHeight = -extent.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = MakeRgb32Info(extent.cx, -extent.cy);
     void* bits = nullptr;
     gdi::Object<HBITMAP> surface(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!surface || !bits) return ink;
@@ -175,55 +195,23 @@ void CGraphics::TextOutShadow(HTHEME theme, int x, int y, const wchar_t* text, i
 
 SIZE CGraphics::MeasureMultiline(const wchar_t* text, int count) {
     SIZE total{0, 0};
-    int length = TextLength(text, count);
-    if (length <= 0) return total;
-    int blankHeight = -1;
     int lines = 0;
-    int start = 0;
-    while (start <= length) {
-        int end = start;
-        while (end < length && text[end] != L'\n') ++end;
-        int lineLength = end - start;
-        if (lineLength > 0 && text[start + lineLength - 1] == L'\r') --lineLength;
-        int height = 0;
-        if (lineLength > 0) {
-            SIZE line = MeasureText(text + start, lineLength);
-            if (line.cx > total.cx) total.cx = line.cx;
-            height = line.cy;
-        } else {
-            if (blankHeight < 0) blankHeight = MeasureText(L" ", 1).cy;
-            height = blankHeight;
-        }
-        total.cy += height + (lines > 0 ? 1 : 0);
+    ForEachLine(*this, text, TextLength(text, count), [&](const wchar_t*, int, SIZE line) {
+        if (line.cx > total.cx) total.cx = line.cx;
+        total.cy += line.cy + (lines > 0 ? 1 : 0);
         ++lines;
-        if (end >= length) break;
-        start = end + 1;
-    }
+    });
     return total;
 }
 
 void CGraphics::DrawMultiline(int x, int y, int flags, const wchar_t* text, int count) {
-    int length = TextLength(text, count);
-    if (length <= 0) return;
-    int blankHeight = -1;
-    int start = 0;
-    while (start <= length) {
-        int end = start;
-        while (end < length && text[end] != L'\n') ++end;
-        int lineLength = end - start;
-        if (lineLength > 0 && text[start + lineLength - 1] == L'\r') --lineLength;
-        if (lineLength > 0) {
-            SIZE line = MeasureText(text + start, lineLength);
+    ForEachLine(*this, text, TextLength(text, count), [&](const wchar_t* line, int length, SIZE size) {
+        if (length > 0) {
             int left = x;
-            if (flags == 1) left = x - line.cx / 2;
-            else if (flags == 2) left = x - line.cx;
-            DrawText(left, y, text + start, lineLength);
-            y += line.cy + 1;
-        } else {
-            if (blankHeight < 0) blankHeight = MeasureText(L" ", 1).cy;
-            y += blankHeight + 1;
+            if (flags == 1) left = x - size.cx / 2;
+            else if (flags == 2) left = x - size.cx;
+            DrawText(left, y, line, length);
         }
-        if (end >= length) break;
-        start = end + 1;
-    }
+        y += size.cy + 1;
+    });
 }

@@ -51,7 +51,7 @@ CGraphics* CSkinManager::GetSkin(const wchar_t* name, int size) {
     }
     if (!skin) {
         if (count_ >= kMaxSkins) return nullptr;
-        if (_wcsicmp(name, kClassicStyleName) == 0 || _wcsicmp(name, kSystemClockStyleName) == 0) {
+        if (IsBuiltInStyleName(name)) {
             skin = new CSkin;
         } else {
             skin = new CMechSkin(size);
