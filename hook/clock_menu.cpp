@@ -1,10 +1,10 @@
 #include "hook/clock_menu.h"
 
 #include "common/mainmenu/main_menu.h"
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "hook/tray_state.h"
 
 HMENU BuildClockMenu(HWND clockWindow, int index) {

@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "common/settings/windows_version.h"
+#include "common/platform/windows_version.h"
 #include "common/taskbar/find_taskbar.h"
 #include "common/taskbar/hook_exports.h"
 #include "hook/hook_process.h"

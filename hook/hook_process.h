@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/settings/global_settings.h"
+#include "common/records/global_settings.h"
 
 struct HookProcessState {
     HINSTANCE module;  // this process's hook.dll

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 // Name of the shared section in hook.dll (also how tests find it in the image).
 inline constexpr char kHookSharedSectionName[] = ".MYDATA";

@@ -1,7 +1,7 @@
 #include "hook/panel_tray.h"
 
-#include "common/time/clock_table.h"
-#include "common/time/theme_helpers.h"
+#include "common/records/clock_table.h"
+#include "common/platform/theme_helpers.h"
 #include "hook/hook_process.h"
 #include "hook/hook_shared.h"
 #include "common/taskbar/clock_panel.h"

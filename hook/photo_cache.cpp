@@ -5,8 +5,8 @@
 #include <cwchar>
 #include <memory>
 
-#include "common/time/city_list.h"
-#include "common/time/text_bounds.h"
+#include "common/zones/city_list.h"
+#include "common/platform/text_bounds.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/graphics/gdi_handles.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "hook/hook_shared.h"
 #include "hook/tooltip_state.h"
 #include "hook/tooltip_window.h"

@@ -4,10 +4,10 @@
 
 #include <vector>
 
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "hook/hook_shared.h"
 #include "hook/photo_load.h"
 #include "hook/tooltip_state.h"

@@ -1,7 +1,7 @@
 #include "hook/tooltip_state.h"
 
-#include "common/time/text_bounds.h"
-#include "common/time/zone_time.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_time.h"
 #include "common/taskbar/clock_panel.h"
 #include "hook/panel_tray.h"
 #include "hook/tooltip_window.h"

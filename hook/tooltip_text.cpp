@@ -5,8 +5,8 @@
 
 #include "common/settings/localisation.h"
 #include "common/settings/time_format_timer.h"
-#include "common/time/text_bounds.h"
-#include "common/time/zone_time.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_time.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/background_profile.h"
-#include "common/settings/clock_record.h"
+#include "common/records/background_profile.h"
+#include "common/records/clock_record.h"
 
 // The tooltip text buffer.
 inline constexpr size_t kTooltipTextChars = 2048;

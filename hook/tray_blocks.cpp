@@ -6,13 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "common/settings/alarm_record.h"
+#include "common/records/alarm_record.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
 #include "hook/hook_shared.h"
 #include "hook/tray_clock.h"
 #include "hook/tray_state.h"

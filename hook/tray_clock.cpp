@@ -8,11 +8,11 @@
 #include <utility>
 
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/city_list.h"
-#include "common/settings/windows_version.h"
-#include "common/time/theme_library.h"
+#include "common/zones/city_list.h"
+#include "common/platform/windows_version.h"
+#include "common/platform/theme_library.h"
 #include "hook/hook_shared.h"
 #include "hook/panel_tray.h"
 #include "hook/tooltip_window.h"

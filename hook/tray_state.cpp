@@ -1,6 +1,6 @@
 #include "hook/tray_state.h"
 
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "hook/hook_process.h"
 
 TrayClockState g_tray;

@@ -2,16 +2,16 @@
 // hook.dll, not shared). Only the taskbar's thread touches it.
 //
 // The received clock records live in the clock table of this copy
-// (common/time/clock_table.h: g_clocks, with the allocated length in
+// (common/records/clock_table.h: g_clocks, with the allocated length in
 // g_clockCount) so that the zone refresh and the faces find them where every
 // program keeps its clocks; the general settings are g_hookProcess.settingsCopy;
-// the received cities are g_cities (common/time/city_list.h).
+// the received cities are g_cities (common/zones/city_list.h).
 #pragma once
 
 #include <windows.h>
 
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
 
 // The desktop composition entries, bound by name (Windows 6 and later).
 struct DwmEntries {

@@ -6,12 +6,12 @@
 
 #include <climits>
 
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/local_zone.h"
-#include "common/time/popup_placement.h"
-#include "common/time/theme_helpers.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/zones/local_zone.h"
+#include "common/platform/popup_placement.h"
+#include "common/platform/theme_helpers.h"
 #include "hook/clock_menu.h"
 #include "hook/hook_shared.h"
 #include "hook/panel_tray.h"

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "common/time/city_record.h"
+#include "common/records/city_record.h"
 #include "kartix/gl_extensions.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "common/settings/time_format.h"
-#include "common/time/zone_time.h"
+#include "common/zones/zone_time.h"
 #include "kartix/gl_scene.h"
 #include "kartix/map_scene.h"
 #include "kartix/map_state.h"

@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-#include "common/time/city_record.h"
+#include "common/records/city_record.h"
 #include "kartix/map_math.h"
 
 class CScene;

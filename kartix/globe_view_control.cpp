@@ -2,7 +2,7 @@
 // fly-to, choosing a city and opening a credit line.
 #include <windows.h>
 
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_scene.h"
 #include "kartix/map_state.h"

@@ -1,7 +1,7 @@
 // kartix.dll: the world map plug-in. Hosts bind these exports by name.
 #include <windows.h>
 
-#include "common/settings/map_plugin_errors.h"
+#include "common/mapdialog/map_plugin_errors.h"
 #include "kartix/map_exports.h"
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "common/settings/map_plugin_errors.h"
-#include "common/settings/windows_version.h"
-#include "common/time/text_bounds.h"
+#include "common/mapdialog/map_plugin_errors.h"
+#include "common/platform/windows_version.h"
+#include "common/platform/text_bounds.h"
 #include "kartix/jpeg_header.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/time/city_record.h"
+#include "common/records/city_record.h"
 
 void MapAttach(HMODULE module);
 DWORD MapInit(CityRecord* cities, int count);

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "common/time/city_record.h"
+#include "common/records/city_record.h"
 #include "kartix/gl_font.h"
 #include "kartix/map_settings.h"
 #include "kartix/perf_factor.h"

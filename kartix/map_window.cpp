@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_scene.h"
 #include "kartix/map_state.h"

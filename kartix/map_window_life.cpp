@@ -3,7 +3,7 @@
 
 #include <GL/gl.h>
 
-#include "common/settings/map_plugin_errors.h"
+#include "common/mapdialog/map_plugin_errors.h"
 #include "common/settings/time_format.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_scene.h"

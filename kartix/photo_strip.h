@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/time/city_record.h"
+#include "common/records/city_record.h"
 #include "kartix/jpeg_texture.h"
 
 inline constexpr int kStripWidth = 108;

@@ -9,8 +9,8 @@
 
 #include "common/graphics/pixel_buffer.h"
 #include "common/settings/photo_cache_paths.h"
-#include "common/time/image_dib.h"
-#include "common/time/system_seam.h"
+#include "common/graphics/image_dib.h"
+#include "common/platform/system_seam.h"
 #include "kartix/gl_2d.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"

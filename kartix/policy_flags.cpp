@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/settings/registry_utils.h"
+#include "common/platform/registry_utils.h"
 
 namespace {
 

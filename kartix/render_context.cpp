@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "common/settings/map_plugin_errors.h"
+#include "common/mapdialog/map_plugin_errors.h"
 #include "kartix/gl_extensions.h"
 
 namespace {

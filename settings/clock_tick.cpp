@@ -1,6 +1,6 @@
 #include "settings/clock_tick.h"
 
-#include "common/time/zone_updates.h"
+#include "common/zones/zone_updates.h"
 
 namespace {
 

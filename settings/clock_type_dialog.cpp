@@ -1,7 +1,7 @@
 #include <windows.h>
 
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
 #include "settings/main_dialog.h"
 

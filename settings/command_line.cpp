@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cderr.h>
 
-#include "common/time/library_on_first_use.h"
+#include "common/platform/library_on_first_use.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 #include <commctrl.h>
 
 #include "common/graphics/small_icon.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/alarm_log.h"
+#include "common/alarms/alarm_log.h"
 #include "settings/location_picker.h"
 #include "settings/main_dialog.h"
 #include "settings/preview.h"

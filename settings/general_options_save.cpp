@@ -10,7 +10,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/named_mutex.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 
 namespace {
 

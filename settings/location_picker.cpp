@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "common/mapdialog/map_dialog.h"
-#include "common/settings/map_plugin_loader.h"
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
+#include "common/mapdialog/map_plugin_loader.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
 #include "settings/page_clock_services.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"

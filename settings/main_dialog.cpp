@@ -5,14 +5,14 @@
 
 #include <string>
 
-#include "common/settings/lent_pointer.h"
-#include "common/settings/clock_record.h"
+#include "common/platform/lent_pointer.h"
+#include "common/records/clock_record.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
 #include "common/settings/named_mutex.h"
-#include "common/settings/protocol.h"
-#include "common/settings/dialog_utils.h"
-#include "common/time/sync_service_notify.h"
+#include "common/records/protocol.h"
+#include "common/platform/dialog_utils.h"
+#include "common/platform/sync_service_notify.h"
 #include "settings/main_dialog_state.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"

@@ -1,12 +1,12 @@
 #include <windows.h>
 
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
-#include "common/time/system_seam.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
+#include "common/platform/system_seam.h"
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
 #include "settings/new_alarm_time.h"

@@ -1,10 +1,10 @@
 #include <windows.h>
 
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
 #include "settings/page_loading.h"

@@ -1,7 +1,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
 #include "settings/program_links.h"

@@ -4,7 +4,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/map_plugin_loader.h"
+#include "common/mapdialog/map_plugin_loader.h"
 
 std::wstring FormatInstallResult(DWORD code, DWORD systemError) {
     wchar_t text[96] = {};

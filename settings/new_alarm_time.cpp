@@ -1,7 +1,7 @@
 #include "settings/new_alarm_time.h"
 
 #include "common/settings/alarm_sections.h"
-#include "common/time/zone_time.h"
+#include "common/zones/zone_time.h"
 
 void SetNewAlarmTime(AlarmRecord& alarm, const ClockRecord& clock, const SYSTEMTIME& utc) {
     if (!IsTimerClock(clock)) {

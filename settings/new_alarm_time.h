@@ -4,8 +4,8 @@
 
 #include <windows.h>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/clock_record.h"
+#include "common/records/alarm_record.h"
+#include "common/records/clock_record.h"
 
 // A plain clock: `utc` as the clock shows it, milliseconds cleared. A
 // stopwatch: 300 seconds into the run; a countdown: its end; a countdown to

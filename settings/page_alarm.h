@@ -9,8 +9,8 @@
 #include <cstddef>
 #include <string>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/clock_record.h"
+#include "common/records/alarm_record.h"
+#include "common/records/clock_record.h"
 #include "resources/resource_ids.h"
 
 // The page variants, all served by AlarmPageDlgProc.

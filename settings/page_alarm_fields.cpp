@@ -5,8 +5,8 @@
 #include <iterator>
 
 #include "common/settings/localisation.h"
-#include "common/time/date_math.h"
-#include "common/time/text_bounds.h"
+#include "common/zones/date_math.h"
+#include "common/platform/text_bounds.h"
 #include "settings/page_alarm.h"
 
 namespace {

@@ -9,13 +9,13 @@
 #include <cwchar>
 #include <iterator>
 
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/time_format.h"
-#include "common/time/alarm_actions.h"
-#include "common/time/alarm_log.h"
-#include "common/time/text_bounds.h"
+#include "common/alarms/alarm_actions.h"
+#include "common/alarms/alarm_log.h"
+#include "common/platform/text_bounds.h"
 #include "settings/common_dialogs.h"
 #include "settings/page_alarm.h"
 #include "settings/page_alarm_state.h"

@@ -4,9 +4,9 @@
 
 #include <windows.h>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/clock_record.h"
-#include "common/settings/protocol.h"
+#include "common/records/alarm_record.h"
+#include "common/records/clock_record.h"
+#include "common/records/protocol.h"
 
 struct AlarmPageState {
     UINT resource = 0;              // the page variant

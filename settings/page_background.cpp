@@ -7,13 +7,13 @@
 #include <cwchar>
 #include <cwctype>
 
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "common/settings/background_text.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/time_combo.h"
 #include "common/settings/time_format.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 #include "settings/common_dialogs.h"
 #include "settings/page_options_common.h"
 #include "settings/page_hidden.h"

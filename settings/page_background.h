@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "common/settings/background_profile.h"
-#include "common/settings/clock_record.h"
+#include "common/records/background_profile.h"
+#include "common/records/clock_record.h"
 
 // Page controls.
 inline constexpr int kIdcProfileName = 1016;

@@ -6,13 +6,13 @@
 
 #include <cstdint>
 
-#include "common/settings/lent_pointer.h"
-#include "common/settings/clock_record.h"
+#include "common/platform/lent_pointer.h"
+#include "common/records/clock_record.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/text_bounds.h"
-#include "common/time/zone_database.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_database.h"
 #include "settings/main_dialog.h"
 #include "settings/page_clock.h"
 #include "settings/page_clock_services.h"

@@ -5,11 +5,11 @@
 #include <cwchar>
 #include <string>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/localisation.h"
-#include "common/time/city_list.h"
-#include "common/time/text_bounds.h"
-#include "common/time/zone_time.h"
+#include "common/zones/city_list.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_time.h"
 #include "settings/page_clock.h"
 #include "settings/page_clock_tables.h"
 #include "settings/page_controls.h"

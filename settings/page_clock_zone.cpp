@@ -2,10 +2,10 @@
 // daylight-saving box that follows it.
 #include <windows.h>
 
-#include "common/time/city_list.h"
-#include "common/time/local_zone.h"
-#include "common/time/text_bounds.h"
-#include "common/time/zone_database.h"
+#include "common/zones/city_list.h"
+#include "common/zones/local_zone.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_database.h"
 #include "settings/page_clock.h"
 #include "settings/page_clock_tables.h"
 #include "settings/page_controls.h"

@@ -3,11 +3,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "common/settings/lent_pointer.h"
-#include "common/settings/clock_record.h"
+#include "common/platform/lent_pointer.h"
+#include "common/records/clock_record.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/platform/text_bounds.h"
 #include "settings/page_clock.h"
 #include "settings/page_clock_services.h"
 #include "settings/page_clock_tables.h"

@@ -2,13 +2,13 @@
 // with the preview drawn in them.
 #include <windows.h>
 
-#include "common/settings/lent_pointer.h"
-#include "common/settings/clock_record.h"
+#include "common/platform/lent_pointer.h"
+#include "common/records/clock_record.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/time_format.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "settings/page_clock.h"
 #include "settings/page_clock_services.h"
 #include "settings/page_clock_tables.h"

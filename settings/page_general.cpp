@@ -1,4 +1,4 @@
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "settings/page_general.h"
 
 #include <windows.h>
@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "common/settings/global_settings_io.h"
-#include "common/settings/hyperlink_control.h"
+#include "common/platform/hyperlink_control.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "resources/resource_ids.h"
 #include "settings/general_options_save.h"
 #include "settings/main_dialog.h"

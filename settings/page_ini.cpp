@@ -1,4 +1,4 @@
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "settings/page_ini.h"
 
 #include <windows.h>
@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "settings/common_dialogs.h"
 #include "settings/main_dialog.h"
 #include "settings/page_ini_import.h"

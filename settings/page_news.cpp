@@ -4,13 +4,13 @@
 #include <string>
 
 #include "common/settings/global_settings_io.h"
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/clock_table.h"
-#include "common/time/system_seam.h"
-#include "common/time/text_bounds.h"
+#include "common/records/clock_table.h"
+#include "common/platform/system_seam.h"
+#include "common/platform/text_bounds.h"
 #include "settings/main_dialog.h"
 #include "settings/page_loading.h"
 #include "settings/page_news_add.h"

@@ -4,7 +4,7 @@
 
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "settings/page_loading.h"
 
 // Taskbar page.

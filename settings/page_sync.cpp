@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "common/settings/dialog_utils.h"
-#include "common/settings/hyperlink_control.h"
+#include "common/platform/dialog_utils.h"
+#include "common/platform/hyperlink_control.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/time/sync_service_notify.h"
+#include "common/records/protocol.h"
+#include "common/platform/sync_service_notify.h"
 #include "settings/main_dialog.h"
 #include "settings/page_loading.h"
 #include "settings/page_sync_options.h"

@@ -6,8 +6,8 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
-#include "common/time/clock_table.h"
-#include "common/time/sync_service_notify.h"
+#include "common/records/clock_table.h"
+#include "common/platform/sync_service_notify.h"
 #include "resources/resource_ids.h"
 
 namespace {

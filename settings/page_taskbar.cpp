@@ -1,4 +1,4 @@
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "settings/page_taskbar.h"
 
 #include <windows.h>
@@ -8,9 +8,9 @@
 
 #include "common/settings/global_settings_io.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "settings/main_dialog.h"
 #include "settings/page_options_common.h"
 #include "settings/skin_list.h"

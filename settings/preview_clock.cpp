@@ -4,9 +4,9 @@
 #include "common/graphics/faces/mech_clock.h"
 #include "common/graphics/faces/skin_manager.h"
 #include "common/graphics/faces/timer_face.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
-#include "common/time/theme_library.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
+#include "common/platform/theme_library.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"
 

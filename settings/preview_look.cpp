@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/taskbar/tray_limits.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"
 

@@ -10,7 +10,7 @@
 #include "common/graphics/bitmap.h"
 #include "common/graphics/faces/clock_face.h"
 #include "common/graphics/faces/graphics.h"
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/taskbar/clock_panel.h"
 
 struct PreviewState {

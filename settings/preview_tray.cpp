@@ -1,7 +1,7 @@
 #include <algorithm>
 
 #include "common/settings/localisation.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"
 #include "settings/settings_tree.h"

@@ -1,6 +1,6 @@
 #include "settings/program_links.h"
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 namespace {
 

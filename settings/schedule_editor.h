@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "common/settings/alarm_record.h"
+#include "common/records/alarm_record.h"
 #include "resources/resource_ids.h"
 
 struct ScheduleEditorSpec {

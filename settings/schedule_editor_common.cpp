@@ -8,9 +8,9 @@
 #include <cwctype>
 #include <iterator>
 
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/time_combo.h"
 #include "common/settings/time_format.h"
 #include "settings/page_alarm.h"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <iterator>
 
-#include "common/time/date_math.h"
+#include "common/zones/date_math.h"
 #include "settings/schedule_editor.h"
 
 namespace {

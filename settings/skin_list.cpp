@@ -4,7 +4,7 @@
 
 #include "common/graphics/faces/graphics.h"
 #include "common/settings/ini_paths.h"
-#include "common/time/file_paths.h"
+#include "common/platform/file_paths.h"
 
 bool IsAnalogueSkin(const wchar_t* name) { return GetSkinFacePathIn(SettingsFolder(), name); }
 

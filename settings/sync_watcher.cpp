@@ -3,7 +3,7 @@
 #include <atomic>
 #include <string>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 namespace {
 

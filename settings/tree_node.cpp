@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "common/settings/localisation.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 #include "settings/settings_tree.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include <cstddef>
 #include <vector>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/background_profile.h"
-#include "common/settings/clock_record.h"
+#include "common/records/alarm_record.h"
+#include "common/records/background_profile.h"
+#include "common/records/clock_record.h"
 #include "settings/settings_tree_link.h"
 #include "resources/resource_ids.h"
 

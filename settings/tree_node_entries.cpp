@@ -6,7 +6,7 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/localisation.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 #include "settings/tree_node.h"
 
 namespace {

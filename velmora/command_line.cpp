@@ -6,7 +6,7 @@
 #include <cwctype>
 #include <string>
 
-#include "common/time/sync_service_notify.h"
+#include "common/platform/sync_service_notify.h"
 #include "velmora/service_install.h"
 #include "velmora/service_messages.h"
 #include "velmora/service_platform.h"

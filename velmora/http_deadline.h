@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-#include "common/settings/waitable_http_request.h"
+#include "common/platform/waitable_http_request.h"
 
 // The deadline of the sync now starting (SyncOnce), and its end.
 void BeginHttpDeadline(DWORD timeoutMs);

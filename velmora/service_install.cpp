@@ -2,7 +2,7 @@
 
 #include <winsvc.h>
 
-#include "common/time/sync_service_notify.h"
+#include "common/platform/sync_service_notify.h"
 #include "velmora/service_messages.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/settings/ini_paths.h"
-#include "common/time/sync_service_notify.h"
+#include "common/platform/sync_service_notify.h"
 #include "velmora/service_platform.h"
 #include "velmora/sync_codes.h"
 #include "velmora/sync_engine.h"

@@ -6,7 +6,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/security_utils.h"
+#include "common/platform/security_utils.h"
 #include "velmora/http_deadline.h"
 #include "velmora/sync_codes.h"
 #include "velmora/sync_settings.h"

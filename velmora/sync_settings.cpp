@@ -5,7 +5,7 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/registry_utils.h"
+#include "common/platform/registry_utils.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "common/time/build_date.h"
+#include "common/platform/build_date.h"
 
 namespace {
 

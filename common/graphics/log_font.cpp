@@ -1,6 +1,6 @@
 #include "common/graphics/log_font.h"
 
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 
 namespace {
 

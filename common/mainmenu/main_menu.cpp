@@ -4,11 +4,11 @@
 #include <iterator>
 #include <string>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/localisation.h"
-#include "common/time/local_zone.h"
-#include "common/time/zone_rules.h"
-#include "common/time/zone_time.h"
+#include "common/zones/local_zone.h"
+#include "common/zones/zone_rules.h"
+#include "common/zones/zone_time.h"
 #include "common/mainmenu/menu_ids.h"
 #include "common/mainmenu/menu_translate.h"
 

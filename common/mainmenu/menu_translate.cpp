@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/settings/localisation.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 
 namespace {
 

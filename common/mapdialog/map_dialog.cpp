@@ -8,17 +8,17 @@
 #include <utility>
 
 #include "common/mapdialog/map_dialog_state.h"
-#include "common/settings/global_settings.h"
+#include "common/records/global_settings.h"
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
-#include "common/settings/map_plugin_loader.h"
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/system_seam.h"
-#include "common/time/window_place.h"
+#include "common/mapdialog/map_plugin_loader.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/platform/system_seam.h"
+#include "common/platform/window_place.h"
 
 
 namespace mapwin {

@@ -8,8 +8,8 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
-#include "common/time/city_list.h"
-#include "common/time/zone_database.h"
+#include "common/zones/city_list.h"
+#include "common/zones/zone_database.h"
 
 namespace mapwin {
 

@@ -6,8 +6,8 @@
 #include <cwchar>
 
 #include "common/mapdialog/map_dialog.h"
-#include "common/time/city_list.h"
-#include "common/time/zone_database.h"
+#include "common/zones/city_list.h"
+#include "common/zones/zone_database.h"
 
 namespace mapwin {
 

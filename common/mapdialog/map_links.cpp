@@ -6,8 +6,8 @@
 
 #include "common/mapdialog/map_dialog.h"
 #include "common/settings/photo_cache_paths.h"
-#include "common/settings/url_text.h"
-#include "common/time/city_record.h"
+#include "common/platform/url_text.h"
+#include "common/records/city_record.h"
 
 namespace mapwin {
 

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/clock_record.h"
+#include "common/records/alarm_record.h"
+#include "common/records/clock_record.h"
 
 // Schedule keys are read up to this many characters.
 inline constexpr DWORD kAlarmValueChars = 512;

@@ -6,7 +6,7 @@
 
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
-#include "common/time/zone_time.h"
+#include "common/zones/zone_time.h"
 #include "resources/resource_ids.h"
 
 namespace {

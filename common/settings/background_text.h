@@ -8,8 +8,8 @@
 
 #include <cstddef>
 
-#include "common/settings/background_profile.h"
-#include "common/settings/clock_record.h"
+#include "common/records/background_profile.h"
+#include "common/records/clock_record.h"
 
 // Room for the longest text FormatBackgroundProfile writes, with its terminator.
 inline constexpr size_t kProfileTextChars = 256;

@@ -14,11 +14,11 @@
 #include "common/settings/localisation.h"
 #include "common/settings/time_format.h"
 #include "common/settings/time_format_timer.h"
-#include "common/time/timer_state.h"
-#include "common/time/local_zone.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_registry.h"
-#include "common/time/zone_time.h"
+#include "common/settings/timer_state.h"
+#include "common/zones/local_zone.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_registry.h"
+#include "common/zones/zone_time.h"
 #include "resources/resource_ids.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <string>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 // "<prefix>:clock<n>"
 std::wstring ClockSectionName(const wchar_t* prefix, int n);

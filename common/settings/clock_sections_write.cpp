@@ -8,7 +8,7 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/time/local_zone.h"
+#include "common/zones/local_zone.h"
 
 namespace {
 

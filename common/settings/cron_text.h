@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "common/settings/alarm_record.h"
+#include "common/records/alarm_record.h"
 
 // Room for the longest text FormatCronText can produce, with its terminator.
 inline constexpr size_t kCronTextChars = 512;

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <string>
 
-#include "common/settings/global_settings.h"
+#include "common/records/global_settings.h"
 
 // Takes one news channel of the user's sections; returns whether it kept it.
 // Called with (nullptr, 0, -1, 0, 0) after the last channel of a load and with

@@ -7,7 +7,7 @@
 #include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/named_mutex.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/wininet_on_first_use.h"
+#include "common/platform/wininet_on_first_use.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 // The HTTP session that network workers own for one run, and its log of
 // network faults, http_log.txt beside the program. WinINet is bound on the
-// first session (common/settings/wininet_on_first_use.h).
+// first session (common/platform/wininet_on_first_use.h).
 #pragma once
 
 #include <windows.h>

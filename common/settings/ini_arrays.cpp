@@ -3,8 +3,8 @@
 #include <windows.h>
 
 #include "common/settings/global_settings_io.h"
-#include "common/time/clock_table.h"
-#include "common/time/global_array.h"
+#include "common/records/clock_table.h"
+#include "common/platform/global_array.h"
 
 static_assert(sizeof(ClockRecord) == 5408);
 static_assert(sizeof(AlarmRecord) == 840);

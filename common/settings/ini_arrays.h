@@ -1,7 +1,7 @@
 // Clock and alarm arrays in global memory, as the settings readers fill them.
 #pragma once
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 // n zero-filled ClockRecords; null when n is not above 0 or memory is short.
 ClockRecord* AllocClockArray(int n);

@@ -5,9 +5,9 @@
 #include <cwchar>
 #include <vector>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
+#include "common/records/alarm_record.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
 #include "common/settings/ini_store.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/ini_whole_file.h"
 #include "common/settings/named_mutex.h"
-#include "common/time/local_zone.h"
-#include "common/time/sync_service_notify.h"
-#include "common/time/zone_registry.h"
+#include "common/zones/local_zone.h"
+#include "common/platform/sync_service_notify.h"
+#include "common/zones/zone_registry.h"
 
 namespace {
 

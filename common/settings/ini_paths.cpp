@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "common/time/file_paths.h"
+#include "common/platform/file_paths.h"
 
 namespace {
 

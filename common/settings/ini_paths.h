@@ -6,7 +6,7 @@
 #include <string>
 
 // The program folder as the settings use it, ending in a backslash: the running
-// module's folder (ProgramFolder, common/time/file_paths.h) unless another one
+// module's folder (ProgramFolder, common/platform/file_paths.h) unless another one
 // was set.
 const std::wstring& SettingsFolder();
 // SettingsFolder() + "tempovia.ini": the user settings, written by the programs.

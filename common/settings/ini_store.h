@@ -14,7 +14,7 @@
 #include <vector>
 
 // CopyBounded: the settings code and the programs reach it through here.
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 
 // The default passed to a user read to learn that a key is absent.
 inline constexpr wchar_t kMissingKey[] = L"!\\!empty!\\!";

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "common/settings/ini_store.h"
-#include "common/time/file_paths.h"
+#include "common/platform/file_paths.h"
 
 wchar_t g_dayNames[7][kDayNameChars];
 wchar_t g_monthNames[12][kMonthNameChars];

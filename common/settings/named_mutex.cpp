@@ -1,7 +1,7 @@
 #include "common/settings/named_mutex.h"
 
-#include "common/settings/protocol.h"
-#include "common/settings/security_utils.h"
+#include "common/records/protocol.h"
+#include "common/platform/security_utils.h"
 
 namespace {
 

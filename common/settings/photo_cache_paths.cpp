@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "common/time/library_on_first_use.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/library_on_first_use.h"
+#include "common/platform/text_bounds.h"
 
 namespace {
 

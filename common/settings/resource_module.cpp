@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "common/settings/dialog_utils.h"
+#include "common/platform/dialog_utils.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 
 namespace {
 

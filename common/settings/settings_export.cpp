@@ -8,7 +8,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/named_mutex.h"
-#include "common/time/sync_service_notify.h"
+#include "common/platform/sync_service_notify.h"
 
 namespace {
 

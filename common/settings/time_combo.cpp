@@ -1,6 +1,6 @@
 #include "common/settings/time_combo.h"
 
-#include "common/settings/dialog_utils.h"
+#include "common/platform/dialog_utils.h"
 #include "common/settings/time_format.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "common/settings/ini_store.h"
 #include "common/settings/time_format_weeks.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "common/settings/time_format_weeks.h"
 
-#include "common/time/clock_table.h"
-#include "common/time/date_math.h"
+#include "common/records/clock_table.h"
+#include "common/zones/date_math.h"
 
 int WeekNumberFrom(const SYSTEMTIME& date, int firstDay) {
     firstDay = ((firstDay % 7) + 7) % 7;

@@ -6,7 +6,7 @@
 #include "common/graphics/faces/mech_clock.h"
 #include "common/graphics/faces/timer_face.h"
 #include "common/settings/ini_paths.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 
 namespace {
 

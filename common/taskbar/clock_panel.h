@@ -13,8 +13,8 @@
 #include "common/graphics/bitmap.h"
 #include "common/graphics/faces/clock_face.h"
 #include "common/graphics/faces/graphics.h"
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
 #include "common/taskbar/clock_panel_layout.h"
 
 inline constexpr int kMaxPanelFaces = 12;

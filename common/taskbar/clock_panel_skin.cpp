@@ -7,8 +7,8 @@
 #include "common/graphics/faces/mech_skin.h"
 #include "common/graphics/faces/skin.h"
 #include "common/settings/ini_paths.h"
-#include "common/time/file_paths.h"
-#include "common/time/theme_library.h"
+#include "common/platform/file_paths.h"
+#include "common/platform/theme_library.h"
 #include "common/taskbar/clock_panel.h"
 
 namespace {

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 // The taskbar clock window below a Shell_TrayWnd (TrayNotifyWnd ->
 // TrayClockWClass), or null.

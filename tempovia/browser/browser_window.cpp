@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "tempovia/browser/webf.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Generated pages: written to a temporary file, then shown by navigating to it.
 #include <cwchar>
 
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/browser/browser_ids.h"
 #include "tempovia/browser/webf.h"
 #include "tempovia/browser/webf_query.h"

@@ -4,9 +4,9 @@
 
 #include "common/graphics/faces/clock_face.h"
 #include "common/graphics/gdi_handles.h"
-#include "common/settings/clock_record.h"
-#include "common/settings/protocol.h"
-#include "common/time/popup_placement.h"
+#include "common/records/clock_record.h"
+#include "common/records/protocol.h"
+#include "common/platform/popup_placement.h"
 #include "tempovia/desktop/clock_wnd.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/desktop/desktop_registry.h"

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <memory>
 
-#include "common/settings/clock_record.h"
-#include "common/time/date_math.h"
+#include "common/records/clock_record.h"
+#include "common/zones/date_math.h"
 #include "tempovia/desktop/clock_wnd.h"
 #include "tempovia/desktop/desktop_registry.h"
 #include "tempovia/main/program_resource_ids.h"

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "common/settings/ini_arrays.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/local_zone.h"
-#include "common/time/timer_state.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_updates.h"
-#include "common/settings/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/zones/local_zone.h"
+#include "common/settings/timer_state.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_updates.h"
+#include "common/records/protocol.h"
 
 static_assert(sizeof(CityRecord) == kCityRecordBytes);
 

@@ -1,13 +1,13 @@
 // The window procedure of TempoviaClass and the handlers of its messages.
 #include "tempovia/main/main_window.h"
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/taskbar/hook_exports.h"
-#include "common/time/alarm_log.h"
-#include "common/time/clock_table.h"
+#include "common/alarms/alarm_log.h"
+#include "common/records/clock_table.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/data_services.h"

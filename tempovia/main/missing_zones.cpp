@@ -7,7 +7,7 @@
 
 #include "common/settings/clock_sections.h"
 #include "common/settings/localisation.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "resources/resource_ids.h"
 
 namespace {

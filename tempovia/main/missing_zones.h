@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 // One line per clock whose zone the table lacks: its title and the zone key it
 // was saved with. Empty when every zone was found.

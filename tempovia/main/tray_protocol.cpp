@@ -5,14 +5,14 @@
 #include <cstring>
 #include <new>
 
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/system_seam.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/platform/system_seam.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/data_services.h"
 #include "tempovia/main/main_window.h"

@@ -2,9 +2,9 @@
 
 #include <shellapi.h>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/taskbar/find_taskbar.h"
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 #include "tempovia/main/app_state.h"
 
 namespace {

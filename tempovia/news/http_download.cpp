@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "common/settings/waitable_http_request.h"
-#include "common/settings/wininet_on_first_use.h"
+#include "common/platform/waitable_http_request.h"
+#include "common/platform/wininet_on_first_use.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 
 #include <algorithm>
 
-#include "common/settings/global_settings.h"
+#include "common/records/global_settings.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/settings/wininet_on_first_use.h"
-#include "common/time/clock_table.h"
+#include "common/records/protocol.h"
+#include "common/platform/wininet_on_first_use.h"
+#include "common/records/clock_table.h"
 #include "tempovia/browser/browser_window.h"
 #include "tempovia/news/news_notify_draw.h"
 #include "tempovia/news/news_window.h"

@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "common/time/window_place.h"
+#include "common/platform/window_place.h"
 
 bool ParseRssWindowRect(const wchar_t* text, RECT* out) {
     if (!text || !out) return false;

@@ -5,9 +5,9 @@
 #include <cstring>
 #include <string>
 
-#include "common/settings/global_settings.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/records/global_settings.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/news/http_download.h"
 #include "tempovia/util/worker_threads.h"
 

@@ -1,6 +1,6 @@
 #include "tempovia/news/rss_notify.h"
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 RssNotifyList g_rssNotifyList;
 

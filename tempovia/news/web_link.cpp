@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 
 bool IsOpenableLink(const wchar_t* link) {
     if (!link) return false;

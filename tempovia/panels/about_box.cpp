@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "common/settings/dialog_utils.h"
-#include "common/settings/hyperlink_control.h"
+#include "common/platform/dialog_utils.h"
+#include "common/platform/hyperlink_control.h"
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
 #include "tempovia/panels/one_text_format.h"

@@ -4,8 +4,8 @@
 
 #include "common/graphics/pixel_buffer.h"
 #include "common/settings/ini_paths.h"
-#include "common/time/clock_table.h"
-#include "common/time/image_dib.h"
+#include "common/records/clock_table.h"
+#include "common/graphics/image_dib.h"
 #include "tempovia/panels/timer_panel.h"
 
 namespace panels {

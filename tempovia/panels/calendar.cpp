@@ -10,7 +10,7 @@
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
 #include "common/settings/time_format_weeks.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "tempovia/panels/main_window_source.h"
 
 namespace panels {

@@ -4,8 +4,8 @@
 
 #include "common/graphics/log_font.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
 #include "tempovia/panels/main_window_source.h"
 
 namespace panels {

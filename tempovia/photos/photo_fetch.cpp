@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/settings/photo_cache_paths.h"
-#include "common/settings/protocol.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/news/http_download.h"
 #include "tempovia/photos/photo_index.h"
 #include "tempovia/photos/photo_service.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "common/settings/photo_cache_paths.h"
-#include "common/settings/url_text.h"
+#include "common/platform/url_text.h"
 #include "tempovia/photos/photo_service.h"
 
 namespace {

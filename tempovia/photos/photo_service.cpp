@@ -1,7 +1,7 @@
 #include "tempovia/photos/photo_service.h"
 
-#include "common/settings/global_settings.h"
-#include "common/time/clock_table.h"
+#include "common/records/global_settings.h"
+#include "common/records/clock_table.h"
 #include "common/settings/photo_cache_paths.h"
 #include "tempovia/photos/photo_worker.h"
 #include "tempovia/util/worker_threads.h"

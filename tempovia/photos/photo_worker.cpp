@@ -4,8 +4,8 @@
 #include <string>
 
 #include "common/settings/photo_cache_paths.h"
-#include "common/time/city_list.h"
-#include "common/time/text_bounds.h"
+#include "common/zones/city_list.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/news/http_download.h"
 #include "tempovia/photos/photo_service.h"
 

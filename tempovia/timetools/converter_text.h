@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 // A locale time picture without its seconds: the time separator and the "s"
 // letters after it go ("h:mm:ss tt" -> "h:mm tt").

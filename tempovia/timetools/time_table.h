@@ -8,7 +8,7 @@
 
 #include <vector>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "tempovia/timetools/time_table_rows.h"
 #include "tempovia/window/window.h"
 #include "resources/resource_ids.h"

@@ -5,8 +5,8 @@
 
 #include "common/graphics/faces/clock_texts.h"
 #include "common/settings/time_format.h"
-#include "common/time/date_math.h"
-#include "common/time/zone_time.h"
+#include "common/zones/date_math.h"
+#include "common/zones/zone_time.h"
 #include "tempovia/timetools/zone_moment.h"
 
 namespace {

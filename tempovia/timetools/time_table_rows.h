@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 // The table's time formats.
 inline constexpr int kTableFormatDefault = 0;

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "common/settings/localisation.h"
-#include "common/time/clock_table.h"
-#include "common/time/local_zone.h"
+#include "common/records/clock_table.h"
+#include "common/zones/local_zone.h"
 #include "tempovia/timetools/time_table.h"
 #include "tempovia/timetools/time_table_detail.h"
 

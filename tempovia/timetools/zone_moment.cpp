@@ -1,10 +1,10 @@
 #include "tempovia/timetools/zone_moment.h"
 
-#include "common/time/date_math.h"
-#include "common/time/local_zone.h"
-#include "common/time/text_bounds.h"
-#include "common/time/zone_time.h"
-#include "common/time/zone_updates.h"
+#include "common/zones/date_math.h"
+#include "common/zones/local_zone.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_time.h"
+#include "common/zones/zone_updates.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 // Whether a clock's rebuilt zone keeps its daylight and standard biases:
 // when the user observes daylight saving or the zone has none to drop.

@@ -5,9 +5,9 @@
 #include <cwchar>
 #include <iterator>
 
-#include "common/settings/clock_record.h"
-#include "common/time/city_list.h"
-#include "common/time/system_seam.h"
+#include "common/records/clock_record.h"
+#include "common/zones/city_list.h"
+#include "common/platform/system_seam.h"
 
 namespace {
 

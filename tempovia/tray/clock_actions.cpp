@@ -3,13 +3,13 @@
 #include <cwchar>
 #include <cstring>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/time_format.h"
 #include "common/settings/time_format_timer.h"
-#include "common/time/clock_table.h"
-#include "common/time/shell_open.h"
-#include "common/time/system_seam.h"
-#include "common/time/zone_time.h"
+#include "common/records/clock_table.h"
+#include "common/platform/shell_open.h"
+#include "common/platform/system_seam.h"
+#include "common/zones/zone_time.h"
 #include "tempovia/main/main_window.h"
 #include "common/mainmenu/menu_ids.h"
 #include "tempovia/tray/settings_launch.h"

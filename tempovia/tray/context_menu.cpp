@@ -1,9 +1,9 @@
 #include "tempovia/tray/context_menu.h"
 
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 #include "common/mainmenu/main_menu.h"

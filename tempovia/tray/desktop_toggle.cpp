@@ -4,8 +4,8 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
 #include "tempovia/desktop/clock_wnd.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"

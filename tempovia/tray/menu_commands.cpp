@@ -2,11 +2,11 @@
 
 #include <string>
 
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/system_seam.h"
-#include "common/time/timer_state.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/platform/system_seam.h"
+#include "common/settings/timer_state.h"
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/main_window.h"

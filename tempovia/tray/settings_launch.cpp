@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/settings/ini_paths.h"
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <cstring>
 
-#include "common/settings/clock_record.h"
-#include "common/settings/protocol.h"
-#include "common/time/system_seam.h"
-#include "common/time/zone_registry.h"
+#include "common/records/clock_record.h"
+#include "common/records/protocol.h"
+#include "common/platform/system_seam.h"
+#include "common/zones/zone_registry.h"
 #include "tempovia/main/data_services.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "tempovia/tray/tray_icon.h"
 
-#include "common/settings/protocol.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/main/app_state.h"
 
 namespace {

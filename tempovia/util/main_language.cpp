@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-#include "common/settings/dialog_utils.h"
+#include "common/platform/dialog_utils.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/locale_text.h"
+#include "common/platform/locale_text.h"
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
 

@@ -1,7 +1,7 @@
 #include "tempovia/util/main_paths.h"
 
 #include "common/settings/ini_paths.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 
 void InitFilePaths() {
     g_settings.runFlags = 0;

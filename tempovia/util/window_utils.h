@@ -3,7 +3,7 @@
 
 #include <windows.h>
 
-#include "common/settings/dialog_utils.h"  // CenterOnDesktop
+#include "common/platform/dialog_utils.h"  // CenterOnDesktop
 
 // True when the window's class is the dialog class "#32770".
 bool IsDialogWindow(HWND window);

@@ -5,10 +5,10 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
-#include "common/time/alarm_actions.h"
-#include "common/time/alarm_log.h"
-#include "common/time/alarm_schedule_check.h"
-#include "common/time/text_bounds.h"
+#include "common/alarms/alarm_actions.h"
+#include "common/alarms/alarm_log.h"
+#include "common/alarms/alarm_schedule_check.h"
+#include "common/platform/text_bounds.h"
 
 namespace actions_test {
 

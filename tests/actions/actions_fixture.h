@@ -13,8 +13,8 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/alarm_record.h"
-#include "common/time/system_seam.h"
+#include "common/records/alarm_record.h"
+#include "common/platform/system_seam.h"
 #include "tests/support/test_support.h"
 
 namespace actions_test {

@@ -7,11 +7,11 @@
 #include <string>
 
 #include "common/settings/ini_store.h"
-#include "common/settings/protocol.h"
-#include "common/time/alarm_action_sink.h"
-#include "common/time/alarm_actions.h"
-#include "common/time/alarm_log.h"
-#include "common/time/alarm_schedule_check.h"
+#include "common/records/protocol.h"
+#include "common/alarms/alarm_action_sink.h"
+#include "common/alarms/alarm_actions.h"
+#include "common/alarms/alarm_log.h"
+#include "common/alarms/alarm_schedule_check.h"
 #include "tests/actions/actions_fixture.h"
 
 using actions_test::ActionsTest;

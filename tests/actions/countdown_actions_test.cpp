@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "common/time/alarm_actions.h"
+#include "common/alarms/alarm_actions.h"
 #include "common/settings/ini_store.h"
-#include "common/time/alarm_schedule_check.h"
+#include "common/alarms/alarm_schedule_check.h"
 #include "tests/actions/actions_fixture.h"
 
 using actions_test::ActionsTest;

@@ -1,10 +1,10 @@
 // The message alarm: a row in the alarm log for a clock, a message box of
 // its own when there is no clock.
-#include "common/time/alarm_actions.h"
+#include "common/alarms/alarm_actions.h"
 
 #include <commctrl.h>
 
-#include "common/time/alarm_log.h"
+#include "common/alarms/alarm_log.h"
 #include "tests/actions/actions_fixture.h"
 #include "tests/util/message_box_watch.h"
 

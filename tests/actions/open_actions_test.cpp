@@ -3,7 +3,7 @@
 // shell helper, and records that name nothing usable.
 #include <string>
 
-#include "common/time/alarm_actions.h"
+#include "common/alarms/alarm_actions.h"
 #include "tests/actions/actions_fixture.h"
 
 using actions_test::ActionsTest;

@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "common/time/alarm_actions.h"
-#include "common/time/system_seam.h"
+#include "common/alarms/alarm_actions.h"
+#include "common/platform/system_seam.h"
 #include "tests/actions/actions_fixture.h"
 
 using actions_test::ActionsTest;

@@ -4,7 +4,7 @@
 
 #include <commctrl.h>
 
-#include "common/time/alarm_actions.h"
+#include "common/alarms/alarm_actions.h"
 #include "settings/page_alarm.h"
 #include "tests/alarmpage/page_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "tests/alarmpage/page_fixture.h"
 
 #include <windows.h>
@@ -10,7 +10,7 @@
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
 #include "common/settings/time_format.h"
-#include "common/time/alarm_log.h"
+#include "common/alarms/alarm_log.h"
 #include "settings/page_alarm.h"
 #include "settings/schedule_editor.h"
 #include "tests/support/program_folder.h"

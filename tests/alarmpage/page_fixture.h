@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/clock_record.h"
-#include "common/settings/protocol.h"
-#include "common/time/system_seam.h"
+#include "common/records/alarm_record.h"
+#include "common/records/clock_record.h"
+#include "common/records/protocol.h"
+#include "common/platform/system_seam.h"
 #include "tests/support/test_support.h"
 
 namespace alarmpage_test {

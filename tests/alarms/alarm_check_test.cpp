@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "common/time/alarm_schedule_check.h"
-#include "common/time/timer_state.h"
-#include "common/time/zone_time.h"
+#include "common/alarms/alarm_schedule_check.h"
+#include "common/settings/timer_state.h"
+#include "common/zones/zone_time.h"
 #include "tests/alarms/alarm_fixtures.h"
 
 using namespace alarm_fixtures;

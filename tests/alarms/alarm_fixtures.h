@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/clock_record.h"
-#include "common/time/alarm_schedule_check.h"
-#include "common/time/alarm_schedule_steps.h"
+#include "common/records/alarm_record.h"
+#include "common/records/clock_record.h"
+#include "common/alarms/alarm_schedule_check.h"
+#include "common/zones/system_time_steps.h"
 #include "tests/time/zone_fixtures.h"
 
 namespace alarm_fixtures {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "common/settings/alarm_sections.h"
-#include "common/time/alarm_schedule.h"
+#include "common/alarms/alarm_schedule.h"
 #include "tests/alarms/alarm_fixtures.h"
 #include "tests/support/test_support.h"
 

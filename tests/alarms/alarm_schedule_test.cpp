@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/time/alarm_schedule.h"
+#include "common/alarms/alarm_schedule.h"
 #include "tests/alarms/alarm_fixtures.h"
 
 using namespace alarm_fixtures;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/time/alarm_schedule_steps.h"
+#include "common/zones/system_time_steps.h"
 #include "tests/alarms/alarm_fixtures.h"
 
 using zone_fixtures::Dated;

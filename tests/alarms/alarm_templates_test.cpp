@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "common/time/alarm_templates.h"
-#include "common/time/city_list.h"
+#include "common/alarms/alarm_templates.h"
+#include "common/zones/city_list.h"
 #include "tests/alarms/alarm_fixtures.h"
 
 using namespace alarm_fixtures;

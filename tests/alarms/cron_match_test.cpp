@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/settings/cron_text.h"
-#include "common/time/cron_match.h"
+#include "common/alarms/cron_match.h"
 #include "tests/alarms/alarm_fixtures.h"
 
 using alarm_fixtures::Same;

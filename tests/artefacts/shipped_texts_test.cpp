@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/settings/plural_tables.h"
-#include "common/time/one_number_format.h"
+#include "common/platform/one_number_format.h"
 #include "resources/resource_ids.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/test_support.h"

@@ -14,8 +14,8 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/protocol.h"
-#include "common/time/system_seam.h"
+#include "common/records/protocol.h"
+#include "common/platform/system_seam.h"
 #include "tempovia/news/news_window.h"
 #include "tempovia/news/news_window_layout.h"
 #include "tempovia/news/rss_channels.h"

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "tests/browser/webf_fixture.h"
 #include "tests/support/test_support.h"
 

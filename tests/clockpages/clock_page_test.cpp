@@ -5,11 +5,11 @@
 #include <cwchar>
 #include <memory>
 
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/text_bounds.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_time.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_time.h"
 #include "settings/page_clock.h"
 #include "settings/page_clock_tables.h"
 #include "tests/clockpages/page_fixture.h"

@@ -1,9 +1,9 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "settings/page_clock.h"
 #include "settings/page_clock_tables.h"
 #include "common/settings/localisation.h"

@@ -1,15 +1,15 @@
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "tests/clockpages/page_fixture.h"
 
 #include <commctrl.h>
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/city_list.h"
-#include "common/time/local_zone.h"
-#include "common/time/zone_database.h"
+#include "common/zones/city_list.h"
+#include "common/zones/local_zone.h"
+#include "common/zones/zone_database.h"
 #include "tests/support/program_folder.h"
 
 namespace clockpages_test {

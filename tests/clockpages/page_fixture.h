@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "settings/page_clock_services.h"
 #include "tests/support/test_support.h"
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "common/graphics/faces/clock_face.h"
-#include "common/time/date_math.h"
+#include "common/zones/date_math.h"
 #include "tests/faces/faces_fixtures.h"
 
 namespace {

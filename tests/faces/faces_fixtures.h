@@ -10,7 +10,7 @@
 
 #include "common/graphics/dib_section.h"
 #include "common/graphics/faces/graphics.h"
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 namespace faces_test {
 

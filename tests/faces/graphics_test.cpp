@@ -5,7 +5,7 @@
 
 #include "common/graphics/faces/graphics.h"
 #include "common/graphics/gdi_handles.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 #include "tests/faces/faces_fixtures.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/settings/map_plugin_errors.h"
+#include "common/mapdialog/map_plugin_errors.h"
 #include "kartix/gl_extensions.h"
 #include "kartix/gl_font.h"
 #include "kartix/render_context.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/time_format.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_exports.h"

@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "common/settings/map_plugin_errors.h"
-#include "common/time/city_record.h"
+#include "common/mapdialog/map_plugin_errors.h"
+#include "common/records/city_record.h"
 #include "tests/support/program_folder.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include <jpeglib.h>
 
-#include "common/settings/map_plugin_errors.h"
-#include "common/time/text_bounds.h"
+#include "common/mapdialog/map_plugin_errors.h"
+#include "common/platform/text_bounds.h"
 #include "kartix/jpeg_header.h"
 #include "kartix/map_exports.h"
 #include "kartix/map_state.h"

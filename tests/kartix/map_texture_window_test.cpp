@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/protocol.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/platform/text_bounds.h"
 #include "kartix/jpeg_header.h"
 #include "kartix/map_exports.h"
 #include "kartix/map_scene.h"

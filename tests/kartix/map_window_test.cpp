@@ -5,8 +5,8 @@
 
 #include <string>
 
-#include "common/settings/map_plugin_errors.h"
-#include "common/settings/protocol.h"
+#include "common/mapdialog/map_plugin_errors.h"
+#include "common/records/protocol.h"
 #include "kartix/map_exports.h"
 #include "kartix/map_state.h"
 #include "kartix/map_window.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "common/settings/photo_cache_paths.h"
-#include "common/settings/protocol.h"
-#include "common/time/system_seam.h"
+#include "common/records/protocol.h"
+#include "common/platform/system_seam.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_exports.h"
 #include "kartix/map_state.h"

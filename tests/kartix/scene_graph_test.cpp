@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "common/time/city_record.h"
+#include "common/records/city_record.h"
 #include "kartix/gl_2d.h"
 #include "kartix/gl_extensions.h"
 #include "kartix/gl_scene.h"

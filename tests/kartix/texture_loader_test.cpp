@@ -10,7 +10,7 @@
 #include "kartix/map_state.h"
 #include "kartix/map_textures.h"
 #include "kartix/render_context.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 #include "tests/kartix/gl_test_surface.h"
 #include "tests/kartix/test_jpeg_writer.h"
 #include "tests/support/test_support.h"

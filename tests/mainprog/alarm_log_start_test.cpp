@@ -10,8 +10,8 @@
 #include <string>
 #include <utility>
 
-#include "common/settings/protocol.h"
-#include "common/time/alarm_log.h"
+#include "common/records/protocol.h"
+#include "common/alarms/alarm_log.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/time/build_date.h"
+#include "common/platform/build_date.h"
 
 TEST(BuildDate, ParsesTheCompilerForms) {
     SYSTEMTIME t;

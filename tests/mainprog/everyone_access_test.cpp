@@ -4,8 +4,8 @@
 
 #include <aclapi.h>
 
-#include "common/settings/protocol.h"
-#include "common/settings/security_utils.h"
+#include "common/records/protocol.h"
+#include "common/platform/security_utils.h"
 
 namespace {
 

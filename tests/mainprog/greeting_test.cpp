@@ -10,8 +10,8 @@
 #include <utility>
 #include <vector>
 
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;

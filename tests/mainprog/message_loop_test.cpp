@@ -5,7 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "common/settings/message_loop.h"
+#include "common/platform/message_loop.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/main_window.h"
 #include "tempovia/news/rss_channels.h"

@@ -12,9 +12,9 @@
 #include <map>
 #include <vector>
 
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
-#include "common/settings/protocol.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
+#include "common/records/protocol.h"
 #include "common/taskbar/hook_exports.h"
 #include "tests/mainprog/program_folder.h"
 

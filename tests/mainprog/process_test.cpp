@@ -8,7 +8,7 @@
 
 #include "common/mainmenu/menu_ids.h"
 #include "common/settings/named_mutex.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "tempovia/main/startup.h"
 #include "tests/mainprog/program_folder.h"
 

@@ -6,12 +6,12 @@
 
 #include <cstring>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/resource_module.h"
 #include "common/settings/time_format.h"
-#include "common/time/clock_table.h"
-#include "common/time/local_zone.h"
+#include "common/records/clock_table.h"
+#include "common/zones/local_zone.h"
 #include "tempovia/main/main_window.h"
 #include "tempovia/timetools/time_converter.h"
 #include "tests/support/program_folder.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/settings/ini_store.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
 #include "common/taskbar/hook_exports.h"
-#include "common/time/city_record.h"
+#include "common/records/city_record.h"
 #include "tests/mainprog/program_folder.h"
 #include "tests/mainprog/trayclock_probe/trayclock_probe.h"
 

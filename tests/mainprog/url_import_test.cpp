@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/ini_paths.h"
 #include "tempovia/main/tray_protocol.h"
 #include "tests/support/http_responder.h"

@@ -6,7 +6,7 @@
 
 #include <atomic>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/watch_threads.h"
 

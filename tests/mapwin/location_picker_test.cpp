@@ -7,10 +7,10 @@
 #include <functional>
 
 #include "common/mapdialog/map_dialog.h"
-#include "common/settings/map_plugin_loader.h"
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/zone_database.h"
+#include "common/mapdialog/map_plugin_loader.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/zones/zone_database.h"
 #include "settings/frame_window.h"
 #include "settings/location_picker.h"
 #include "settings/settings_app.h"

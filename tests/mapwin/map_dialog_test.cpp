@@ -7,10 +7,10 @@
 #include <algorithm>
 
 #include "common/mapdialog/map_dialog.h"
-#include "common/settings/map_plugin_loader.h"
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/zone_database.h"
+#include "common/mapdialog/map_plugin_loader.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/zones/zone_database.h"
 #include "tempovia/mapwin/map_host.h"
 #include "tests/mapwin/map_fixture.h"
 

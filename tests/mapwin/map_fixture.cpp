@@ -4,9 +4,9 @@
 
 #include "common/mapdialog/map_dialog.h"
 #include "common/settings/ini_paths.h"
-#include "common/settings/map_plugin_loader.h"
-#include "common/time/city_list.h"
-#include "common/time/zone_database.h"
+#include "common/mapdialog/map_plugin_loader.h"
+#include "common/zones/city_list.h"
+#include "common/zones/zone_database.h"
 #include "tempovia/mapwin/map_host.h"
 
 namespace mapwin_test {

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 #include "tests/support/test_support.h"
 
 namespace mapwin_test {

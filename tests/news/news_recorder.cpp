@@ -1,6 +1,6 @@
 #include "tests/news/news_recorder.h"
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 namespace {
 constexpr wchar_t kClass[] = L"TempoviaNewsRecorder";

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/global_settings.h"
-#include "common/time/clock_table.h"
+#include "common/records/global_settings.h"
+#include "common/records/clock_table.h"
 #include "tempovia/news/http_download.h"
 #include "tempovia/news/rss_channels.h"
 #include "tempovia/news/rss_download.h"

@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "tempovia/news/rss_notify.h"
 #include "tests/news/news_recorder.h"
 

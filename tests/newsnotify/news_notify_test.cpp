@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "common/settings/ini_paths.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
-#include "common/time/system_seam.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
+#include "common/platform/system_seam.h"
 #include "tempovia/browser/browser_window.h"
 #include "tempovia/news/news_notify.h"
 #include "tempovia/news/news_window.h"

@@ -6,7 +6,7 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "settings/general_options_save.h"
 #include "tests/optionpages/page_fixture.h"
 

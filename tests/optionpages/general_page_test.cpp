@@ -4,9 +4,9 @@
 
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_store.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 #include "common/settings/localisation.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "resources/resource_ids.h"
 #include "settings/general_options_save.h"
 #include "settings/page_general.h"

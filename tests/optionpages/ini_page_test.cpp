@@ -6,7 +6,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/settings_export.h"
 #include "resources/resource_ids.h"
 #include "settings/page_ini.h"

@@ -1,14 +1,14 @@
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "tests/optionpages/page_fixture.h"
 
 #include <commctrl.h>
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/settings/time_format.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "tests/support/program_folder.h"
 
 namespace optionpages_test {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
 #include "tests/support/test_support.h"
 
 namespace optionpages_test {

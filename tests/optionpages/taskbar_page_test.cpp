@@ -6,8 +6,8 @@
 #include <string>
 
 #include "common/settings/ini_paths.h"
-#include "common/time/text_bounds.h"
-#include "common/time/clock_table.h"
+#include "common/platform/text_bounds.h"
+#include "common/records/clock_table.h"
 #include "resources/resource_ids.h"
 #include "settings/page_options_common.h"
 #include "settings/page_taskbar.h"

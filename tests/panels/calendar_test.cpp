@@ -5,7 +5,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "tempovia/panels/calendar.h"
 #include "tempovia/panels/main_window_source.h"
 #include "tests/panels/panels_fixture.h"

@@ -3,10 +3,10 @@
 #include <commctrl.h>
 
 #include "common/settings/ini_paths.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/module_links.h"
 #include "tempovia/panels/about_box.h"

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/clock_record.h"
-#include "common/time/system_seam.h"
+#include "common/records/clock_record.h"
+#include "common/platform/system_seam.h"
 #include "tests/support/test_support.h"
 
 namespace panels_test {

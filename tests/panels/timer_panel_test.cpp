@@ -2,8 +2,8 @@
 // the real timer commands on the clock's record, and hiding.
 #include <cstdint>
 
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/panels/timer_panel.h"
 #include "tempovia/panels/timer_panel_owner.h"

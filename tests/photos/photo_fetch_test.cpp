@@ -1,8 +1,8 @@
 #include "tests/photos/photo_fixture.h"
 
-#include "common/settings/global_settings.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
+#include "common/records/global_settings.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
 #include "tempovia/news/http_download.h"
 #include "tempovia/photos/photo_service.h"
 #include "tempovia/photos/photo_worker.h"

@@ -1,11 +1,11 @@
 #include "tests/photos/photo_fixture.h"
 
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
 #include "common/settings/photo_cache_paths.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/photos/photo_service.h"
 #include "tempovia/photos/photo_worker.h"
 

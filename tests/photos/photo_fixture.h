@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/time/city_record.h"
+#include "common/records/city_record.h"
 #include "tempovia/photos/photo_request.h"
 #include "tests/support/test_support.h"
 

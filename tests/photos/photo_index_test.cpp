@@ -4,7 +4,7 @@
 #include "tempovia/photos/photo_service.h"
 #include "tempovia/photos/photo_worker.h"
 #include "common/settings/photo_cache_paths.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "tests/photos/photo_fixture.h"
 
-#include "common/settings/global_settings.h"
-#include "common/time/clock_table.h"
+#include "common/records/global_settings.h"
+#include "common/records/clock_table.h"
 #include "tempovia/photos/photo_worker.h"
 
 namespace {

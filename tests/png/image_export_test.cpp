@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "common/time/image_dib.h"
+#include "common/graphics/image_dib.h"
 #include "hook/image_export.h"
 #include "tests/png/png_test_util.h"
 

@@ -7,7 +7,7 @@
 
 #include "common/graphics/faces/mech_clock.h"
 #include "common/graphics/faces/timer_face.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"
 #include "tests/previews/preview_fixture.h"

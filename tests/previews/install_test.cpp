@@ -2,7 +2,7 @@
 // then call paints and rebuilds the real preview clock.
 #include <gtest/gtest.h>
 
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "settings/page_clock_services.h"
 #include "settings/preview.h"
 #include "tests/previews/install_hooks.h"

@@ -5,7 +5,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "common/graphics/faces/timer_face.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "common/graphics/dib_section.h"
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "tests/skins/skins_fixtures.h"
 
 namespace previews_test {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "common/time/clock_table.h"
-#include "common/settings/protocol.h"
+#include "common/records/clock_table.h"
+#include "common/records/protocol.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"
 #include "tests/previews/preview_fixture.h"

@@ -7,9 +7,9 @@
 #include "common/settings/clock_sections.h"
 #include "common/settings/ini_arrays.h"
 #include "common/settings/ini_store.h"
-#include "common/time/local_zone.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_registry.h"
+#include "common/zones/local_zone.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_registry.h"
 #include "tests/settings_records/records_sandbox.h"
 
 using namespace records_test;

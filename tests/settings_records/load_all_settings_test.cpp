@@ -10,7 +10,7 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "tests/settings_records/records_sandbox.h"
 #include "tests/support/program_folder.h"
 

@@ -8,8 +8,8 @@
 #include "common/settings/ini_defaults.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/time/local_zone.h"
-#include "common/time/zone_database.h"
+#include "common/zones/local_zone.h"
+#include "common/zones/zone_database.h"
 
 namespace records_test {
 

@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_defaults.h"
-#include "common/time/zone_record.h"
+#include "common/records/zone_record.h"
 #include "tests/support/test_support.h"
 
 namespace records_test {

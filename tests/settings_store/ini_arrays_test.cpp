@@ -3,7 +3,7 @@
 
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_arrays.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include "common/settings/ini_defaults.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/registry_utils.h"
+#include "common/platform/registry_utils.h"
 #include "tests/settings_store/store_fixture.h"
 
 using store_test::StoreTest;

@@ -4,7 +4,7 @@
 
 #include "common/settings/localisation.h"
 #include "common/settings/resource_module.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 #include "resources/resource_ids.h"
 #include "tests/settings_store/store_fixture.h"
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 namespace settings_text_test {
 

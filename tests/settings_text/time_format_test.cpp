@@ -7,7 +7,7 @@
 #include "common/settings/time_format.h"
 #include "common/settings/time_format_timer.h"
 #include "common/settings/time_format_weeks.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "tests/settings_text/text_fixtures.h"
 
 namespace {

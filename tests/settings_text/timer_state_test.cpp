@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "common/time/timer_state.h"
+#include "common/settings/timer_state.h"
 #include "tests/settings_text/text_fixtures.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <string>
 
-#include "common/settings/url_text.h"
+#include "common/platform/url_text.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "settings/command_line.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 namespace settingsapp_test {
 

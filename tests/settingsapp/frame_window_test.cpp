@@ -8,12 +8,12 @@
 
 #include <commctrl.h>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/alarm_log.h"
+#include "common/alarms/alarm_log.h"
 #include "settings/frame_window.h"
 #include "settings/preview.h"
 #include "settings/preview_state.h"

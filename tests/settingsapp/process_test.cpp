@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "resources/resource_ids.h"
 #include "settings/page_options_common.h"
 #include "tests/settingsapp/fake_dialogs.h"

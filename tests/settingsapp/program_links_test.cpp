@@ -6,7 +6,7 @@
 
 #include <vector>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "settings/program_links.h"
 
 namespace {

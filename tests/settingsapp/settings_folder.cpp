@@ -1,6 +1,6 @@
 #include "tests/settingsapp/settings_folder.h"
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 
 namespace settingsapp_test {
 

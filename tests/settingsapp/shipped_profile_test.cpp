@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "common/settings/clock_sections.h"
-#include "common/settings/protocol.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_time.h"
-#include "common/time/zone_updates.h"
+#include "common/records/protocol.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_time.h"
+#include "common/zones/zone_updates.h"
 #include "tests/settingsapp/settings_folder.h"
 #include "tests/support/machine_zone.h"
 #include "tests/support/program_folder.h"

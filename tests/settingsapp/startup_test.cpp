@@ -8,12 +8,12 @@
 #include <string>
 
 #include "common/settings/ini_paths.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_updates.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_updates.h"
 #include "common/graphics/faces/graphics.h"
 #include "common/graphics/faces/skin_manager.h"
 #include "settings/frame_window.h"

@@ -8,7 +8,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/named_mutex.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "settings/main_dialog.h"
 #include "tests/settingsdlg/dialog_fixture.h"
 

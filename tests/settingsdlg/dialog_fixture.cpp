@@ -4,7 +4,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
 #include "settings/settings_app.h"
 #include "tests/support/program_folder.h"

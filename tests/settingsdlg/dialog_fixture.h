@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 #include "settings/main_dialog.h"
 #include "tests/settingsdlg/fake_tree.h"
 #include "tests/support/test_support.h"

@@ -1,10 +1,10 @@
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "tests/settingsdlg/fake_tree.h"
 
 #include <algorithm>
 #include <mutex>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "settings/main_dialog.h"
 
 namespace settingsdlg_test {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/alarm_record.h"
-#include "common/settings/clock_record.h"
+#include "common/records/alarm_record.h"
+#include "common/records/clock_record.h"
 #include "settings/settings_tree_link.h"
 
 namespace settingsdlg_test {

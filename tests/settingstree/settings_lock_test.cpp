@@ -19,7 +19,7 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/named_mutex.h"
 #include "common/settings/settings_export.h"
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 #include "settings/general_options_save.h"
 #include "settings/page_ini_import.h"
 #include "tests/settingstree/tree_fixture.h"

@@ -4,7 +4,7 @@
 
 #include "common/graphics/faces/skin.h"
 #include "common/graphics/pixel_buffer.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 #include "tests/skins/skins_fixtures.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include "common/graphics/faces/clock_face.h"
 #include "common/graphics/faces/mech_skin.h"
 #include "common/graphics/faces/skin_manager.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 #include "tests/skins/skins_fixtures.h"
 
 namespace {

@@ -10,8 +10,8 @@
 #include <cstdio>
 #include <string>
 
-#include "common/settings/clock_record.h"
-#include "common/time/zone_time.h"
+#include "common/records/clock_record.h"
+#include "common/zones/zone_time.h"
 
 namespace testing_support {
 

@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "common/settings/lent_pointer.h"
+#include "common/platform/lent_pointer.h"
 #include "common/settings/global_settings_io.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
 #include "settings/main_dialog.h"
 #include "settings/page_news.h"
 #include "settings/page_news_add.h"

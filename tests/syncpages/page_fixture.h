@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/time/system_seam.h"
+#include "common/platform/system_seam.h"
 #include "tests/support/test_support.h"
 
 namespace syncpages_test {

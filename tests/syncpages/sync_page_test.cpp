@@ -5,9 +5,9 @@
 
 #include <gtest/gtest.h>
 
-#include "common/settings/lent_pointer.h"
-#include "common/settings/protocol.h"
-#include "common/time/sync_service_notify.h"
+#include "common/platform/lent_pointer.h"
+#include "common/records/protocol.h"
+#include "common/platform/sync_service_notify.h"
 #include "settings/page_sync.h"
 #include "settings/page_sync_options.h"
 #include "settings/sync_watcher.h"

@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
-#include "common/settings/clock_record.h"
-#include "common/time/local_zone.h"
-#include "common/time/text_bounds.h"
-#include "common/time/zone_time.h"
+#include "common/records/clock_record.h"
+#include "common/zones/local_zone.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_time.h"
 #include "tests/time/zone_fixtures.h"
 
 using namespace zone_fixtures;

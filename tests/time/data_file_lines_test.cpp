@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "common/time/data_fields.h"
-#include "common/time/data_file_lines.h"
+#include "common/platform/data_fields.h"
+#include "common/platform/data_file_lines.h"
 #include "tests/support/test_support.h"
 
 using testing_support::TempDir;

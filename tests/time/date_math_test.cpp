@@ -1,7 +1,7 @@
 // Calendar helpers against dates checked on a calendar.
 #include <gtest/gtest.h>
 
-#include "common/time/date_math.h"
+#include "common/zones/date_math.h"
 #include "tests/time/zone_fixtures.h"
 
 using zone_fixtures::Dated;

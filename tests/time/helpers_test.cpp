@@ -7,15 +7,15 @@
 #include <string>
 #include <vector>
 
-#include "common/time/file_paths.h"
-#include "common/time/library_on_first_use.h"
-#include "common/time/popup_placement.h"
-#include "common/time/shell_open.h"
-#include "common/time/split_fields.h"
-#include "common/time/sync_service_notify.h"
-#include "common/time/system_seam.h"
-#include "common/time/theme_helpers.h"
-#include "common/time/theme_library.h"
+#include "common/platform/file_paths.h"
+#include "common/platform/library_on_first_use.h"
+#include "common/platform/popup_placement.h"
+#include "common/platform/shell_open.h"
+#include "common/platform/split_fields.h"
+#include "common/platform/sync_service_notify.h"
+#include "common/platform/system_seam.h"
+#include "common/platform/theme_helpers.h"
+#include "common/platform/theme_library.h"
 #include "tests/support/test_support.h"
 
 using testing_support::TempDir;

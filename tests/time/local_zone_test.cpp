@@ -8,13 +8,13 @@
 #include <cstring>
 #include <vector>
 
-#include "common/settings/clock_record.h"
-#include "common/time/clock_table.h"
-#include "common/time/local_zone.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_registry.h"
-#include "common/time/zone_time.h"
-#include "common/time/zone_updates.h"
+#include "common/records/clock_record.h"
+#include "common/records/clock_table.h"
+#include "common/zones/local_zone.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_registry.h"
+#include "common/zones/zone_time.h"
+#include "common/zones/zone_updates.h"
 #include "tests/time/child_process.h"
 #include "tests/time/zone_fixtures.h"
 #include "tests/support/test_support.h"

@@ -9,10 +9,10 @@
 #include <string>
 #include <vector>
 
-#include "common/time/text_bounds.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_line.h"
-#include "common/time/zone_registry.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_line.h"
+#include "common/zones/zone_registry.h"
 #include "tests/support/test_support.h"
 
 using testing_support::TempDir;

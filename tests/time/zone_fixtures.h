@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "common/time/text_bounds.h"
-#include "common/time/zone_record.h"
+#include "common/platform/text_bounds.h"
+#include "common/records/zone_record.h"
 
 namespace zone_fixtures {
 

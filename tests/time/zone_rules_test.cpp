@@ -2,8 +2,8 @@
 // around their switches, against times worked out by hand.
 #include <gtest/gtest.h>
 
-#include "common/time/date_math.h"
-#include "common/time/zone_rules.h"
+#include "common/zones/date_math.h"
+#include "common/zones/zone_rules.h"
 #include "tests/time/zone_fixtures.h"
 
 using namespace zone_fixtures;

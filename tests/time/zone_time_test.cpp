@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "common/time/date_math.h"
-#include "common/time/zone_rules.h"
-#include "common/time/zone_time.h"
+#include "common/zones/date_math.h"
+#include "common/zones/zone_rules.h"
+#include "common/zones/zone_time.h"
 #include "tests/time/zone_fixtures.h"
 
 using namespace zone_fixtures;

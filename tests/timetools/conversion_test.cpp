@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "common/time/zone_database.h"
-#include "common/time/zone_updates.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_updates.h"
 #include "tempovia/timetools/zone_moment.h"
 #include "tests/support/test_support.h"
 #include "tests/timetools/timetools_fixtures.h"

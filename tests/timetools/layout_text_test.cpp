@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/timetools/converter_layout.h"
 #include "tempovia/timetools/converter_text.h"
 #include "tests/timetools/timetools_fixtures.h"

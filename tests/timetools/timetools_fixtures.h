@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
-#include "common/settings/clock_record.h"
-#include "common/time/text_bounds.h"
-#include "common/time/zone_database.h"
+#include "common/records/clock_record.h"
+#include "common/platform/text_bounds.h"
+#include "common/zones/zone_database.h"
 #include "tests/zonedata/zone_test_tables.h"
 
 namespace timetools_tests {

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "common/time/city_list.h"
-#include "common/time/text_bounds.h"
+#include "common/zones/city_list.h"
+#include "common/platform/text_bounds.h"
 #include "hook/photo_cache.h"
 #include "tests/support/test_support.h"
 

@@ -11,8 +11,8 @@
 
 #include "common/graphics/bitmap.h"
 #include "common/graphics/image_limits.h"
-#include "common/time/city_list.h"
-#include "common/time/text_bounds.h"
+#include "common/zones/city_list.h"
+#include "common/platform/text_bounds.h"
 #include "hook/photo_cache.h"
 #include "hook/photo_jpeg.h"
 #include "hook/photo_load.h"

@@ -16,12 +16,12 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/clock_record.h"
-#include "common/settings/global_settings.h"
-#include "common/settings/protocol.h"
+#include "common/records/clock_record.h"
+#include "common/records/global_settings.h"
+#include "common/records/protocol.h"
 #include "common/taskbar/hook_exports.h"
-#include "common/time/city_record.h"
-#include "common/time/text_bounds.h"
+#include "common/records/city_record.h"
+#include "common/platform/text_bounds.h"
 #include "tests/support/program_folder.h"
 #include "tests/tooltips/jpeg_writer.h"
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/clock_record.h"
-#include "common/time/text_bounds.h"
+#include "common/records/clock_record.h"
+#include "common/platform/text_bounds.h"
 #include "hook/tooltip_text.h"
 #include "tests/time/zone_fixtures.h"
 

@@ -4,10 +4,10 @@
 
 #include <windows.h>
 
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
-#include "common/time/clock_table.h"
-#include "common/time/text_bounds.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
+#include "common/records/clock_table.h"
+#include "common/platform/text_bounds.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/tray/city_page.h"
 #include "tempovia/tray/clock_actions.h"

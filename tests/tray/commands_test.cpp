@@ -9,8 +9,8 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/settings/protocol.h"
-#include "common/time/clock_table.h"
+#include "common/records/protocol.h"
+#include "common/records/clock_table.h"
 #include "tempovia/main/app_state.h"
 #include "common/mainmenu/menu_ids.h"
 #include "tempovia/tray/menu_commands.h"

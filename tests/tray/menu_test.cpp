@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "common/settings/localisation.h"
-#include "common/time/local_zone.h"
-#include "common/time/text_bounds.h"
+#include "common/zones/local_zone.h"
+#include "common/platform/text_bounds.h"
 #include "common/mainmenu/main_menu.h"
 #include "common/mainmenu/menu_ids.h"
 #include "common/mainmenu/menu_translate.h"

@@ -7,8 +7,8 @@
 
 #include <string>
 
-#include "common/settings/dialog_utils.h"
-#include "common/settings/locale_text.h"
+#include "common/platform/dialog_utils.h"
+#include "common/platform/locale_text.h"
 #include "common/settings/time_combo.h"
 #include "common/settings/time_format.h"
 #include "tests/support/user_locale.h"

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "common/settings/hyperlink_control.h"
-#include "common/settings/hyperlink_text.h"
-#include "common/time/system_seam.h"
+#include "common/platform/hyperlink_control.h"
+#include "common/platform/hyperlink_text.h"
+#include "common/platform/system_seam.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "common/settings/hyperlink_text.h"
+#include "common/platform/hyperlink_text.h"
 
 namespace {
 

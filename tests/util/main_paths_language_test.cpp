@@ -7,7 +7,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
-#include "common/time/clock_table.h"
+#include "common/records/clock_table.h"
 #include "tempovia/util/main_language.h"
 #include "tempovia/util/main_paths.h"
 #include "tests/support/test_support.h"

@@ -6,8 +6,8 @@
 #include <windows.h>
 #include <winsvc.h>
 
-#include "common/settings/registry_utils.h"
-#include "common/time/sync_service_notify.h"
+#include "common/platform/registry_utils.h"
+#include "common/platform/sync_service_notify.h"
 #include "tests/velmora/loopback.h"
 #include "tests/velmora/service_fixture.h"
 #include "tests/velmora/sync_fixture.h"

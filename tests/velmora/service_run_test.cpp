@@ -8,7 +8,7 @@
 
 #include "common/settings/named_mutex.h"
 
-#include "common/time/sync_service_notify.h"
+#include "common/platform/sync_service_notify.h"
 #include "tests/velmora/loopback.h"
 #include "tests/velmora/service_fixture.h"
 #include "tests/velmora/sync_fixture.h"

@@ -12,7 +12,7 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/time/build_date.h"
+#include "common/platform/build_date.h"
 #include "tests/support/test_support.h"
 #include "velmora/sntp_packet.h"
 #include "velmora/sync_engine.h"

@@ -17,9 +17,9 @@
 #include <utility>
 #include <vector>
 
-#include "common/time/zone_database.h"
-#include "common/time/zone_time.h"
-#include "common/time/zone_updates.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_time.h"
+#include "common/zones/zone_updates.h"
 #include "tests/support/test_support.h"
 
 using testing_support::ReadBytes;

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/time/city_list.h"
+#include "common/zones/city_list.h"
 #include "tests/zonedata/zone_test_tables.h"
 
 using zonedata_tests::ZoneTablesFixture;

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "common/time/city_list.h"
-#include "common/time/date_math.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_updates.h"
+#include "common/zones/city_list.h"
+#include "common/zones/date_math.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_updates.h"
 #include "tests/support/test_support.h"
 
 using testing_support::ReadBytes;

@@ -4,9 +4,9 @@
 
 #include <string>
 
-#include "common/time/city_list.h"
-#include "common/time/zone_database.h"
-#include "common/time/zone_updates.h"
+#include "common/zones/city_list.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_updates.h"
 #include "tests/support/test_support.h"
 
 namespace zonedata_tests {

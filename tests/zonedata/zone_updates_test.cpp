@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "common/settings/clock_record.h"
-#include "common/time/zone_updates.h"
+#include "common/records/clock_record.h"
+#include "common/zones/zone_updates.h"
 #include "tests/zonedata/zone_test_tables.h"
 
 using zonedata_tests::ZoneTablesFixture;

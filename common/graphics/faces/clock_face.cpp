@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "common/time/clock_table.h"
-#include "common/time/theme_helpers.h"
-#include "common/time/zone_time.h"
+#include "common/records/clock_table.h"
+#include "common/platform/theme_helpers.h"
+#include "common/zones/zone_time.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "common/graphics/faces/clock_texts.h"
 #include "common/graphics/faces/graphics.h"
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 
 // Sizes that mean "no limit" to CalcSize.
 inline constexpr int kUnlimited = 0x3FFFFFFF;

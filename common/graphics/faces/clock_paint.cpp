@@ -5,7 +5,7 @@
 #include "common/graphics/faces/clock_face.h"
 #include "common/graphics/grey_ramp.h"
 #include "common/graphics/pixel_buffer.h"
-#include "common/time/date_math.h"
+#include "common/zones/date_math.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "common/settings/clock_record.h"
+#include "common/records/clock_record.h"
 #include "common/settings/time_format.h"
 
 // Active background values besides a profile index.

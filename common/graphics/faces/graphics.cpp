@@ -4,8 +4,8 @@
 
 #include "common/graphics/gdi_handles.h"
 #include "common/graphics/log_font.h"
-#include "common/time/text_bounds.h"
-#include "common/time/theme_library.h"
+#include "common/platform/text_bounds.h"
+#include "common/platform/theme_library.h"
 
 namespace {
 

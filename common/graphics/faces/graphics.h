@@ -11,17 +11,11 @@
 #include <cstdint>
 #include <cwchar>
 
+#include "common/records/style_names.h"
+
 class CBitmap;
 class CGraphics;
 class PixelBuffer;
-
-// Names of the two built-in styles, compared without regard to case.
-inline constexpr wchar_t kClassicStyleName[] = L"Classic Tempovia Style";
-inline constexpr wchar_t kSystemClockStyleName[] = L"Standard System Clock";
-// Whether the name is one of them (they are no skin folder).
-inline bool IsBuiltInStyleName(const wchar_t* name) {
-    return name && (_wcsicmp(name, kClassicStyleName) == 0 || _wcsicmp(name, kSystemClockStyleName) == 0);
-}
 
 // Colour values with a meaning of their own.
 inline constexpr COLORREF kColourNotSet = 0xFF000000;  // default / not set

@@ -8,7 +8,7 @@
 #include "common/graphics/dib_header.h"
 #include "common/graphics/faces/graphics.h"
 #include "common/graphics/gdi_handles.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 
 namespace {
 

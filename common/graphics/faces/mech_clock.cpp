@@ -5,7 +5,7 @@
 
 #include "common/graphics/faces/clock_texts.h"
 #include "common/settings/time_format.h"
-#include "common/time/text_bounds.h"
+#include "common/platform/text_bounds.h"
 
 namespace {
 

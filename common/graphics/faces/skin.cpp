@@ -8,8 +8,8 @@
 #include "common/graphics/pixel_buffer.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
-#include "common/time/file_paths.h"
-#include "common/time/theme_library.h"
+#include "common/platform/file_paths.h"
+#include "common/platform/theme_library.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cwchar>
 
 #include "common/graphics/faces/mech_skin.h"
-#include "common/time/theme_library.h"
+#include "common/platform/theme_library.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include "common/graphics/gdi_handles.h"
 #include "common/settings/resource_module.h"
 #include "common/settings/time_format_timer.h"
-#include "common/time/text_bounds.h"
-#include "common/time/timer_state.h"
+#include "common/platform/text_bounds.h"
+#include "common/settings/timer_state.h"
 
 namespace {
 

@@ -43,7 +43,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/settings/protocol.h"
+#include "common/records/protocol.h"
 #include "hook/hook_shared.h"
 #include "tests/mainprog/trayclock_probe/trayclock_probe.h"
 

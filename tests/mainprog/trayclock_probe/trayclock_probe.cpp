@@ -2,8 +2,8 @@
 // taskbar's thread (the stand-in calls it from the clock window's procedure).
 #include "tests/mainprog/trayclock_probe/trayclock_probe.h"
 
-#include "common/settings/protocol.h"
-#include "common/time/city_list.h"
+#include "common/records/protocol.h"
+#include "common/zones/city_list.h"
 #include "hook/tray_state.h"
 
 extern "C" LRESULT WINAPI InspectTrayClock(WPARAM kind, LPARAM index) {

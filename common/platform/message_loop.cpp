@@ -1,0 +1,20 @@
+#include "common/platform/message_loop.h"
+
+#include <windows.h>
+
+void RunMessageLoop() {
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+        HWND active = GetActiveWindow();
+        if (active) {
+            wchar_t cls[16] = {};
+            if (GetClassNameW(active, cls, 16) && lstrcmpW(cls, L"#32770") == 0 && IsDialogMessageW(active, &msg)) {
+                continue;
+            }
+        }
+        // Date pickers and combo boxes in plain windows (the time table) take
+        // typed characters only as WM_CHAR.
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
