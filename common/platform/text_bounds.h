@@ -1,5 +1,5 @@
 // Bounded copies and comparisons for the fixed-size text fields of records.
-// (Header-only: both the time and the settings library use them.)
+// (Header-only: every library of common/ above the platform uses them.)
 #pragma once
 
 #include <cstddef>

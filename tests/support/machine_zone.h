@@ -2,7 +2,7 @@
 // converts it for the current zone: what a clock on the computer's zone must
 // show. Under Wine the machine's zone comes from TZ, and CI runs the programs
 // that use this under several zones (tests/CMakeLists.txt).
-// (Header-only: the programs that include it link the time library.)
+// (Header-only: the programs that include it link the zone library.)
 #pragma once
 
 #include <windows.h>
