@@ -145,22 +145,10 @@ TEST_F(MainProcess, MissingResourceLibraryIsReportedAndEndsWith1) {
 TEST_F(MainProcess, AnInstanceRuleThatCannotBeMadeIsSaidAndEndsWith3) {
     ProgramFolder folder;
     ASSERT_TRUE(folder.ok());
-    std::wstring text = LibraryString(folder.file(L"res_en.dll"), 271);
-    const std::wstring caption = LibraryString(folder.file(L"res_en.dll"), 141);
-    ASSERT_NE(text.find(L"%s"), std::wstring::npos);
-    text.replace(text.find(L"%s"), 2, std::to_wstring(ERROR_INVALID_HANDLE));
-    HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, L"Local\\Tempovia_Main_Instance");
-    ASSERT_NE(squatter, nullptr);
-    HANDLE p = folder.Start(L"/nh");
-    HWND box = WaitForDialog(caption.c_str(), kStartMs);
-    EXPECT_NE(box, nullptr);
-    if (box) {
-        EXPECT_EQ(MessageBoxText(box), text);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
+    HANDLE p = testing_support::StartWithInstanceRuleTaken(folder.file(L"res_en.dll"), L"Local\\Tempovia_Main_Instance",
+                                                           [&] { return folder.Start(L"/nh"); }, kStartMs);
     EXPECT_EQ(WaitExit(p, kStartMs), 3u);
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
-    CloseHandle(squatter);
 }
 
 // An instance whose window is gone may still be ending (its mutex held):

@@ -316,22 +316,10 @@ TEST_F(SettingsProcess, ApplyWithoutShowingAPageKeepsTheUsersOwnChoices) {
 TEST_F(SettingsProcess, AnInstanceRuleThatCannotBeMadeIsSaidAfterTheWait) {
     SettingsProgramFolder folder;
     ASSERT_TRUE(folder.ok());
-    std::wstring text = LibraryString(folder.file(L"res_en.dll"), 271);
-    const std::wstring caption = LibraryString(folder.file(L"res_en.dll"), 141);
-    ASSERT_NE(text.find(L"%s"), std::wstring::npos);
-    text.replace(text.find(L"%s"), 2, std::to_wstring(ERROR_INVALID_HANDLE));
-    HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, L"Local\\Tempovia_Settings_Instance");
-    ASSERT_NE(squatter, nullptr);
-    HANDLE process = folder.Start(L"");
-    HWND box = WaitForDialog(caption.c_str(), kStartMs);
-    EXPECT_NE(box, nullptr);
-    if (box) {
-        EXPECT_EQ(MessageBoxText(box), text);
-        EXPECT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr);
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-    }
+    HANDLE process = testing_support::StartWithInstanceRuleTaken(
+        folder.file(L"res_en.dll"), L"Local\\Tempovia_Settings_Instance", [&] { return folder.Start(L""); }, kStartMs,
+        [] { EXPECT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr); });
     EXPECT_EQ(WaitExit(process, kStartMs), 0u);
-    CloseHandle(squatter);
 }
 
 // The shown page that holds the control, after selecting each top-level node

@@ -1,5 +1,7 @@
 #include "tests/support/program_folder.h"
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <sstream>
 
@@ -137,6 +139,27 @@ std::wstring LibraryString(const std::wstring& library, UINT id) {
     LoadStringW(module, id, text, 512);
     FreeLibrary(module);
     return text;
+}
+
+HANDLE StartWithInstanceRuleTaken(const std::wstring& library, const wchar_t* mutexName,
+                                  const std::function<HANDLE()>& start, DWORD ms,
+                                  const std::function<void()>& whileShown) {
+    std::wstring text = LibraryString(library, 271);
+    const auto code = text.find(L"%s");
+    EXPECT_NE(code, std::wstring::npos);
+    if (code != std::wstring::npos) text.replace(code, 2, std::to_wstring(ERROR_INVALID_HANDLE));
+    HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, mutexName);
+    EXPECT_NE(squatter, nullptr);
+    HANDLE process = start();
+    HWND box = WaitForDialog(LibraryString(library, 141).c_str(), ms);
+    EXPECT_NE(box, nullptr);
+    if (box) {
+        EXPECT_EQ(MessageBoxText(box), text);
+        if (whileShown) whileShown();
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    }
+    if (squatter) CloseHandle(squatter);
+    return process;
 }
 
 }  // namespace testing_support

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -61,5 +62,12 @@ std::wstring WaitForIniValue(const std::wstring& file, const std::wstring& secti
 std::wstring UserPrefix();
 // A string resource of a library file, read as data.
 std::wstring LibraryString(const std::wstring& library, UINT id);
+
+// Runs `start` while an event holds the name of the program's instance mutex,
+// so its instance rule cannot be made; expects the message box that says so
+// in the library's words, runs `whileShown` and answers it. Returns the process.
+HANDLE StartWithInstanceRuleTaken(const std::wstring& library, const wchar_t* mutexName,
+                                  const std::function<HANDLE()>& start, DWORD ms,
+                                  const std::function<void()>& whileShown = {});
 
 }  // namespace testing_support
