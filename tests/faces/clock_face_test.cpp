@@ -360,15 +360,7 @@ TEST_F(ClockFace, TextAlignsRightWithoutCentring) {
 
 TEST_F(ClockFace, ActiveProfileColoursTheBackground) {
     InitClock(record, L"HH:mm", L"None", nullptr);
-    record.profilesEnabled = 1;
-    record.profileCount = 1;
-    BackgroundProfile& p = record.profiles[0];
-    p.enabled = 1;
-    p.fromMinute = 0;
-    p.toMinute = 1439;
-    p.weekdayMask = 0x7F;
-    p.colour = RGB(255, 0, 0);
-    p.opacity = 255;
+    ColourAllDay(record, RGB(255, 0, 0), 255);
     CClock clock(&record, NewSkin());
     clock.HasChanged(Time(2024, 5, 6, 10, 0, 0));
     ASSERT_EQ(clock.GetActiveBackgroundIndex(), 0);
@@ -393,14 +385,7 @@ TEST_F(ClockFace, ActiveProfileColoursTheBackground) {
 
 TEST_F(ClockFace, RoundedStyleColoursOnlyInsideItsFrame) {
     InitClock(record, L"HH:mm", L"None", nullptr);
-    record.profilesEnabled = 1;
-    record.profileCount = 1;
-    BackgroundProfile& p = record.profiles[0];
-    p.enabled = 1;
-    p.toMinute = 1439;
-    p.weekdayMask = 0x7F;
-    p.colour = RGB(255, 0, 0);
-    p.opacity = 255;
+    ColourAllDay(record, RGB(255, 0, 0), 255);
     TestGraphics* skin = NewSkin(kClassicStyleName, 0);
     skin->SetStyleKind(kStyleThemedFrame);
     skin->SetBorderColor(RGB(0, 0, 255));

@@ -68,6 +68,19 @@ inline void InitClock(ClockRecord& c, const wchar_t* timeFormat, const wchar_t* 
     c.currentTime = Time(2024, 5, 6, 14, 25, 36, 1);
 }
 
+// One background profile, in force all day every day.
+inline void ColourAllDay(ClockRecord& c, COLORREF colour, uint32_t opacity) {
+    c.profilesEnabled = 1;
+    c.profileCount = 1;
+    BackgroundProfile& p = c.profiles[0];
+    p.enabled = 1;
+    p.fromMinute = 0;
+    p.toMinute = 1439;
+    p.weekdayMask = 0x7F;
+    p.colour = colour;
+    p.opacity = opacity;
+}
+
 // The record of a timer clock of the given kind.
 inline void InitTimer(ClockRecord& c, uint32_t kind, const wchar_t* timerFormat, const wchar_t* prefix) {
     InitClock(c, nullptr, nullptr, prefix);

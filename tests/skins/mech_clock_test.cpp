@@ -98,15 +98,7 @@ TEST_F(MechClock, ShippedDialAtThreeOClockAndHalfPastNine) {
 
 TEST_F(MechClock, ABackgroundProfileTintsTheDialAndKeepsItsEdgesAndHands) {
     ASSERT_TRUE(folder.CopyShipped(L"Daylight Dial"));
-    record.profilesEnabled = 1;
-    record.profileCount = 1;
-    BackgroundProfile& p = record.profiles[0];
-    p.enabled = 1;
-    p.fromMinute = 0;
-    p.toMinute = 1439;
-    p.weekdayMask = 0x7F;
-    p.colour = RGB(0, 255, 0);
-    p.opacity = 0x80;
+    ColourAllDay(record, RGB(0, 255, 0), 0x80);
     for (int transparent : {1, 0}) {
         record.transparent = transparent;
         CMechClock clock(&record, LoadSkin(L"Daylight Dial", 200));
