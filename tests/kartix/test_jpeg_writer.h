@@ -15,7 +15,8 @@
 
 // colour(x, y from the top) -> 0xRRGGBB; grey files take the red byte.
 inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool grey,
-                          const std::function<uint32_t(int, int)>& colour, int quality = 95) {
+                          const std::function<uint32_t(int, int)>& colour, int quality = 95,
+                          bool progressive = false) {
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;
     jpeg_compress_struct info{};
@@ -29,6 +30,7 @@ inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool 
     info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<uint8_t> row(static_cast<size_t>(width) * (grey ? 1 : 3));
     for (int y = 0; y < height; ++y) {

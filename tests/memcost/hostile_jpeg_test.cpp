@@ -9,15 +9,12 @@
 #include <psapi.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
-#include <vector>
-
-#include <jpeglib.h>
 
 #include "hook/photo_jpeg.h"
 #include "kartix/jpeg_header.h"
 #include "kartix/jpeg_texture.h"
+#include "tests/kartix/test_jpeg_writer.h"
 #include "tests/support/test_support.h"
 
 namespace {
@@ -25,29 +22,9 @@ namespace {
 constexpr SIZE_T kMostBytes = 48u * 1024u * 1024u;
 
 // A 16 x 16 progressive picture whose frame header then claims side x side.
-std::string ProgressiveClaiming(int side) {
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    unsigned char* bytes = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&info, &bytes, &size);
-    info.image_width = info.image_height = 16;
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_simple_progression(&info);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<JSAMPLE> row(16 * 3, 200);
-    while (info.next_scanline < info.image_height) {
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&info, rows, 1);
-    }
-    jpeg_finish_compress(&info);
-    std::string file(reinterpret_cast<const char*>(bytes), size);
-    jpeg_destroy_compress(&info);
-    std::free(bytes);
+std::string ProgressiveClaiming(const std::wstring& path, int side) {
+    if (!WriteTestJpeg(path, 16, 16, false, [](int, int) { return 0xC8C8C8u; }, 75, true)) return std::string();
+    std::string file = testing_support::ReadBytes(path);
     // SOF2: marker, length, precision, height, width (big-endian).
     const size_t frame = file.find("\xFF\xC2");
     if (frame == std::string::npos) return std::string();
@@ -70,9 +47,10 @@ PROCESS_MEMORY_COUNTERS Counters() {
 TEST(HostileJpeg, AClaimOfAHugePictureCostsLittleToReadOrRefuse) {
     testing_support::TempDir dir;
     for (int side : {8192, 20000}) {
-        const std::string bytes = ProgressiveClaiming(side);
-        ASSERT_LT(bytes.size(), 1024u);
         const std::wstring path = dir.file(L"claim" + std::to_wstring(side) + L".jpg");
+        const std::string bytes = ProgressiveClaiming(path, side);
+        ASSERT_FALSE(bytes.empty());
+        ASSERT_LT(bytes.size(), 1024u);
         ASSERT_TRUE(testing_support::WriteBytes(path, bytes));
         auto costs = [&](const char* what, auto read) {
             const SIZE_T before = Counters().WorkingSetSize;
