@@ -10,6 +10,7 @@
 #include "common/platform/hyperlink_control.h"
 #include "common/platform/hyperlink_text.h"
 #include "common/platform/system_seam.h"
+#include "tests/support/test_support.h"
 
 namespace {
 
@@ -80,53 +81,16 @@ protected:
         return n;
     }
 
-    // Paints the control and reads its client area back.
-    std::vector<COLORREF> Pixels() {
-        InvalidateRect(control_, nullptr, TRUE);
-        UpdateWindow(control_);
-        RECT r;
-        GetClientRect(control_, &r);
-        width_ = r.right;
-        height_ = r.bottom;
-        HDC windowDc = GetDC(control_);
-        HDC mem = CreateCompatibleDC(windowDc);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-        bi.bmiHeader.biWidth = width_;
-        bi.bmiHeader.biHeight = -height_;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        void* bits = nullptr;
-        HBITMAP bmp = CreateDIBSection(windowDc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, width_, height_, windowDc, 0, 0, SRCCOPY);
-        GdiFlush();
-        std::vector<COLORREF> out(static_cast<size_t>(width_) * height_);
-        const auto* p = static_cast<const DWORD*>(bits);
-        for (size_t i = 0; i < out.size(); ++i) {
-            DWORD v = p[i];
-            out[i] = RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
-        }
-        SelectObject(mem, old);
-        DeleteObject(bmp);
-        DeleteDC(mem);
-        ReleaseDC(control_, windowDc);
-        return out;
+    // How many pixels of the shown control have the colour.
+    static int Count(const testing_support::ShownPixels& px, COLORREF c) {
+        return px.Width() * px.Height() - px.CountOther({0, 0, px.Width(), px.Height()}, c);
     }
-    static int Count(const std::vector<COLORREF>& px, COLORREF c) {
-        int n = 0;
-        for (COLORREF v : px) n += v == c;
-        return n;
-    }
-    COLORREF At(const std::vector<COLORREF>& px, int x, int y) const { return px[static_cast<size_t>(y) * width_ + x]; }
 
     HWND parent_ = nullptr;
     HWND control_ = nullptr;
     RecordingSystem recorder_;
     SystemSeam* previous_ = nullptr;
     std::wstring copy_;
-    int width_ = 0;
-    int height_ = 0;
 };
 
 const std::wstring kText = L"Plain <a href=\"https://example.invalid/page\">link here</a>";
@@ -164,20 +128,20 @@ TEST_F(LinkControl, PaintsPlainTextAndLinksInTheStyleColours) {
     LinkSegment segs[kMaxLinkSegments];
     ASSERT_EQ(LayoutOf(kText, segs), 2);
 
-    std::vector<COLORREF> px = Pixels();
-    ASSERT_GT(width_, 0);
+    const testing_support::ShownPixels px(control_);
+    ASSERT_GT(px.Width(), 0);
     EXPECT_GT(Count(px, kRed), 0);
     EXPECT_GT(Count(px, kGreen), 0);
     // The underline runs the link's width one pixel above its box's bottom.
     const RECT& link = segs[1].box;
-    for (int x = link.left; x < link.right && x < width_; ++x) EXPECT_EQ(At(px, x, link.bottom - 1), kGreen) << x;
+    for (int x = link.left; x < link.right && x < px.Width(); ++x) EXPECT_EQ(px.At(x, link.bottom - 1), kGreen) << x;
     // Beside the text the control shows the button face.
-    EXPECT_EQ(At(px, width_ - 1, height_ - 1), GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(px.At(px.Width() - 1, px.Height() - 1), GetSysColor(COLOR_BTNFACE));
     // No plain text in the link colour, no link text in the text colour.
     for (int y = segs[0].box.top; y < segs[0].box.bottom; ++y)
-        for (int x = segs[0].box.left; x < segs[0].box.right; ++x) EXPECT_NE(At(px, x, y), kGreen);
+        for (int x = segs[0].box.left; x < segs[0].box.right; ++x) EXPECT_NE(px.At(x, y), kGreen);
     for (int y = link.top; y < link.bottom; ++y)
-        for (int x = link.left; x < link.right; ++x) EXPECT_NE(At(px, x, y), kRed);
+        for (int x = link.left; x < link.right; ++x) EXPECT_NE(px.At(x, y), kRed);
     SetWindowLongPtrW(control_, GWLP_USERDATA, 0);
 }
 
@@ -189,7 +153,7 @@ TEST_F(LinkControl, AWrongMagicOrNoRecordDrawsTheDefaultColours) {
     HyperlinkStyle defaults{kHyperlinkStyleSize, kHyperlinkStyleMagic, CLR_INVALID, CLR_INVALID, 0};
     for (HyperlinkStyle* style : {&wrongMagic, &wrongSize, &defaults, static_cast<HyperlinkStyle*>(nullptr)}) {
         SetWindowLongPtrW(control_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(style));
-        std::vector<COLORREF> px = Pixels();
+        const testing_support::ShownPixels px(control_);
         EXPECT_EQ(Count(px, kRed), 0);
         EXPECT_EQ(Count(px, kGreen), 0);
         EXPECT_GT(Count(px, kDefaultLinkColor), 0);
