@@ -21,8 +21,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 export BUILD=${BUILD:-$root/build}
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix-run}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv=d"}
+. "$root/tools/wine-env.sh"
 
 "$root/tools/build.sh"
 standin=$BUILD/tests/standin_taskbar.exe
@@ -31,24 +30,13 @@ standin=$BUILD/tests/standin_taskbar.exe
 xvfb_pid=
 tmp=$(mktemp -d)
 cleanup() {
-  wineserver -k </dev/null >/dev/null 2>&1 || true
-  if [ -n "$xvfb_pid" ]; then
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
-  fi
+  wine_server_stop
+  virtual_display_stop
   rm -rf "$tmp"
 }
 trap cleanup EXIT
 
-if [ -z "${DISPLAY:-}" ]; then
-  exec 3>"$tmp/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
-  exec 3>&-
-  [ -s "$tmp/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=:$(head -n 1 "$tmp/display")
-fi
+virtual_display_start "$tmp" || exit 1
 echo "display: $DISPLAY  prefix: $WINEPREFIX" >&2
 
 if [ ! -f "$WINEPREFIX/.tempovia-ready" ]; then

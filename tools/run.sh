@@ -26,16 +26,14 @@ rm -f "$dist/tempovia.ini"   # a fresh user profile every run
 echo "program folder: $dist" >&2
 
 export WINEPREFIX=${WINEPREFIX:-$BUILD/wineprefix-run}
-export WINEDEBUG=${WINEDEBUG:--all}
-export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml=;winealsa.drv,winepulse.drv,wineoss.drv=d"}
+. "$root/tools/wine-env.sh"
 
 xvfb_pid=
 tmp=
 cleanup() {
   if [ -n "$xvfb_pid" ]; then
-    wineserver -k </dev/null >/dev/null 2>&1 || true
-    kill "$xvfb_pid" 2>/dev/null || true
-    wait "$xvfb_pid" 2>/dev/null || true
+    wine_server_stop
+    virtual_display_stop
   fi
   [ -n "$tmp" ] && rm -rf "$tmp"
 }
@@ -43,13 +41,7 @@ trap cleanup EXIT
 
 if [ -z "${DISPLAY:-}" ]; then
   tmp=$(mktemp -d)
-  exec 3>"$tmp/display"
-  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$tmp/xvfb.log" 2>&1 &
-  xvfb_pid=$!
-  for _ in $(seq 1 100); do [ -s "$tmp/display" ] && break; sleep 0.05; done
-  exec 3>&-
-  [ -s "$tmp/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-  export DISPLAY=:$(head -n 1 "$tmp/display")
+  virtual_display_start "$tmp" || exit 1
   echo "virtual display: $DISPLAY" >&2
 fi
 

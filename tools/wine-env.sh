@@ -23,3 +23,24 @@ wine_server_start() {
 }
 
 wine_server_stop() { wineserver -k </dev/null >/dev/null 2>&1 || true; }
+
+# Without $DISPLAY: a private virtual display (Xvfb, 1024x768, a free display
+# number) whose display file and log go in the folder $1. Exports DISPLAY and
+# sets xvfb_pid for virtual_display_stop.
+virtual_display_start() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  exec 3>"$1/display"
+  Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$1/xvfb.log" 2>&1 &
+  xvfb_pid=$!
+  for _ in $(seq 1 100); do [ -s "$1/display" ] && break; sleep 0.05; done
+  exec 3>&-
+  [ -s "$1/display" ] || { echo "Xvfb did not start" >&2; return 1; }
+  export DISPLAY=:$(head -n 1 "$1/display")
+}
+
+virtual_display_stop() {
+  if [ -n "${xvfb_pid:-}" ]; then
+    kill "$xvfb_pid" 2>/dev/null || true
+    wait "$xvfb_pid" 2>/dev/null || true
+  fi
+}
