@@ -4,13 +4,11 @@
 
 #include <windows.h>
 
-#include <thread>
-
 #include "common/settings/ini_paths.h"
-#include "common/settings/named_mutex.h"
 #include "common/records/protocol.h"
 #include "settings/main_dialog.h"
 #include "tests/settingsdlg/dialog_fixture.h"
+#include "tests/support/cutting_writer.h"
 
 namespace settingsdlg_test {
 namespace {
@@ -159,18 +157,10 @@ TEST_F(Apply, CancelAfterAnImportPutsTheBackupBackEvenUnderAWritersLockAndOkKeep
     ASSERT_TRUE(WriteImportAndBackup(backup));
     ASSERT_NE(Open(), nullptr);
     SetImportUnconfirmed(true);
-    HANDLE cut = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    std::thread writer([&] {
-        IniFileLock lock;
-        WriteBytes(UserIniPath(), "[impo");
-        SetEvent(cut);
-        Sleep(300);
-        WriteBytes(UserIniPath(), "[imported]\r\nk=3\r\n");
-    });
-    WaitForSingleObject(cut, 5000);
-    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
-    writer.join();
-    CloseHandle(cut);
+    {
+        testing_support::CuttingWriter writer(UserIniPath(), "[imported]\r\nk=3\r\n");
+        SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+    }
     EXPECT_EQ(ReadBytes(UserIniPath()), "[before]\r\nk=1\r\n");
     EXPECT_FALSE(Exists(backup));
 }

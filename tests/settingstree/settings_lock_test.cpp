@@ -23,8 +23,10 @@
 #include "settings/general_options_save.h"
 #include "settings/page_ini_import.h"
 #include "tests/settingstree/tree_fixture.h"
+#include "tests/support/cutting_writer.h"
 
 using namespace tree_test;
+using testing_support::CuttingWriter;
 
 namespace {
 
@@ -142,36 +144,11 @@ TEST_F(SettingsFileLock, ALockThatCannotBeMadeIsNotHeldAndIsTriedAgain) {
     EXPECT_EQ(box.Value(TreeSandbox::Clock(1), L"prefix"), L"Kept");
 }
 
-// A writer that truncates the file and writes it anew: it holds the lock
-// while the file is cut short.
-class CuttingWriter {
-public:
-    CuttingWriter(const TreeSandbox& box, const std::string& whole) {
-        cut_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([this, &box, whole] {
-            IniFileLock lock;
-            box.WriteUserIni(whole.substr(0, whole.size() / 3));
-            SetEvent(cut_);
-            Sleep(300);
-            box.WriteUserIni(whole);
-        });
-        WaitForSingleObject(cut_, 5000);
-    }
-    ~CuttingWriter() {
-        thread_.join();
-        CloseHandle(cut_);
-    }
-
-private:
-    HANDLE cut_ = nullptr;
-    std::thread thread_;
-};
-
 TEST_F(SettingsFileLock, ATreeBuiltWhileAnotherProgramRewritesTheFileHasEveryClock) {
     const std::string whole = Clocks(6);
     box.WriteUserIni(whole);
     {
-        CuttingWriter writer(box, whole);
+        CuttingWriter writer(box.UserIni(), whole);
         BuildSettingsTree(box.tree);
     }
     EXPECT_EQ(box.tree.clocks.size(), 6u);
@@ -183,7 +160,7 @@ TEST_F(SettingsFileLock, WholeFileCopiesWaitForAWriterThatHoldsTheLock) {
     // The backup an import keeps is of the whole file.
     ForgetImportBackup();
     {
-        CuttingWriter writer(box, whole);
+        CuttingWriter writer(box.UserIni(), whole);
         ASSERT_TRUE(EnsureImportBackup());
     }
     const std::wstring backup = BackupPathOf(box.UserIni());
@@ -192,7 +169,7 @@ TEST_F(SettingsFileLock, WholeFileCopiesWaitForAWriterThatHoldsTheLock) {
     ForgetImportBackup();
     // The conversion to Unicode at Apply replaces the file once the writer is done.
     {
-        CuttingWriter writer(box, whole);
+        CuttingWriter writer(box.UserIni(), whole);
         SaveGeneralOptions(0);
     }
     EXPECT_EQ(testing_support::ReadBytes(box.UserIni()).substr(0, 2), "\xFF\xFE");
