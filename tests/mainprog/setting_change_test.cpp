@@ -24,21 +24,6 @@ void Pump() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-// The locale's time picture for the life of the object.
-class TimePicture {
-public:
-    explicit TimePicture(const wchar_t* picture) {
-        GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, saved_, 81);
-        SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, picture);
-    }
-    ~TimePicture() { SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, saved_); }
-    TimePicture(const TimePicture&) = delete;
-    TimePicture& operator=(const TimePicture&) = delete;
-
-private:
-    wchar_t saved_[81] = {};
-};
-
 }  // namespace
 
 TEST(MainWindowSettingChange, OpenConverterTakesTheLocalesNewHourDial) {
@@ -54,7 +39,7 @@ TEST(MainWindowSettingChange, OpenConverterTakesTheLocalesNewHourDial) {
 
     // The converter opens while the locale writes 24-hour times.
     {
-        TimePicture twentyFour(L"HH:mm:ss");
+        testing_support::LocaleTimePicture twentyFour(L"HH:mm:ss");
         ASSERT_NE(ShowTimeConverterDialog(nullptr), nullptr);
         EXPECT_TRUE(CurrentLocaleTimeFormat().is24Hour);
     }

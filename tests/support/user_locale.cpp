@@ -29,6 +29,14 @@ TwelveHourLocale::~TwelveHourLocale() {
     if (!restore_.empty()) SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, restore_.c_str());
 }
 
+LocaleTimePicture::LocaleTimePicture(const wchar_t* picture) : restore_(LocaleText(LOCALE_STIMEFORMAT)) {
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, picture);
+}
+
+LocaleTimePicture::~LocaleTimePicture() {
+    SetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_STIMEFORMAT, restore_.c_str());
+}
+
 std::wstring TwelveHourLocale::separator() const { return LocaleText(LOCALE_STIME); }
 std::wstring TwelveHourLocale::pm() const { return LocaleText(LOCALE_S2359); }
 

@@ -28,6 +28,19 @@ private:
     std::wstring restore_;  // the time picture to put back, empty when unchanged
 };
 
+// Makes the user's default locale write times with this picture for the life
+// of the object, and puts the previous picture back afterwards.
+class LocaleTimePicture {
+public:
+    explicit LocaleTimePicture(const wchar_t* picture);
+    ~LocaleTimePicture();
+    LocaleTimePicture(const LocaleTimePicture&) = delete;
+    LocaleTimePicture& operator=(const LocaleTimePicture&) = delete;
+
+private:
+    std::wstring restore_;
+};
+
 // True inside the process that RunInFreshProcess started.
 bool InFreshProcess();
 // Runs this test program again for the tests the gtest filter names and
