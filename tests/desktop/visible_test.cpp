@@ -21,19 +21,10 @@ struct Look {
 
 class Visible : public DesktopTest, public ::testing::WithParamInterface<Look> {
 protected:
-    void CopyShippedSkin(const std::wstring& name) {
-        const std::wstring from = testing_support::SourcePath(L"data/skins/" + name);
-        const std::wstring to = dir_.file(L"skins") + L"\\" + name;
-        CreateDirectoryW(dir_.file(L"skins").c_str(), nullptr);
-        CreateDirectoryW(to.c_str(), nullptr);
-        for (const wchar_t* leaf : {L"skin.ini", L"digits.bmp", L"alphas.bmp", L"clkface.png"}) {
-            CopyFileW((from + L"\\" + leaf).c_str(), (to + L"\\" + leaf).c_str(), FALSE);
-        }
-    }
     void SetUp() override {
         DesktopTest::SetUp();
-        CopyShippedSkin(L"Slate LCD");
-        CopyShippedSkin(L"Daylight Dial");
+        ASSERT_TRUE(testing_support::CopyShippedSkin(L"Slate LCD", dir_.file(L"skins")));
+        ASSERT_TRUE(testing_support::CopyShippedSkin(L"Daylight Dial", dir_.file(L"skins")));
     }
 };
 

@@ -78,19 +78,7 @@ public:
     }
     // The shipped skin of that name, copied file by file from data/skins.
     bool CopyShipped(const std::wstring& name) const {
-        std::wstring from = testing_support::SourcePath(L"data/skins/" + name);
-        std::wstring to = Skin(name);
-        WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &found);
-        if (search == INVALID_HANDLE_VALUE) return false;
-        int copied = 0;
-        do {
-            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            std::wstring leaf = found.cFileName;
-            if (CopyFileW((from + L"\\" + leaf).c_str(), (to + L"\\" + leaf).c_str(), FALSE)) ++copied;
-        } while (FindNextFileW(search, &found));
-        FindClose(search);
-        return copied > 0;
+        return testing_support::CopyShippedSkin(name, dir_.file(L"skins"));
     }
     const testing_support::TempDir& dir() const { return dir_; }
 

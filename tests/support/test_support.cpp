@@ -81,6 +81,24 @@ std::wstring SourcePath(std::wstring_view relative) {
     return p;
 }
 
+bool CopyShippedSkin(const std::wstring& name, const std::wstring& skins) {
+    const std::wstring from = SourcePath(L"data/skins/" + name);
+    const std::wstring to = skins + L"\\" + name;
+    CreateDirectoryW(skins.c_str(), nullptr);
+    CreateDirectoryW(to.c_str(), nullptr);
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((from + L"\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    int copied = 0;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        const std::wstring leaf = found.cFileName;
+        copied += CopyFileW((from + L"\\" + leaf).c_str(), (to + L"\\" + leaf).c_str(), FALSE) ? 1 : 0;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return copied > 0;
+}
+
 ShownPixels::ShownPixels(HWND window) {
     RECT client = {};
     if (!window || !GetClientRect(window, &client) || client.right <= 0 || client.bottom <= 0) return;

@@ -32,6 +32,9 @@ std::string ReadBytes(const std::wstring& path);
 
 // The repository's folder as a Windows path (Wine's Z: drive).
 std::wstring SourcePath(std::wstring_view relative);
+// Copies the files of the shipped skin data/skins/<name> into <skins>\<name>
+// (made when missing); false when nothing was copied.
+bool CopyShippedSkin(const std::wstring& name, const std::wstring& skins);
 
 // What a window shows in its client area, read back from its DC after it
 // has painted everything pending (children included).
