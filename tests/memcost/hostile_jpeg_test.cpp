@@ -1,25 +1,22 @@
 // A few hundred bytes of progressive JPEG whose header claims 8192 or 20000
 // pixels a side: the map's install check, its photo strip and the taskbar
 // clock's photo decoder must each cost far less than such a picture (whose
-// coefficients alone take 200 MB or 1.2 GB). One case in a process of its
-// own, so that the peak working set is this case's doing.
+// coefficients alone take 200 MB or 1.2 GB).
 #include <gtest/gtest.h>
 
 #include <windows.h>
-#include <psapi.h>
 
-#include <cstdio>
+#include <functional>
 #include <string>
 
 #include "hook/photo_jpeg.h"
 #include "kartix/jpeg_header.h"
 #include "kartix/jpeg_texture.h"
 #include "tests/kartix/test_jpeg_writer.h"
+#include "tests/memcost/memory_cost.h"
 #include "tests/support/test_support.h"
 
 namespace {
-
-constexpr SIZE_T kMostBytes = 48u * 1024u * 1024u;
 
 // A 16 x 16 progressive picture whose frame header then claims side x side.
 std::string ProgressiveClaiming(const std::wstring& path, int side) {
@@ -35,13 +32,6 @@ std::string ProgressiveClaiming(const std::wstring& path, int side) {
     return file;
 }
 
-PROCESS_MEMORY_COUNTERS Counters() {
-    PROCESS_MEMORY_COUNTERS counters{};
-    counters.cb = sizeof(counters);
-    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
-    return counters;
-}
-
 }  // namespace
 
 TEST(HostileJpeg, AClaimOfAHugePictureCostsLittleToReadOrRefuse) {
@@ -52,13 +42,8 @@ TEST(HostileJpeg, AClaimOfAHugePictureCostsLittleToReadOrRefuse) {
         ASSERT_FALSE(bytes.empty());
         ASSERT_LT(bytes.size(), 1024u);
         ASSERT_TRUE(testing_support::WriteBytes(path, bytes));
-        auto costs = [&](const char* what, auto read) {
-            const SIZE_T before = Counters().WorkingSetSize;
-            read();
-            const SIZE_T peak = Counters().PeakWorkingSetSize;
-            std::printf("%s, %d px a side: peak %llu KB above the start\n", what, side,
-                        static_cast<unsigned long long>(peak > before ? (peak - before) / 1024 : 0));
-            EXPECT_LT(peak, before + kMostBytes) << what << ", " << side;
+        auto costs = [&](const char* what, const std::function<void()>& read) {
+            memcost_test::ExpectCheap(std::string(what) + ", " + std::to_string(side) + " px a side", read);
         };
         costs("install check", [&] {
             int w = 0, h = 0, c = 0;
