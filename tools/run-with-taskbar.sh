@@ -39,12 +39,7 @@ trap cleanup EXIT
 virtual_display_start "$tmp" || exit 1
 echo "display: $DISPLAY  prefix: $WINEPREFIX" >&2
 
-if [ ! -f "$WINEPREFIX/.tempovia-ready" ]; then
-  mkdir -p "$WINEPREFIX"
-  wine wineboot -i </dev/null >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.tempovia-ready"
-fi
+wine_run_prefix_make
 # A server with closed streams: Wine's background services must not hold
 # this script's output open.
 wineserver -p </dev/null >/dev/null 2>&1 || true

@@ -45,12 +45,7 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "virtual display: $DISPLAY" >&2
 fi
 
-if [ ! -f "$WINEPREFIX/.tempovia-ready" ]; then
-  mkdir -p "$WINEPREFIX"
-  wine wineboot -i </dev/null >/dev/null 2>&1
-  wineserver -w
-  touch "$WINEPREFIX/.tempovia-ready"
-fi
+wine_run_prefix_make
 
 cd "$dist"
 status=0

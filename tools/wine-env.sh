@@ -16,6 +16,17 @@ wine_prefix_make() {
   fi
 }
 
+# The prefix of a manual run, made once; unlike the test prefix it draws
+# through the X11 driver, on the display the run has.
+wine_run_prefix_make() {
+  if [ ! -f "$WINEPREFIX/.tempovia-ready" ]; then
+    mkdir -p "$WINEPREFIX"
+    wine wineboot -i </dev/null >/dev/null 2>&1
+    wineserver -w
+    touch "$WINEPREFIX/.tempovia-ready"
+  fi
+}
+
 # The server must not hold a pipe that ctest or CI reads, or they wait forever.
 wine_server_start() {
   wineserver -p </dev/null >/dev/null 2>&1 || true
