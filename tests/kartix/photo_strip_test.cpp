@@ -454,7 +454,7 @@ public:
 
 }  // namespace
 
-TEST_F(PhotoStripWindowTest, ShowPhotoTakesOnlyTheTablesOwnEntry) {
+TEST_F(PhotoStripWindowTest, ShowPhotoTakesOnlyTheTablesOwnEntryAndPhotoReadyOnlyTheShownPlace) {
     MapState& s = Map();
     AcceptingMainWindow main;
     ASSERT_NE(main.window, nullptr);
@@ -469,14 +469,7 @@ TEST_F(PhotoStripWindowTest, ShowPhotoTakesOnlyTheTablesOwnEntry) {
     SendMessageW(map, MSG_MAP_SHOW_PHOTO, 0, reinterpret_cast<LPARAM>(&cities[0]));
     EXPECT_FALSE(PhotoStripEmpty());
     EXPECT_STREQ(Photos().city, L"Alpha");
-}
 
-TEST_F(PhotoStripWindowTest, PhotoReadyForAnotherPlaceChangesNothing) {
-    MapState& s = Map();
-    AcceptingMainWindow main;
-    ASSERT_NE(main.window, nullptr);
-    FivePhotos();
-    ASSERT_TRUE(s.context.MakeCurrent(s.dc));
     ShowCityPhotos(s, 0);
     ASSERT_EQ(Photos().all.size(), 5u);
     // A sixth photo arrives in Alpha's cache; only news of Alpha reloads it.
