@@ -80,7 +80,7 @@ TEST(PhotoJpeg, RowsAreStoredBottomUpWithAlignedWidth) {
     EXPECT_TRUE(image.IsEmpty());
 }
 
-TEST(PhotoLoad, AGoodPhotoKeepsItsColoursAndOrientation) {
+TEST(PhotoLoad, AGoodPhotoKeepsItsColoursAndOrientationAndALargeOneIsShrunkToTheBox) {
     TempDir dir;
     const std::wstring path = dir.file(L"q.jpg");
     ASSERT_TRUE(WriteBytes(path, EncodeJpeg(Quadrants(13, 12, kRed, kBlue, kGreen, kWhite))));
@@ -96,6 +96,17 @@ TEST(PhotoLoad, AGoodPhotoKeepsItsColoursAndOrientation) {
         EXPECT_TRUE(Near(At(bitmap, 0, y), bottom ? kGreen : kRed)) << y << " " << Hex(At(bitmap, 0, y));
         EXPECT_TRUE(Near(At(bitmap, 12, y), bottom ? kWhite : kBlue)) << y << " " << Hex(At(bitmap, 12, y));
     }
+
+    // A large photo is shrunk to the tooltip's box, its quadrants kept.
+    const std::wstring large = dir.file(L"large.jpg");
+    ASSERT_TRUE(WriteBytes(large, EncodeJpeg(Quadrants(2048, 1024, kRed, kBlue, kGreen, kWhite))));
+    ASSERT_TRUE(LoadPhotoFile(large.c_str(), bitmap));
+    EXPECT_EQ(bitmap.Width(), 256);
+    EXPECT_EQ(bitmap.Height(), 128);
+    EXPECT_TRUE(Near(At(bitmap, 8, 8), kRed)) << Hex(At(bitmap, 8, 8));
+    EXPECT_TRUE(Near(At(bitmap, 247, 8), kBlue)) << Hex(At(bitmap, 247, 8));
+    EXPECT_TRUE(Near(At(bitmap, 8, 119), kGreen)) << Hex(At(bitmap, 8, 119));
+    EXPECT_TRUE(Near(At(bitmap, 247, 119), kWhite)) << Hex(At(bitmap, 247, 119));
 }
 
 TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
@@ -142,20 +153,6 @@ TEST(PhotoLoad, PhotosBeyondTheLargestSideAreRefused) {
     CBitmap bitmap;
     EXPECT_FALSE(LoadPhotoFile(wide.c_str(), bitmap));
     EXPECT_FALSE(bitmap.IsValid());
-}
-
-TEST(PhotoLoad, ALargePhotoIsShrunkToTheTooltipsBox) {
-    TempDir dir;
-    const std::wstring large = dir.file(L"large.jpg");
-    ASSERT_TRUE(WriteBytes(large, EncodeJpeg(Quadrants(2048, 1024, kRed, kBlue, kGreen, kWhite))));
-    CBitmap bitmap;
-    ASSERT_TRUE(LoadPhotoFile(large.c_str(), bitmap));
-    EXPECT_EQ(bitmap.Width(), 256);
-    EXPECT_EQ(bitmap.Height(), 128);
-    EXPECT_TRUE(Near(At(bitmap, 8, 8), kRed)) << Hex(At(bitmap, 8, 8));
-    EXPECT_TRUE(Near(At(bitmap, 247, 8), kBlue)) << Hex(At(bitmap, 247, 8));
-    EXPECT_TRUE(Near(At(bitmap, 8, 119), kGreen)) << Hex(At(bitmap, 8, 119));
-    EXPECT_TRUE(Near(At(bitmap, 247, 119), kWhite)) << Hex(At(bitmap, 247, 119));
 }
 
 TEST(PhotoLoad, ACityPhotoFromTheCache) {
