@@ -24,13 +24,7 @@ TEST_F(SntpSyncTest, GoodReplySetsClockAndReports) {
     EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk);
 
     ASSERT_EQ(clock.calls.size(), 1u);
-    const SYSTEMTIME& t = clock.calls[0];
-    EXPECT_EQ(t.wYear, kMoment.wYear);
-    EXPECT_EQ(t.wMonth, kMoment.wMonth);
-    EXPECT_EQ(t.wDay, kMoment.wDay);
-    EXPECT_EQ(t.wHour, 12);
-    EXPECT_EQ(t.wSecond, 56);
-    EXPECT_EQ(t.wMilliseconds, 500);
+    EXPECT_EQ(Stamp(clock.calls[0]), Stamp(kMoment));
     EXPECT_EQ(LastResult(), 0);
     EXPECT_EQ(LastTime().size(), 14u);
     EXPECT_TRUE(EventFired());
@@ -69,14 +63,14 @@ TEST_F(SntpSyncTest, TimesBeforeTheBuildOrYearsAfterItNeverReachTheClock) {
                                 ServerMoment(0, -25), ServerMoment(0, 14)}) {
         SntpResponder server(SntpReply(NtpSeconds(t), 0));
         SetSntpPort(server.port());
-        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime) << t.wYear << "-" << t.wMonth << "-" << t.wDay;
+        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime) << Stamp(t);
     }
     EXPECT_TRUE(clock.calls.empty());
     // Within the bounds: the day of the build, and the last day of the years after it.
     for (const SYSTEMTIME& t : {ServerMoment(0), ServerMoment(-2, kServerTimeYearsAfterBuild)}) {
         SntpResponder server(SntpReply(NtpSeconds(t), 0));
         SetSntpPort(server.port());
-        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk) << t.wYear << "-" << t.wMonth << "-" << t.wDay;
+        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk) << Stamp(t);
     }
 }
 

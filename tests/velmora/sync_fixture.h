@@ -43,6 +43,14 @@ inline SYSTEMTIME ServerMoment(int days = 1, int years = 0) {
     return out;
 }
 
+// "YYYY-MM-DD hh:mm:ss.mmm": a moment as the tests compare them.
+inline std::string Stamp(const SYSTEMTIME& t) {
+    char text[40];
+    std::snprintf(text, sizeof(text), "%04u-%02u-%02u %02u:%02u:%02u.%03u", t.wYear, t.wMonth, t.wDay, t.wHour,
+                  t.wMinute, t.wSecond, t.wMilliseconds);
+    return text;
+}
+
 // The whole seconds of the moment since 1900, as an SNTP reply carries them.
 inline uint32_t NtpSeconds(const SYSTEMTIME& t) {
     FILETIME f{};
