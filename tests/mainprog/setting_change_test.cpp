@@ -10,10 +10,10 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/resource_module.h"
 #include "common/settings/time_format.h"
-#include "common/records/clock_table.h"
 #include "common/zones/local_zone.h"
 #include "tempovia/main/main_window.h"
 #include "tempovia/timetools/time_converter.h"
+#include "tests/support/machine_zone.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/user_locale.h"
 
@@ -32,10 +32,7 @@ TEST(MainWindowSettingChange, OpenConverterTakesTheLocalesNewHourDial) {
     std::memset(&clock, 0, sizeof clock);
     clock.enabled = 1;
     GetLocalZoneRecord(&clock.zone);
-    ClockRecord* savedClocks = g_clocks;
-    const int savedCount = g_clockCount;
-    g_clocks = &clock;
-    g_clockCount = 1;
+    testing_support::ClockTableAs table(&clock, 1);
 
     // The converter opens while the locale writes 24-hour times.
     {
@@ -59,8 +56,6 @@ TEST(MainWindowSettingChange, OpenConverterTakesTheLocalesNewHourDial) {
     CloseTimeConverter();
     Pump();
     ReadLocaleTimeFormat();
-    g_clocks = savedClocks;
-    g_clockCount = savedCount;
     FreeResourceModule();
     SetSettingsFolder(L"");
 }

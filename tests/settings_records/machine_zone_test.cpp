@@ -157,13 +157,10 @@ TEST(MachineZone, ClockOfAZoneTheTableLacksShowsTheMachinesTimeUntilItIsBack) {
     // when the computer reports the change; key, name and choice stay.
     atlantis.zone.Bias += 120;
     atlantis.zone.DaylightDate = SYSTEMTIME{};
-    ClockRecord* savedClocks = g_clocks;
-    const int savedCount = g_clockCount;
-    g_clocks = clocks;
-    g_clockCount = 1;
-    RefreshLocalZone();
-    g_clocks = savedClocks;
-    g_clockCount = savedCount;
+    {
+        testing_support::ClockTableAs table(clocks, 1);
+        RefreshLocalZone();
+    }
     EXPECT_EQ(MachineTimeMismatches(atlantis), "");
     EXPECT_STREQ(atlantis.zone.key, L"Atlantis Standard Time");
     EXPECT_STREQ(atlantis.zone.displayName, L"(UTC-02:00) Atlantis");

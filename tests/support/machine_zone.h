@@ -11,6 +11,7 @@
 #include <string>
 
 #include "common/records/clock_record.h"
+#include "common/records/clock_table.h"
 #include "common/zones/zone_time.h"
 
 namespace testing_support {
@@ -41,6 +42,26 @@ inline SYSTEMTIME MachineUtc(const SYSTEMTIME& local) {
     TzSpecificLocalTimeToSystemTime(nullptr, &in, &utc);
     return utc;
 }
+
+// The program's clock table is these clocks while the object lives, also
+// when an assertion ends the test early.
+class ClockTableAs {
+public:
+    ClockTableAs(ClockRecord* clocks, int count) {
+        g_clocks = clocks;
+        g_clockCount = count;
+    }
+    ~ClockTableAs() {
+        g_clocks = saved_;
+        g_clockCount = savedCount_;
+    }
+    ClockTableAs(const ClockTableAs&) = delete;
+    ClockTableAs& operator=(const ClockTableAs&) = delete;
+
+private:
+    ClockRecord* saved_ = g_clocks;
+    int savedCount_ = g_clockCount;
+};
 
 // Empty when the clock shows the machine's time at every season moment;
 // otherwise what it showed instead.
