@@ -141,6 +141,19 @@ const ChildZone* ThisChild() {
     return nullptr;
 }
 
+// The filter's cases in a child process per zone, under its TZ, told the
+// zone's case name.
+template <typename Zone, size_t N>
+void RunEachChild(const Zone (&zones)[N], const wchar_t* Zone::*caseName, const wchar_t* filter) {
+    if (!ChildCase().empty()) GTEST_SKIP() << "child run";
+    if (!child_process::CanRunChild()) GTEST_SKIP() << "needs Wine to start a child in another zone";
+    for (const Zone& z : zones) {
+        std::string why;
+        EXPECT_TRUE(child_process::RunChild(z.tz, z.*caseName, filter, &why))
+            << "TZ=" << std::string(z.tz, z.tz + wcslen(z.tz)) << ": " << why;
+    }
+}
+
 bool SameRule(const SYSTEMTIME& a, const SYSTEMTIME& b) {
     return a.wMonth == b.wMonth && a.wDay == b.wDay && a.wDayOfWeek == b.wDayOfWeek && a.wHour == b.wHour &&
            a.wMinute == b.wMinute && a.wYear == b.wYear;
@@ -148,15 +161,7 @@ bool SameRule(const SYSTEMTIME& a, const SYSTEMTIME& b) {
 
 }  // namespace
 
-TEST(LocalZone, PinnedPerProcessByTz) {
-    if (!ChildCase().empty()) GTEST_SKIP() << "child run";
-    if (!child_process::CanRunChild()) GTEST_SKIP() << "needs Wine to start a child in another zone";
-    for (const ChildZone& z : kChildZones) {
-        std::string why;
-        EXPECT_TRUE(child_process::RunChild(z.tz, z.name, L"LocalZoneChild.*", &why))
-            << "TZ=" << std::string(z.tz, z.tz + wcslen(z.tz)) << ": " << why;
-    }
-}
+TEST(LocalZone, PinnedPerProcessByTz) { RunEachChild(kChildZones, &ChildZone::name, L"LocalZoneChild.*"); }
 
 TEST(LocalZoneChild, RecordAndKeyFollowTheZone) {
     const ChildZone* z = ThisChild();
@@ -263,13 +268,7 @@ const DatedSystemZone kDatedSystemZones[] = {
 }  // namespace
 
 TEST(LocalZone, ShippedZoneIsTheSystemsOwnWhereTheSystemGivesDatesByTz) {
-    if (!ChildCase().empty()) GTEST_SKIP() << "child run";
-    if (!child_process::CanRunChild()) GTEST_SKIP() << "needs Wine to start a child in another zone";
-    for (const DatedSystemZone& z : kDatedSystemZones) {
-        std::string why;
-        EXPECT_TRUE(child_process::RunChild(z.tz, z.key, L"DatedSystemRuleChild.*", &why))
-            << "TZ=" << std::string(z.tz, z.tz + wcslen(z.tz)) << ": " << why;
-    }
+    RunEachChild(kDatedSystemZones, &DatedSystemZone::key, L"DatedSystemRuleChild.*");
 }
 
 TEST(DatedSystemRuleChild, ShippedRecordMatchesTheSystemsDates) {
