@@ -15,6 +15,7 @@
 #include "common/settings/time_format.h"
 #include "common/settings/time_format_timer.h"
 #include "common/settings/timer_state.h"
+#include "common/zones/clock_time.h"
 #include "common/zones/local_zone.h"
 #include "common/zones/zone_database.h"
 #include "common/zones/zone_registry.h"
@@ -105,38 +106,31 @@ void KeepMissingZone(const SectionReader& in, const std::wstring& key, ZoneRecor
 void ReadZone(const SectionReader& in, ClockRecord& record) {
     std::wstring key = in.Text(L"zone", L"", kIniValueChars);
     int index = key.empty() ? 0 : FindZoneByName(key.c_str());
-    bool missing = false;
     if (index > 0 && g_zones.live && index < g_zones.count) {
         record.zone = g_zones.live[index];
     } else if (!key.empty() && key.size() < std::size(record.zone.key) &&
                _wcsicmp(key.c_str(), kLocalSystemTimeKey) != 0) {
         // A text too long for a key field is no zone key: it is not kept cut.
         KeepMissingZone(in, key, record.zone);
-        missing = true;
     } else {
         CopyLocalZone(record.zone);
     }
 
-    if (key.empty()) {
+    if (IsLocalZoneKey(record.zone)) {
         // The computer's own zone: the system decides on daylight saving.
         int32_t follows = ReadAutoDaylightDisabled() != 0 ? 0 : 1;
         record.usedaylight = follows;
         record.zoneHasDaylight = follows;
         return;
     }
+    // Any named zone keeps the user's choice, the computer's own key
+    // included: a first run stores the system's choice there.
     std::wstring use = in.Text(L"usedaylight", L"0", kIniValueChars);
     record.usedaylight = (use.empty() || use[0] != L'0') ? 1 : 0;
     record.zoneHasDaylight = (record.zone.DaylightBias != 0 && record.zone.DaylightDate.wMonth != 0) ? 1 : 0;
     // A missing zone shows the computer's time whole; the user's choice is
     // kept for the save and for when the zone is back.
-    if (missing) return;
-    // The computer's own zone under its key (a first run stores it so): the
-    // system decides on daylight saving, as for an empty zone.
-    if (FollowsSystemDaylight(record.zone)) record.usedaylight = AutoDaylightActive() ? 1 : 0;
-    if (!record.usedaylight) {
-        record.zone.StandardBias = 0;
-        record.zone.DaylightBias = 0;
-    }
+    record.zone = ClockDisplayZone(record);
 }
 
 void ReadCountdown(const SectionReader& in, ClockRecord& record) {

@@ -1,9 +1,6 @@
 #include "common/zones/local_zone.h"
 
 #include <cstring>
-#include <cwchar>
-#include <iterator>
-#include <string>
 
 #include "common/records/clock_table.h"
 #include "common/platform/text_bounds.h"
@@ -15,9 +12,7 @@ namespace {
 struct LocalZoneState {
     bool built = false;
     bool autoDaylight = false;
-    bool keyLooked = false;
     ZoneRecord record;
-    wchar_t key[std::size(ZoneRecord{}.key)] = {};
 };
 
 LocalZoneState g_local;
@@ -28,11 +23,7 @@ void Rebuild() {
     GetLocalZoneRecord(&g_local.record);
     g_local.autoDaylight = g_local.record.DaylightDate.wMonth != 0 && ReadAutoDaylightDisabled() != 1;
     g_local.built = true;
-    // The key costs a walk over the registry's zones: taken when first asked.
-    g_local.keyLooked = false;
 }
-
-std::wstring KeyText(const ZoneRecord& zone) { return std::wstring(zone.key, wcsnlen(zone.key, std::size(zone.key))); }
 
 // A clock whose zone the table lacks runs on the computer's rules under the
 // key and name it was saved with, so that a save keeps them.
@@ -43,15 +34,6 @@ void TakeLocalRules(ZoneRecord& zone) {
     local.id = zone.id;
     local.cityCount = zone.cityCount;
     zone = local;
-}
-
-// A clock on the computer's own key: its table record (with both biases) and
-// the system's daylight-saving choice.
-void FollowComputerZone(ClockRecord& clock) {
-    int index = FindZoneById(clock.zone.id);
-    if (index > 0) clock.zone = g_zones.live[index];
-    clock.usedaylight = g_local.autoDaylight ? 1 : 0;
-    if (!clock.usedaylight) clock.zone.StandardBias = clock.zone.DaylightBias = 0;
 }
 
 }  // namespace
@@ -82,8 +64,6 @@ void RefreshLocalZone() {
             clock.usedaylight = g_local.autoDaylight ? 1 : 0;
         } else if (clock.zone.id == kMissingZoneId) {
             TakeLocalRules(clock.zone);
-        } else if (FollowsSystemDaylight(clock.zone)) {
-            FollowComputerZone(clock);
         }
     }
 }
@@ -96,24 +76,4 @@ const ZoneRecord& LocalZone() {
 bool AutoDaylightActive() {
     if (!g_local.built) Rebuild();
     return g_local.autoDaylight;
-}
-
-const wchar_t* LocalZoneKeyName() {
-    if (!g_local.built) Rebuild();
-    if (!g_local.keyLooked) {
-        g_local.key[0] = L'\0';
-        if (GetCurrentZoneKeyName(g_local.key, static_cast<int>(std::size(g_local.key))) <= 0) g_local.key[0] = L'\0';
-        g_local.keyLooked = true;
-    }
-    return g_local.key;
-}
-
-bool IsComputerZoneKey(const wchar_t* key) {
-    if (!key || !*key) return false;
-    const wchar_t* own = LocalZoneKeyName();
-    return *own && _wcsicmp(own, key) == 0;
-}
-
-bool FollowsSystemDaylight(const ZoneRecord& zone) {
-    return zone.DaylightDate.wMonth != 0 && zone.Bias == LocalZone().Bias && IsComputerZoneKey(KeyText(zone).c_str());
 }

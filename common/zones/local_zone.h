@@ -16,7 +16,8 @@ bool IsLocalZoneKey(const ZoneRecord& zone);
 // and into every clock of the clock table whose zone is "Local System Time",
 // whose `usedaylight` then follows the automatic daylight-saving flag. Clocks
 // whose zone the table lacks take the local rules (keeping their key and
-// name); clocks on the computer's own zone key follow the flag as well.
+// name); a clock on a named key, the computer's own included, keeps its
+// user's daylight-saving choice.
 void RefreshLocalZone();
 
 // State of the last RefreshLocalZone (taken on first use when it never ran):
@@ -24,16 +25,3 @@ void RefreshLocalZone();
 // automatically (the zone has a daylight rule and it is not switched off).
 const ZoneRecord& LocalZone();
 bool AutoDaylightActive();
-
-// The registry key of the computer's current zone (empty when the system's
-// zone matches no key), looked up when first asked after each rebuild of the
-// local record.
-const wchar_t* LocalZoneKeyName();
-
-// True when `key` names the computer's current zone.
-bool IsComputerZoneKey(const wchar_t* key);
-
-// True for a zone with a daylight rule under the computer's own key: a clock
-// on it follows the system's daylight-saving choice rather than its own. The
-// bias is compared first, which spares most zones the registry walk.
-bool FollowsSystemDaylight(const ZoneRecord& zone);

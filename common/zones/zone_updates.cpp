@@ -9,6 +9,7 @@
 #include "common/platform/data_fields.h"
 #include "common/platform/data_file_lines.h"
 #include "common/platform/global_array.h"
+#include "common/zones/clock_time.h"
 #include "common/zones/date_math.h"
 #include "common/zones/zone_database.h"
 #include "common/zones/zone_line.h"
@@ -154,7 +155,7 @@ void ApplyZoneUpdatesToClocks(ClockRecord* clocks, int count) {
         int index = FindZoneById(clock.zone.id);
         if (index < 0) continue;
         clock.zone = g_zones.live[index];
-        if (clock.usedaylight == 0) clock.zone.StandardBias = clock.zone.DaylightBias = 0;
+        clock.zone = ClockDisplayZone(clock);
     }
 }
 

@@ -49,8 +49,8 @@ bool ApplyZoneUpdatesAt(ZoneRecord* record, bool keepBiases, const SYSTEMTIME& u
 // count; false when the pristine table has no such id.
 bool RestoreZoneRecord(ZoneRecord* record, bool keepBiases);
 
-// Copies into each clock the live record of its zone id; clocks whose user
-// turned daylight saving off get both biases 0.
+// Copies into each clock the live record of its zone id, as the clock shows
+// it (ClockDisplayZone).
 void ApplyZoneUpdatesToClocks(ClockRecord* clocks, int count);
 // The same over the program's own clock table.
 void ApplyZoneUpdatesToClocks();

@@ -2,6 +2,7 @@
 // force and where the window was last closed.
 #include "tempovia/timetools/time_table.h"
 
+#include "common/records/clock_table.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
@@ -99,6 +100,13 @@ void OpenTimeTable(HWND owner) { ShowTimeWindow(owner); }
 void RefreshTimeWindow(bool rebuild) {
     CTimeWindow* window = g_table.window;
     if (!window || !window->Handle()) return;
+    // The copies follow the clock table, which a change of the computer's
+    // zone rewrites; while a reload has no table yet they stay as they are.
+    if (!rebuild && g_clocks) {
+        const int columns = window->ClockCount();
+        window->CollectClocks();
+        rebuild = window->ClockCount() != columns;
+    }
     if (rebuild) {
         window->DestroyControls();
         window->CollectClocks();

@@ -91,7 +91,8 @@ CTimeWindow* ShowTimeWindow(HWND owner);
 // The same in the shape of the tray menu's link (TrayLinks::showTimeTable).
 void OpenTimeTable(HWND owner);
 // rebuild: the settings were reloaded (controls and clocks anew); else the
-// time or the zone rules changed and the rows are filled again.
+// time or the zone rules changed: the clocks are collected again (columns
+// anew when their number changed) and the rows filled again.
 void RefreshTimeWindow(bool rebuild);
 CTimeWindow* TimeWindow();
 void CloseTimeWindow();

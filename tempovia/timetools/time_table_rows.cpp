@@ -49,8 +49,9 @@ int TableFormatFromName(const wchar_t* name) {
 }
 
 void PrepareTableZone(const ClockRecord& clock, ZoneRecord& working, const SYSTEMTIME& utc) {
-    working = clock.zone;
-    ApplyZoneRulesForDate(working, KeepsZoneBiases(clock), utc);
+    ClockRecord probe = clock;
+    ApplyZoneRulesForDate(probe, utc);
+    working = probe.zone;
 }
 
 bool TableStartMoment(const SYSTEMTIME& day, const ZoneRecord& localZone, SYSTEMTIME* utc) {

@@ -32,7 +32,7 @@ struct TimeTableRow {
 };
 
 // The zone a clock column converts with at a moment: the clock's zone
-// rebuilt with the rules valid then.
+// rebuilt with the rules valid then, as the clock shows it.
 void PrepareTableZone(const ClockRecord& clock, ZoneRecord& working, const SYSTEMTIME& utc);
 
 // Local midnight of `day` (local date) over the computer's zone as UTC.

@@ -73,8 +73,7 @@ void CTimeWindow::CollectClocks() {
     clockCount_ = 0;
     if (!g_clocks) return;
     for (int i = 0; i < g_clockCount && i < kMaxClocks && clockCount_ < kMaxClocks; ++i) {
-        // A clock the user turned off shows nowhere else either.
-        if (!g_clocks[i].enabled || IsTimerClock(g_clocks[i])) continue;
+        if (IsTimerClock(g_clocks[i])) continue;
         clocks_.push_back(g_clocks[i]);
         // The alarm list stays the clock table's; the table never reads it.
         clocks_.back().alarms = nullptr;

@@ -1,23 +1,12 @@
 #include "tempovia/timetools/zone_moment.h"
 
+#include "common/zones/clock_time.h"
 #include "common/zones/date_math.h"
-#include "common/zones/local_zone.h"
 #include "common/platform/text_bounds.h"
 #include "common/zones/zone_time.h"
 #include "common/zones/zone_updates.h"
 
 namespace {
-
-// The zone a clock converts with: without daylight saving when the user
-// turned it off (the computer's own zone always keeps it), as the clock shows.
-ZoneRecord ConversionZone(const ClockRecord& clock) {
-    ZoneRecord zone = clock.zone;
-    if (!IsLocalZoneKey(zone) && clock.usedaylight == 0) {
-        zone.StandardBias = 0;
-        zone.DaylightBias = 0;
-    }
-    return zone;
-}
 
 bool ValidColumn(const std::vector<ClockRecord>& clocks, int k) {
     return k >= 0 && static_cast<size_t>(k) < clocks.size();
@@ -31,7 +20,7 @@ bool ValidDate(int year, int month, int day) {
 // The UTC moment of the clock's local time, with the rules the clock holds.
 bool LocalToMoment(const ClockRecord& clock, const SYSTEMTIME& local, SYSTEMTIME* utc) {
     SYSTEMTIME out{};
-    if (!ZoneTimeToUtc(&out, ConversionZone(clock), local)) return false;
+    if (!ZoneTimeToUtc(&out, ClockDisplayZone(clock), local)) return false;
     out.wMilliseconds = 0;
     *utc = out;
     return true;
@@ -39,25 +28,12 @@ bool LocalToMoment(const ClockRecord& clock, const SYSTEMTIME& local, SYSTEMTIME
 
 }  // namespace
 
-bool KeepsZoneBiases(const ClockRecord& clock) { return clock.usedaylight != 0 || clock.zoneHasDaylight == 0; }
-
-void ApplyZoneRulesForDate(ZoneRecord& zone, bool keepBiases, const SYSTEMTIME& utc) {
-    // Always from the pristine rule: a change that lies after the moment
-    // must not survive from an earlier, later date.
-    if (!RestoreZoneRecord(&zone, keepBiases)) {
-        // A zone the tables do not know keeps its rule, but still follows
-        // the user's daylight choice.
-        if (!keepBiases) {
-            zone.StandardBias = 0;
-            zone.DaylightBias = 0;
-        }
-        return;
-    }
-    ApplyZoneUpdatesAt(&zone, keepBiases, utc);
-}
-
 void ApplyZoneRulesForDate(ClockRecord& clock, const SYSTEMTIME& utc) {
-    ApplyZoneRulesForDate(clock.zone, KeepsZoneBiases(clock), utc);
+    // Always from the pristine rule: a change that lies after the moment
+    // must not survive from an earlier, later date. A zone the tables do not
+    // know keeps the rules it holds.
+    if (RestoreZoneRecord(&clock.zone, true)) ApplyZoneUpdatesAt(&clock.zone, true, utc);
+    clock.zone = ClockDisplayZone(clock);
 }
 
 void ApplyRulesToClocks(std::vector<ClockRecord>& clocks, const SYSTEMTIME& utc) {

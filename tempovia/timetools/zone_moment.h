@@ -8,13 +8,9 @@
 
 #include "common/records/clock_record.h"
 
-// Whether a clock's rebuilt zone keeps its daylight and standard biases:
-// when the user observes daylight saving or the zone has none to drop.
-bool KeepsZoneBiases(const ClockRecord& clock);
-
-// Rebuilds the zone from the pristine table and gives it the rules valid at
-// the moment (dated changes). A zone the tables do not know stays as it is.
-void ApplyZoneRulesForDate(ZoneRecord& zone, bool keepBiases, const SYSTEMTIME& utc);
+// Rebuilds the clock's zone from the pristine table with the rules valid at
+// the moment (dated changes), then as the clock shows it (ClockDisplayZone).
+// A zone the tables do not know keeps the rules it holds.
 void ApplyZoneRulesForDate(ClockRecord& clock, const SYSTEMTIME& utc);
 
 // The converter's first moment: the UTC hour after `utcNow` (modulo 24, on

@@ -29,10 +29,14 @@ inline std::string TimeText(const SYSTEMTIME& t) {
     return text;
 }
 
-// The machine's local time at `utc`.
-inline SYSTEMTIME MachineTime(const SYSTEMTIME& utc) {
+// The machine's local time at `utc`; without daylight saving its standard
+// time all year.
+inline SYSTEMTIME MachineTime(const SYSTEMTIME& utc, bool daylight = true) {
     SYSTEMTIME in = utc, local{};
-    SystemTimeToTzSpecificLocalTime(nullptr, &in, &local);
+    TIME_ZONE_INFORMATION tzi{};
+    if (!GetTimeZoneInformationForYear(utc.wYear, nullptr, &tzi)) GetTimeZoneInformation(&tzi);
+    if (!daylight) tzi.StandardBias = tzi.DaylightBias = 0;
+    SystemTimeToTzSpecificLocalTime(&tzi, &in, &local);
     return local;
 }
 

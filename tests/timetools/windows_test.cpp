@@ -7,14 +7,24 @@
 #include <string>
 #include <vector>
 
+#include "common/graphics/faces/clock_face.h"
+#include "common/graphics/faces/clock_texts.h"
+#include "common/settings/clock_sections.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
+#include "common/settings/time_format.h"
 #include "common/records/protocol.h"
 #include "common/records/clock_table.h"
+#include "common/zones/date_math.h"
+#include "common/zones/local_zone.h"
+#include "common/zones/zone_database.h"
+#include "common/zones/zone_registry.h"
+#include "common/zones/zone_updates.h"
 #include "tempovia/timetools/time_converter.h"
 #include "tempovia/timetools/time_table.h"
 #include "tempovia/window/window.h"
+#include "tests/support/machine_zone.h"
 #include "tests/support/test_support.h"
 #include "tests/timetools/timetools_fixtures.h"
 
@@ -265,7 +275,7 @@ TEST_F(TimeToolWindows, TimeTableListsTheDayAndFollowsItsControls) {
     // A bad interval is ignored; a format name is taken and written back.
     WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_interval", L"3");
     WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_format", L"24 hours");
-    // A clock the user turned off has no column.
+    // A clock the user turned off has its column as well.
     clocks.push_back(zones.Clock(7, L"Switched off"));
     clocks.back().enabled = 0;
     UseClocks();
@@ -278,7 +288,7 @@ TEST_F(TimeToolWindows, TimeTableListsTheDayAndFollowsItsControls) {
     ASSERT_TRUE(list);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 24);
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 4);
     wchar_t cell[64] = {};
     LVITEMW item{};
     item.iSubItem = 1;
@@ -327,7 +337,7 @@ TEST_F(TimeToolWindows, TimeTableListsTheDayAndFollowsItsControls) {
     RefreshTimeWindow(true);
     list = table->ListView();
     header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
-    EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 4);
+    EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 5);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 288);
     RefreshTimeWindow(false);
     EXPECT_EQ(table->RowCount(), 288);
@@ -413,3 +423,111 @@ TEST_F(TimeToolWindows, RefreshWithoutATableDoesNothing) {
     EXPECT_EQ(table->ClockCount(), 0);
     EXPECT_EQ(SendMessageW(table->ListView(), LVM_GETITEMCOUNT, 0, 0), 1440 / TimeTableInterval());
 }
+
+namespace {
+
+// The clocks that show the machine's time or its standard time, read as a
+// start reads them: "Here" on the computer's key as a first run stores it, a
+// clock whose zone the table lacks, and the computer's key with daylight
+// saving unticked.
+struct MachineClock {
+    std::string section;
+    bool daylight;  // what the machine's conversion is asked for
+};
+
+class MachineZoneTools : public TimeToolWindows, public ::testing::WithParamInterface<SYSTEMTIME> {
+protected:
+    static SYSTEMTIME today_;
+    static void MachineToday(SYSTEMTIME* local) { *local = today_; }
+};
+SYSTEMTIME MachineZoneTools::today_{};
+
+std::wstring TimeText24(const SYSTEMTIME& t) {
+    wchar_t text[kTimeTextChars] = {};
+    FormatTimeByName(text, kTimeTextChars, t, L"24 hours");
+    return text;
+}
+
+}  // namespace
+
+TEST_P(MachineZoneTools, TaskbarConverterAndTableShowTheMachinesConversion) {
+    const SYSTEMTIME moment = GetParam();
+    FreeZoneUpdates();
+    FreeZoneTables();
+    ASSERT_TRUE(LoadZoneDatabase(testing_support::SourcePath(L"data\\timezones.txt").c_str()));
+    ASSERT_TRUE(LoadZoneUpdates(testing_support::SourcePath(L"data\\tz_changes.txt").c_str()));
+    RefreshLocalZone();
+    wchar_t key[128] = {};
+    if (GetCurrentZoneKeyName(key, 128) <= 0) GTEST_SKIP() << "the machine's zone has no registry key";
+    const std::string own(key, key + wcslen(key));
+    const std::string here = AutoDaylightActive() ? "1" : "0";
+    const MachineClock kinds[] = {
+        {"zone=" + own + "\r\nusedaylight=" + here, true},
+        {"zone=Atlantis Standard Time\r\ntimezone=(UTC-02:00) Atlantis\r\nusedaylight=0", true},
+        {"zone=" + own + "\r\nusedaylight=0", false},
+    };
+    std::string ini;
+    for (int n = 0; n < 3; ++n)
+        ini += "[tester:clock" + std::to_string(n + 1) + "]\r\nenabled=1\r\ntimeformat=24 hours\r\n" + kinds[n].section +
+               "\r\n";
+    testing_support::WriteBytes(UserIniPath(), ini);
+    clocks.assign(3, ClockRecord{});
+    for (int n = 0; n < 3; ++n) ReadClockRecord(ClockSectionName(L"tester", n + 1).c_str(), UserIniPath().c_str(),
+                                                clocks[n], false);
+    UseClocks();
+    auto want = [&](int n, const SYSTEMTIME& utc) { return testing_support::MachineTime(utc, kinds[n].daylight); };
+
+    // The taskbar and desktop clocks' text.
+    for (int n = 0; n < 3; ++n) {
+        ClockRecord face = clocks[n];
+        CClock(&face, nullptr).HasChanged(moment);
+        ClockTexts texts;
+        FormatClockTexts(face, face.currentTime, texts);
+        EXPECT_EQ(std::wstring(texts.time), TimeText24(want(n, moment))) << "taskbar, clock " << n + 1;
+    }
+
+    // The converter, opened on the moment.
+    g_nowUtc = moment;
+    AddMinutes(g_nowUtc, -30);
+    HWND dialog = ShowTimeConverterDialog(nullptr);
+    ASSERT_TRUE(dialog);
+    for (int n = 0; n < 3; ++n) {
+        const SYSTEMTIME shown = PickerTime(GetDlgItem(dialog, kConverterTimePickerId + n));
+        const SYSTEMTIME day = PickerTime(GetDlgItem(dialog, kConverterDatePickerId + n));
+        EXPECT_EQ(testing_support::TimeText(SYSTEMTIME{day.wYear, day.wMonth, 0, day.wDay, shown.wHour, shown.wMinute, 0, 0}),
+                  testing_support::TimeText(want(n, moment)))
+            << "converter, clock " << n + 1;
+    }
+    CloseTimeConverter();
+
+    // The time table, opened on the machine's date with rules left from
+    // before a change of the machine's zone, then told of the change.
+    WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_format", L"24 hours");
+    WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_interval", L"60");
+    today_ = testing_support::MachineTime(moment);
+    SetTableTodayFn(MachineToday);
+    clocks[1].zone.Bias += 120;
+    CTimeWindow* table = ShowTimeWindow(nullptr);
+    ASSERT_TRUE(table);
+    RefreshLocalZone();
+    RefreshTimeWindow(false);
+    for (int row : {0, static_cast<int>(today_.wHour), 23}) {
+        SYSTEMTIME local = today_;
+        local.wHour = static_cast<WORD>(row);
+        local.wMinute = 0;
+        const SYSTEMTIME utc = testing_support::MachineUtc(local);
+        for (int n = 0; n < 3; ++n) {
+            wchar_t cell[64] = {};
+            LVITEMW item{};
+            item.iSubItem = n + 1;
+            item.pszText = cell;
+            item.cchTextMax = 64;
+            SendMessageW(table->ListView(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+            const std::wstring text = cell, time = TimeText24(want(n, utc));
+            EXPECT_EQ(text.substr(text.size() - std::min(text.size(), time.size())), time)
+                << "table row " << row << ", clock " << n + 1;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(JanuaryAndJuly, MachineZoneTools, ::testing::ValuesIn(testing_support::kSeasonMoments));
