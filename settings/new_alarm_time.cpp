@@ -7,9 +7,6 @@ void SetNewAlarmTime(AlarmRecord& alarm, const ClockRecord& clock, const SYSTEMT
     if (!IsTimerClock(clock)) {
         SYSTEMTIME local = {};
         if (UtcToClockTime(utc, &local, clock)) {
-            // A fresh alarm goes off at the start of this minute, as the
-            // schedule editors' fresh values do.
-            local.wSecond = 0;
             local.wMilliseconds = 0;
             alarm.onceTime = local;
         }

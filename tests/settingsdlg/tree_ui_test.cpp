@@ -217,15 +217,15 @@ TEST_F(DialogTest, TheClockTypeDialogAnswersTheButtonThatIsOn) {
     EXPECT_EQ(RunClockTypeDialog(owner_, ResourceModule()), 0);
 }
 
-TEST(NewAlarmTime, ClocksStartAtThisMinuteTimersAtAPointOfTheirRun) {
+TEST(NewAlarmTime, ClocksStartNowTimersAtAPointOfTheirRun) {
     ClockRecord clock = {};
     AlarmRecord alarm = {};
     const SYSTEMTIME now = {2026, 3, 0, 14, 9, 30, 15, 500};
-    // A clock (UTC here): this minute, without its seconds ("9:30 AM").
+    // A clock (UTC here): now, only the milliseconds cleared.
     SetNewAlarmTime(alarm, clock, now);
     EXPECT_EQ(alarm.onceTime.wHour, 9);
     EXPECT_EQ(alarm.onceTime.wMinute, 30);
-    EXPECT_EQ(alarm.onceTime.wSecond, 0);
+    EXPECT_EQ(alarm.onceTime.wSecond, 15);
     EXPECT_EQ(alarm.onceTime.wMilliseconds, 0);
     clock.kind = kClockTimer;  // stopwatch
     SetNewAlarmTime(alarm, clock, now);
