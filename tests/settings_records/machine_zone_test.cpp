@@ -167,4 +167,21 @@ TEST(MachineZone, ClockOfAZoneTheTableLacksShowsTheMachinesTimeUntilItIsBack) {
     EXPECT_EQ(atlantis.zone.id, kMissingZoneId);
     EXPECT_EQ(atlantis.usedaylight, 0);
     if (atlantis.alarms) ResizeAlarmArray(atlantis.alarms, 0);
+
+    // A zone table that has it again: the clock takes its own rules, without
+    // daylight saving as the user chose (UTC-02:00 all year).
+    const std::wstring file = sandbox.userIni() + L".zones.txt";
+    testing_support::WriteBytes(file, "9001\tAtlantis Standard Time\t(UTC-02:00) Atlantis\t120\tAtlantis Standard\t0\t0"
+                                      "\t10\t5\t0\t5\t2:00:00\tAtlantis Daylight\t-60\t0\t3\t5\t0\t5\t1:00:00\n");
+    FreeZoneTables();
+    ASSERT_TRUE(LoadZoneDatabase(file.c_str()));
+    std::memset(&atlantis, 0, sizeof atlantis);
+    ReadClockByIndex(L"tester", UserIniPath().c_str(), 1, atlantis);
+    EXPECT_EQ(atlantis.zone.id, 9001);
+    for (const SYSTEMTIME& utc : kSeasonMoments) {
+        SYSTEMTIME shown{};
+        ASSERT_TRUE(UtcToClockTime(utc, &shown, atlantis));
+        EXPECT_EQ(shown.wHour, 10) << TimeText(utc);
+    }
+    if (atlantis.alarms) ResizeAlarmArray(atlantis.alarms, 0);
 }

@@ -87,6 +87,8 @@ TEST_F(ZoneUpdates, SkipsBadLines) {
         "8\tsoon\t\t-8\r\n"                    // no date
         "42\t2010.01.01\t\t-9\r\n"             // no zone with that id
         "x\t2010.01.01\t\t-10\r\n"             // no id
+        "0\t2010.01.01\t\t-14\r\n"             // the computer's own entry
+        "-1\t2010.01.01\t\t-15\r\n"            // a clock's missing zone
         "8\t2010.01.01\r\n"                    // two fields
         "8\t2010.01.01\t\r\n"                  // an empty last field is no field
         "# 8\t2010.01.01\t\t-11\r\n"           // comment
