@@ -1,6 +1,6 @@
 // settings.exe on the profile a new user gets from the shipped default.ini:
 // what its settings tree shows, that every page can be left unchanged, and
-// that Apply without a change keeps the profile as it was, with its first
+// that Apply and OK without a change keep the profile as it was, with its first
 // clock on the computer's time (CI runs this in several machine zones).
 #include <gtest/gtest.h>
 
@@ -117,7 +117,7 @@ std::map<std::wstring, Section> UserSections(const std::wstring& ini) {
 
 std::string Narrow(const std::wstring& text) { return std::string(text.begin(), text.end()); }
 
-TEST(ShippedProfile, EveryRowHasATitleEveryPageLetsGoAndApplyChangesNothing) {
+TEST(ShippedProfile, EveryRowHasATitleEveryPageLetsGoAndApplyAndOkChangeNothing) {
     ASSERT_EQ(FindWindowW(kSettingsWindowClass, nullptr), nullptr) << "a settings program is already running";
     SettingsProgramFolder folder;
     ASSERT_TRUE(folder.ok());
@@ -147,7 +147,7 @@ TEST(ShippedProfile, EveryRowHasATitleEveryPageLetsGoAndApplyChangesNothing) {
     SendMessageW(treeWindow, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(items.front()));
 
     PostMessageW(dialog, WM_COMMAND, kApplyId, 0);
-    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     ASSERT_EQ(WaitExit(process, kStartMs), 0u);
     const auto applied = UserSections(ini);
     for (const auto& [name, keys] : seeded) {
