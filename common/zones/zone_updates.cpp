@@ -124,7 +124,7 @@ int ZoneUpdatesDue(const SYSTEMTIME& utc) {
     return applied;
 }
 
-bool ApplyZoneUpdatesAt(ZoneRecord* record, bool keepBiases, const SYSTEMTIME& utc) {
+bool ApplyZoneUpdatesAt(ZoneRecord* record, const SYSTEMTIME& utc) {
     if (!record) return false;
     int64_t key = DateKey(utc);
     bool found = false;
@@ -133,18 +133,16 @@ bool ApplyZoneUpdatesAt(ZoneRecord* record, bool keepBiases, const SYSTEMTIME& u
         if (u.key > key) break;
         if (u.replacement.id != record->id) continue;
         CopyKeepingCityCount(record, u.replacement);
-        if (!keepBiases) record->StandardBias = record->DaylightBias = 0;
         found = true;
     }
     return found;
 }
 
-bool RestoreZoneRecord(ZoneRecord* record, bool keepBiases) {
+bool RestoreZoneRecord(ZoneRecord* record) {
     if (!record) return false;
     int index = FindZoneById(g_zones.pristine, g_zones.count, record->id);
     if (index < 0) return false;
     CopyKeepingCityCount(record, g_zones.pristine[index]);
-    if (!keepBiases) record->StandardBias = record->DaylightBias = 0;
     return true;
 }
 

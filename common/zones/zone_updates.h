@@ -41,13 +41,13 @@ bool LoadZoneUpdates(const wchar_t* path);
 int ZoneUpdatesDue(const SYSTEMTIME& utc);
 
 // Overwrites the record with the last change of its id whose moment is not
-// later than `utc`, keeping the record's city count; with keepBiases false
-// both biases become 0. False when no change was found.
-bool ApplyZoneUpdatesAt(ZoneRecord* record, bool keepBiases, const SYSTEMTIME& utc);
+// later than `utc`, keeping the record's city count. False when no change was
+// found.
+bool ApplyZoneUpdatesAt(ZoneRecord* record, const SYSTEMTIME& utc);
 
 // Overwrites the record with the pristine record of its id, keeping its city
 // count; false when the pristine table has no such id.
-bool RestoreZoneRecord(ZoneRecord* record, bool keepBiases);
+bool RestoreZoneRecord(ZoneRecord* record);
 
 // Copies into each clock the live record of its zone id, as the clock shows
 // it (ClockDisplayZone).

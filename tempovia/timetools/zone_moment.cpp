@@ -32,7 +32,7 @@ void ApplyZoneRulesForDate(ClockRecord& clock, const SYSTEMTIME& utc) {
     // Always from the pristine rule: a change that lies after the moment
     // must not survive from an earlier, later date. A zone the tables do not
     // know keeps the rules it holds.
-    if (RestoreZoneRecord(&clock.zone, true)) ApplyZoneUpdatesAt(&clock.zone, true, utc);
+    if (RestoreZoneRecord(&clock.zone)) ApplyZoneUpdatesAt(&clock.zone, utc);
     clock.zone = ClockDisplayZone(clock);
 }
 

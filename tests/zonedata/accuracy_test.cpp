@@ -144,8 +144,8 @@ TEST(ZoneAccuracy, ShippedFilesGiveTheIanaLocalTime) {
         for (long long t : Moments(z)) {
             SYSTEMTIME utc = FromUnix(t);
             ZoneRecord record = g_zones.pristine[index];
-            ASSERT_TRUE(RestoreZoneRecord(&record, true));
-            ApplyZoneUpdatesAt(&record, true, utc);
+            ASSERT_TRUE(RestoreZoneRecord(&record));
+            ApplyZoneUpdatesAt(&record, utc);
             SYSTEMTIME local{};
             bool ok = UtcToZoneTime(utc, &local, record);
             SYSTEMTIME expected = FromUnix(t + OffsetAt(z, t) * 60LL);

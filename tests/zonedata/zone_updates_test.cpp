@@ -160,31 +160,30 @@ TEST_F(ZoneUpdates, RebuildsTheRulesOfAnyMoment) {
     ASSERT_TRUE(Load(kChanges));
     ZoneRecord r = zones.Pristine(8);
     r.cityCount = 3;
-    EXPECT_FALSE(ApplyZoneUpdatesAt(&r, true, Utc(2011, 3, 26)));
+    EXPECT_FALSE(ApplyZoneUpdatesAt(&r, Utc(2011, 3, 26)));
     EXPECT_EQ(r.Bias, -180);
-    EXPECT_TRUE(ApplyZoneUpdatesAt(&r, true, Utc(2013, 6, 1)));
+    EXPECT_TRUE(ApplyZoneUpdatesAt(&r, Utc(2013, 6, 1)));
     EXPECT_EQ(r.Bias, -240);
     EXPECT_EQ(r.cityCount, 3);
-    EXPECT_TRUE(ApplyZoneUpdatesAt(&r, false, Utc(2014, 10, 26, 22)));
+    EXPECT_TRUE(ApplyZoneUpdatesAt(&r, Utc(2014, 10, 26, 22)));
     EXPECT_EQ(r.Bias, -180);
     EXPECT_EQ(r.DaylightDate.wMonth, 3);
-    EXPECT_EQ(r.DaylightBias, 0);  // biases dropped on request
     EXPECT_EQ(r.cityCount, 3);
 
-    EXPECT_TRUE(RestoreZoneRecord(&r, true));
+    EXPECT_TRUE(RestoreZoneRecord(&r));
     EXPECT_EQ(r.Bias, -180);
     EXPECT_EQ(r.DaylightDate.wMonth, 0);
     EXPECT_EQ(r.cityCount, 3);
     ZoneRecord south = zones.Pristine(9);
     south.DaylightBias = 99;
-    EXPECT_TRUE(RestoreZoneRecord(&south, false));
-    EXPECT_EQ(south.DaylightBias, 0);
+    EXPECT_TRUE(RestoreZoneRecord(&south));
+    EXPECT_EQ(south.DaylightBias, -60);
     EXPECT_EQ(south.DaylightDate.wMonth, 10);
     ZoneRecord unknown = zones.Pristine(9);
     unknown.id = 77;
-    EXPECT_FALSE(RestoreZoneRecord(&unknown, true));
-    EXPECT_FALSE(RestoreZoneRecord(nullptr, true));
-    EXPECT_FALSE(ApplyZoneUpdatesAt(nullptr, true, Utc(2020, 1, 1)));
+    EXPECT_FALSE(RestoreZoneRecord(&unknown));
+    EXPECT_FALSE(RestoreZoneRecord(nullptr));
+    EXPECT_FALSE(ApplyZoneUpdatesAt(nullptr, Utc(2020, 1, 1)));
 }
 
 TEST_F(ZoneUpdates, GivesClocksTheLiveRecords) {
@@ -230,7 +229,7 @@ TEST_F(ZoneUpdates, WalksStopAtTheFirstLaterEntry) {
     ASSERT_EQ(g_zoneUpdates.count, 2);
     EXPECT_EQ(ZoneUpdatesDue(Utc(2007, 1, 1)), 0);
     ZoneRecord r = zones.Pristine(8);
-    EXPECT_FALSE(ApplyZoneUpdatesAt(&r, true, Utc(2007, 1, 1)));
+    EXPECT_FALSE(ApplyZoneUpdatesAt(&r, Utc(2007, 1, 1)));
     EXPECT_EQ(ZoneUpdatesDue(Utc(2011, 1, 1)), 2);
     EXPECT_EQ(zones.Live(8).Bias, -240);  // the last one walked wins
 }
