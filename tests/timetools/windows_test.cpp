@@ -55,6 +55,16 @@ void Pump() {
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
+std::wstring CellText(HWND list, int row, int column) {
+    wchar_t text[64] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    SendMessageW(list, LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
 SYSTEMTIME PickerTime(HWND picker) {
     SYSTEMTIME t{};
     EXPECT_EQ(SendMessageW(picker, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&t)), GDT_VALID);
@@ -289,13 +299,7 @@ TEST_F(TimeToolWindows, TimeTableListsTheDayAndFollowsItsControls) {
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 24);
     HWND header = reinterpret_cast<HWND>(SendMessageW(list, LVM_GETHEADER, 0, 0));
     EXPECT_EQ(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 4);
-    wchar_t cell[64] = {};
-    LVITEMW item{};
-    item.iSubItem = 1;
-    item.pszText = cell;
-    item.cchTextMax = 64;
-    SendMessageW(list, LVM_GETITEMTEXTW, 0, reinterpret_cast<LPARAM>(&item));
-    EXPECT_NE(cell[0], 0);
+    EXPECT_FALSE(CellText(list, 0, 1).empty());
     EXPECT_EQ(table->ChosenDate().wDay, 15);
     EXPECT_EQ(table->ChosenDate().wHour, 0);
 
@@ -387,15 +391,7 @@ TEST_F(TimeToolWindows, TimeTableTintsCellsByProfiles) {
 TEST_F(TimeToolWindows, TheTableNeverReadsAFreedClockTable) {
     CTimeWindow* table = ShowTimeWindow(nullptr);
     ASSERT_TRUE(table);
-    auto cell = [&](int row, int column) {
-        wchar_t text[64] = {};
-        LVITEMW item{};
-        item.iSubItem = column;
-        item.pszText = text;
-        item.cchTextMax = 64;
-        SendMessageW(table->ListView(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-        return std::wstring(text);
-    };
+    auto cell = [&](int row, int column) { return CellText(table->ListView(), row, column); };
     const std::wstring newYork = cell(0, 2);
     ASSERT_NE(newYork, cell(0, 1));
 
@@ -426,21 +422,12 @@ TEST_F(TimeToolWindows, RefreshWithoutATableDoesNothing) {
 
 namespace {
 
-// The clocks that show the machine's time or its standard time, read as a
-// start reads them: "Here" on the computer's key as a first run stores it, a
-// clock whose zone the table lacks, and the computer's key with daylight
-// saving unticked.
-struct MachineClock {
-    std::string section;
-    bool daylight;  // what the machine's conversion is asked for
-};
-
+// A converter and a time table opened on a fixed moment of each season.
 class MachineZoneTools : public TimeToolWindows, public ::testing::WithParamInterface<SYSTEMTIME> {
 protected:
-    static SYSTEMTIME today_;
+    static inline SYSTEMTIME today_{};
     static void MachineToday(SYSTEMTIME* local) { *local = today_; }
 };
-SYSTEMTIME MachineZoneTools::today_{};
 
 std::wstring TimeText24(const SYSTEMTIME& t) {
     wchar_t text[kTimeTextChars] = {};
@@ -450,6 +437,9 @@ std::wstring TimeText24(const SYSTEMTIME& t) {
 
 }  // namespace
 
+// "Here" on the computer's key as a first run stores it, a clock whose zone
+// the table lacks and the computer's key with daylight saving unticked show
+// what the machine's conversion says for that choice, in every tool.
 TEST_P(MachineZoneTools, TaskbarConverterAndTableShowTheMachinesConversion) {
     const SYSTEMTIME moment = GetParam();
     FreeZoneUpdates();
@@ -459,51 +449,38 @@ TEST_P(MachineZoneTools, TaskbarConverterAndTableShowTheMachinesConversion) {
     RefreshLocalZone();
     wchar_t key[128] = {};
     if (GetCurrentZoneKeyName(key, 128) <= 0) GTEST_SKIP() << "the machine's zone has no registry key";
-    const std::string own(key, key + wcslen(key));
-    const std::string here = AutoDaylightActive() ? "1" : "0";
-    const MachineClock kinds[] = {
-        {"zone=" + own + "\r\nusedaylight=" + here, true},
-        {"zone=Atlantis Standard Time\r\ntimezone=(UTC-02:00) Atlantis\r\nusedaylight=0", true},
-        {"zone=" + own + "\r\nusedaylight=0", false},
-    };
-    std::string ini;
+    const std::string own = "zone=" + std::string(key, key + wcslen(key));
+    const std::string sections[] = {own + "\r\nusedaylight=" + (AutoDaylightActive() ? "1" : "0"),
+                                    "zone=Atlantis Standard Time\r\nusedaylight=0", own + "\r\nusedaylight=0"};
+    std::string ini = "[tester:main]\r\nttable_format=24 hours\r\nttable_interval=60\r\n";
     for (int n = 0; n < 3; ++n)
-        ini += "[tester:clock" + std::to_string(n + 1) + "]\r\nenabled=1\r\ntimeformat=24 hours\r\n" + kinds[n].section +
-               "\r\n";
+        ini += "[tester:clock" + std::to_string(n + 1) + "]\r\nenabled=1\r\ntimeformat=24 hours\r\n" + sections[n] + "\r\n";
     testing_support::WriteBytes(UserIniPath(), ini);
     clocks.assign(3, ClockRecord{});
-    for (int n = 0; n < 3; ++n) ReadClockRecord(ClockSectionName(L"tester", n + 1).c_str(), UserIniPath().c_str(),
-                                                clocks[n], false);
+    for (int n = 0; n < 3; ++n)
+        ReadClockRecord(ClockSectionName(L"tester", n + 1).c_str(), UserIniPath().c_str(), clocks[n], false);
     UseClocks();
-    auto want = [&](int n, const SYSTEMTIME& utc) { return testing_support::MachineTime(utc, kinds[n].daylight); };
+    auto want = [](int n, const SYSTEMTIME& utc) { return testing_support::MachineTime(utc, n < 2); };
 
-    // The taskbar and desktop clocks' text.
+    g_nowUtc = moment;
+    AddMinutes(g_nowUtc, -30);  // the converter opens on the next whole hour
+    HWND dialog = ShowTimeConverterDialog(nullptr);
+    ASSERT_TRUE(dialog);
     for (int n = 0; n < 3; ++n) {
-        ClockRecord face = clocks[n];
+        ClockRecord face = clocks[n];  // the taskbar and desktop clocks' text
         CClock(&face, nullptr).HasChanged(moment);
         ClockTexts texts;
         FormatClockTexts(face, face.currentTime, texts);
         EXPECT_EQ(std::wstring(texts.time), TimeText24(want(n, moment))) << "taskbar, clock " << n + 1;
+        SYSTEMTIME shown = PickerTime(GetDlgItem(dialog, kConverterDatePickerId + n));
+        const SYSTEMTIME time = PickerTime(GetDlgItem(dialog, kConverterTimePickerId + n));
+        shown.wHour = time.wHour;
+        shown.wMinute = time.wMinute;
+        EXPECT_EQ(testing_support::TimeText(shown), testing_support::TimeText(want(n, moment))) << "converter, clock " << n + 1;
     }
 
-    // The converter, opened on the moment.
-    g_nowUtc = moment;
-    AddMinutes(g_nowUtc, -30);
-    HWND dialog = ShowTimeConverterDialog(nullptr);
-    ASSERT_TRUE(dialog);
-    for (int n = 0; n < 3; ++n) {
-        const SYSTEMTIME shown = PickerTime(GetDlgItem(dialog, kConverterTimePickerId + n));
-        const SYSTEMTIME day = PickerTime(GetDlgItem(dialog, kConverterDatePickerId + n));
-        EXPECT_EQ(testing_support::TimeText(SYSTEMTIME{day.wYear, day.wMonth, 0, day.wDay, shown.wHour, shown.wMinute, 0, 0}),
-                  testing_support::TimeText(want(n, moment)))
-            << "converter, clock " << n + 1;
-    }
-    CloseTimeConverter();
-
-    // The time table, opened on the machine's date with rules left from
-    // before a change of the machine's zone, then told of the change.
-    WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_format", L"24 hours");
-    WriteIniString(UserIniPath().c_str(), L"tester:main", L"ttable_interval", L"60");
+    // The table opened with rules left from before a change of the machine's
+    // zone, then told of the change.
     today_ = testing_support::MachineTime(moment);
     SetTableTodayFn(MachineToday);
     clocks[1].zone.Bias += 120;
@@ -515,15 +492,9 @@ TEST_P(MachineZoneTools, TaskbarConverterAndTableShowTheMachinesConversion) {
         SYSTEMTIME local = today_;
         local.wHour = static_cast<WORD>(row);
         local.wMinute = 0;
-        const SYSTEMTIME utc = testing_support::MachineUtc(local);
         for (int n = 0; n < 3; ++n) {
-            wchar_t cell[64] = {};
-            LVITEMW item{};
-            item.iSubItem = n + 1;
-            item.pszText = cell;
-            item.cchTextMax = 64;
-            SendMessageW(table->ListView(), LVM_GETITEMTEXTW, row, reinterpret_cast<LPARAM>(&item));
-            const std::wstring text = cell, time = TimeText24(want(n, utc));
+            const std::wstring text = CellText(table->ListView(), row, n + 1);
+            const std::wstring time = TimeText24(want(n, testing_support::MachineUtc(local)));
             EXPECT_EQ(text.substr(text.size() - std::min(text.size(), time.size())), time)
                 << "table row " << row << ", clock " << n + 1;
         }
