@@ -103,9 +103,10 @@ bool FillSection(const wchar_t* user, const std::wstring& userSection, const std
     }
     if (addedKeys.empty()) return true;
     for (size_t i = 0; i < addedKeys.size(); ++i) {
-        // The computer's zone stored by key keeps following the system's
-        // daylight saving: its choice is stored with it, as the clock page
-        // would store it, so that an unchanged Apply writes nothing new.
+        // The computer's zone stored by key starts with the system's
+        // daylight-saving choice, as the clock page would store it, so that
+        // the clock shows the computer's time and an unchanged Apply writes
+        // nothing new; from then on the stored choice is the user's.
         if (zoneSeeded && _wcsicmp(addedKeys[i].c_str(), L"usedaylight") == 0)
             addedValues[i] = AutoDaylightActive() ? L"1" : L"0";
         addedValues[i] = IniTextForm(addedValues[i].c_str());
