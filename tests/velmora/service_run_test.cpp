@@ -201,6 +201,24 @@ TEST_F(ServiceRunTest, AReloadDuringASyncChangesOnlyTheNextOne) {
     EXPECT_TRUE(WaitFor([&] { return std::wstring(CurrentSyncSettings().serverText) == L"127.0.0.2"; }, 2000));
 }
 
+TEST_F(ServiceRunTest, AResultKeptOutByABusyFileIsReportedOnceTheFileIsFree) {
+    SntpResponder server(SntpReply(kServerTime, 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    Start();
+    EventFired();
+    {
+        LockHolder other(kIniLockWaitMs + 3000);
+        Control(SYNC_CONTROL_SYNC_NOW);
+        // The clock does not wait for the file beyond the lock's wait.
+        ASSERT_TRUE(WaitFor([&] { return clock.calls.size() == 1; }, kIniLockWaitMs + 2000));
+        Sleep(300);
+        EXPECT_FALSE(EventFired());
+    }
+    EXPECT_TRUE(WaitFor([&] { return LastResult() == kSyncFileBusy; }, 2000));
+    EXPECT_TRUE(EventFired());
+}
+
 TEST_F(ServiceRunTest, WithoutServerRequestsDoNothing) {
     SntpResponder server(SntpReply(kServerTime, 0));
     SetSntpPort(server.port());
