@@ -87,9 +87,16 @@ namespace {
 
 int RunSwitches(const ServiceSwitches& s) {
     if (s.sync) {
-        if (!ReadSyncSettings() || !InitSync()) return kExitSyncFailed;
-        SyncOnce(kSyncTimeoutMs);
+        // Reading the settings and writing the result share one wait for the
+        // settings-file lock: a file kept busy ends the run, never hangs it.
+        const ULONGLONG lockDeadline = GetTickCount64() + kIniLockWaitMs;
+        bool busy = false;
+        const bool named = ReadSyncSettings(kIniLockWaitMs, &busy);
+        if (busy) return kExitSyncFileBusy;
+        if (!named || !InitSync()) return kExitSyncFailed;
+        const int code = SyncOnce(kSyncTimeoutMs, lockDeadline);
         CleanupSync();
+        if (code == kSyncFileBusy) return kExitSyncFileBusy;
     }
     if (s.action == ServiceAction::Uninstall) {
         return UninstallWithMessages(s.quiet) ? kExitOk : kExitRemoveFailed;

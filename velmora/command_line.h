@@ -10,6 +10,9 @@ inline constexpr int kExitInstallFailed = 2;
 inline constexpr int kExitRemoveFailed = 3;
 inline constexpr int kExitStartFailed = 4;
 inline constexpr int kExitSyncFailed = 10;
+// /sync could not read its settings or write its result: another program kept
+// the settings file busy for the whole of the lock's wait.
+inline constexpr int kExitSyncFileBusy = 11;
 
 enum class ServiceAction { None, Install, AutoInstall, Uninstall };
 

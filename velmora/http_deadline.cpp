@@ -11,6 +11,7 @@ struct Deadline {
     bool active = false;
     bool expired = false;
     ULONGLONG end = 0;
+    HANDLE stop = nullptr;
 };
 
 Deadline& State() {
@@ -26,9 +27,10 @@ DWORD Remaining(const Deadline& d) {
 
 }  // namespace
 
-void BeginHttpDeadline(DWORD timeoutMs) {
+void BeginHttpDeadline(DWORD timeoutMs, HANDLE stop) {
     Deadline& d = State();
     std::lock_guard<std::mutex> hold(d.lock);
+    d.stop = stop;
     d.active = true;
     d.expired = false;
     d.end = GetTickCount64() + timeoutMs;
@@ -39,6 +41,7 @@ void EndHttpDeadline() {
     std::lock_guard<std::mutex> hold(d.lock);
     d.active = false;
     d.expired = false;
+    d.stop = nullptr;
 }
 
 bool HttpDeadlineExpired() {
@@ -50,6 +53,7 @@ bool HttpDeadlineExpired() {
 bool SendRequestWithinDeadline(WaitableHttpRequest& request) {
     Deadline& d = State();
     DWORD waitMs;
+    HANDLE stop;
     {
         std::lock_guard<std::mutex> hold(d.lock);
         if (d.expired) {
@@ -57,9 +61,13 @@ bool SendRequestWithinDeadline(WaitableHttpRequest& request) {
             return false;
         }
         waitMs = Remaining(d);
+        stop = d.stop;
     }
-    DWORD error = request.Send(waitMs, nullptr);
-    if (error) {
+    DWORD error = request.Send(waitMs, stop);
+    if (error == ERROR_INTERNET_OPERATION_CANCELLED) {
+        std::lock_guard<std::mutex> hold(d.lock);
+        d.expired = true;
+    } else if (error) {
         std::lock_guard<std::mutex> hold(d.lock);
         if (d.active && Remaining(d) == 0) {
             d.expired = true;

@@ -10,8 +10,9 @@
 
 #include "common/platform/waitable_http_request.h"
 
-// The deadline of the sync now starting (SyncOnce), and its end.
-void BeginHttpDeadline(DWORD timeoutMs);
+// The deadline of the sync now starting, and its end. A request is also given
+// up once stop (may be null) is set.
+void BeginHttpDeadline(DWORD timeoutMs, HANDLE stop = nullptr);
 void EndHttpDeadline();
 // True once a request of this sync was given up at the deadline; no further
 // request may start.

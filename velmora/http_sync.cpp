@@ -2,6 +2,7 @@
 #include "velmora/http_head.h"
 #include "velmora/sync_codes.h"
 #include "velmora/sync_engine.h"
+#include "velmora/sync_state.h"
 #include "velmora/system_clock.h"
 
 namespace {
@@ -22,7 +23,10 @@ int SyncByHttp(const wchar_t* server, int httpSyncWait, DWORD timeoutMs) {
     if (WideCharToMultiByte(CP_ACP, 0, server ? server : L"", -1, url, sizeof(url), nullptr, nullptr) <= 0) url[0] = 0;
     url[sizeof(url) - 1] = 0;
     WriteSyncResult(kSyncInProgress);
+    if (SyncStopped()) return ReportSyncResult(kSyncStopped);
 
+    // The exchange's time starts once "in progress" is written.
+    BeginHttpDeadline(timeoutMs, Engine().stop);
     CHttpSession session;
     OpenHttpSession(session, INTERNET_FLAG_ASYNC);
     session.acceptTypes = kAcceptTypes;
@@ -52,7 +56,7 @@ int SyncByHttp(const wchar_t* server, int httpSyncWait, DWORD timeoutMs) {
     } else {
         code = kSyncNoNetwork;
     }
-    WriteSyncResult(code);
     CloseHttpSession(session);
-    return code;
+    EndHttpDeadline();
+    return ReportSyncResult(OutcomeAfterStop(code));
 }

@@ -130,14 +130,19 @@ DWORD InitServiceRun() {
     if (g_wake) CloseHandle(g_wake);
     g_wake = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     if (!g_wake) return GetLastError();
-    ReadSyncSettings();
+    ResumeSync();
+    // A busy settings file holds up neither the start nor a stop: the loop
+    // reads again until it has the lock.
+    bool busy = false;
+    ReadSyncSettings(0, &busy);
+    if (busy) g_reload = true;
     return 0;
 }
 
 // One synchronisation at a time runs on a thread of its own, so that the
-// service thread answers a stop within its hint even while a name lookup or a
-// result write waiting for the settings-file lock holds the sync up. The
-// thread is joined before the service returns.
+// service thread answers a stop within its hint even while a name look-up or
+// a result write waiting for the settings-file lock holds the sync up. A stop
+// cuts the sync short, and the thread is joined before STOPPED is reported.
 class SyncRun {
 public:
     SyncRun() = default;
@@ -148,23 +153,29 @@ public:
     bool Busy() { return !Join(0); }
     void Start() {
         thread_ = CreateThread(nullptr, 0, Run, nullptr, 0, nullptr);
-        if (!thread_) SyncOnce(kSyncTimeoutMs);
+        if (!thread_) owed_ = SyncOnce(kSyncTimeoutMs) == kSyncFileBusy;
     }
     // True once no sync runs (within the time).
     bool Join(DWORD ms) {
         if (!thread_) return true;
         if (WaitForSingleObject(thread_, ms) != WAIT_OBJECT_0) return false;
+        DWORD code = 0;
+        if (GetExitCodeThread(thread_, &code)) owed_ = code == static_cast<DWORD>(kSyncFileBusy);
         CloseHandle(thread_);
         thread_ = nullptr;
         return true;
     }
+    // A sync that could not write its result leaves the file showing an
+    // older one, or "in progress": once the lock is free it is told that the
+    // file was busy.
+    void PayOwedResult() {
+        if (owed_ && !Busy() && TryWriteSyncResult(kSyncFileBusy)) owed_ = false;
+    }
 
 private:
-    static DWORD WINAPI Run(void*) {
-        SyncOnce(kSyncTimeoutMs);
-        return 0;
-    }
+    static DWORD WINAPI Run(void*) { return static_cast<DWORD>(SyncOnce(kSyncTimeoutMs)); }
     HANDLE thread_ = nullptr;
+    bool owed_ = false;
 };
 
 void ServiceRunLoop(SyncRun& sync) {
@@ -184,15 +195,22 @@ void ServiceRunLoop(SyncRun& sync) {
         }
         if (g_stop) break;
         if (g_paused) continue;
-        if (g_reload.exchange(false)) ReadSyncSettings();
+        if (g_reload.exchange(false)) {
+            // A sync in progress keeps the settings it started with.
+            bool busy = false;
+            ReadSyncSettings(0, &busy);
+            if (busy) g_reload = true;
+        }
+        sync.PayOwedResult();
         // A request that arrives during the sync stays for the next round.
         if (CurrentSyncSettings().serverText[0] && !sync.Busy() &&
             (g_syncRequested.exchange(false) || IsSyncDue())) {
             sync.Start();
         }
     }
-    // A sync in progress reports its result first, within the stop's hint.
-    sync.Join(kStopSyncWaitMs);
+    // A sync in progress is cut short and reports that it was stopped first.
+    StopSync(kStopSyncWaitMs);
+    sync.Join(INFINITE);
     CloseHandle(log);
 }
 
@@ -263,9 +281,11 @@ void WINAPI ServiceMain(DWORD, LPWSTR*) {
         return;
     }
     ReportState(SERVICE_RUNNING);
-    SyncRun sync;
-    ServiceRunLoop(sync);
+    {
+        SyncRun sync;
+        ServiceRunLoop(sync);
+    }
+    // Once STOPPED is reported the dispatcher returns and the process cleans
+    // up and ends: no sync may run any more.
     if (CurrentServiceState() != SERVICE_STOPPED) ReportState(SERVICE_STOPPED);
-    // A sync that outlived the stop's hint ends before the service returns.
-    sync.Join(INFINITE);
 }

@@ -9,9 +9,10 @@ inline constexpr DWORD kServiceControls = 7;                      // stop, pause
 inline constexpr DWORD kStartWaitHintMs = 2000;
 inline constexpr DWORD kHeartbeatMs = 1000;
 inline constexpr DWORD kServiceWakeMs = 500;
-// Reported with STOP_PENDING: longer than any one synchronisation may take.
+// Reported with STOP_PENDING: longer than a stopped synchronisation may take.
 inline constexpr DWORD kStopWaitHintMs = 10000;
-// How long a stop waits for a sync in progress before STOPPED is reported.
+// How long a sync cut short by a stop may wait for the settings-file lock to
+// write that it was stopped; STOPPED follows once it has ended.
 inline constexpr DWORD kStopSyncWaitMs = kStopWaitHintMs - 1500;
 
 // The entry the dispatcher calls: registers the handler, starts, and runs

@@ -1,6 +1,7 @@
 #include <winsock2.h>
 
 #include "velmora/sync_engine.h"
+#include "velmora/name_lookup.h"
 #include "velmora/sync_codes.h"
 #include "velmora/sync_state.h"
 #include "velmora/system_clock.h"
@@ -15,20 +16,19 @@ void ToAnsi(const wchar_t* text, char (&out)[128]) {
     out[sizeof(out) - 1] = 0;
 }
 
-bool ResolveServer(const char* name, in_addr& address) {
+int ResolveServer(const char* name, DWORD timeoutMs, in_addr& address) {
     address.s_addr = inet_addr(name);
-    if (address.s_addr != INADDR_NONE) return true;
-    const hostent* host = gethostbyname(name);
-    if (!host || host->h_addrtype != AF_INET || !host->h_addr_list || !host->h_addr_list[0]) return false;
-    memcpy(&address, host->h_addr_list[0], sizeof(address));
-    return true;
+    if (address.s_addr != INADDR_NONE) return kSyncOk;
+    return LookUpServer(name, Engine().lookup, timeoutMs, Engine().stop, address);
 }
 
 int Exchange(SOCKET s, const wchar_t* server, DWORD timeoutMs) {
     char name[128];
     ToAnsi(server, name);
     in_addr address{};
-    if (!name[0] || !ResolveServer(name, address)) return kSyncBadServer;
+    if (!name[0]) return kSyncBadServer;
+    const int resolved = ResolveServer(name, timeoutMs, address);
+    if (resolved != kSyncOk) return resolved;
 
     // The watchdog closes the socket at the timeout; the receive limit is a
     // second bound in case a closed socket does not wake the receive.
@@ -38,9 +38,7 @@ int Exchange(SOCKET s, const wchar_t* server, DWORD timeoutMs) {
     to.sin_family = AF_INET;
     to.sin_port = htons(Engine().sntpPort);
     to.sin_addr = address;
-    FILETIME now;
-    GetSystemTimeAsFileTime(&now);
-    const NtpTimestamp sent = NtpTimestampOfFileTime((uint64_t(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+    const NtpTimestamp sent = NtpTimestampOfFileTime(Clock().NowFileTime());
     unsigned char packet[kSntpPacketBytes];
     BuildSntpRequest(packet, sent);
     if (sendto(s, reinterpret_cast<const char*>(packet), sizeof(packet), 0, reinterpret_cast<sockaddr*>(&to),
@@ -81,14 +79,16 @@ int Exchange(SOCKET s, const wchar_t* server, DWORD timeoutMs) {
 int SyncBySntp(const wchar_t* server, DWORD timeoutMs) {
     SyncState& e = Engine();
     SOCKET s = e.networkStarted ? socket(AF_INET, SOCK_DGRAM, 0) : INVALID_SOCKET;
-    if (s == INVALID_SOCKET) {
-        WriteSyncResult(kSyncNoNetwork);
-        return kSyncNoNetwork;
-    }
+    if (s == INVALID_SOCKET) return ReportSyncResult(kSyncNoNetwork);
     e.socket.store(s);
+    // The clock does not wait for the file: a busy file shows the outcome
+    // instead, or says it was busy.
     WriteSyncResult(kSyncInProgress);
-    const int code = Exchange(s, server ? server : L"", timeoutMs);
+    int code = kSyncStopped;
+    if (!SyncStopped()) {
+        SyncWatchdog watchdog(timeoutMs);
+        code = watchdog.running() ? Exchange(s, server ? server : L"", timeoutMs) : kSyncNoNetwork;
+    }
     CloseSyncSocket(false);
-    WriteSyncResult(code);
-    return code;
+    return ReportSyncResult(OutcomeAfterStop(code));
 }

@@ -1,5 +1,7 @@
 #include "velmora/sync_settings.h"
 
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "common/settings/global_settings_io.h"
@@ -12,6 +14,7 @@ namespace {
 const PolicyLocation kMachinePolicy{HKEY_LOCAL_MACHINE, L"Software\\Qelvar\\Tempovia"};
 const PolicyLocation* g_policy = &kMachinePolicy;
 
+std::mutex g_currentLock;  // the service thread reloads while a sync copies
 SyncSettings g_current{0, kSyncHourly, 1000, 0, L""};
 
 }  // namespace
@@ -23,8 +26,18 @@ bool SyncDefaultsInForce() {
     return RegReadDword(g_policy->root, g_policy->key, L"no_preferences", 1) == 0;
 }
 
-bool ReadSyncSettingsInto(SyncSettings& settings) {
+bool ReadSyncSettingsInto(SyncSettings& settings, DWORD lockWaitMs, bool* busy) {
     const bool defaults = SyncDefaultsInForce();
+    if (busy) *busy = false;
+    // default.ini is shipped, not rewritten: only tempovia.ini needs the lock.
+    std::optional<IniFileLock> lock;
+    if (!defaults) {
+        lock.emplace(lockWaitMs);
+        if (!lock->held()) {
+            if (busy) *busy = true;
+            return settings.serverText[0] != 0;
+        }
+    }
     const std::wstring defaultSection = std::wstring(kDefaultPrefix) + L":common";
     const wchar_t* file = defaults ? DefaultIniPath().c_str() : UserIniPath().c_str();
     const wchar_t* section = defaults ? defaultSection.c_str() : L"common";
@@ -44,6 +57,15 @@ bool ReadSyncSettingsInto(SyncSettings& settings) {
     return settings.serverText[0] != 0;
 }
 
-const SyncSettings& CurrentSyncSettings() { return g_current; }
+SyncSettings CurrentSyncSettings() {
+    std::lock_guard<std::mutex> hold(g_currentLock);
+    return g_current;
+}
 
-bool ReadSyncSettings() { return ReadSyncSettingsInto(g_current); }
+bool ReadSyncSettings(DWORD lockWaitMs, bool* busy) {
+    SyncSettings read = CurrentSyncSettings();
+    const bool named = ReadSyncSettingsInto(read, lockWaitMs, busy);
+    std::lock_guard<std::mutex> hold(g_currentLock);
+    g_current = read;
+    return named;
+}

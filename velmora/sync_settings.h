@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "common/settings/named_mutex.h"
+
 inline constexpr int kSyncDaily = 0;
 inline constexpr int kSyncHourly = 1;
 inline constexpr int kSyncQuarterHourly = 2;
@@ -33,9 +35,13 @@ void SetSyncPolicyLocation(const PolicyLocation* location);
 bool SyncDefaultsInForce();
 
 // Reads the settings from the file and section in force; true when a server
-// is named.
-bool ReadSyncSettingsInto(SyncSettings& settings);
+// is named. tempovia.ini is read under the settings-file lock, waiting for it
+// up to lockWaitMs, so that a program rewriting the file is never caught
+// half-way; when the lock was not had, busy (may be null) is set and the
+// settings are left as they were.
+bool ReadSyncSettingsInto(SyncSettings& settings, DWORD lockWaitMs = kIniLockWaitMs, bool* busy = nullptr);
 
-// The settings the engine uses, filled by ReadSyncSettings.
-const SyncSettings& CurrentSyncSettings();
-bool ReadSyncSettings();
+// A copy of the settings the engine uses, filled by ReadSyncSettings: each
+// synchronisation works on its own, so a reload never changes one running.
+SyncSettings CurrentSyncSettings();
+bool ReadSyncSettings(DWORD lockWaitMs = kIniLockWaitMs, bool* busy = nullptr);

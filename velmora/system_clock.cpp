@@ -53,6 +53,12 @@ SystemClock* g_replacement = nullptr;
 
 }  // namespace
 
+uint64_t SystemClock::NowFileTime() {
+    FILETIME now;
+    GetSystemTimeAsFileTime(&now);
+    return (static_cast<uint64_t>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
 SystemClock& Clock() { return g_replacement ? *g_replacement : g_real; }
 
 SystemClock* SetSystemClock(SystemClock* replacement) {
@@ -67,15 +73,20 @@ bool IsValidSystemTime(const SYSTEMTIME& time) {
 }
 
 bool IsPlausibleServerTime(const SYSTEMTIME& utc) {
-    FILETIME time{}, built{}, until{};
+    FILETIME time{}, built{};
     SYSTEMTIME build{};
     GetBuildDate(build);
     if (utc.wYear == 0 || !SystemTimeToFileTime(&utc, &time) || !SystemTimeToFileTime(&build, &built)) return false;
-    SYSTEMTIME last = build;
-    last.wYear = static_cast<WORD>(last.wYear + kServerTimeYearsAfterBuild);
-    if (last.wMonth == 2 && last.wDay == 29) last.wDay = 28;
-    if (!SystemTimeToFileTime(&last, &until)) return false;
     auto ticks = [](const FILETIME& f) { return (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime; };
     constexpr uint64_t kDay = 24ull * 3600 * 10000000;
-    return ticks(time) + kDay >= ticks(built) && ticks(time) < ticks(until);
+    const uint64_t floor = ticks(built) - kDay;
+    if (ticks(time) < floor) return false;
+    const uint64_t now = Clock().NowFileTime();
+    if (now < floor) return true;
+    FILETIME nowTime{static_cast<DWORD>(now), static_cast<DWORD>(now >> 32)}, until{};
+    SYSTEMTIME last{};
+    if (!FileTimeToSystemTime(&nowTime, &last)) return true;
+    last.wYear = static_cast<WORD>(last.wYear + kServerTimeYearsAhead);
+    if (last.wMonth == 2 && last.wDay == 29) last.wDay = 28;
+    return !SystemTimeToFileTime(&last, &until) || ticks(time) < ticks(until);
 }

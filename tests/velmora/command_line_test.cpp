@@ -2,6 +2,7 @@
 // and service mode handed to the dispatcher.
 #include <gtest/gtest.h>
 
+#include "tests/velmora/loopback.h"
 #include "tests/velmora/service_fixture.h"
 #include "tests/velmora/sync_fixture.h"
 #include "velmora/command_line.h"
@@ -75,6 +76,17 @@ TEST_F(CommandLineTest, SyncWithoutServerExitsTenWithoutClock) {
     EXPECT_EQ(RunCommandLine(L"velmora.exe /SYNC /q"), kExitSyncFailed);
     EXPECT_TRUE(clock.calls.empty());
     EXPECT_EQ(LastResult(), -1);
+    EXPECT_EQ(platform.dispatcherRuns, 0);
+}
+
+TEST_F(CommandLineTest, SyncWithTheSettingsFileKeptBusyEndsWithinTheLocksWait) {
+    SntpResponder server(SntpReply(NtpSeconds(ServerMoment()), 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    LockHolder other(kIniLockWaitMs + 3000);
+    const DWORD t0 = GetTickCount();
+    EXPECT_EQ(RunCommandLine(L"velmora.exe /sync"), kExitSyncFileBusy);
+    EXPECT_LT(GetTickCount() - t0, kIniLockWaitMs + 1000);
     EXPECT_EQ(platform.dispatcherRuns, 0);
 }
 

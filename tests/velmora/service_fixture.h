@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <string>
 #include <vector>
 
@@ -32,14 +34,32 @@ public:
         }
         std::lock_guard<std::mutex> hold(lock);
         statuses.push_back(*status);
+        if (status->dwCurrentState == SERVICE_STOPPED) stopped.notify_all();
         return TRUE;
     }
+    // Without `dispatch`: no manager to connect to. With it, as the manager's
+    // own: the service runs on a thread of the dispatcher, which returns as
+    // soon as the service reports STOPPED, whatever the service still does.
     BOOL RunDispatcher(const SERVICE_TABLE_ENTRYW* table) override {
-        std::lock_guard<std::mutex> hold(lock);
+        std::unique_lock<std::mutex> hold(lock);
         dispatcherName = table[0].lpServiceName;
         ++dispatcherRuns;
-        SetLastError(ERROR_FAILED_SERVICE_CONTROLLER_CONNECT);
-        return FALSE;
+        if (!dispatch) {
+            SetLastError(ERROR_FAILED_SERVICE_CONTROLLER_CONNECT);
+            return FALSE;
+        }
+        const size_t before = statuses.size();
+        serviceThread = std::thread(table[0].lpServiceProc, 0, nullptr);
+        stopped.wait(hold, [&] {
+            for (size_t i = before; i < statuses.size(); ++i) {
+                if (statuses[i].dwCurrentState == SERVICE_STOPPED) return true;
+            }
+            return false;
+        });
+        return TRUE;
+    }
+    ~RecordingPlatform() override {
+        if (serviceThread.joinable()) serviceThread.join();
     }
     void ShowMessage(const wchar_t* text, UINT flags) override {
         std::lock_guard<std::mutex> hold(lock);
@@ -57,6 +77,9 @@ public:
     }
 
     std::mutex lock;
+    std::condition_variable stopped;
+    bool dispatch = false;
+    std::thread serviceThread;
     DWORD controlOnRegistration = 0;
     DWORD slowFirstStatusMs = 0;
     std::wstring registeredName;

@@ -12,6 +12,7 @@
 #include "tests/velmora/loopback.h"
 #include "tests/velmora/service_fixture.h"
 #include "tests/velmora/sync_fixture.h"
+#include "velmora/command_line.h"
 #include "velmora/service_run.h"
 #include "velmora/sync_codes.h"
 
@@ -32,11 +33,15 @@ protected:
             if (platform.handler) platform.handler(SERVICE_CONTROL_STOP);
             service.join();
         }
+        if (platform.serviceThread.joinable()) platform.serviceThread.join();
         SetServicePlatform(nullptr);
         SyncFixture::TearDown();
     }
+    // Service mode through a dispatcher that returns at STOPPED, after which
+    // the engine is cleaned up at once, as in the real process.
     void Start() {
-        service = std::thread([] { ServiceMain(0, nullptr); });
+        platform.dispatch = true;
+        service = std::thread([] { RunCommandLine(L"velmora.exe"); });
         ASSERT_TRUE(WaitFor([&] { return platform.LastState() == SERVICE_RUNNING; }, 5000));
     }
     void Control(DWORD code) { platform.handler(code); }
@@ -123,7 +128,7 @@ TEST_F(ServiceRunTest, StopDuringASyncIsPendingUntilTheSyncHasReported) {
     for (size_t i = 0; i + 1 < statuses.size(); ++i) EXPECT_NE(statuses[i].dwCurrentState, DWORD{SERVICE_STOPPED}) << i;
     EXPECT_EQ(statuses.back().dwCurrentState, static_cast<DWORD>(SERVICE_STOPPED));
     EXPECT_EQ(statuses.back().dwWaitHint, 0u);
-    EXPECT_EQ(LastResult(), kSyncNoReply);  // 1.5 s is longer than http_sync_wait
+    EXPECT_EQ(LastResult(), kSyncStopped);  // the request was given up
 }
 
 // From the first STOP_PENDING on, only STOP_PENDING and a last STOPPED.
@@ -157,21 +162,61 @@ TEST_F(ServiceRunTest, ASlowManagerDuringTheStartUpHoldsNothingUp) {
     EXPECT_EQ(platform.LastState(), DWORD{SERVICE_STOPPED});
 }
 
-TEST_F(ServiceRunTest, AStopWithinItsHintWhileTheResultWaitsForTheSettingsLock) {
+TEST_F(ServiceRunTest, AStopEndsTheServiceOnlyAfterTheSyncItCutShort) {
     SntpResponder server(SntpReply(kServerTime, 0));
     SetSntpPort(server.port());
     ASSERT_TRUE(UseServer(L"127.0.0.1"));
     Start();
-    auto lock = std::make_unique<IniFileLock>();  // another program writes the settings
+    LockHolder other(12000);  // another program writes the settings
+    const DWORD held = GetTickCount();
     Control(SYNC_CONTROL_SYNC_NOW);
-    Sleep(300);
+    Sleep(5000);
     const DWORD asked = GetTickCount();
     Control(SERVICE_CONTROL_STOP);
-    EXPECT_TRUE(WaitFor([&] { return platform.LastState() == SERVICE_STOPPED; }, kStopWaitHintMs));
+    service.join();  // the dispatcher returned and the engine is gone
     EXPECT_LT(GetTickCount() - asked, kStopWaitHintMs);
-    lock.reset();
-    service.join();
+    EXPECT_GE(GetTickCount() - held, 11900u);
+    // The sync wrote that it was stopped before STOPPED; the file is whole.
+    EXPECT_EQ(LastResult(), kSyncStopped);
+    EXPECT_EQ(ReadIniText(UserIniPath().c_str(), L"common", L"server0"), L"127.0.0.1");
+    EXPECT_EQ(ReadIniKeyList(UserIniPath().c_str(), L"common").size(), 3u);
+    EXPECT_EQ(server.requests(), 0);
     ExpectStopKept(platform.Statuses());
+}
+
+TEST_F(ServiceRunTest, AReloadDuringASyncChangesOnlyTheNextOne) {
+    SntpResponder server(SntpReply(kServerTime, 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    Start();
+    auto lock = std::make_unique<IniFileLock>();  // the sync waits to write "in progress"
+    Control(SYNC_CONTROL_SYNC_NOW);
+    Sleep(300);
+    Common(L"server0", L"127.0.0.2");
+    Control(SYNC_CONTROL_RELOAD);
+    Sleep(700);
+    lock.reset();
+    ASSERT_TRUE(WaitFor([&] { return LastResult() == kSyncOk; }, 5000));
+    EXPECT_EQ(server.requests(), 1);  // the server the sync started with
+    EXPECT_TRUE(WaitFor([&] { return std::wstring(CurrentSyncSettings().serverText) == L"127.0.0.2"; }, 2000));
+}
+
+TEST_F(ServiceRunTest, AResultKeptOutByABusyFileIsReportedOnceTheFileIsFree) {
+    SntpResponder server(SntpReply(kServerTime, 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    Start();
+    EventFired();
+    {
+        LockHolder other(kIniLockWaitMs + 3000);
+        Control(SYNC_CONTROL_SYNC_NOW);
+        // The clock does not wait for the file beyond the lock's wait.
+        ASSERT_TRUE(WaitFor([&] { return clock.calls.size() == 1; }, kIniLockWaitMs + 2000));
+        Sleep(300);
+        EXPECT_FALSE(EventFired());
+    }
+    EXPECT_TRUE(WaitFor([&] { return LastResult() == kSyncFileBusy; }, 2000));
+    EXPECT_TRUE(EventFired());
 }
 
 TEST_F(ServiceRunTest, WithoutServerRequestsDoNothing) {

@@ -3,6 +3,8 @@
 // for a bad one or for silence.
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include "tests/velmora/loopback.h"
 #include "tests/velmora/sync_fixture.h"
 #include "velmora/sync_codes.h"
@@ -56,22 +58,76 @@ TEST_F(SntpSyncTest, ADatagramFromElsewhereIsPassedOverForTheServersReply) {
     EXPECT_EQ(clock.calls[0].wHour, 12);  // the server's time, not the forger's
 }
 
-// Times a server cannot have: before this program was built, or years on.
-TEST_F(SntpSyncTest, TimesBeforeTheBuildOrYearsAfterItNeverReachTheClock) {
+// Times a server cannot have: before this program was built, or years ahead
+// of a computer clock that is itself on or after the build.
+TEST_F(SntpSyncTest, ServerTimesAreCheckedAgainstTheBuildAndTheComputersClock) {
     ASSERT_TRUE(UseServer(L"127.0.0.1"));
-    for (const SYSTEMTIME& t : {ServerMoment(-2), ServerMoment(1, kServerTimeYearsAfterBuild),
-                                ServerMoment(0, -25), ServerMoment(0, 14)}) {
-        SntpResponder server(SntpReply(NtpSeconds(t), 0));
+    const SYSTEMTIME era{2036, 2, 5, 8, 6, 28, 20, 500};  // the second NTP era
+    const struct {
+        SYSTEMTIME machine, server;
+        int code;
+    } cases[] = {
+        {ServerMoment(0, 6), ServerMoment(1, 6), kSyncOk},
+        {era, era, kSyncOk},
+        {ServerMoment(0, -25), ServerMoment(1, 6), kSyncOk},  // a clock reset to the past
+        {ServerMoment(0, 6), ServerMoment(0, 6 + kServerTimeYearsAhead), kSyncNoTime},
+        {ServerMoment(0, 6), ServerMoment(-2), kSyncNoTime},
+        {ServerMoment(0), ServerMoment(0, -25), kSyncNoTime},
+        {ServerMoment(0), ServerMoment(0), kSyncOk},
+    };
+    for (const auto& c : cases) {
+        clock.now = FileTimeOf(c.machine);
+        SntpResponder server(SntpReply(NtpSeconds(c.server), 0x80000000u));
         SetSntpPort(server.port());
-        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncNoTime) << Stamp(t);
+        const size_t calls = clock.calls.size();
+        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), c.code) << Stamp(c.machine) << " " << Stamp(c.server);
+        if (c.code == kSyncOk) {
+            ASSERT_EQ(clock.calls.size(), calls + 1);
+            EXPECT_EQ(Stamp(clock.calls.back()), Stamp(c.server));
+        }
     }
-    EXPECT_TRUE(clock.calls.empty());
-    // Within the bounds: the day of the build, and the last day of the years after it.
-    for (const SYSTEMTIME& t : {ServerMoment(0), ServerMoment(-2, kServerTimeYearsAfterBuild)}) {
-        SntpResponder server(SntpReply(NtpSeconds(t), 0));
-        SetSntpPort(server.port());
-        EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncOk) << Stamp(t);
+}
+
+TEST_F(SntpSyncTest, AWaitForTheSettingsFileNeitherCutsTheExchangeNorWakesWithoutAResult) {
+    SntpResponder server(SntpReply(kServerTime, 0));
+    SetSntpPort(server.port());
+    ASSERT_TRUE(UseServer(L"127.0.0.1"));
+    EventFired();
+    {
+        LockHolder other(1500);  // longer than the exchange may take
+        EXPECT_EQ(SyncOnce(700), kSyncOk);
     }
+    EXPECT_EQ(LastResult(), kSyncOk);
+    EXPECT_TRUE(EventFired());
+    LockHolder other(2000);
+    EXPECT_EQ(SyncOnce(700, GetTickCount64() + 500), kSyncFileBusy);
+    EXPECT_EQ(clock.calls.size(), 2u);
+    EXPECT_FALSE(EventFired());
+}
+
+namespace {
+HANDLE g_lookupRelease = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+bool HangingLookup(const char*, in_addr&) {
+    WaitForSingleObject(g_lookupRelease, 20000);
+    return false;
+}
+}  // namespace
+
+TEST_F(SntpSyncTest, AHangingNameLookUpIsLeftBehindAtAStopOrTheTimeOut) {
+    SetNameLookup(HangingLookup);
+    ASSERT_TRUE(UseServer(L"time.example"));
+    std::thread stopper([] {
+        Sleep(300);
+        StopSync(1000);
+    });
+    const DWORD t0 = GetTickCount();
+    EXPECT_EQ(SyncOnce(kSyncTimeoutMs), kSyncStopped);
+    EXPECT_LT(GetTickCount() - t0, 2000u);
+    stopper.join();
+    EXPECT_EQ(LastResult(), kSyncStopped);
+    ResumeSync();
+    EXPECT_EQ(SyncOnce(700), kSyncBadServer);
+    SetEvent(g_lookupRelease);
 }
 
 TEST_F(SntpSyncTest, HostNameIsResolved) {

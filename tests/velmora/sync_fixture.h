@@ -8,10 +8,12 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
+#include "common/settings/named_mutex.h"
 #include "common/platform/build_date.h"
 #include "tests/support/test_support.h"
 #include "velmora/sntp_packet.h"
@@ -72,6 +74,12 @@ inline std::string HttpDateHeader(const SYSTEMTIME& t) {
 
 inline constexpr wchar_t kPolicyKey[] = L"Software\\TempoviaTests\\velmora";
 
+inline uint64_t FileTimeOf(const SYSTEMTIME& t) {
+    FILETIME f{};
+    SystemTimeToFileTime(&t, &f);
+    return (static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime;
+}
+
 class RecordingClock : public SystemClock {
 public:
     bool SetUtc(const SYSTEMTIME& utc) override {
@@ -79,8 +87,39 @@ public:
         if (refuse) SetLastError(ERROR_PRIVILEGE_NOT_HELD);
         return !refuse;
     }
+    // The machine's time: fixed when given, else the real one.
+    uint64_t NowFileTime() override { return now ? now : SystemClock::NowFileTime(); }
     std::vector<SYSTEMTIME> calls;
     bool refuse = false;
+    uint64_t now = 0;
+};
+
+// The settings-file lock held by a thread of its own, as another program
+// holds it, for the time given or until Release.
+class LockHolder {
+public:
+    explicit LockHolder(DWORD ms) : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+        HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = std::thread([this, ms, taken] {
+            IniFileLock lock;
+            SetEvent(taken);
+            WaitForSingleObject(release_, ms);
+        });
+        WaitForSingleObject(taken, 5000);
+        CloseHandle(taken);
+    }
+    ~LockHolder() {
+        Release();
+        CloseHandle(release_);
+    }
+    void Release() {
+        SetEvent(release_);
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    HANDLE release_;
+    std::thread thread_;
 };
 
 class SyncFixture : public ::testing::Test {
@@ -95,6 +134,7 @@ protected:
     void TearDown() override {
         CleanupSync();
         SetSntpPort(123);
+        SetNameLookup(nullptr);
         SetSystemClock(nullptr);
         SetSyncPolicyLocation(nullptr);
         RegDeleteTreeW(HKEY_CURRENT_USER, kPolicyKey);

@@ -11,7 +11,7 @@ class SyncSettingsTest : public SyncFixture {};
 
 TEST_F(SyncSettingsTest, ReadsCommonOfUserFileWithDefaults) {
     EXPECT_FALSE(ReadSyncSettings());  // no file: no server, no fallback server
-    const SyncSettings& s = CurrentSyncSettings();
+    SyncSettings s = CurrentSyncSettings();
     EXPECT_EQ(s.autosync, 0);
     EXPECT_EQ(s.synctype, kSyncHourly);
     EXPECT_EQ(s.httpSyncWait, 1000);
@@ -25,6 +25,7 @@ TEST_F(SyncSettingsTest, ReadsCommonOfUserFileWithDefaults) {
     Common(L"server0", L"wrong.example");
     Common(L"server3", L"127.0.0.1");
     EXPECT_TRUE(ReadSyncSettings());
+    s = CurrentSyncSettings();
     EXPECT_EQ(s.autosync, 1);
     EXPECT_EQ(s.synctype, 2);
     EXPECT_EQ(s.httpSyncWait, 250);
@@ -35,7 +36,7 @@ TEST_F(SyncSettingsTest, ReadsCommonOfUserFileWithDefaults) {
     EXPECT_FALSE(ReadSyncSettings());
     Common(L"server3", std::wstring(300, L'a'));  // at most 127 characters
     EXPECT_TRUE(ReadSyncSettings());
-    EXPECT_EQ(wcslen(s.serverText), 127u);
+    EXPECT_EQ(wcslen(CurrentSyncSettings().serverText), 127u);
 }
 
 TEST_F(SyncSettingsTest, DefaultsInForceOnlyForFourByteZero) {
