@@ -151,18 +151,13 @@ TEST_F(InstallTest, NoTextureAtAllCannotBeBackedUp) {
     EXPECT_EQ(MapLastSysError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
 
-namespace {
-
-// Every window this thread makes meanwhile is refused by the system.
-LRESULT CALLBACK RefuseWindows(int code, WPARAM wParam, LPARAM lParam) {
-    return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, wParam, lParam);
-}
-
-}  // namespace
-
 TEST_F(InstallTest, AWindowRefusedOutsideTheGlStepsIsAFailure) {
     ASSERT_TRUE(WriteJpeg(File(L"map.jpg"), 64, 32, 3));
-    HHOOK veto = SetWindowsHookExW(WH_CBT, RefuseWindows, nullptr, GetCurrentThreadId());
+    // The system refuses every window this thread makes meanwhile.
+    HOOKPROC refuse = [](int code, WPARAM w, LPARAM l) -> LRESULT {
+        return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, w, l);
+    };
+    HHOOK veto = SetWindowsHookExW(WH_CBT, refuse, nullptr, GetCurrentThreadId());
     ASSERT_NE(veto, nullptr);
     const DWORD installed = MapInstall();
     int status = 0;

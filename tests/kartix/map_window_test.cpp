@@ -330,7 +330,6 @@ TEST_F(MapWindowTest, PhotoRequestsGoToTheMainWindowAndOnlyReplyOneAccepts) {
     SetEvent(release);
     hung.join();
     EXPECT_TRUE(stillStuck);
-    EXPECT_EQ(g_requests, 2);
     CloseHandle(ready);
     CloseHandle(release);
 }
