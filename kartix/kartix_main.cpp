@@ -27,6 +27,7 @@ HWND __cdecl CreateMapWindow(HWND parent, int x, int y, int width, int height, i
     try {
         return MapCreateWindow(parent, x, y, width, height, status);
     } catch (...) {
+        if (status) *status = static_cast<int>(MAP_ERR_MAKE_CURRENT);
         return nullptr;
     }
 }

@@ -25,6 +25,16 @@ void FreeTextures(MapState& s) {
     ReleaseMutex(s.textureMutex);
 }
 
+// A window that was not made, whatever stopped it (the system, the parent,
+// an exception in WM_CREATE), is a failure. Only the GL steps have codes of
+// their own; any other cause gives MAP_ERR_MAKE_CURRENT with the system's error.
+void ReportWindowFailure(MapState& s) {
+    if (s.creationStatus != 0) return;
+    const DWORD error = GetLastError();
+    s.creationStatus = MAP_ERR_MAKE_CURRENT;
+    s.lastSysError = error != 0 ? error : ERROR_CANNOT_MAKE;
+}
+
 }  // namespace
 
 void MapAttach(HMODULE module) { Map().module = module; }
@@ -60,7 +70,7 @@ HWND MapCreateWindow(HWND parent, int x, int y, int width, int height, int* stat
     } else {
         window = CreateWindowExW(0, kMapWindowClass, kMapWindowTitle, kMapChildStyle, x, y, width, height, parent,
                                  nullptr, s.module, nullptr);
-        if (!window && s.creationStatus == 0) s.lastSysError = GetLastError();
+        if (!window) ReportWindowFailure(s);
     }
     if (status) *status = static_cast<int>(s.creationStatus);
     return window;
@@ -139,13 +149,13 @@ DWORD MapInstall() {
         if (check != 0) return check;
     }
     s.installMode = true;
+    s.creationStatus = 0;
     HWND window = CreateWindowExW(0, kMapWindowClass, kMapWindowTitle, kMapInstallStyle, 0, 0, 320, 200, nullptr,
                                   nullptr, s.module, nullptr);
+    if (!window) ReportWindowFailure(s);
     const DWORD status = s.creationStatus;
     if (window) DestroyWindow(window);
     FreeTextures(s);
     s.installMode = false;
-    if (window) return 0;
-    if (status == 0) s.lastSysError = GetLastError();
-    return status;
+    return window ? 0 : status;
 }

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 
 #include <cstdint>
+#include <new>
 
+#include "common/mapdialog/map_plugin_errors.h"
 #include "common/records/protocol.h"
 #include "kartix/globe_view.h"
 #include "kartix/map_scene.h"
@@ -134,13 +136,26 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
+// The creator reads the status: a window refused in WM_CREATE is a failure.
+LRESULT RefuseAfterException(UINT message, DWORD error) {
+    if (message != WM_CREATE) return 0;
+    MapState& s = Map();
+    if (s.creationStatus == 0) {
+        s.creationStatus = MAP_ERR_MAKE_CURRENT;
+        s.lastSysError = error;
+    }
+    return -1;
+}
+
 }  // namespace
 
 LRESULT CALLBACK MapWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // A host's message loop must never see an exception from the plug-in.
     try {
         return HandleMessage(window, message, wParam, lParam);
+    } catch (const std::bad_alloc&) {
+        return RefuseAfterException(message, ERROR_NOT_ENOUGH_MEMORY);
     } catch (...) {
-        return message == WM_CREATE ? -1 : 0;
+        return RefuseAfterException(message, ERROR_CANNOT_MAKE);
     }
 }

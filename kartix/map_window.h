@@ -35,5 +35,8 @@ void CancelHoverTimer(MapState& s);
 // H halves, L doubles the factor; a change reloads at the new one.
 void ChangePerfFactor(MapState& s, bool doubled);
 void ReloadAfterPerfChange(MapState& s, int factor);
-// MSG_PHOTO_REQUEST to the main window; true only for the reply 1.
+// The longest wait for the host's reply to a message of the map.
+inline constexpr UINT kHostReplyTimeoutMs = 2000;
+// MSG_PHOTO_REQUEST to the main window; true only for the reply 1 within
+// kHostReplyTimeoutMs.
 bool AskHostForPhotos(MapState& s, int signedCity);

@@ -18,6 +18,17 @@ bool ActsOnRelease(int key) { return key == VK_PRIOR || key == VK_NEXT || key ==
 
 void RecomputeHover(MapState& s) { UpdateHover(s, s.cursorX, s.cursorY); }
 
+// The main program answers at once (it queues photo work); one that hangs, or
+// a host in another process that does, must not freeze the dialog around the
+// map. A send that fails or times out reads as the reply 0.
+LRESULT SendToHost(HWND host, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR reply = 0;
+    if (!host || !SendMessageTimeoutW(host, message, wParam, lParam, SMTO_NORMAL | SMTO_ABORTIFHUNG,
+                                      kHostReplyTimeoutMs, &reply))
+        return 0;
+    return static_cast<LRESULT>(reply);
+}
+
 void CameraChanged(MapState& s) {
     FitCamera(s);
     RecomputeHover(s);
@@ -144,8 +155,6 @@ void OnMapMouseMove(MapState& s, WPARAM keys, int x, int rawY) {
     if (FlyToRunning()) return;
     const bool onGlobe = UpdateHover(s, x, y);
     const bool anyButton = (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0;
-    // The caption of the add-photo button follows the cursor, not the button.
-    if (!anyButton) UpdateOverlayHover(s, x, y, false);
     // A press outside the window gave no origin: the view must not jump to it.
     if ((keys & MK_LBUTTON) && s.leftPressed && s.heldButtonKey == 0 && s.heldCreditLine < 0) {
         s.dragging = true;
@@ -186,12 +195,14 @@ void OnMapButtonUp(MapState& s, int x, int rawY) {
     const bool onGlobe = UpdateHover(s, x, y);
     KillTimer(s.window, kRepeatTimer);
     s.repeatTimer = 0;
+    // Read before the capture goes: giving it up clears the flag.
+    const bool pressedHere = s.leftPressed;
     ReleaseCapture();
     const int key = UpdateOverlayHover(s, x, y, true);
     bool photoOpened = false;
     if (key && key == s.heldButtonKey && ActsOnRelease(key)) {
         SendMessageW(s.window, WM_KEYDOWN, static_cast<WPARAM>(key), 0);
-    } else {
+    } else if (pressedHere) {
         const int photo = PhotoStripItemAt(s, x, y);
         if (photo >= 0) {
             OpenPhotoPage(s, photo);
@@ -199,7 +210,9 @@ void OnMapButtonUp(MapState& s, int x, int rawY) {
         }
     }
     if (s.heldCreditLine >= 0 || photoOpened) s.heldCreditLine = CreditLineAt(s, x, y);
-    if (!s.dragging && s.heldButtonKey == 0 && (PhotoStripEmpty() || x < PhotoStripLeft(s))) {
+    // A release whose press fell outside the map (the dialog's background,
+    // another window) is no click.
+    if (pressedHere && !s.dragging && s.heldButtonKey == 0 && (PhotoStripEmpty() || x < PhotoStripLeft(s))) {
         if (s.heldCreditLine >= 0) {
             OpenCreditLine(s, s.heldCreditLine);
         } else if (onGlobe) {
@@ -207,8 +220,8 @@ void OnMapButtonUp(MapState& s, int x, int rawY) {
             const int city = HoveredNearestCity(s, within);
             if (city >= 0 && city < s.cityCount) {
                 if (within > 0)
-                    SendMessageW(GetParent(s.window), MSG_MAP_SELECT_CITY, static_cast<WPARAM>(city),
-                                 reinterpret_cast<LPARAM>(&s.cities[city]));
+                    SendToHost(GetParent(s.window), MSG_MAP_SELECT_CITY, static_cast<WPARAM>(city),
+                               reinterpret_cast<LPARAM>(&s.cities[city]));
                 const int request = within > 0 ? city : -city;
                 if (AskHostForPhotos(s, request)) ShowCityPhotos(s, request);
             }
@@ -248,7 +261,7 @@ bool OnMapSetCursor(MapState& s) {
 
 bool AskHostForPhotos(MapState& s, int signedCity) {
     HWND host = FindWindowW(kMainWindowClass, nullptr);
-    s.hostAcceptsPhotos = host && SendMessageW(host, MSG_PHOTO_REQUEST, static_cast<WPARAM>(signedCity),
-                                               reinterpret_cast<LPARAM>(s.window)) == 1;
+    s.hostAcceptsPhotos = host && SendToHost(host, MSG_PHOTO_REQUEST, static_cast<WPARAM>(signedCity),
+                                             reinterpret_cast<LPARAM>(s.window)) == 1;
     return s.hostAcceptsPhotos;
 }

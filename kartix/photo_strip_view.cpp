@@ -314,7 +314,12 @@ void DrawOverlay(MapState& s) {
     st.overlay.Draw();
     glDisable(GL_ALPHA_TEST);
     glDisable(GL_BLEND);
-    if (st.addPhoto && st.addPhoto->hover) {
+    // The caption follows the pointer; the button's own hover flag marks a
+    // press and lights its hovered half only while the button is held.
+    const bool pointerOnAdd =
+        st.addPhoto && s.mouseInside &&
+        HitTest2D(*st.addPhoto, static_cast<float>(s.cursorX) - st.overlay.x, static_cast<float>(s.cursorY));
+    if (pointerOnAdd) {
         const std::wstring tip = GetLocalString(2, L"");
         if (!tip.empty()) {
             const int w = s.font.TextWidthW(tip.c_str(), -1);

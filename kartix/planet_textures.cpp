@@ -43,9 +43,14 @@ void HandOverEarthTexture(MapState& s, int step) {
     // A worker still busy: this hand-over is dropped; the worker's own
     // message follows.
     if (!MutexObtained(WaitForSingleObject(s.textureMutex, kUploadWaitMs))) return;
+    // The success of an earlier cut may arrive while a newer load holds the
+    // picture whole in tile 0: the globe keeps its tiles until that load is
+    // cut too, and its own message follows.
+    const bool cut = Textures().earth.AllLoaded();
     CPlanet* planet = SceneGraph().planet;
-    if (planet && s.context.MakeCurrent(s.dc)) planet->SetEarthTiles(&Textures().earth);
+    if (cut && planet && s.context.MakeCurrent(s.dc)) planet->SetEarthTiles(&Textures().earth);
     ReleaseMutex(s.textureMutex);
+    if (!cut) return;
     if (s.context.MakeCurrent(s.dc)) CompileMapScene(s);
     if (s.perf.factor < kPerfFactorMax) StartPerfTest(s.perf);
     RedrawMap(s);

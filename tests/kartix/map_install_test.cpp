@@ -150,3 +150,21 @@ TEST_F(InstallTest, NoTextureAtAllCannotBeBackedUp) {
     EXPECT_EQ(MapInstall(), MAP_ERR_TEXTURE_COPY);
     EXPECT_EQ(MapLastSysError(), static_cast<DWORD>(ERROR_FILE_NOT_FOUND));
 }
+
+TEST_F(InstallTest, AWindowRefusedOutsideTheGlStepsIsAFailure) {
+    ASSERT_TRUE(WriteJpeg(File(L"map.jpg"), 64, 32, 3));
+    // The system refuses every window this thread makes meanwhile.
+    HOOKPROC refuse = [](int code, WPARAM w, LPARAM l) -> LRESULT {
+        return code == HCBT_CREATEWND ? 1 : CallNextHookEx(nullptr, code, w, l);
+    };
+    HHOOK veto = SetWindowsHookExW(WH_CBT, refuse, nullptr, GetCurrentThreadId());
+    ASSERT_NE(veto, nullptr);
+    const DWORD installed = MapInstall();
+    int status = 0;
+    HWND window = MapCreateWindow(GetDesktopWindow(), 0, 0, 16, 16, &status);
+    UnhookWindowsHookEx(veto);
+    EXPECT_EQ(installed, MAP_ERR_MAKE_CURRENT);
+    EXPECT_EQ(window, nullptr);
+    EXPECT_EQ(static_cast<DWORD>(status), MAP_ERR_MAKE_CURRENT);
+    EXPECT_NE(MapLastSysError(), 0u);
+}

@@ -76,19 +76,24 @@ protected:
         }
         return false;
     }
-    // Waits for `count` hand-overs of one step, then gives them to the window
-    // in order: both loads are done before either split starts.
-    bool HandOver(WPARAM step, int count, DWORD ms) {
+    // Waits for `count` successful hand-overs of one step and takes them off
+    // the queue, in order (empty when another message came first).
+    std::vector<MSG> Await(WPARAM step, int count, DWORD ms) {
         std::vector<MSG> steps;
         const DWORD start = GetTickCount();
         while (static_cast<int>(steps.size()) < count && GetTickCount() - start < ms) {
             MSG msg;
             while (PeekMessageW(&msg, nullptr, MSG_TEXTURE_LOADED, MSG_TEXTURE_LOADED, PM_REMOVE)) {
-                if (msg.wParam != step || msg.lParam != 1) return false;
+                if (msg.wParam != step || msg.lParam != 1) return {};
                 steps.push_back(msg);
             }
             Sleep(5);
         }
+        return steps;
+    }
+    // Then gives them to the window: both loads are done before either split starts.
+    bool HandOver(WPARAM step, int count, DWORD ms) {
+        const std::vector<MSG> steps = Await(step, count, ms);
         for (const MSG& msg : steps) DispatchMessageW(&msg);
         return static_cast<int>(steps.size()) == count;
     }
@@ -167,6 +172,20 @@ TEST_F(TextureWindowTest, HAndLInARowCutTheEarthOnce) {
     const uint32_t centre = PaintAndRead(kSide / 2, kSide / 2 + 4);
     EXPECT_GT((centre >> 16) & 0xFF, 150u) << std::hex << centre;
     EXPECT_LT((centre >> 8) & 0xFF, 100u) << std::hex << centre;
+
+    // An earlier cut's success arriving while a newer load holds the picture
+    // whole: the globe keeps the tiles it has until that load is cut.
+    SendMessageW(map, WM_KEYDOWN, 'H', 0);
+    std::vector<MSG> loaded = Await(0, 1, 10000);
+    ASSERT_EQ(loaded.size(), 1u);
+    ASSERT_FALSE(Textures().earth.AllLoaded());
+    SendMessageW(map, MSG_TEXTURE_LOADED, 1, 1);
+    CPlanet* planet = SceneGraph().planet;
+    EXPECT_EQ(planet->tileWidth, 64);
+    EXPECT_EQ(planet->tileHeight, 64);
+    DispatchMessageW(&loaded[0]);
+    ASSERT_TRUE(HandOver(1, 1, 10000));
+    EXPECT_EQ(planet->tileWidth, 64);
 }
 
 TEST_F(TextureWindowTest, FreeMapLeavesNoLoaderBehind) {

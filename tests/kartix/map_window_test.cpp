@@ -3,7 +3,9 @@
 // time, the hover tick and the photo request to the main window.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <string>
+#include <thread>
 
 #include "common/mapdialog/map_plugin_errors.h"
 #include "common/records/protocol.h"
@@ -310,6 +312,26 @@ TEST_F(MapWindowTest, PhotoRequestsGoToTheMainWindowAndOnlyReplyOneAccepts) {
         EXPECT_FALSE(s.hostAcceptsPhotos);
         EXPECT_EQ(g_requests, 2);
     }
+    // A main window whose thread answers nothing: the request gives up while
+    // that thread is still stuck, and counts as refused.
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> unstuck{false};
+    std::thread hung([&] {
+        ParentWindow main(kMainWindowClass, FakeMainWindow);
+        SetEvent(ready);
+        WaitForSingleObject(release, 30000);
+        unstuck = true;
+    });
+    EXPECT_EQ(WaitForSingleObject(ready, 10000), WAIT_OBJECT_0);
+    g_reply = 1;
+    EXPECT_FALSE(AskHostForPhotos(s, 2));
+    const bool stillStuck = !unstuck;
+    SetEvent(release);
+    hung.join();
+    EXPECT_TRUE(stillStuck);
+    CloseHandle(ready);
+    CloseHandle(release);
 }
 
 TEST(MapState, ProgramFolderFromTheCommandLine) {

@@ -393,16 +393,34 @@ TEST_F(PhotoStripWindowTest, ReleaseButtonsActWhenClickedThroughTheWindow) {
     click(gx + 10, kH - 2 * h - 32 + 5);  // add photo
     ASSERT_EQ(recorder.calls.size(), 1u);
     EXPECT_EQ(recorder.calls[0].file, L"http://www.vistrel.example/cms/add_photo.htm");
-    // Released beside the button it was pressed on: nothing happens.
+    // The home button as drawn: its hovered half only while it is held, never
+    // under a resting pointer. Released beside it: nothing happens.
+    auto homeLook = [&] {
+        Paint();
+        std::vector<uint32_t> ink;
+        for (int y = 38; y < 70; ++y)
+            for (int x = gx + 38; x < gx + 70; ++x) ink.push_back(surface.Pixel(x, y));
+        return ink;
+    };
     s.camera.longitude = 20.0;
+    s.camera.distance = kCameraFar;  // the globe small, away from the buttons
+    const std::vector<uint32_t> idle = homeLook();
+    SendMessageW(map, WM_MOUSEMOVE, 0, MAKELPARAM(gx + 54, kH - 1 - 54));
+    EXPECT_TRUE(homeLook() == idle);
     SendMessageW(map, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(gx + 54, kH - 1 - 54));
+    EXPECT_FALSE(homeLook() == idle);
     SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(gx + 54 + 32, kH - 1 - 54));
     EXPECT_EQ(s.camera.longitude, 20.0);
+    EXPECT_TRUE(homeLook() == idle);
+    s.camera.distance = kCameraHomeDistance;
 
-    // A drag whose press happened outside the window leaves the view alone.
+    // A drag whose press happened outside the window leaves the view alone,
+    // and its release on the globe is no click: no fly-to.
     SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kW / 2 - 30, kH / 2));
     SendMessageW(map, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(kW / 2 + 10, kH / 2 + 20));
+    SendMessageW(map, WM_LBUTTONUP, 0, MAKELPARAM(kW / 2 + 10, kH / 2 + 20));
     EXPECT_EQ(s.camera.longitude, 20.0);
+    EXPECT_FALSE(FlyToRunning());
     s.camera.longitude = 0.0;  // the next window keeps the view
 
     // The add-photo caption shows while the pointer rests on the button,
