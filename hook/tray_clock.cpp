@@ -27,8 +27,9 @@ constexpr int kParkedTooltip = -16384;
 // (-16384, -16384) as TTM_TRACKPOSITION takes it: x in the low, y in the high word.
 const LPARAM kParkedPosition = static_cast<LPARAM>(
     MAKELONG(static_cast<WORD>(kParkedTooltip & 0xFFFF), static_cast<WORD>(kParkedTooltip & 0xFFFF)));
-constexpr DWORD kGreetingTimeoutMs = 30000;
 constexpr DWORD kReleaseGraceMs = 1000;
+// How long the release thread waits for the taskbar thread to come round.
+constexpr DWORD kRoundTripMs = 30000;
 
 // The blur request as dwmapi takes it (DWM_BLURBEHIND).
 struct BlurBehind {
@@ -112,7 +113,7 @@ void GreetMainProgram(HWND clockWindow) {
     HWND main = g_hookShared.mainWindow;
     DWORD_PTR reply = 0;
     if (!main || !SendMessageTimeoutW(main, MSG_TRAY_CLOCK_READY, 0, reinterpret_cast<LPARAM>(clockWindow),
-                                      SMTO_NORMAL, kGreetingTimeoutMs, &reply)) {
+                                      SMTO_ABORTIFHUNG | SMTO_NORMAL, kMainProgramReplyMs, &reply)) {
         reply = 0;
     }
     if (reinterpret_cast<HWND>(reply) != main) {
@@ -124,6 +125,12 @@ void GreetMainProgram(HWND clockWindow) {
 // the library holds itself, so that the end of the hook (or of the program
 // that set it) cannot unload it from under the clock.
 HMODULE g_heldSelf = nullptr;
+// Frames of this library's clock code on the taskbar thread's stack, and a
+// hold that waits for them to return: a release that comes inside a nested
+// wait (the greeting's, say) must not free the code that waits.
+int g_clockFrames = 0;
+HMODULE g_pendingSelf = nullptr;
+HWND g_pendingClock = nullptr;
 
 void HoldOwnLibrary() {
     if (g_heldSelf) return;
@@ -142,16 +149,13 @@ DWORD WINAPI ReleaseOwnLibrary(LPVOID param) {
     HWND clock = args->second;
     delete args;
     DWORD_PTR ignored = 0;
-    if (!clock || !SendMessageTimeoutW(clock, WM_NULL, 0, 0, SMTO_NORMAL, kGreetingTimeoutMs, &ignored)) {
+    if (!clock || !SendMessageTimeoutW(clock, WM_NULL, 0, 0, SMTO_NORMAL, kRoundTripMs, &ignored)) {
         Sleep(kReleaseGraceMs);  // no window to go round: give the thread time to return
     }
     FreeLibraryAndExitThread(self, 0);
 }
 
-void LetGoOfOwnLibrary(HWND clock) {
-    HMODULE self = g_heldSelf;
-    if (!self) return;
-    g_heldSelf = nullptr;
+void StartReleaseThread(HMODULE self, HWND clock) {
     auto* args = new (std::nothrow) std::pair<HMODULE, HWND>(self, clock && IsWindow(clock) ? clock : nullptr);
     HANDLE thread = args ? CreateThread(nullptr, 0, ReleaseOwnLibrary, args, 0, nullptr) : nullptr;
     if (thread) {
@@ -163,7 +167,25 @@ void LetGoOfOwnLibrary(HWND clock) {
     delete args;
 }
 
+void LetGoOfOwnLibrary(HWND clock) {
+    if (!g_heldSelf) return;
+    g_pendingSelf = g_heldSelf;
+    g_pendingClock = clock;
+    g_heldSelf = nullptr;
+}
+
 }  // namespace
+
+ClockFrame::ClockFrame() { ++g_clockFrames; }
+
+ClockFrame::~ClockFrame() {
+    if (--g_clockFrames != 0 || !g_pendingSelf) return;
+    // The clock may have been taken again in the meantime: then it holds
+    // the library once more and this hold goes.
+    HMODULE self = g_pendingSelf;
+    g_pendingSelf = nullptr;
+    StartReleaseThread(self, g_pendingClock);
+}
 
 TTTOOLINFOW ClockToolInfo(HWND clockWindow) {
     TTTOOLINFOW ti = {};
@@ -211,6 +233,7 @@ void ParkTooltip() {
 
 void SubclassTrayClock(HWND clockWindow) {
     if (!clockWindow) return;
+    ClockFrame frame;
     g_tray = TrayClockState();
     g_tray.owner = g_hookShared.mainWindow;
     HoldOwnLibrary();
@@ -235,6 +258,8 @@ void SubclassTrayClock(HWND clockWindow) {
     g_tray.arrowCursor = LoadOwnCursor(IDC_ARROW);
 
     GreetMainProgram(clockWindow);
+    // Given back while it greeted (the program ended at once).
+    if (!g_hookShared.stockProc) return;
 
     RestartTrayTimer();
     PostMessageW(g_hookShared.taskbar, WM_SIZE, 0, 0);

@@ -5,6 +5,19 @@
 
 #include <windows.h>
 
+// How long the taskbar's thread waits for the main program's answer.
+inline constexpr DWORD kMainProgramReplyMs = 5000;
+
+// One frame of the clock's code on the taskbar thread's stack: the library's
+// hold on itself is given up only when the outermost one returns.
+class ClockFrame {
+public:
+    ClockFrame();
+    ~ClockFrame();
+    ClockFrame(const ClockFrame&) = delete;
+    ClockFrame& operator=(const ClockFrame&) = delete;
+};
+
 // Takes over the stock clock window: new window procedure, language, desktop
 // composition entries, tooltip, greeting of the main program, timer.
 void SubclassTrayClock(HWND clockWindow);

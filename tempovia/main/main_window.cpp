@@ -253,7 +253,7 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // this one keeps running.
         if (wParam) {
             SaveAll();
-            SendToTrayClock(WM_COMMAND, MSG_QUIT, 0);
+            SendToTrayClock(WM_COMMAND, MSG_QUIT, reinterpret_cast<LPARAM>(window));
             DestroyWindow(window);
         }
         return 0;
@@ -331,6 +331,8 @@ void RunQuitSequence(HWND mainWindow) {
     panels::CloseAboutDialog();
     EnumThreadWindows(GetCurrentThreadId(), CloseThreadDialogsProc, 0);
     if (HWND settings = FindWindowW(kSettingsWindowClass, nullptr)) PostMessageW(settings, WM_CLOSE, 0, 0);
-    SendToTrayClock(WM_COMMAND, MSG_QUIT, 0);
+    // The release names this program: the clock gives itself back only to
+    // the program that has it.
+    SendToTrayClock(WM_COMMAND, MSG_QUIT, reinterpret_cast<LPARAM>(mainWindow));
     PostMessageW(mainWindow, MSG_QUIT, 0, 0);
 }
