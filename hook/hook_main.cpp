@@ -29,7 +29,11 @@ constexpr DWORD kReleaseWaitMs = 5000;
 
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code >= 0 && msg && msg->hwnd && !g_hookShared.clockWindow && !g_hookShared.stockProc) {
+    // Only for a main program that is there: the hook of a program that was
+    // killed may outlive it, and must not take the clock for no one.
+    HWND main = g_hookShared.mainWindow;
+    if (code >= 0 && msg && msg->hwnd && !g_hookShared.clockWindow && !g_hookShared.stockProc && main &&
+        IsWindow(main)) {
         wchar_t cls[81] = {};
         if (GetClassNameW(msg->hwnd, cls, 81) > 0 && lstrcmpiW(cls, kTrayClockClass) == 0) {
             // The hook runs inside Explorer: nothing of ours may unwind into it.

@@ -238,6 +238,8 @@ void ExpectReleasedOnceAndLeftAlone(const std::wstring& log, std::size_t from = 
     }
     EXPECT_EQ(releases, 1u);
     EXPECT_EQ(pushedAfter, 0u);
+    // The program's last word reached the stock clock: no hook took it again.
+    EXPECT_NE(WaitForLineFrom(log, from, "timechange own", 0), std::string::npos);
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "the end became a restart";
 }
 
