@@ -107,19 +107,6 @@ void DestroyCursors() {
     g_tray.arrowCursor = nullptr;
 }
 
-// The main program answers the greeting with its own window; any other answer
-// means the program that wrote the shared section is gone or hung.
-void GreetMainProgram(HWND clockWindow) {
-    HWND main = g_hookShared.mainWindow;
-    DWORD_PTR reply = 0;
-    if (!main || !SendMessageTimeoutW(main, MSG_TRAY_CLOCK_READY, 0, reinterpret_cast<LPARAM>(clockWindow),
-                                      SMTO_ABORTIFHUNG | SMTO_NORMAL, kMainProgramReplyMs, &reply)) {
-        reply = 0;
-    }
-    if (reinterpret_cast<HWND>(reply) != main) {
-        RestartMainProgram(g_hookShared.programFolder, g_hookShared.commandLine);
-    }
-}
 
 // The clock's window procedure lives in this library: while the clock runs it,
 // the library holds itself, so that the end of the hook (or of the program
@@ -175,6 +162,27 @@ void LetGoOfOwnLibrary(HWND clock) {
 }
 
 }  // namespace
+
+// The main program answers the greeting with its own window; any other answer
+// means the program that wrote the shared section is gone. One that is there
+// but does not answer in time (still starting, or hung) is greeted again a
+// moment later: the taskbar's thread does not wait for it meanwhile.
+void GreetMainProgram(HWND clockWindow) {
+    HWND main = g_hookShared.mainWindow;
+    DWORD_PTR reply = 0;
+    if (main && SendMessageTimeoutW(main, MSG_TRAY_CLOCK_READY, 0, reinterpret_cast<LPARAM>(clockWindow),
+                                    SMTO_ABORTIFHUNG | SMTO_NORMAL, kMainProgramReplyMs, &reply)) {
+        if (reinterpret_cast<HWND>(reply) != main) {
+            RestartMainProgram(g_hookShared.programFolder, g_hookShared.commandLine);
+        }
+        return;
+    }
+    if (main && IsWindow(main)) {
+        SetTimer(clockWindow, kGreetAgainTimerId, kGreetAgainMs, nullptr);
+        return;
+    }
+    RestartMainProgram(g_hookShared.programFolder, g_hookShared.commandLine);
+}
 
 ClockFrame::ClockFrame() { ++g_clockFrames; }
 
@@ -274,6 +282,7 @@ void UnsubclassTrayClock() {
     if (w && IsWindow(w) && g_hookShared.stockProc) {
         if (g_tray.exStyleSaved) SetWindowLongPtrW(w, GWL_EXSTYLE, g_tray.savedExStyle);
         KillTimer(w, kTrayTimerId);
+        KillTimer(w, kGreetAgainTimerId);
         SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hookShared.stockProc));
         SendMessageW(w, WM_WININICHANGE, 0, 0);
     }

@@ -282,6 +282,12 @@ LRESULT Dispatch(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case MSG_SETTINGS_CHANGED:
         return OnSettingsChanged(w);
     case WM_TIMER:
+        if (wp == kGreetAgainTimerId) {
+            KillTimer(w, kGreetAgainTimerId);
+            GreetMainProgram(w);
+            return 0;
+        }
+        return OnRedraw(w, m, wp);
     case WM_SYSCOLORCHANGE:
     case MSG_TRAY_REDRAW:
         return OnRedraw(w, m, wp);

@@ -478,6 +478,12 @@ TEST_F(TrayClock, AHungMainProgramHoldsTheTaskbarOnlyAFewSeconds) {
     main_.hangInGreetingMs = 9000;
     ASSERT_TRUE(StartHooked(""));
     EXPECT_TRUE(main_.taskbarWentOn);
+    // Once the program answers, the clock greets it again and it is not
+    // restarted.
+    main_.hangInGreetingMs = 0;
+    main_.greetedBy = nullptr;
+    EXPECT_TRUE(PumpUntil([&] { return main_.greetedBy != nullptr; }, kWaitMs));
+    EXPECT_EQ(GetFileAttributesW(folder_.file(L"tempovia_calls.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(TrayClock, QuitWhileExplorerHangsRestoresTheClockOnceItWakes) {
