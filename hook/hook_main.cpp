@@ -79,6 +79,9 @@ extern "C" DWORD WINAPI InstallHook(HWND mainWindow, const wchar_t* programFolde
         g_hookShared.clockWindow = nullptr;
         g_hookShared.stockProc = nullptr;
     } else if (previous != mainWindow && (!previous || !IsWindow(previous))) {
+        // The hook of a program that was killed may outlive it (as under
+        // Wine); where it is already gone this fails harmlessly.
+        if (previous && g_hookShared.hook) UnhookWindowsHookEx(g_hookShared.hook);
         // Still taken over for a program that is gone (killed, or ended
         // while the taskbar hung): the clock gives itself back on its own
         // thread, and the hook set below takes it for this program. A hung
