@@ -21,13 +21,24 @@ HookProcessState g_hookProcess = {};
 
 namespace {
 
+// How long a start waits for the taskbar to give back the clock of a program
+// that is gone; a hung taskbar does it later.
+constexpr DWORD kTakeBackWaitMs = 2000;
+// How long the end waits for the taskbar to give the clock back.
+constexpr DWORD kReleaseWaitMs = 5000;
+
 LRESULT CALLBACK CallWndHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const auto* msg = reinterpret_cast<const CWPSTRUCT*>(lParam);
-    if (code >= 0 && msg && msg->hwnd && !g_hookShared.clockWindow && !g_hookShared.stockProc) {
+    // Only for a main program that is there: the hook of a program that was
+    // killed may outlive it, and must not take the clock for no one.
+    HWND main = g_hookShared.mainWindow;
+    if (code >= 0 && msg && msg->hwnd && !g_hookShared.clockWindow && !g_hookShared.stockProc && main &&
+        IsWindow(main)) {
         wchar_t cls[81] = {};
         if (GetClassNameW(msg->hwnd, cls, 81) > 0 && lstrcmpiW(cls, kTrayClockClass) == 0) {
             // The hook runs inside Explorer: nothing of ours may unwind into it.
             try {
+                ClockFrame frame;
                 SubclassTrayClock(msg->hwnd);
             } catch (...) {
             }
@@ -60,13 +71,25 @@ extern "C" DWORD WINAPI InstallHook(HWND mainWindow, const wchar_t* programFolde
     StringCchCopyW(g_hookProcess.userIni, MAX_PATH, folder);
     StringCchCatW(g_hookProcess.userIni, MAX_PATH, L"tempovia.ini");
 
+    HWND previous = g_hookShared.mainWindow;
     g_hookShared.mainWindow = mainWindow;
     // A clock that no program holds any more (released after its program had
-    // ended, or gone with an Explorer that ended) is free for this hook; one
-    // that a hung taskbar still holds frees itself when it gives the clock back.
+    // ended, or gone with an Explorer that ended) is free for this hook.
     if (!g_hookShared.stockProc || !IsWindow(g_hookShared.clockWindow)) {
         g_hookShared.clockWindow = nullptr;
         g_hookShared.stockProc = nullptr;
+    } else if (previous != mainWindow && (!previous || !IsWindow(previous))) {
+        // The hook of a program that was killed may outlive it (as under
+        // Wine); where it is already gone this fails harmlessly.
+        if (previous && g_hookShared.hook) UnhookWindowsHookEx(g_hookShared.hook);
+        // Still taken over for a program that is gone (killed, or ended
+        // while the taskbar hung): the clock gives itself back on its own
+        // thread, and the hook set below takes it for this program. A hung
+        // taskbar does so when it wakes.
+        DWORD_PTR ignored = 0;
+        SendMessageTimeoutW(g_hookShared.clockWindow, WM_COMMAND, MSG_QUIT, reinterpret_cast<LPARAM>(previous),
+                            SMTO_ABORTIFHUNG, kTakeBackWaitMs, &ignored);
+        if (!g_hookShared.stockProc) g_hookShared.clockWindow = nullptr;
     }
     g_hookShared.taskbar = FindTaskbarWindow();
     if (!g_hookShared.taskbar) return 0;
@@ -83,19 +106,23 @@ extern "C" DWORD WINAPI InstallHook(HWND mainWindow, const wchar_t* programFolde
 
 extern "C" void WINAPI RemoveHook() {
     if (g_hookShared.hook) {
+        // The release names this program: the clock gives itself back only
+        // to the program that has it.
+        const LPARAM self = reinterpret_cast<LPARAM>(g_hookShared.mainWindow);
         if (ClockStillTakenOver()) {
             // The clock restores itself on its own thread; a hung Explorer must
             // not keep the program from ending.
             DWORD_PTR ignored = 0;
-            SendMessageTimeoutW(g_hookShared.clockWindow, WM_COMMAND, MSG_QUIT, 0, SMTO_ABORTIFHUNG, 5000,
-                                &ignored);
+            SendMessageTimeoutW(g_hookShared.clockWindow, WM_COMMAND, MSG_QUIT, self, SMTO_ABORTIFHUNG,
+                                kReleaseWaitMs, &ignored);
         }
         if (ClockStillTakenOver()) {
             // Unhooking now could unload hook.dll from Explorer under the clock's
             // procedure. The clock keeps what it needs to restore itself when
             // Explorer wakes (the command waits in its queue); the hook goes
             // with this program.
-            PostMessageW(g_hookShared.clockWindow, WM_COMMAND, MSG_QUIT, 0);
+            PostMessageW(g_hookShared.clockWindow, WM_COMMAND, MSG_QUIT, self);
+            PostMessageW(g_hookShared.taskbar, WM_SIZE, 0, 0);
             g_hookShared.mainWindow = nullptr;
             std::memset(&g_hookProcess.settingsCopy, 0, sizeof g_hookProcess.settingsCopy);
             return;

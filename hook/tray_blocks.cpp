@@ -91,12 +91,14 @@ LRESULT ReceiveClocks(HWND window, const void* data, DWORD bytes) {
     return 1;
 }
 
+// The city block is answered with 0, kept or not: the main program does not
+// look at the answer.
 LRESULT ReceiveCities(const void* data, DWORD bytes) {
     FreeCityList();
     const std::size_t n = bytes / kCityRecordBytes;
-    if (n == 0) return 1;
+    if (n == 0) return 0;
     auto* cities = static_cast<CityRecord*>(std::malloc(n * kCityRecordBytes));
-    if (!cities) return 1;
+    if (!cities) return 0;
     std::memcpy(cities, data, n * kCityRecordBytes);
     for (std::size_t i = 0; i < n; ++i) {
         cities[i].zone = nullptr;
@@ -105,7 +107,7 @@ LRESULT ReceiveCities(const void* data, DWORD bytes) {
     g_cities.cities = cities;
     g_cities.count = static_cast<int>(n);
     g_cities.capacity = static_cast<int>(n);
-    return 1;
+    return 0;
 }
 
 LRESULT ReceiveAlarms(int clock, const void* data, DWORD bytes) {

@@ -27,8 +27,9 @@ constexpr int kParkedTooltip = -16384;
 // (-16384, -16384) as TTM_TRACKPOSITION takes it: x in the low, y in the high word.
 const LPARAM kParkedPosition = static_cast<LPARAM>(
     MAKELONG(static_cast<WORD>(kParkedTooltip & 0xFFFF), static_cast<WORD>(kParkedTooltip & 0xFFFF)));
-constexpr DWORD kGreetingTimeoutMs = 30000;
 constexpr DWORD kReleaseGraceMs = 1000;
+// How long the release thread waits for the taskbar thread to come round.
+constexpr DWORD kRoundTripMs = 30000;
 
 // The blur request as dwmapi takes it (DWM_BLURBEHIND).
 struct BlurBehind {
@@ -106,24 +107,17 @@ void DestroyCursors() {
     g_tray.arrowCursor = nullptr;
 }
 
-// The main program answers the greeting with its own window; any other answer
-// means the program that wrote the shared section is gone or hung.
-void GreetMainProgram(HWND clockWindow) {
-    HWND main = g_hookShared.mainWindow;
-    DWORD_PTR reply = 0;
-    if (!main || !SendMessageTimeoutW(main, MSG_TRAY_CLOCK_READY, 0, reinterpret_cast<LPARAM>(clockWindow),
-                                      SMTO_NORMAL, kGreetingTimeoutMs, &reply)) {
-        reply = 0;
-    }
-    if (reinterpret_cast<HWND>(reply) != main) {
-        RestartMainProgram(g_hookShared.programFolder, g_hookShared.commandLine);
-    }
-}
 
 // The clock's window procedure lives in this library: while the clock runs it,
 // the library holds itself, so that the end of the hook (or of the program
 // that set it) cannot unload it from under the clock.
 HMODULE g_heldSelf = nullptr;
+// Frames of this library's clock code on the taskbar thread's stack, and a
+// hold that waits for them to return: a release that comes inside a nested
+// wait (the greeting's, say) must not free the code that waits.
+int g_clockFrames = 0;
+HMODULE g_pendingSelf = nullptr;
+HWND g_pendingClock = nullptr;
 
 void HoldOwnLibrary() {
     if (g_heldSelf) return;
@@ -142,16 +136,13 @@ DWORD WINAPI ReleaseOwnLibrary(LPVOID param) {
     HWND clock = args->second;
     delete args;
     DWORD_PTR ignored = 0;
-    if (!clock || !SendMessageTimeoutW(clock, WM_NULL, 0, 0, SMTO_NORMAL, kGreetingTimeoutMs, &ignored)) {
+    if (!clock || !SendMessageTimeoutW(clock, WM_NULL, 0, 0, SMTO_NORMAL, kRoundTripMs, &ignored)) {
         Sleep(kReleaseGraceMs);  // no window to go round: give the thread time to return
     }
     FreeLibraryAndExitThread(self, 0);
 }
 
-void LetGoOfOwnLibrary(HWND clock) {
-    HMODULE self = g_heldSelf;
-    if (!self) return;
-    g_heldSelf = nullptr;
+void StartReleaseThread(HMODULE self, HWND clock) {
     auto* args = new (std::nothrow) std::pair<HMODULE, HWND>(self, clock && IsWindow(clock) ? clock : nullptr);
     HANDLE thread = args ? CreateThread(nullptr, 0, ReleaseOwnLibrary, args, 0, nullptr) : nullptr;
     if (thread) {
@@ -163,7 +154,46 @@ void LetGoOfOwnLibrary(HWND clock) {
     delete args;
 }
 
+void LetGoOfOwnLibrary(HWND clock) {
+    if (!g_heldSelf) return;
+    g_pendingSelf = g_heldSelf;
+    g_pendingClock = clock;
+    g_heldSelf = nullptr;
+}
+
 }  // namespace
+
+// The main program answers the greeting with its own window; any other answer
+// means the program that wrote the shared section is gone. One that is there
+// but does not answer in time (still starting, or hung) is greeted again a
+// moment later: the taskbar's thread does not wait for it meanwhile.
+void GreetMainProgram(HWND clockWindow) {
+    HWND main = g_hookShared.mainWindow;
+    DWORD_PTR reply = 0;
+    if (main && SendMessageTimeoutW(main, MSG_TRAY_CLOCK_READY, 0, reinterpret_cast<LPARAM>(clockWindow),
+                                    SMTO_ABORTIFHUNG | SMTO_NORMAL, kMainProgramReplyMs, &reply)) {
+        if (reinterpret_cast<HWND>(reply) != main) {
+            RestartMainProgram(g_hookShared.programFolder, g_hookShared.commandLine);
+        }
+        return;
+    }
+    if (main && IsWindow(main)) {
+        SetTimer(clockWindow, kGreetAgainTimerId, kGreetAgainMs, nullptr);
+        return;
+    }
+    RestartMainProgram(g_hookShared.programFolder, g_hookShared.commandLine);
+}
+
+ClockFrame::ClockFrame() { ++g_clockFrames; }
+
+ClockFrame::~ClockFrame() {
+    if (--g_clockFrames != 0 || !g_pendingSelf) return;
+    // The clock may have been taken again in the meantime: then it holds
+    // the library once more and this hold goes.
+    HMODULE self = g_pendingSelf;
+    g_pendingSelf = nullptr;
+    StartReleaseThread(self, g_pendingClock);
+}
 
 TTTOOLINFOW ClockToolInfo(HWND clockWindow) {
     TTTOOLINFOW ti = {};
@@ -211,6 +241,7 @@ void ParkTooltip() {
 
 void SubclassTrayClock(HWND clockWindow) {
     if (!clockWindow) return;
+    ClockFrame frame;
     g_tray = TrayClockState();
     g_tray.owner = g_hookShared.mainWindow;
     HoldOwnLibrary();
@@ -235,6 +266,8 @@ void SubclassTrayClock(HWND clockWindow) {
     g_tray.arrowCursor = LoadOwnCursor(IDC_ARROW);
 
     GreetMainProgram(clockWindow);
+    // Given back while it greeted (the program ended at once).
+    if (!g_hookShared.stockProc) return;
 
     RestartTrayTimer();
     PostMessageW(g_hookShared.taskbar, WM_SIZE, 0, 0);
@@ -249,6 +282,7 @@ void UnsubclassTrayClock() {
     if (w && IsWindow(w) && g_hookShared.stockProc) {
         if (g_tray.exStyleSaved) SetWindowLongPtrW(w, GWL_EXSTYLE, g_tray.savedExStyle);
         KillTimer(w, kTrayTimerId);
+        KillTimer(w, kGreetAgainTimerId);
         SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_hookShared.stockProc));
         SendMessageW(w, WM_WININICHANGE, 0, 0);
     }

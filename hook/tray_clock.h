@@ -5,9 +5,29 @@
 
 #include <windows.h>
 
+// How long the taskbar's thread waits for the main program's answer.
+inline constexpr DWORD kMainProgramReplyMs = 5000;
+// Timer 3 of the clock window: the greeting again, for a main program that
+// did not answer in time.
+inline constexpr UINT_PTR kGreetAgainTimerId = 3;
+inline constexpr UINT kGreetAgainMs = 1000;
+
+// One frame of the clock's code on the taskbar thread's stack: the library's
+// hold on itself is given up only when the outermost one returns.
+class ClockFrame {
+public:
+    ClockFrame();
+    ~ClockFrame();
+    ClockFrame(const ClockFrame&) = delete;
+    ClockFrame& operator=(const ClockFrame&) = delete;
+};
+
 // Takes over the stock clock window: new window procedure, language, desktop
 // composition entries, tooltip, greeting of the main program, timer.
 void SubclassTrayClock(HWND clockWindow);
+
+// Sends the greeting (MSG_TRAY_CLOCK_READY) to the main program.
+void GreetMainProgram(HWND clockWindow);
 
 // The replacement window procedure.
 LRESULT CALLBACK TrayClockWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -25,7 +25,6 @@ constexpr UINT_PTR kTrayTimerId = 1;
 constexpr WORD kUnsubclassCommand = static_cast<WORD>(MSG_QUIT);
 constexpr int kMouseClocks = 30;  // MSG_CLOCK_MOUSE + 0..29
 constexpr int kMaxTipWidth = 300;
-constexpr DWORD kMainReplyTimeoutMs = 10000;
 #ifndef WM_DWMCOMPOSITIONCHANGED
 constexpr UINT WM_DWMCOMPOSITIONCHANGED = 0x031E;
 #endif
@@ -46,7 +45,7 @@ void AllowForeground(HWND window) {
 LRESULT SendToMain(UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR reply = 0;
     if (!Main() || !SendMessageTimeoutW(Main(), message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_NORMAL,
-                                        kMainReplyTimeoutMs, &reply)) {
+                                        kMainProgramReplyMs, &reply)) {
         return 0;
     }
     return static_cast<LRESULT>(reply);
@@ -283,6 +282,12 @@ LRESULT Dispatch(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     case MSG_SETTINGS_CHANGED:
         return OnSettingsChanged(w);
     case WM_TIMER:
+        if (wp == kGreetAgainTimerId) {
+            KillTimer(w, kGreetAgainTimerId);
+            GreetMainProgram(w);
+            return 0;
+        }
+        return OnRedraw(w, m, wp);
     case WM_SYSCOLORCHANGE:
     case MSG_TRAY_REDRAW:
         return OnRedraw(w, m, wp);
@@ -299,6 +304,11 @@ LRESULT Dispatch(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         return DefWindowProcW(w, m, wp, lp);
     case WM_COMMAND:
         if (LOWORD(wp) == kUnsubclassCommand) {
+            // Only the program that has the clock gives it back, or anyone
+            // once that program is gone: a late release of an older program
+            // must not undo a newer one's hand-over.
+            HWND from = reinterpret_cast<HWND>(lp);
+            if (from != g_tray.owner && g_tray.owner && IsWindow(g_tray.owner)) return 0;
             ReleaseCapture();
             UnsubclassTrayClock();
             return 0;
@@ -351,6 +361,7 @@ LRESULT Dispatch(HWND w, UINT m, WPARAM wp, LPARAM lp) {
 LRESULT CALLBACK TrayClockWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     // Explorer must never see an exception of ours.
     try {
+        ClockFrame frame;
         return Dispatch(window, message, wParam, lParam);
     } catch (...) {
         return 0;

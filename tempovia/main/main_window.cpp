@@ -11,6 +11,7 @@
 #include "tempovia/desktop/desktop_clocks.h"
 #include "tempovia/main/app_state.h"
 #include "tempovia/main/data_services.h"
+#include "tempovia/main/exit_save.h"
 #include "tempovia/main/tray_protocol.h"
 #include "tempovia/main/watch_threads.h"
 #include "tempovia/mapwin/map_host.h"
@@ -95,6 +96,7 @@ void OnDestroy(HWND window) {
     if (HWND notifier = NewsNotifierHandle()) DestroyWindow(notifier);
     ReleaseClocks();
     DestroyAlarmWindows();
+    EndExitHold();
     FreeResourceModule();
     if (g_app.trayClock) PostMessageW(g_app.trayClock, WM_TIMECHANGE, 0, 0);
     g_app.trayClock = nullptr;
@@ -239,7 +241,10 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case MSG_QUIT:
         // The taskbar watcher's way out (wParam 1) bypasses the quit command,
         // so the running state is saved here.
-        if (wParam == 1) SaveAll();
+        if (wParam == 1) {
+            HoldSettingsForExit(window, false);
+            SaveAll();
+        }
         DestroyWindow(window);
         return 0;
     case WM_DESTROY:
@@ -252,8 +257,9 @@ LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
         // wParam FALSE: another program cancelled the end of the session, and
         // this one keeps running.
         if (wParam) {
+            HoldSettingsForExit(window, false);
             SaveAll();
-            SendToTrayClock(WM_COMMAND, MSG_QUIT, 0);
+            SendToTrayClock(WM_COMMAND, MSG_QUIT, reinterpret_cast<LPARAM>(window));
             DestroyWindow(window);
         }
         return 0;
@@ -326,11 +332,14 @@ bool OnRssDownloadProgress(int status, void* record) {
 }
 
 void RunQuitSequence(HWND mainWindow) {
+    HoldSettingsForExit(mainWindow, !ExitAskedByAnotherStart());
     mapwin::CloseWorldMap();
     SaveAll();
     panels::CloseAboutDialog();
     EnumThreadWindows(GetCurrentThreadId(), CloseThreadDialogsProc, 0);
     if (HWND settings = FindWindowW(kSettingsWindowClass, nullptr)) PostMessageW(settings, WM_CLOSE, 0, 0);
-    SendToTrayClock(WM_COMMAND, MSG_QUIT, 0);
+    // The release names this program: the clock gives itself back only to
+    // the program that has it.
+    SendToTrayClock(WM_COMMAND, MSG_QUIT, reinterpret_cast<LPARAM>(mainWindow));
     PostMessageW(mainWindow, MSG_QUIT, 0, 0);
 }

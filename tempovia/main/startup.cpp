@@ -37,6 +37,7 @@
 #include "tempovia/panels/timer_panel_owner.h"
 #include "tempovia/photos/photo_service.h"
 #include "tempovia/util/main_paths.h"
+#include "tempovia/util/worker_threads.h"
 #include "tempovia/window/window.h"
 #include "tempovia/main/program_resource_ids.h"
 #include "resources/resource_ids.h"
@@ -103,7 +104,9 @@ bool StopWorkers() {
         const DWORD used = GetTickCount() - start;
         return used < kExitWorkersWaitMs ? kExitWorkersWaitMs - used : 0;
     };
-    const bool newsEnded = StopRssDownloads(kExitWorkersWaitMs);
+    // All are told first: a wait for one kind is then a wait for all.
+    WorkerThreads::TellAllToStop();
+    const bool newsEnded = StopRssDownloads(left());
     const bool importsEnded = StopUrlImports(left());
     const bool photosEnded = WaitForPhotoWorkers(left());
     return newsEnded && importsEnded && photosEnded;
@@ -132,13 +135,20 @@ void ReportLockFailure(DWORD failure, DWORD waitMs) {
 }
 
 // `/exit` returns once the closed instance has ended (given back its mutex),
-// within the time its end may take; 0 then, else 3 after saying so.
+// within the time its end may take; 0 then, else 3. An installer or a script
+// runs it: the reason goes to the debugger output, never into a box.
 int WaitForInstanceEnd() {
     NamedMutex instanceMutex(kMainInstanceMutexName);
     const DWORD elapsed = GetTickCount() - g_app.startTick;
     const DWORD wait = elapsed < kInstanceEndWaitMs ? kInstanceEndWaitMs - elapsed : 0;
     if (instanceMutex.Acquire(wait)) return kExitNormal;
-    ReportLockFailure(instanceMutex.failure(), kInstanceEndWaitMs);
+    const DWORD failure = instanceMutex.failure();
+    const std::wstring reason =
+        failure == WAIT_TIMEOUT
+            ? L"Tempovia /exit: the running instance did not end within " + std::to_wstring(kInstanceEndWaitMs / 1000) +
+                  L" seconds.\n"
+            : L"Tempovia /exit: the instance rule cannot be opened (error " + std::to_wstring(failure) + L").\n";
+    OutputDebugStringW(reason.c_str());
     return kExitAlreadyRunning;
 }
 

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include "common/settings/named_mutex.h"
+#include "tempovia/main/tray_protocol.h"
+
 // Exit codes of the program.
 inline constexpr int kExitNormal = 0;
 inline constexpr int kExitNoResources = 1;
@@ -14,9 +17,14 @@ inline constexpr DWORD kCloseOtherTimeoutMs = 5000;
 // and photo workers, and holds the instance rule no more than kExitTailMs.
 inline constexpr DWORD kExitWorkersWaitMs = 5000;
 inline constexpr DWORD kExitTailMs = kExitWorkersWaitMs + 1000;
+// What the end of an instance may spend before its window goes: one wait for
+// the settings-file lock (its saves) and two sends to a taskbar that does not
+// answer (the release of the quit, then that of the hook's removal).
+inline constexpr DWORD kExitSaveWaitMs = kIniLockWaitMs;
+inline constexpr DWORD kExitTaskbarWaitMs = 2 * kTrayClockSendTimeoutMs;
 // How long `/exit` and `/restart` wait, from their start, for the closed
-// instance to end: its close, then its exit tail.
-inline constexpr DWORD kInstanceEndWaitMs = kCloseOtherTimeoutMs + kExitTailMs;
+// instance to end: all it may spend, then its exit tail.
+inline constexpr DWORD kInstanceEndWaitMs = kExitSaveWaitMs + kExitTaskbarWaitMs + kExitTailMs + kCloseOtherPollMs;
 
 // WinMain's body: commandLine is the 8-bit command line without the program.
 int RunMainProgram(HINSTANCE instance, const char* commandLine);

@@ -117,6 +117,9 @@ LRESULT OnTrayClockReady(HWND mainWindow, LPARAM clockWindow) {
     // Data goes only to a window that exists; the reply tells the sender which
     // main program answered in any case.
     g_app.trayClock = (clock && IsWindow(clock)) ? clock : nullptr;
+    // The taskbar's thread waits for this answer: it has it before the build
+    // stamp waits for the settings-file lock and the blocks go out.
+    if (InSendMessage()) ReplyMessage(reinterpret_cast<LRESULT>(mainWindow));
     if (!g_app.noHook) WriteLastBuild();
     if (g_app.settingsSwitch[0]) {
         const std::wstring settings = SettingsFolder() + L"settings.exe";

@@ -1,6 +1,14 @@
 #include "tempovia/util/worker_threads.h"
 
+#include <algorithm>
+
 namespace {
+
+// Every set of workers of the process; the GUI thread makes and ends them.
+std::vector<WorkerThreads*>& AllSets() {
+    static std::vector<WorkerThreads*> sets;
+    return sets;
+}
 
 // Waits for the thread until the tick count reaches end (INFINITE: no end).
 void WaitTakingSentMessages(HANDLE thread, DWORD start, DWORD ms) {
@@ -15,9 +23,23 @@ void WaitTakingSentMessages(HANDLE thread, DWORD start, DWORD ms) {
 
 }  // namespace
 
-WorkerThreads::WorkerThreads() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+WorkerThreads::WorkerThreads() : stop_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
+    try {
+        AllSets().push_back(this);
+    } catch (...) {
+        // Told to stop by its own wait only.
+    }
+}
+
+void WorkerThreads::TellAllToStop() {
+    for (WorkerThreads* set : AllSets()) {
+        if (set->stop_) SetEvent(set->stop_);
+    }
+}
 
 WorkerThreads::~WorkerThreads() {
+    auto& sets = AllSets();
+    sets.erase(std::remove(sets.begin(), sets.end(), this), sets.end());
     // A worker held up beyond the exit's bound keeps its event to the end of
     // the process.
     if (StopAndWait(0) && stop_) CloseHandle(stop_);

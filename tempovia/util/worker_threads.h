@@ -15,6 +15,10 @@ public:
     WorkerThreads(const WorkerThreads&) = delete;
     WorkerThreads& operator=(const WorkerThreads&) = delete;
 
+    // Sets the stop event of every set of workers of the process, so that
+    // each stops at once and the waits that follow overlap.
+    static void TellAllToStop();
+
     // Manual reset; set while the workers are told to stop.
     HANDLE stop() const { return stop_; }
 

@@ -114,7 +114,8 @@ TEST_F(WithTaskbar, GreetingIsAnsweredAndTheFourKindsFollowInOrder) {
     ASSERT_GE(blocks.size(), 3u);
     for (const auto& b : blocks) {
         EXPECT_EQ(b.from, "main");
-        EXPECT_EQ(b.reply, 1) << "kind " << b.kind;  // the taskbar clock kept every block
+        // The taskbar clock kept every block; the city block is answered with 0.
+        EXPECT_EQ(b.reply, b.kind == COPYDATA_CITIES ? 0 : 1) << "kind " << b.kind;
     }
     EXPECT_EQ(blocks[0].kind, COPYDATA_SETTINGS);
     EXPECT_EQ(blocks[0].bytes, kGlobalSettingsBytes);
@@ -200,7 +201,7 @@ TEST_F(WithTaskbar, AHugeCityListReachesTheClockCutAndTheProgramStillEnds) {
         if (b.kind != COPYDATA_CITIES) continue;
         sent = true;
         EXPECT_EQ(b.bytes, static_cast<unsigned long>(kMaxCities) * kCityRecordBytes);
-        EXPECT_EQ(b.reply, 1);
+        EXPECT_EQ(b.reply, 0);
     }
     EXPECT_TRUE(sent);
     HANDLE closer = folder_.Start(L"/exit");
@@ -210,62 +211,97 @@ TEST_F(WithTaskbar, AHugeCityListReachesTheClockCutAndTheProgramStillEnds) {
     EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
 }
 
-// After the program's end: the clock was released once, nothing was pushed
-// after the release, the stand-in's own procedure is back and no program was
-// started again.
-void ExpectReleasedOnceAndLeftAlone(const std::wstring& log) {
-    ASSERT_TRUE(WaitForLine(log, "wininichange own", kStartMs));
+// Index of the first log line from `from` on that begins with `text`, within
+// the time; npos when none came.
+std::size_t WaitForLineFrom(const std::wstring& log, std::size_t from, const char* text, DWORD ms) {
+    for (const DWORD start = GetTickCount();; Sleep(50)) {
+        const std::vector<std::string> lines = ReadLines(log);
+        for (std::size_t i = from; i < lines.size(); ++i) {
+            if (lines[i].rfind(text, 0) == 0) return i;
+        }
+        if (GetTickCount() - start > ms) return std::string::npos;
+    }
+}
+
+// After the program's end: the clock was released once (counted from log
+// line `from`), nothing was pushed after the release, the stand-in's own
+// procedure is back and no program was started again.
+void ExpectReleasedOnceAndLeftAlone(const std::wstring& log, std::size_t from = 0) {
+    ASSERT_NE(WaitForLineFrom(log, from, "wininichange own", kStartMs), std::string::npos);
     Sleep(1000);
     const std::vector<std::string> lines = ReadLines(log);
     std::size_t releases = 0, pushedAfter = 0;
-    for (const auto& line : lines) {
+    for (std::size_t i = from; i < lines.size(); ++i) {
+        const std::string& line = lines[i];
         if (line.rfind("command 32777", 0) == 0) ++releases;
         if (releases > 0 && line.rfind("copydata", 0) == 0) ++pushedAfter;
     }
     EXPECT_EQ(releases, 1u);
     EXPECT_EQ(pushedAfter, 0u);
+    // The program's last word reached the stock clock: no hook took it again.
+    EXPECT_NE(WaitForLineFrom(log, from, "timechange own", 0), std::string::npos);
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr) << "the end became a restart";
 }
 
-TEST_F(WithTaskbar, AHungTaskbarDoesNotHoldTheProgram) {
+TEST_F(WithTaskbar, AHungTaskbarDoesNotHoldTheProgramAndANewStartGetsTheClockWhenItWakes) {
     HANDLE taskbar = StartTaskbar(log_);
     HWND main = StartAndGreet(taskbar, L"");
     ASSERT_NE(main, nullptr);
-    // Explorer hangs for 10 s; the program pushes its blocks, then is told to end.
-    PostMessageW(ClockOf(TaskbarOf(taskbar)), kHangNow, 10000, 0);
+    // Explorer hangs for 20 s; the program pushes its blocks, then is told to end.
+    HWND clock = ClockOf(TaskbarOf(taskbar));
+    PostMessageW(clock, kHangNow, 20000, 0);
     Sleep(300);
     PostMessageW(main, MSG_SETTINGS_CHANGED, 0, 0);
     Sleep(300);
     HANDLE closer = folder_.Start(L"/exit");
     EXPECT_EQ(WaitExit(main_, 25000), 0u);
-    WaitExit(closer, kStartMs);
-    // When Explorer wakes, the clock gives itself back, and that is all.
-    ExpectReleasedOnceAndLeftAlone(log_);
+    EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+    // A new start while Explorer still hangs.
+    const std::size_t hung = ReadLines(log_).size();
+    main_ = folder_.Start(L"");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    // When Explorer wakes, the old program's clock gives itself back and the
+    // new one takes it: its blocks arrive, and the clock (not the stock one)
+    // gets the time change. No late release undoes that.
+    const std::size_t pushed = WaitForLineFrom(log_, hung, "copydata 1 ", 30000);
+    ASSERT_NE(pushed, std::string::npos);
+    Sleep(1500);
+    PostMessageW(clock, WM_TIMECHANGE, 0, 0);
+    Sleep(500);
+    EXPECT_EQ(WaitForLineFrom(log_, pushed, "timechange own", 0), std::string::npos);
+    EXPECT_EQ(WaitForLineFrom(log_, pushed, "command 32777", 0), std::string::npos);
+    closer = folder_.Start(L"/exit");
+    EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
+    ExpectReleasedOnceAndLeftAlone(log_, pushed);
     PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
 }
 
-TEST_F(WithTaskbar, ExitReleasesTheClockOnceAndANewStartTakesItBack) {
+TEST_F(WithTaskbar, AfterAHardEndANewStartTakesTheClockBackAndExitReleasesItOnce) {
     HANDLE taskbar = StartTaskbar(log_);
     ASSERT_NE(StartAndGreet(taskbar, L""), nullptr);
+    // Ended as a crash or Task Manager ends it: the clock stays taken over.
+    ASSERT_TRUE(TerminateProcess(main_, 9));
+    EXPECT_EQ(WaitExit(main_, kStartMs), 9u);
+    const std::size_t killed = ReadLines(log_).size();
+    // The next start gets the clock back: the greeting, then its blocks.
+    main_ = folder_.Start(L"");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    const std::size_t pushed = WaitForLineFrom(log_, killed, "copydata 1 ", kStartMs);
+    ASSERT_NE(pushed, std::string::npos);
     // The pointer rests on the clock all through the end.
     PostMessageW(ClockOf(TaskbarOf(taskbar)), kPointerOver, 0, 0);
     Sleep(200);
     HANDLE closer = folder_.Start(L"/exit");
     EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
     EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
-    ExpectReleasedOnceAndLeftAlone(log_);
+    ExpectReleasedOnceAndLeftAlone(log_, pushed);
 
     // The next start takes the clock over again and gets its blocks.
     const std::size_t before = ReadLines(log_).size();
     main_ = folder_.Start(L"");
     ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
-    bool pushed = false;
-    for (DWORD start = GetTickCount(); !pushed && GetTickCount() - start < kStartMs; Sleep(50)) {
-        const std::vector<std::string> lines = ReadLines(log_);
-        for (std::size_t i = before; i < lines.size(); ++i) pushed = pushed || lines[i].rfind("copydata 1 ", 0) == 0;
-    }
-    EXPECT_TRUE(pushed);
+    EXPECT_NE(WaitForLineFrom(log_, before, "copydata 1 ", kStartMs), std::string::npos);
     closer = folder_.Start(L"/exit");
     EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
     EXPECT_TRUE(WaitForLine(log_, "command 32777 own", kStartMs));

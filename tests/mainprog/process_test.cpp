@@ -162,8 +162,49 @@ TEST_F(MainProcess, ExitReturnsOnceTheInstanceHasEnded) {
     HANDLE closer = folder.Start(L"/exit");
     EXPECT_EQ(WaitExit(closer, 6000), static_cast<DWORD>(STILL_ACTIVE));
     ReleaseMutex(ending);
-    CloseHandle(ending);
     EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+    // One that does not end within the bound: 3, and no box waits for a click.
+    ASSERT_EQ(WaitForSingleObject(ending, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    closer = folder.Start(L"/exit");
+    EXPECT_EQ(WaitExit(closer, kInstanceEndWaitMs + 5000), 3u);
+    ReleaseMutex(ending);
+    CloseHandle(ending);
+}
+
+// Another program keeps the settings-file lock: the end waits for it once,
+// within its bound, and a restart still ends with one program.
+TEST_F(MainProcess, AnEndWhileTheSettingsLockIsKeptWaitsOnceAndARestartLeavesOneProgram) {
+    ProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    HANDLE running = folder.Start(L"/nh");
+    HWND first = WaitForMainWindow(kStartMs);
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(WaitForStartUpEnd(folder.file(L"tempovia.ini"), kStartMs));
+    {
+        IniFileLock kept;
+        ASSERT_TRUE(kept.held());
+        HANDLE closer = folder.Start(L"/exit");
+        EXPECT_EQ(WaitExit(running, kIniLockWaitMs + 5000), 0u);
+        EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+    }
+    running = folder.Start(L"/nh");
+    first = WaitForMainWindow(kStartMs);
+    ASSERT_NE(first, nullptr);
+    ASSERT_TRUE(WaitForStartUpEnd(folder.file(L"tempovia.ini"), kStartMs));
+    HANDLE restarted = nullptr;
+    {
+        IniFileLock kept;
+        ASSERT_TRUE(kept.held());
+        restarted = folder.Start(L"/restart /nh");
+        Sleep(9000);
+    }
+    EXPECT_EQ(WaitExit(running, kStartMs), 0u);
+    HWND second = WaitForMainWindow(kInstanceEndWaitMs, first);
+    EXPECT_NE(second, nullptr);
+    EXPECT_EQ(WaitExit(restarted, 0), static_cast<DWORD>(STILL_ACTIVE));
+    HANDLE closer = folder.Start(L"/exit");
+    EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+    EXPECT_EQ(WaitExit(restarted, kStartMs), 0u);
 }
 
 TEST_F(MainProcess, MissingDataFileIsReportedInTheLanguageAndEndsWith0) {

@@ -39,6 +39,14 @@ struct FakeMain {
     HWND greetedBy = nullptr;
     bool answerWrongly = false;
     LRESULT menuReply = 1;  // 1: "the About box came forward", so no menu
+    // Inside the greeting: the hook's load goes and the clock is given back,
+    // then the answer takes a while (a program that ends as it starts).
+    bool releaseInGreeting = false;
+    // Inside the greeting: no answer for this long (a hung program); whether
+    // the taskbar went on with its messages meanwhile.
+    DWORD hangInGreetingMs = 0;
+    std::wstring log;
+    bool taskbarWentOn = false;
 };
 
 FakeMain* g_main = nullptr;
@@ -49,6 +57,16 @@ LRESULT CALLBACK FakeMainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         g_main->received.push_back(Received{m, wp, lp});
         if (m == MSG_TRAY_CLOCK_READY) {
             g_main->greetedBy = reinterpret_cast<HWND>(lp);
+            HWND clock = reinterpret_cast<HWND>(lp);
+            if (g_main->releaseInGreeting) {
+                SendMessageW(clock, WM_APP + 4, 0, 0);
+                SendMessageW(clock, WM_COMMAND, MSG_QUIT, reinterpret_cast<LPARAM>(w));
+                Sleep(1500);
+            }
+            if (g_main->hangInGreetingMs) {
+                PostMessageW(clock, WM_COMMAND, 1, 0);
+                g_main->taskbarWentOn = WaitForLine(g_main->log, "command 1 foreign", g_main->hangInGreetingMs);
+            }
             return g_main->answerWrongly ? 0 : reinterpret_cast<LRESULT>(w);
         }
         if (wp == CLOCK_MOUSE_MENU) return g_main->menuReply;
@@ -128,6 +146,7 @@ protected:
         ASSERT_NE(main_.window, nullptr);
         inspect_ = RegisterWindowMessageW(kTrayInspectMessage);
         log_ = folder_.file(L"taskbar.log");
+        main_.log = log_;
     }
     void TearDown() override {
         if (Probe().ok()) Probe().remove();
@@ -174,7 +193,7 @@ protected:
         cities[0].zoneId = 7;
         cities[1].zoneId = 9;
         for (auto& c : cities) c.zone = reinterpret_cast<ZoneRecord*>(0xDEADBEEF);
-        EXPECT_EQ(Send(COPYDATA_CITIES, cities.data(), static_cast<DWORD>(cities.size() * sizeof(CityRecord))), 1);
+        EXPECT_EQ(Send(COPYDATA_CITIES, cities.data(), static_cast<DWORD>(cities.size() * sizeof(CityRecord))), 0);
         std::vector<ClockRecord> records(clocks);
         std::memset(records.data(), 0, records.size() * sizeof(ClockRecord));
         for (int i = 0; i < clocks; ++i) {
@@ -402,6 +421,9 @@ TEST_F(TrayClock, MouseActionsReachTheMainWindowWithTheirCodes) {
 TEST_F(TrayClock, QuitRestoresTheStockClock) {
     ASSERT_TRUE(StartHooked(""));
     SendData(3, 3);
+    // A release from any other program that still runs changes nothing.
+    SendMessageW(clock_, WM_COMMAND, MSG_QUIT, reinterpret_cast<LPARAM>(taskbar_));
+    EXPECT_EQ(Inspect(COPYDATA_CLOCKS), 3);
     Probe().remove();
     // The command ran on the taskbar's thread and the stand-in's own window
     // procedure is back; the stock clock was told to redraw.
@@ -432,6 +454,36 @@ TEST_F(TrayClock, TheClockHoldsItsLibraryUntilItHasGivenItselfBack) {
     PostMessageW(taskbar_, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(taskbarProcess_, kWaitMs), 0u);
     EXPECT_TRUE(WaitForLine(log_, "end own", 0));
+}
+
+// Given back inside its own greeting, the clock lets go of the library only
+// once its code has left the taskbar thread's stack.
+TEST_F(TrayClock, AReleaseInsideTheGreetingFreesTheLibraryOnlyAfterItReturns) {
+    main_.releaseInGreeting = true;
+    ASSERT_TRUE(StartHooked(""));
+    ASSERT_TRUE(WaitForLine(log_, "dropped loaded", kWaitMs));
+    EXPECT_TRUE(WaitForLine(log_, "wininichange own", kWaitMs));
+    Sleep(1500);
+    EXPECT_EQ(WaitForSingleObject(taskbarProcess_, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the taskbar died";
+    PostMessageW(taskbar_, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitExit(taskbarProcess_, kWaitMs), 0u);
+    EXPECT_TRUE(WaitForLine(log_, "end own", 0));
+}
+
+// A main program that does not answer its greeting holds the taskbar's
+// thread for a few seconds only.
+TEST_F(TrayClock, AHungMainProgramHoldsTheTaskbarOnlyAFewSeconds) {
+    ASSERT_TRUE(CopyFileW((TestsFolder() + L"standin_taskbar.exe").c_str(), folder_.file(L"tempovia.exe").c_str(),
+                          FALSE));
+    main_.hangInGreetingMs = 9000;
+    ASSERT_TRUE(StartHooked(""));
+    EXPECT_TRUE(main_.taskbarWentOn);
+    // Once the program answers, the clock greets it again and it is not
+    // restarted.
+    main_.hangInGreetingMs = 0;
+    main_.greetedBy = nullptr;
+    EXPECT_TRUE(PumpUntil([&] { return main_.greetedBy != nullptr; }, kWaitMs));
+    EXPECT_EQ(GetFileAttributesW(folder_.file(L"tempovia_calls.txt").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(TrayClock, QuitWhileExplorerHangsRestoresTheClockOnceItWakes) {
