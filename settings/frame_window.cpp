@@ -147,6 +147,9 @@ bool CreateMainDialog() {
     if (!dialog) return false;
     g_settingsApp.mainDialog = dialog;
     ShowWindow(dialog, SW_SHOWNORMAL);
+    // Showing activates only where the system lets it: the starter allowed
+    // this program the front, which it takes over the starter's window.
+    SetForegroundWindow(dialog);
     BuildProgramTree(dialog);
     if (HWND tree = GetDlgItem(dialog, kSettingsTreeId)) {
         HTREEITEM root = TreeView_GetRoot(tree);

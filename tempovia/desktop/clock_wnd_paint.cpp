@@ -43,8 +43,14 @@ void CClockWnd::PaintDigital() {
                               (static_cast<uint32_t>(GetGValue(key)) << 8) | GetBValue(key);
     const bool keyed = colorKey_ != kNoColorKey;
     std::fill_n(bits, count, keyPixel);
+    // Smoothed glyph edges would be blends of ink and key: neither keyed out
+    // nor the ink, they ring the text with the key's colour. The skin is
+    // shared, so its font gets its quality back after this face.
+    const BYTE quality = skin_->GetLogFont().lfQuality;
+    if (keyed) skin_->SetFontQuality(NONANTIALIASED_QUALITY);
     face_->Paint(surface_.Dc(), nullptr);
     GdiFlush();
+    if (keyed) skin_->SetFontQuality(quality);
     // GDI leaves alpha 0 on all it draws. Systems that judge a layered window
     // by its pixels' alpha even with a colour key would show nothing at all,
     // so every pixel but the key ones is made opaque.

@@ -69,7 +69,7 @@ void MeasureNotifyEntry(HWND list, MEASUREITEMSTRUCT* measure) {
             {
                 DcState state(dc);
                 SelectObject(dc, GetStockObject(DEFAULT_GUI_FONT));
-                DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &text, DT_WORDBREAK | DT_CALCRECT);
+                DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &text, DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
             }
             ReleaseDC(list, dc);
         }
@@ -110,5 +110,5 @@ void DrawNotifyEntry(const DRAWITEMSTRUCT* draw) {
     SetTextColor(dc, fore);
     RECT text = {box.left + kTextInset, box.top + kTextInset, box.right - kTextInset, box.bottom - kTextInset};
     const std::wstring entry = NotifyEntryText(*item);
-    DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &text, DT_WORDBREAK);
+    DrawTextW(dc, entry.c_str(), static_cast<int>(entry.size()), &text, DT_WORDBREAK | DT_NOPREFIX);
 }

@@ -15,6 +15,10 @@ constexpr size_t kParameterChars = 64;
 bool Start(const wchar_t* parameters) {
     const std::wstring folder = SettingsFolder();
     const std::wstring program = folder + L"settings.exe";
+    // The started program is not known by id until it runs; without this
+    // right its dialog, or the running instance it hands over to, may open
+    // behind the window the user chose the command in.
+    AllowSetForegroundWindow(ASFW_ANY);
     HINSTANCE result = System().ShellExecuteOpen(nullptr, L"Open", program.c_str(),
                                                  parameters && *parameters ? parameters : nullptr, folder.c_str(),
                                                  SW_SHOWNORMAL);

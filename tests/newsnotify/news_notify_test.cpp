@@ -17,6 +17,7 @@
 #include "common/platform/system_seam.h"
 #include "tempovia/browser/browser_window.h"
 #include "tempovia/news/news_notify.h"
+#include "tempovia/news/news_notify_draw.h"
 #include "tempovia/news/news_window.h"
 #include "tempovia/news/rss_channels.h"
 #include "tempovia/news/rss_feed_reader.h"
@@ -122,6 +123,36 @@ TEST_F(NewsNotifyTest, EntryTextNamesTheChannelFirst) {
     RSS::Item orphan;
     orphan.title = L"Alone";
     EXPECT_EQ(NotifyEntryText(orphan), L"Alone");
+
+    // An "&" is drawn and measured as itself, not as a mnemonic.
+    item->title = L"&&&&&&&&&&&&";
+    HDC screen = GetDC(nullptr);
+    HGDIOBJ oldFont = SelectObject(screen, GetStockObject(DEFAULT_GUI_FONT));
+    SIZE ink = {};
+    GetTextExtentPoint32W(screen, item->title.c_str(), static_cast<int>(item->title.size()), &ink);
+    SelectObject(screen, oldFont);
+    ReleaseDC(nullptr, screen);
+    MEASUREITEMSTRUCT measure = {};
+    measure.itemData = reinterpret_cast<ULONG_PTR>(item);
+    MeasureNotifyEntry(nullptr, &measure);
+    EXPECT_GE(static_cast<LONG>(measure.itemWidth), ink.cx);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateBitmap(400, 60, 1, 32, nullptr);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    DRAWITEMSTRUCT draw = {};
+    draw.hDC = dc;
+    draw.itemData = measure.itemData;
+    draw.rcItem = {0, 0, 400, 60};
+    DrawNotifyEntry(&draw);
+    const COLORREF back = GetSysColor(COLOR_INFOBK);
+    LONG right = 0;
+    for (int y = 5; y < 55; ++y)
+        for (int x = 5; x < 390; ++x)
+            if (GetPixel(draw.hDC, x, y) != back) right = std::max<LONG>(right, x);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    EXPECT_GE(right, 5 + ink.cx * 9 / 10);
 }
 
 TEST_F(NewsNotifyTest, ShowsTheJobsNewItemsAtTheRightEdgeOfTheWorkArea) {

@@ -159,9 +159,21 @@ TEST_F(SettingsProcess, WithoutAPageOrWithInstallTheRunningInstanceOnlyComesForw
 TEST_F(SettingsProcess, OnItsOwnItOpensTheDialogAndCancelEnds0WithoutWindowsLeft) {
     SettingsProgramFolder folder;
     ASSERT_TRUE(folder.ok());
+    // Started from a window in front (the News window's "Channels..."), it
+    // opens in front of that window.
+    HWND starter = CreateWindowExW(0, L"STATIC", L"starter", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr,
+                                   GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(starter, nullptr);
+    SetForegroundWindow(starter);
     HANDLE process = folder.Start(L"/general");
     HWND dialog = WaitForMainDialog(kStartMs);
     ASSERT_NE(dialog, nullptr);
+    for (int i = 0; i < 100 && GetForegroundWindow() != dialog; ++i) Sleep(20);
+    EXPECT_EQ(GetForegroundWindow(), dialog);
+    HWND above = starter;
+    while (above && above != dialog) above = GetWindow(above, GW_HWNDPREV);
+    EXPECT_EQ(above, dialog);
+    DestroyWindow(starter);
     HWND frame = FindWindowW(kSettingsWindowClass, nullptr);
     EXPECT_FALSE(IsWindowVisible(frame));
     EXPECT_NE(GetDlgItem(dialog, 1087), nullptr);

@@ -151,6 +151,30 @@ TEST_F(NewsPageTest, LoadsChannelsAndOptionsAndWritesThemBackUnchanged) {
     EXPECT_EQ(Read(L"tester:rss3", L"ttl"), L"20000");
 }
 
+// Types into the real Add News Channel dialog once it is up, then presses a key.
+UINT g_key = 0;
+void CALLBACK TypeIntoChannelDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = GetActiveWindow();
+    HWND edit = GetDlgItem(dialog, kAddChannelEdit);
+    if (!edit) return;
+    KillTimer(nullptr, timer);
+    SetWindowTextW(edit, L"http://keyed.example/rss");
+    SetFocus(edit);
+    PostMessageW(edit, WM_KEYDOWN, g_key, 0);
+}
+
+TEST_F(NewsPageTest, EnterConfirmsAndEscCancelsTheAddChannelDialog) {
+    Open();
+    SetChannelPrompt(nullptr);
+    for (UINT key : {VK_ESCAPE, VK_RETURN}) {
+        g_key = key;
+        SetTimer(nullptr, 0, 10, TypeIntoChannelDialog);
+        Click(kAddChannelButton);
+        ASSERT_EQ(Count(), key == VK_RETURN ? 1 : 0);
+    }
+    EXPECT_EQ(ListText(0), L"http://keyed.example/rss");
+}
+
 TEST_F(NewsPageTest, AddEditMoveDeleteRenumbersWithNothingLost) {
     WriteIni(kThreeChannels);
     ReadChannels();

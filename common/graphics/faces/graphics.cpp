@@ -134,6 +134,16 @@ bool CGraphics::SetFontHeight(int height) {
     return true;
 }
 
+void CGraphics::SetFontQuality(BYTE quality) {
+    if (font_.lfQuality == quality) return;
+    font_.lfQuality = quality;
+    if (!fontHandle_) return;
+    DeselectFont();
+    DeleteFont();
+    fontHandle_ = CreateFontIndirectW(&font_);
+    SelectFont();
+}
+
 void CGraphics::DrawFrame(const RECT& rect, bool rounded, COLORREF pen, COLORREF brush) {
     if (!dc_) return;
     // Unset or missing colours leave the frame hollow or without an outline:

@@ -83,6 +83,9 @@ public:
     // imitate the taskbar with it after the style has loaded.
     void SetBackColor(COLORREF colour) { backColour_ = colour; }
     virtual bool SetFontHeight(int height);
+    // The quality of the text font (ANTIALIASED_QUALITY and the like); the font
+    // is made again only when it changes.
+    void SetFontQuality(BYTE quality);
 
     // count 0 or less: the whole text. A shadow adds its offset to both sides.
     SIZE GetTextExtent(HTHEME theme, const wchar_t* text, int count) const;
