@@ -40,6 +40,14 @@ bool Near(uint32_t a, uint32_t b) {
     return true;
 }
 
+// Fill bytes over the second half of the scan: corrupt data, which the
+// library would show grey with no more than a warning.
+std::string Garbled(std::string bytes) {
+    const size_t scan = bytes.find("\xFF\xDA");
+    for (size_t i = scan + (bytes.size() - scan) / 2; i + 2 < bytes.size(); ++i) bytes[i] = '\xFF';
+    return bytes;
+}
+
 std::string Hex(uint32_t c) {
     char buf[16];
     std::snprintf(buf, sizeof buf, "%06X", c);
@@ -107,6 +115,16 @@ TEST(PhotoLoad, AGoodPhotoKeepsItsColoursAndOrientationAndALargeOneIsShrunkToThe
     EXPECT_TRUE(Near(At(bitmap, 247, 8), kBlue)) << Hex(At(bitmap, 247, 8));
     EXPECT_TRUE(Near(At(bitmap, 8, 119), kGreen)) << Hex(At(bitmap, 8, 119));
     EXPECT_TRUE(Near(At(bitmap, 247, 119), kWhite)) << Hex(At(bitmap, 247, 119));
+
+    // A camera's progressive 4000 x 3000 photo: its coefficients alone pass
+    // what the decoder may hold besides.
+    const std::wstring camera = dir.file(L"camera.jpg");
+    const std::string cameraBytes = EncodeJpeg(Quadrants(4000, 3000, kRed, kBlue, kGreen, kWhite), false, true);
+    ASSERT_TRUE(WriteBytes(camera, cameraBytes));
+    ASSERT_TRUE(LoadPhotoFile(camera.c_str(), bitmap)) << cameraBytes.size();
+    EXPECT_EQ(bitmap.Width(), 256);
+    EXPECT_EQ(bitmap.Height(), 192);
+    EXPECT_TRUE(Near(At(bitmap, 247, 183), kWhite)) << Hex(At(bitmap, 247, 183));
 }
 
 TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
@@ -127,6 +145,8 @@ TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
         {L"text.jpg", "this is not a picture at all\n"},
         {L"empty.jpg", ""},
         {L"grey.jpg", EncodeJpeg(Quadrants(8, 8, 0x101010, 0x808080, 0xC0C0C0, 0xFFFFFF), true)},
+        {L"cmyk.jpg", EncodeJpeg(Quadrants(32, 32, kRed, kBlue, kGreen, kWhite), false, false, true)},
+        {L"corrupt.jpg", Garbled(good)},
     };
     for (const Case& c : cases) {
         const std::wstring path = dir.file(c.name);
