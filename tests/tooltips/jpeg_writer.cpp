@@ -24,7 +24,7 @@ TestPicture Quadrants(int width, int height, uint32_t tl, uint32_t tr, uint32_t 
     return p;
 }
 
-std::string EncodeJpeg(const TestPicture& picture, bool greyscale, bool progressive, bool cmyk) {
+std::string EncodeJpeg(const TestPicture& picture, bool greyscale) {
     jpeg_compress_struct info{};
     jpeg_error_mgr errors{};
     info.err = jpeg_std_error(&errors);
@@ -34,29 +34,22 @@ std::string EncodeJpeg(const TestPicture& picture, bool greyscale, bool progress
     jpeg_mem_dest(&info, &out, &outSize);
     info.image_width = static_cast<JDIMENSION>(picture.width);
     info.image_height = static_cast<JDIMENSION>(picture.height);
-    info.input_components = greyscale ? 1 : cmyk ? 4 : 3;
-    info.in_color_space = greyscale ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
+    info.input_components = greyscale ? 1 : 3;
+    info.in_color_space = greyscale ? JCS_GRAYSCALE : JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, progressive ? 90 : 100, TRUE);
-    if (progressive) {
-        jpeg_simple_progression(&info);
-    } else {
-        for (int c = 0; c < info.num_components; ++c) {
-            info.comp_info[c].h_samp_factor = 1;
-            info.comp_info[c].v_samp_factor = 1;
-        }
+    jpeg_set_quality(&info, 100, TRUE);
+    for (int c = 0; c < info.num_components; ++c) {
+        info.comp_info[c].h_samp_factor = 1;
+        info.comp_info[c].v_samp_factor = 1;
     }
     jpeg_start_compress(&info, TRUE);
-    std::vector<unsigned char> row(static_cast<size_t>(picture.width) * 4);
+    std::vector<unsigned char> row(static_cast<size_t>(picture.width) * 3);
     while (info.next_scanline < info.image_height) {
         const uint32_t* src = &picture.pixels[static_cast<size_t>(info.next_scanline) * picture.width];
         for (int x = 0; x < picture.width; ++x) {
             const uint32_t c = src[x];
             if (greyscale) {
                 row[x] = static_cast<unsigned char>(c & 0xFF);
-            } else if (cmyk) {
-                for (int k = 0; k < 3; ++k) row[4 * x + k] = static_cast<unsigned char>(~c >> (16 - 8 * k));
-                row[4 * x + 3] = 0;
             } else {
                 row[3 * x] = static_cast<unsigned char>(c >> 16);
                 row[3 * x + 1] = static_cast<unsigned char>(c >> 8);

@@ -17,10 +17,7 @@ struct TestPicture {
 // Four solid quadrants (top-left, top-right, bottom-left, bottom-right).
 TestPicture Quadrants(int width, int height, uint32_t tl, uint32_t tr, uint32_t bl, uint32_t br);
 
-// The JPEG bytes of a picture: colour (4:4:4, quality 100) or greyscale;
-// progressive as a camera writes it (4:2:0); or CMYK (the inverted colour as
-// C, M, Y and no black).
-std::string EncodeJpeg(const TestPicture& picture, bool greyscale = false, bool progressive = false,
-                       bool cmyk = false);
+// The JPEG bytes of a picture: colour (4:4:4, quality 100) or greyscale.
+std::string EncodeJpeg(const TestPicture& picture, bool greyscale = false);
 
 }  // namespace tooltips_test

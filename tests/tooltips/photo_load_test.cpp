@@ -16,6 +16,7 @@
 #include "hook/photo_cache.h"
 #include "hook/photo_jpeg.h"
 #include "hook/photo_load.h"
+#include "tests/kartix/test_jpeg_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/tooltips/jpeg_writer.h"
 
@@ -119,9 +120,10 @@ TEST(PhotoLoad, AGoodPhotoKeepsItsColoursAndOrientationAndALargeOneIsShrunkToThe
     // A camera's progressive 4000 x 3000 photo: its coefficients alone pass
     // what the decoder may hold besides.
     const std::wstring camera = dir.file(L"camera.jpg");
-    const std::string cameraBytes = EncodeJpeg(Quadrants(4000, 3000, kRed, kBlue, kGreen, kWhite), false, true);
-    ASSERT_TRUE(WriteBytes(camera, cameraBytes));
-    ASSERT_TRUE(LoadPhotoFile(camera.c_str(), bitmap)) << cameraBytes.size();
+    ASSERT_TRUE(WriteTestJpeg(camera, 4000, 3000, false, [](int x, int y) {
+        return y < 1500 ? (x < 2000 ? kRed : kBlue) : (x < 2000 ? kGreen : kWhite);
+    }, 90, true));
+    ASSERT_TRUE(LoadPhotoFile(camera.c_str(), bitmap));
     EXPECT_EQ(bitmap.Width(), 256);
     EXPECT_EQ(bitmap.Height(), 192);
     EXPECT_TRUE(Near(At(bitmap, 247, 183), kWhite)) << Hex(At(bitmap, 247, 183));
@@ -145,7 +147,6 @@ TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
         {L"text.jpg", "this is not a picture at all\n"},
         {L"empty.jpg", ""},
         {L"grey.jpg", EncodeJpeg(Quadrants(8, 8, 0x101010, 0x808080, 0xC0C0C0, 0xFFFFFF), true)},
-        {L"cmyk.jpg", EncodeJpeg(Quadrants(32, 32, kRed, kBlue, kGreen, kWhite), false, false, true)},
         {L"corrupt.jpg", Garbled(good)},
     };
     for (const Case& c : cases) {
@@ -155,6 +156,9 @@ TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
         EXPECT_FALSE(bitmap.IsValid()) << c.name;
         ASSERT_TRUE(LoadPhotoFile(full.c_str(), bitmap));
     }
+    const std::wstring cmyk = dir.file(L"cmyk.jpg");
+    ASSERT_TRUE(WriteTestJpeg(cmyk, 32, 32, false, [](int, int) { return kRed; }, 95, false, true));
+    EXPECT_FALSE(LoadPhotoFile(cmyk.c_str(), bitmap));
     EXPECT_FALSE(LoadPhotoFile(dir.file(L"missing.jpg").c_str(), bitmap));
     EXPECT_FALSE(bitmap.IsValid());
     EXPECT_FALSE(LoadPhotoFile(nullptr, bitmap));
