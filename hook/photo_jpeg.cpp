@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <io.h>
 
 #include <jpeglib.h>
 #include <jerror.h>
@@ -16,9 +17,21 @@ namespace {
 
 // GDI takes no picture whose pixel block passes a signed 32-bit size.
 constexpr uint64_t kMaxPixelBytes = 0x7FFFFFFF;
-// What the library may hold besides the pixels: inside Explorer, a small file
-// must not claim the coefficients of a huge progressive picture.
-constexpr long kDecoderMemory = 24L * 1024 * 1024;
+// What the library may hold besides the pixels and a progressive picture's
+// coefficients.
+constexpr uint64_t kDecoderMemory = 24ull * 1024 * 1024;
+// The most a progressive picture's coefficients may take inside Explorer:
+// those of a camera's 4:2:0 photo at the largest sides a picture may have.
+constexpr uint64_t kMaxCoefficientBytes = static_cast<uint64_t>(kMaxImageSide * kMaxImageSide) * 3;
+// Beyond the decoder's own memory, coefficients are taken only for a file of at
+// least this share of them: a camera's photo holds a byte for every 5 to 50
+// bytes of coefficients, and a few hundred bytes must not claim hundreds of MB.
+constexpr uint64_t kCoefficientsPerFileByte = 1024;
+
+bool CoefficientsAllowed(uint64_t coefficients, uint64_t fileBytes) {
+    if (coefficients <= kDecoderMemory) return true;
+    return coefficients <= kMaxCoefficientBytes && coefficients / kCoefficientsPerFileByte <= fileBytes;
+}
 
 struct JumpingErrorManager {
     jpeg_error_mgr base;
@@ -28,12 +41,27 @@ struct JumpingErrorManager {
 
 void JumpBack(j_common_ptr info) { longjmp(reinterpret_cast<JumpingErrorManager*>(info->err)->back, 1); }
 
-// Warnings are not shown; a file that ends early is noted, as its picture
-// would be grey from the point the download stopped.
+// Warnings are not shown; any of them (a file that ends early, corrupt data)
+// is noted, as the library would fill the rest of the picture with grey.
 void NoteWarning(j_common_ptr info, int level) {
     if (level >= 0) return;
-    auto* errors = reinterpret_cast<JumpingErrorManager*>(info->err);
-    if (errors->base.msg_code == JWRN_JPEG_EOF) errors->truncated = true;
+    reinterpret_cast<JumpingErrorManager*>(info->err)->truncated = true;
+}
+
+// What a progressive file's coefficients take: the library holds every block
+// of the picture, whatever scale it is decoded at. The decoder's limit
+// follows it, so that a camera's photo decodes.
+uint64_t CoefficientBytes(const jpeg_decompress_struct& info) {
+    if (!info.progressive_mode) return 0;
+    uint64_t bytes = 0;
+    for (int c = 0; c < info.num_components; ++c) {
+        const jpeg_component_info& comp = info.comp_info[c];
+        const uint64_t h = static_cast<uint64_t>(comp.h_samp_factor), v = static_cast<uint64_t>(comp.v_samp_factor);
+        const uint64_t wide = (comp.width_in_blocks + h - 1) / h * h;
+        const uint64_t high = (comp.height_in_blocks + v - 1) / v * v;
+        bytes += wide * high * sizeof(JBLOCK);
+    }
+    return bytes;
 }
 
 void Silent(j_common_ptr) {}
@@ -61,7 +89,7 @@ unsigned ScaleDenominator(int width, int height, int boxWidth, int boxHeight) {
 
 // Plain C data only from here to the end of the function: a longjmp out of
 // the library must not pass over anything with a destructor.
-bool DecodeFromFile(FILE* file, int boxWidth, int boxHeight, Decoded* out) {
+bool DecodeFromFile(FILE* file, uint64_t fileBytes, int boxWidth, int boxHeight, Decoded* out) {
     jpeg_decompress_struct info;
     std::memset(&info, 0, sizeof info);
     JumpingErrorManager errors;
@@ -82,14 +110,16 @@ bool DecodeFromFile(FILE* file, int boxWidth, int boxHeight, Decoded* out) {
     jpeg_read_header(&info, TRUE);
     // Checked before decompression starts: from then on a progressive file
     // holds every coefficient of its picture.
-    if (!ImageSidesAllowed(info.image_width, info.image_height)) {
+    const uint64_t coefficients = CoefficientBytes(info);
+    if (!ImageSidesAllowed(info.image_width, info.image_height) || !CoefficientsAllowed(coefficients, fileBytes) ||
+        errors.truncated) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     info.scale_num = 1;
     info.scale_denom = ScaleDenominator(static_cast<int>(info.image_width), static_cast<int>(info.image_height),
                                         boxWidth, boxHeight);
-    info.mem->max_memory_to_use = kDecoderMemory;
+    info.mem->max_memory_to_use = static_cast<long>(kDecoderMemory + coefficients);
     jpeg_start_decompress(&info);
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
@@ -142,7 +172,8 @@ bool JpegImage::Load(const wchar_t* path, int boxWidth, int boxHeight) {
     FILE* file = _wfopen(path, L"rb");
     if (!file) return false;
     Decoded decoded = {};
-    const bool ok = DecodeFromFile(file, boxWidth, boxHeight, &decoded);
+    const int64_t fileBytes = _filelengthi64(_fileno(file));
+    const bool ok = fileBytes > 0 && DecodeFromFile(file, static_cast<uint64_t>(fileBytes), boxWidth, boxHeight, &decoded);
     std::fclose(file);
     if (!ok) return false;
     pixels_ = decoded.pixels;

@@ -60,8 +60,8 @@ bool LoadPhotoFile(const wchar_t* path, CBitmap& bitmap) {
     bitmap.Destroy();
     JpegImage image;
     if (!image.Load(path, kPhotoBoxWidth, kPhotoBoxHeight)) return false;
-    const int components = image.Components();
-    if (components != 3 && components != 4) return false;
+    // Four components are CMYK, which the tooltip cannot show as it is.
+    if (image.Components() != 3) return false;
     int width = 0, height = 0;
     FitIntoBox(image.Width(), image.Height(), kPhotoBoxWidth, kPhotoBoxHeight, width, height);
     const std::unique_ptr<uint32_t[]> pixels = ConvertAndShrink(image, width, height);

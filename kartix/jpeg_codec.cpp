@@ -22,6 +22,13 @@ void JumpBack(j_common_ptr info) { longjmp(reinterpret_cast<JumpingErrors*>(info
 // The library's messages are shown nowhere.
 void Silent(j_common_ptr) {}
 
+// A warning while decoding means damaged data: a file that ends early, or a
+// corrupt stretch, which the library would fill with grey and carry on. Such a
+// picture must neither be shown nor written over the map, so it is an error.
+void WarningIsError(j_common_ptr info, int level) {
+    if (level < 0) JumpBack(info);
+}
+
 constexpr int kFirstBlockSide = 16;
 
 }  // namespace
@@ -78,7 +85,9 @@ bool FitsBeforeDecoding(jpeg_decompress_struct& info, JpegDecodeJob* job) {
     if (bytes > job->memoryLimit) return false;
     // The coefficients of a progressive file come out of what is left; the
     // library fails rather than pass it (it has no backing store).
+    // Nothing left is refused: the library reads a limit of 0 as none at all.
     const uint64_t rest = job->memoryLimit - bytes;
+    if (rest == 0) return false;
     info.mem->max_memory_to_use = static_cast<long>(rest < 0x7FFFFFFF ? rest : 0x7FFFFFFF);
     return true;
 }
@@ -94,6 +103,7 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = JumpBack;
     errors.base.output_message = Silent;
+    errors.base.emit_message = WarningIsError;
     if (setjmp(errors.back)) {
         jpeg_destroy_decompress(&info);
         std::free(job->pixels);
@@ -129,6 +139,12 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
         const size_t row = static_cast<size_t>(job->imageHeight) - 1 - info.output_scanline;
         JSAMPROW target = job->pixels + row * rowBytes;
         if (jpeg_read_scanlines(&info, &target, 1) != 1) break;
+    }
+    if (info.output_scanline < info.output_height) {
+        jpeg_destroy_decompress(&info);
+        std::free(job->pixels);
+        job->pixels = nullptr;
+        return false;
     }
     jpeg_finish_decompress(&info);
     jpeg_destroy_decompress(&info);

@@ -39,8 +39,8 @@ struct JpegEncodeJob {
     int quality;
 };
 
-// False on any decoding error, a picture that does not fit the maxima, or no
-// memory; nothing is left allocated then.
+// False on any decoding error or warning (damaged data), a picture that does
+// not fit the maxima, or no memory; nothing is left allocated then.
 bool DecodeJpegFile(FILE* file, JpegDecodeJob* job);
 // 3-component RGB, baseline, rows written from the top of the picture.
 bool EncodeJpegFile(FILE* file, const JpegEncodeJob* job);

@@ -97,8 +97,8 @@ int LoadVisiblePhotos(PhotoList& list) {
             e->texture.Free(false);
             continue;
         }
-        e->texture.AddAlpha(255);
-        if (e->texture.components != 4) {
+        // AddAlpha takes no four-component (CMYK) photo: its fourth byte is no alpha.
+        if (!e->texture.AddAlpha(255)) {
             e->texture.Free(false);
             continue;
         }

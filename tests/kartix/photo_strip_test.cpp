@@ -87,12 +87,19 @@ TEST_F(PhotoCache, CityIndexKeepsOnlyPhotosInTheCacheAndSkipsBadOnes) {
     ASSERT_TRUE(Photo(alpha, 5, 64, 48));
     ASSERT_TRUE(Photo(alpha, 12, 300, 40));  // wider than the strip takes
     ASSERT_TRUE(WriteBytes(alpha + L"9.jpg", "not a jpeg at all"));
+    // A CMYK photo and one that ends early are passed over too.
+    ASSERT_TRUE(WriteTestJpeg(alpha + L"4.jpg", 64, 40, false, [](int, int) { return 0x4080C0u; }, 95, false, true));
+    ASSERT_TRUE(Photo(alpha, 6, 64, 40));
+    const std::string six = testing_support::ReadBytes(alpha + L"6.jpg");
+    ASSERT_TRUE(WriteBytes(alpha + L"6.jpg", six.substr(0, six.size() * 2 / 3)));
     ASSERT_TRUE(WriteBytes(alpha + L"index.tsv",
                            "# photos of Alpha\r\n"
                            "\r\n"
                            "; another comment\r\n"
                            "3\tu\tv\tThe third\t/photo/3.htm\r\n"
+                           "4\tu\tv\tCMYK\t/photo/4.htm\r\n"
                            "5\tu\tv\tThe fifth\t/photo/5.htm\r\n"
+                           "6\tu\tv\tCut short\t/photo/6.htm\r\n"
                            "7\tu\tv\tNo file\t/photo/7.htm\r\n"
                            "9\tu\tv\tDamaged\t/photo/9.htm\r\n"
                            "12\tu\tv\tToo wide\t/photo/12.htm\r\n"
@@ -101,12 +108,14 @@ TEST_F(PhotoCache, CityIndexKeepsOnlyPhotosInTheCacheAndSkipsBadOnes) {
                            "11\tshort line\r\n"
                            "13\tu\tv\tNo file either\t/photo/13.htm"));
     EXPECT_EQ(LoadPhotoIndex(list, cities, 3, L"Land", L"Alpha"), 2);
-    ASSERT_EQ(list.all.size(), 4u);
+    ASSERT_EQ(list.all.size(), 6u);
     // One city: larger numbers first.
     EXPECT_EQ(list.all[0]->photo, 12);
     EXPECT_EQ(list.all[1]->photo, 9);
-    EXPECT_EQ(list.all[2]->photo, 5);
-    EXPECT_EQ(list.all[3]->photo, 3);
+    EXPECT_EQ(list.all[2]->photo, 6);
+    EXPECT_EQ(list.all[3]->photo, 5);
+    EXPECT_EQ(list.all[4]->photo, 4);
+    EXPECT_EQ(list.all[5]->photo, 3);
     ASSERT_EQ(list.loaded.size(), 2u);
     EXPECT_EQ(list.loaded[0]->photo, 5);
     EXPECT_EQ(list.byNumber.count(5), 1u);

@@ -13,10 +13,11 @@
 
 #include <jpeglib.h>
 
-// colour(x, y from the top) -> 0xRRGGBB; grey files take the red byte.
+// colour(x, y from the top) -> 0xRRGGBB; grey files take the red byte, CMYK
+// ones four components.
 inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool grey,
                           const std::function<uint32_t(int, int)>& colour, int quality = 95,
-                          bool progressive = false) {
+                          bool progressive = false, bool cmyk = false) {
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;
     jpeg_compress_struct info{};
@@ -26,18 +27,21 @@ inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool 
     jpeg_stdio_dest(&info, file);
     info.image_width = static_cast<JDIMENSION>(width);
     info.image_height = static_cast<JDIMENSION>(height);
-    info.input_components = grey ? 1 : 3;
-    info.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
+    info.input_components = grey ? 1 : cmyk ? 4 : 3;
+    info.in_color_space = grey ? JCS_GRAYSCALE : cmyk ? JCS_CMYK : JCS_RGB;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(static_cast<size_t>(width) * (grey ? 1 : 3));
+    std::vector<uint8_t> row(static_cast<size_t>(width) * (grey ? 1 : 4));
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const uint32_t c = colour(x, y);
             if (grey) {
                 row[x] = static_cast<uint8_t>(c >> 16);
+            } else if (cmyk) {  // the inverted colour as C, M, Y; no black
+                for (int k = 0; k < 3; ++k) row[x * 4 + k] = static_cast<uint8_t>(~c >> (16 - 8 * k));
+                row[x * 4 + 3] = 0;
             } else {
                 row[x * 3] = static_cast<uint8_t>(c >> 16);
                 row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);

@@ -141,6 +141,12 @@ TEST_F(TextureStateTest, FailuresArePostedAndABusyMutexStopsTheLoader) {
     ASSERT_TRUE(StartLoadEarthThread(inbox.window));
     ASSERT_TRUE(inbox.Wait(10000, step, success));
     EXPECT_EQ(success, 0);
+    // A map that ends early: no grey-filled map, so none to write over map.jpg.
+    WriteEarth(600, 300);
+    const std::string whole = testing_support::ReadBytes(dir.file(L"map.jpg"));
+    ASSERT_TRUE(WriteBytes(dir.file(L"map.jpg"), whole.substr(0, whole.size() * 2 / 3)));
+    EXPECT_EQ(LoadEarthTexture(Map()), kTextureLoadFailed);
+    EXPECT_FALSE(Textures().earth.image().HasPixels());
 
     // Another thread holds the mutex past the workers' 5 s: the loader ends
     // without a word, the splitter reports failure.

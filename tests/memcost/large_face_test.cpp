@@ -1,7 +1,7 @@
 // A clock face picture of 8192 x 8192 pixels, a small file of one colour:
 // the taskbar clock draws its face at most 200 pixels wide, and loading it
 // must cost about that, not the 256 MB of the full picture, whether the file
-// is plain or interlaced.
+// is plain or interlaced (a bitmap claiming as much is refused).
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -69,5 +69,18 @@ TEST_P(LargeFace, APictureOf8192PixelsASideCostsTheFaceItDraws) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PlainAndInterlaced, LargeFace, ::testing::Bool());
+
+// A clkface.bmp cannot be shrunk while read: a few bytes of run-length data
+// claiming the same sides give no face rather than hundreds of MB.
+TEST(LargeFace, ARunLengthBitmapClaiming8192PixelsASideIsRefusedCheaply) {
+    std::string rle("BM\0\0\0\0\0\0\0\0\x3E\0\0\0", 14);
+    const uint32_t header[] = {40, kSide, kSide, 1 | (8u << 16), BI_RLE8, 2, 0, 0, 2, 2, 0x003C6E96u, 0x00FFFFFFu};
+    rle.append(reinterpret_cast<const char*>(header), sizeof header).append("\0\x01", 2);
+    skins_test::SkinFolder folder;
+    ASSERT_TRUE(folder.Write(L"Claim", L"clkface.bmp", rle));
+    CMechSkin skin(200);
+    memcost_test::ExpectCheap("run-length face of 8192 px a side", [&] { skin.Load(L"Claim", 0, 8, 0, 0); });
+    EXPECT_FALSE(skin.HasFace());
+}
 
 }  // namespace

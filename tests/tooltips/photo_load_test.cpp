@@ -16,6 +16,7 @@
 #include "hook/photo_cache.h"
 #include "hook/photo_jpeg.h"
 #include "hook/photo_load.h"
+#include "tests/kartix/test_jpeg_writer.h"
 #include "tests/support/test_support.h"
 #include "tests/tooltips/jpeg_writer.h"
 
@@ -38,6 +39,14 @@ bool Near(uint32_t a, uint32_t b) {
         if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > 12) return false;
     }
     return true;
+}
+
+// Fill bytes over the second half of the scan: corrupt data, which the
+// library would show grey with no more than a warning.
+std::string Garbled(std::string bytes) {
+    const size_t scan = bytes.find("\xFF\xDA");
+    for (size_t i = scan + (bytes.size() - scan) / 2; i + 2 < bytes.size(); ++i) bytes[i] = '\xFF';
+    return bytes;
 }
 
 std::string Hex(uint32_t c) {
@@ -107,6 +116,17 @@ TEST(PhotoLoad, AGoodPhotoKeepsItsColoursAndOrientationAndALargeOneIsShrunkToThe
     EXPECT_TRUE(Near(At(bitmap, 247, 8), kBlue)) << Hex(At(bitmap, 247, 8));
     EXPECT_TRUE(Near(At(bitmap, 8, 119), kGreen)) << Hex(At(bitmap, 8, 119));
     EXPECT_TRUE(Near(At(bitmap, 247, 119), kWhite)) << Hex(At(bitmap, 247, 119));
+
+    // A camera's progressive 4000 x 3000 photo: its coefficients alone pass
+    // what the decoder may hold besides.
+    const std::wstring camera = dir.file(L"camera.jpg");
+    ASSERT_TRUE(WriteTestJpeg(camera, 4000, 3000, false, [](int x, int y) {
+        return y < 1500 ? (x < 2000 ? kRed : kBlue) : (x < 2000 ? kGreen : kWhite);
+    }, 90, true));
+    ASSERT_TRUE(LoadPhotoFile(camera.c_str(), bitmap));
+    EXPECT_EQ(bitmap.Width(), 256);
+    EXPECT_EQ(bitmap.Height(), 192);
+    EXPECT_TRUE(Near(At(bitmap, 247, 183), kWhite)) << Hex(At(bitmap, 247, 183));
 }
 
 TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
@@ -127,6 +147,7 @@ TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
         {L"text.jpg", "this is not a picture at all\n"},
         {L"empty.jpg", ""},
         {L"grey.jpg", EncodeJpeg(Quadrants(8, 8, 0x101010, 0x808080, 0xC0C0C0, 0xFFFFFF), true)},
+        {L"corrupt.jpg", Garbled(good)},
     };
     for (const Case& c : cases) {
         const std::wstring path = dir.file(c.name);
@@ -135,6 +156,9 @@ TEST(PhotoLoad, BadFilesLeaveNoBitmap) {
         EXPECT_FALSE(bitmap.IsValid()) << c.name;
         ASSERT_TRUE(LoadPhotoFile(full.c_str(), bitmap));
     }
+    const std::wstring cmyk = dir.file(L"cmyk.jpg");
+    ASSERT_TRUE(WriteTestJpeg(cmyk, 32, 32, false, [](int, int) { return kRed; }, 95, false, true));
+    EXPECT_FALSE(LoadPhotoFile(cmyk.c_str(), bitmap));
     EXPECT_FALSE(LoadPhotoFile(dir.file(L"missing.jpg").c_str(), bitmap));
     EXPECT_FALSE(bitmap.IsValid());
     EXPECT_FALSE(LoadPhotoFile(nullptr, bitmap));

@@ -13,6 +13,16 @@ COLORREF ColourOfPixel(uint32_t argb) { return RGB((argb >> 16) & 0xFF, (argb >>
 // The top-left pixel of a bottom-up buffer.
 uint32_t TopLeft(const PixelBuffer& buf) { return buf.GetPixel(0, buf.Rows() - 1); }
 
+// A clkface.bmp cannot be shrunk as it is read, and a small run-length-encoded
+// file may claim the largest sides: inside Explorer its picture, the buffer
+// and the face bitmap would each take hundreds of MB. Faces with their hand
+// strip stay far below this.
+constexpr int64_t kMaxFaceBitmapPixels = 2048 * 2048;
+
+bool FaceBitmapSidesAllowed(int64_t width, int64_t height) {
+    return ImageSidesAllowed(width, height) && width * height <= kMaxFaceBitmapPixels;
+}
+
 }  // namespace
 
 int CMechSkin::GetSkinFlags() const { return CSkin::GetSkinFlags() | (face_.IsValid() ? kSkinFace : 0); }
@@ -34,6 +44,7 @@ bool CMechSkin::LoadFacePicture(const std::wstring& folder, PixelBuffer& buf, in
     // A picture without alpha: its top-left colour marks what is not face.
     const std::wstring bmp = folder + L"\\clkface.bmp";
     CBitmap file;
+    if (!BitmapFileSidesAllowed(bmp.c_str(), FaceBitmapSidesAllowed)) return false;
     if (!file.LoadFile(bmp.c_str(), LR_CREATEDIBSECTION)) return false;
     if (!buf.LoadFromBitmap(file, 0, 0)) return false;
     uint32_t key = TopLeft(buf);
