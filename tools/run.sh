@@ -35,7 +35,7 @@ cleanup() {
     wine_server_stop
     virtual_display_stop
   fi
-  [ -n "$tmp" ] && rm -rf "$tmp"
+  if [ -n "$tmp" ]; then rm -rf "$tmp"; fi
 }
 trap cleanup EXIT
 
