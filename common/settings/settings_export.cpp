@@ -102,7 +102,8 @@ bool ImportSettings(const wchar_t* file) {
     DeleteIniKey(UserIniPath().c_str(), mainSection.c_str(), kDescriptionKey);
     // The time service reads `common` itself: an import that brought one asks
     // it to read the file again, now that the new keys are there.
-    if (!ReadIniKeyList(file, L"common").empty()) NotifySyncService(SYNC_CONTROL_RELOAD);
+    // It takes the lock to read, so it is asked once the lock is given back.
+    if (!ReadIniKeyList(file, L"common").empty()) AfterIniLockReleased(ReloadSyncService);
     return ok;
 }
 
