@@ -92,9 +92,13 @@ bool ExportSettings(const wchar_t* file) {
     return ok;
 }
 
-bool ImportSettings(const wchar_t* file) {
+bool IsSettingsExport(const wchar_t* file) {
     if (!file || !*file || IsSameFile(file, UserIniPath().c_str())) return false;
-    if (ReadIniText(file, kExportMain, kDescriptionKey).empty()) return false;
+    return !ReadIniText(file, kExportMain, kDescriptionKey).empty();
+}
+
+bool ImportSettings(const wchar_t* file) {
+    if (!IsSettingsExport(file)) return false;
     IniFileLock lock;
     const std::wstring& prefix = UserPrefix();
     bool ok = CopyIniSections(file, kDefaultPrefix, UserIniPath().c_str(), prefix.c_str());

@@ -203,6 +203,12 @@ TEST_F(SettingsFile, ACommandLineImportWithoutClocksKeepsEveryClockAndABackup) {
     EXPECT_EQ(ReadIniKeyList(ini.c_str(), clock2.c_str()), clocks);
     EXPECT_FALSE(ReadIniKeyList(ini.c_str(), (UserPrefix() + L":clock1:alarm1").c_str()).empty());
     EXPECT_EQ(testing_support::ReadBytes(ini + L".bak"), before);
+    // A file that is not an export is refused and leaves that backup as it was.
+    ASSERT_TRUE(testing_support::WriteBytes(in, "garbage"));
+    p = folder.Main(L"/import \"" + in + L"\" /nh");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    ExitMain(folder, p);
+    EXPECT_EQ(testing_support::ReadBytes(ini + L".bak"), before);
 }
 
 TEST_F(SettingsFile, ClocksWhoseZoneTheTruncatedTableLacksAreNamed) {
