@@ -68,6 +68,7 @@
 #define IDS_LOCK_NOT_MADE           271  /* format: %s = error code */
 #define IDS_LOCK_BUSY               272  /* format: %s = seconds */
 #define IDS_EXIT_NOT_SAVED          279  /* format: %s = seconds */
+#define IDS_UNDO_FAILED             273  /* format: %s = backup file */
 
 /* Alarm actions and the alarm log window. */
 #define IDS_ALARM_CAPTION           145

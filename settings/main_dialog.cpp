@@ -13,7 +13,9 @@
 #include "common/records/protocol.h"
 #include "common/platform/dialog_utils.h"
 #include "common/platform/sync_service_notify.h"
+#include "resources/resource_ids.h"
 #include "settings/main_dialog_state.h"
+#include "settings/page_ini_import.h"
 #include "settings/program_links.h"
 #include "settings/settings_app.h"
 
@@ -131,7 +133,13 @@ void OnClose(HWND dialog) {
             IniFileLock lock;
             restored = lock.held() && CopyFileW(backup.c_str(), UserIniPath().c_str(), FALSE);
         }
-        if (restored) DeleteFileW(backup.c_str());
+        if (undo && restored) DeleteFileW(backup.c_str());
+        // Nor does a later close delete it: the user is told where it is.
+        if (undo && !restored) {
+            ++g_state.messageBoxes;
+            ShowPathError(dialog, IDS_UNDO_FAILED, backup.c_str());
+            --g_state.messageBoxes;
+        }
         // The import reached the main program and the time service; so must its undoing.
         if (undo && restored) {
             NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);

@@ -122,7 +122,8 @@ void ShowPathError(HWND owner, UINT formatString, const wchar_t* path) {
 }
 
 bool ImportSettingsFile(HWND owner, const wchar_t* path) {
-    if (!EnsureImportBackup() || !ImportSettings(path)) {
+    // A file that is not taken leaves the last backup as it was.
+    if (!IsSettingsExport(path) || !EnsureImportBackup() || !ImportSettings(path)) {
         ShowPathError(owner, kImportErrorString, path);
         return false;
     }

@@ -28,3 +28,5 @@ DWORD NotifySyncService(DWORD code) {
     sys.CloseServiceHandleOf(manager);
     return result;
 }
+
+void ReloadSyncService() { NotifySyncService(SYNC_CONTROL_RELOAD); }

@@ -11,3 +11,5 @@ inline constexpr DWORD SYNC_CONTROL_SYNC_NOW = 130;  // synchronise now
 // that failed. A service that is missing or out of the user's reach is an
 // error code the callers may ignore.
 DWORD NotifySyncService(DWORD code);
+// NotifySyncService(SYNC_CONTROL_RELOAD), its result ignored.
+void ReloadSyncService();

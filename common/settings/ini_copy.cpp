@@ -166,11 +166,12 @@ bool CopyIniSections(const wchar_t* sourceFile, const wchar_t* sourcePrefix, con
     const std::vector<std::wstring> names = ReadIniSectionNames(sourceFile);
     // The programs read clocks from the first on: a source without it brings
     // no clock, and its stray clock or alarm sections would only replace
-    // some of the target's own.
+    // some of the target's own. A first clock without keys reads as none.
     bool bringsClocks = false;
     for (const std::wstring& name : names) {
         const SectionName section = ParseSectionName(name);
-        if (section.kind == SectionName::kClock && section.clock == 1 && PrefixMatches(section.prefix, sourcePrefix)) {
+        if (section.kind == SectionName::kClock && section.clock == 1 && PrefixMatches(section.prefix, sourcePrefix) &&
+            !ReadIniKeyList(sourceFile, name.c_str()).empty()) {
             bringsClocks = true;
         }
     }

@@ -10,6 +10,7 @@
 #include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/ini_whole_file.h"
+#include "common/settings/lock_failure.h"
 #include "common/settings/named_mutex.h"
 #include "common/zones/local_zone.h"
 #include "common/platform/sync_service_notify.h"
@@ -34,10 +35,10 @@ std::wstring SystemZoneKey() { return SystemZoneValue(nullptr, 1024); }
 
 std::wstring SystemZoneDisplayName() { return SystemZoneValue(L"Display", 256); }
 
-void ReloadTimeService() { NotifySyncService(SYNC_CONTROL_RELOAD); }
+void ShowIniLockFailure(DWORD failure) { ShowLockFailure(failure, kIniLockWaitMs); }
 
 DefaultsHooks& Hooks() {
-    static DefaultsHooks hooks{SystemZoneKey, SystemZoneDisplayName, ReloadTimeService};
+    static DefaultsHooks hooks{SystemZoneKey, SystemZoneDisplayName, ReloadSyncService, ShowIniLockFailure};
     return hooks;
 }
 
@@ -288,11 +289,12 @@ private:
 
 DefaultsHooks SetDefaultsHooks(const DefaultsHooks& hooks) {
     DefaultsHooks old = Hooks();
-    DefaultsHooks real{SystemZoneKey, SystemZoneDisplayName, ReloadTimeService};
+    DefaultsHooks real{SystemZoneKey, SystemZoneDisplayName, ReloadSyncService, ShowIniLockFailure};
     Hooks().currentZoneKey = hooks.currentZoneKey ? hooks.currentZoneKey : real.currentZoneKey;
     Hooks().currentZoneDisplayName =
         hooks.currentZoneDisplayName ? hooks.currentZoneDisplayName : real.currentZoneDisplayName;
     Hooks().reloadTimeService = hooks.reloadTimeService ? hooks.reloadTimeService : real.reloadTimeService;
+    Hooks().lockFailed = hooks.lockFailed ? hooks.lockFailed : real.lockFailed;
     return old;
 }
 
@@ -318,15 +320,35 @@ int SeedOrComplete(const std::wstring& user, const std::wstring& prefix, int& cl
     return SeedAndComplete(user.c_str(), prefix, clockCount, commonChanged);
 }
 
+// The clock sections the file has, from the first on, as they are.
+int CountClockSections(const wchar_t* user, const std::wstring& prefix, int& clockCount) {
+    int enabled = 0;
+    for (clockCount = 0; clockCount < kMaxClockSections; ++clockCount) {
+        const std::wstring section = prefix + Numbered(L":clock", clockCount + 1);
+        if (ReadIniKeyList(user, section.c_str()).empty()) break;
+        if (ReadIniInt(user, section.c_str(), L"enabled", 0) == 1) ++enabled;
+    }
+    return enabled;
+}
+
 }  // namespace
 
 int InitUserSettings(const std::wstring& prefix, int& clockCount) {
+    // A copy of a file read without the lock may be one another program is
+    // rewriting: nothing is seeded from it, nor moved into place.
+    IniFileLock lock;
+    if (!lock.held()) {
+        Hooks().lockFailed(lock.failure());
+        return CountClockSections(UserIniPath().c_str(), prefix, clockCount);
+    }
     bool commonChanged = false;
     const int enabled = SeedOrComplete(UserIniPath(), prefix, clockCount, commonChanged);
     // The time service reads `common` of tempovia.ini itself: it is asked to
     // read it again once the new keys are in that file (a seeded copy is in
     // place by now), and only when they changed, since asking costs calls to
     // the service manager.
-    if (commonChanged) Hooks().reloadTimeService();
+    // A load holds the settings-file lock meanwhile: the service, which takes
+    // it to read, is asked once that hold ends.
+    if (commonChanged) AfterIniLockReleased(Hooks().reloadTimeService);
     return enabled;
 }

@@ -2,6 +2,8 @@
 // section, and on first run whole clocks, alarms and news channels.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 
 // Fills the user section <prefix><suffix> from "default<suffix>" (a ":" put in
@@ -14,7 +16,9 @@ bool FillMissingFromDefaults(const std::wstring& prefix, const std::wstring& suf
 // user's main section, each clock (all shipped clocks with their alarms when
 // the user has no first clock) and, once, the shipped news channels.
 // clockCount receives the number of clock sections (at most 30); returns how
-// many of them are enabled.
+// many of them are enabled. Without the settings-file lock nothing is written
+// or moved into place: the user is told why and the clocks the file has are
+// counted as they are.
 int InitUserSettings(const std::wstring& prefix, int& clockCount);
 
 // What filling needs from other parts of the suite; tests replace them.
@@ -25,6 +29,9 @@ struct DefaultsHooks {
     std::wstring (*currentZoneDisplayName)() = nullptr;
     // Tells the time service that `common` may have changed.
     void (*reloadTimeService)() = nullptr;
+    // Tells the user why the profile was neither seeded nor completed: the
+    // settings-file lock was not had (its failure as IniFileLock gives it).
+    void (*lockFailed)(DWORD failure) = nullptr;
 };
 // Puts hooks in force (members left null keep the real ones); returns the old.
 DefaultsHooks SetDefaultsHooks(const DefaultsHooks& hooks);

@@ -31,6 +31,27 @@ bool HasMark(const std::string& b) {
     return b.size() >= 3 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF;
 }
 
+bool HasUtf8Mark(const std::string& b) {
+    return b.size() >= 3 && static_cast<unsigned char>(b[0]) == 0xEF && static_cast<unsigned char>(b[1]) == 0xBB &&
+           static_cast<unsigned char>(b[2]) == 0xBF;
+}
+
+// The text after a UTF-8 mark as UTF-16 little-endian bytes, in place; false
+// when it is not valid UTF-8.
+bool Utf8ToUtf16(std::string& bytes) {
+    const int n = static_cast<int>(bytes.size() - 3);
+    if (n == 0) {
+        bytes.clear();
+        return true;
+    }
+    const int chars = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + 3, n, nullptr, 0);
+    if (chars <= 0) return false;
+    std::wstring text(static_cast<size_t>(chars), L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data() + 3, n, text.data(), chars);
+    bytes.assign(reinterpret_cast<const char*>(text.data()), text.size() * sizeof(wchar_t));
+    return true;
+}
+
 // 8-bit settings text holds no zero byte; UTF-16 text of the INI's own
 // characters ("[", "=", key names) has one in most of its byte pairs, on the
 // high-byte side.
@@ -54,13 +75,20 @@ bool AddMissingUnicodeMark(const wchar_t* path) {
     IniFileLock lock;
     if (!lock.held()) return false;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes, kMaxIniBytes) || bytes.size() < 2 || HasMark(bytes)) return false;
-    const Order order = DetectOrder(bytes);
-    if (order == Order::kNone) return false;
-    if (order == Order::kBig) {
-        for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+    if (!ReadWholeFile(path, bytes, kMaxIniBytes) || bytes.size() < 2) return false;
+    if (HasUtf8Mark(bytes)) {
+        // Windows' profile functions read this mark as characters of the
+        // first section's name: that section would be lost.
+        if (!Utf8ToUtf16(bytes)) return false;
+    } else {
+        if (HasMark(bytes)) return false;
+        const Order order = DetectOrder(bytes);
+        if (order == Order::kNone) return false;
+        if (order == Order::kBig) {
+            for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
+        }
+        if (bytes.size() % 2) bytes.pop_back();
     }
-    if (bytes.size() % 2) bytes.pop_back();
     const std::wstring temp = std::wstring(path) + L".converting";
     if (!WriteWholeFile(temp, std::string("\xFF\xFE", 2) + bytes)) {
         DeleteFileW(temp.c_str());

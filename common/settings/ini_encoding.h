@@ -6,5 +6,6 @@
 
 // When the file has no byte-order mark and its zero bytes show UTF-16 text
 // (little- or big-endian), rewrites it as UTF-16 little-endian with the mark,
-// in one move. Returns true when the file was rewritten.
+// in one move; so too a file that begins with a UTF-8 mark. Returns true when
+// the file was rewritten.
 bool AddMissingUnicodeMark(const wchar_t* path);

@@ -157,6 +157,15 @@ void ReadSectionNames(const wchar_t* file, FileCopy& known) {
         for (std::wstring& name : ReadIniSectionNames(file)) {
             if (!known.names.insert(name).second) known.repeated.insert(std::move(name));
         }
+        // Read later, a section could be caught cut short by a writer that
+        // came in between: every one is read now, under this same hold.
+        for (const std::wstring& name : known.names) {
+            if (known.repeated.count(name) != 0 || known.sections.count(name) != 0) continue;
+            IniSectionCopy copy;
+            copy.raw = ReadIniSectionFromFile(file, name.c_str());
+            copy.lines = SplitLines(copy.raw);
+            known.sections.emplace(name, std::move(copy));
+        }
         return;
     }
     for (IniFileSection& section : *whole) {
@@ -244,7 +253,10 @@ const IniSectionCopy* CachedIniSection(const wchar_t* file, const wchar_t* secti
     }
     if (known.repeated.count(section) != 0) return nullptr;
     IniSectionCopy copy;
-    if (known.exists && known.names.count(section) != 0) copy.raw = ReadIniSectionFromFile(file, section);
+    if (known.exists && known.names.count(section) != 0) {
+        IniFileLock lock;
+        copy.raw = ReadIniSectionFromFile(file, section);
+    }
     copy.lines = SplitLines(copy.raw);
     return &known.sections.emplace(section, std::move(copy)).first->second;
 }

@@ -5,7 +5,9 @@
 // times. While an IniReadScope lives, the INI store's readers on the thread
 // that made it answer from a copy of each section and give exactly what the
 // profile functions give: a plainly written file is read whole the first time
-// it is asked for, any other file one GetPrivateProfileSectionW per section. Writes through the store keep the
+// it is asked for, any other file one GetPrivateProfileSectionW per section,
+// every section under the same hold of the settings-file lock, so that no
+// load sees a file another program is rewriting. Writes through the store keep the
 // copies in step, so a later read sees what was written. Other threads read
 // the file as before. A scope made inside another is a new load: it starts
 // with no copies. Nothing is kept once the outermost scope ends.

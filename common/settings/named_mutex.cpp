@@ -1,5 +1,9 @@
 #include "common/settings/named_mutex.h"
 
+#include <algorithm>
+#include <memory>
+#include <vector>
+
 #include "common/records/protocol.h"
 #include "common/platform/security_utils.h"
 
@@ -56,6 +60,9 @@ SECURITY_ATTRIBUTES* SettingsFileLockSecurity() {
 // The reason of the outermost settings-file lock of this thread that failed
 // and still lives (0 when none).
 thread_local DWORD t_failedHold = 0;
+// How deep this thread holds the settings-file lock, and what waits for its release.
+thread_local int t_heldDepth = 0;
+thread_local std::vector<void (*)()>* t_afterRelease = nullptr;
 
 }  // namespace
 
@@ -94,6 +101,7 @@ IniFileLock::IniFileLock(DWORD waitMs) {
     }
     handle_ = TakeMutex(kIniFileMutexName, SettingsFileLockSecurity(), waitMs, failure_);
     held_ = handle_ != nullptr;
+    if (held_) ++t_heldDepth;
     if (!held_) {
         failedOuter_ = true;
         t_failedHold = failure_;
@@ -104,6 +112,23 @@ IniFileLock::~IniFileLock() {
     if (handle_) {
         ReleaseMutex(handle_);
         CloseHandle(handle_);
+        if (--t_heldDepth == 0 && t_afterRelease) {
+            std::unique_ptr<std::vector<void (*)()>> actions(t_afterRelease);
+            t_afterRelease = nullptr;
+            for (void (*action)() : *actions) action();
+        }
     }
     if (failedOuter_) t_failedHold = 0;
+}
+
+void AfterIniLockReleased(void (*action)()) {
+    if (!action) return;
+    if (t_heldDepth == 0) {
+        action();
+        return;
+    }
+    if (!t_afterRelease) t_afterRelease = new std::vector<void (*)()>();
+    if (std::find(t_afterRelease->begin(), t_afterRelease->end(), action) == t_afterRelease->end()) {
+        t_afterRelease->push_back(action);
+    }
 }

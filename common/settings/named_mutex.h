@@ -61,3 +61,9 @@ private:
     bool failedOuter_ = false;
     DWORD failure_ = 0;
 };
+
+// Runs the action once this thread holds no settings-file lock: at once when
+// it holds none, else when its outermost hold ends, so that what it waits on
+// (the time service reading the file) never holds up every writer. An action
+// asked for twice within one hold runs once.
+void AfterIniLockReleased(void (*action)());

@@ -92,9 +92,13 @@ bool ExportSettings(const wchar_t* file) {
     return ok;
 }
 
-bool ImportSettings(const wchar_t* file) {
+bool IsSettingsExport(const wchar_t* file) {
     if (!file || !*file || IsSameFile(file, UserIniPath().c_str())) return false;
-    if (ReadIniText(file, kExportMain, kDescriptionKey).empty()) return false;
+    return !ReadIniText(file, kExportMain, kDescriptionKey).empty();
+}
+
+bool ImportSettings(const wchar_t* file) {
+    if (!IsSettingsExport(file)) return false;
     IniFileLock lock;
     const std::wstring& prefix = UserPrefix();
     bool ok = CopyIniSections(file, kDefaultPrefix, UserIniPath().c_str(), prefix.c_str());
@@ -102,7 +106,8 @@ bool ImportSettings(const wchar_t* file) {
     DeleteIniKey(UserIniPath().c_str(), mainSection.c_str(), kDescriptionKey);
     // The time service reads `common` itself: an import that brought one asks
     // it to read the file again, now that the new keys are there.
-    if (!ReadIniKeyList(file, L"common").empty()) NotifySyncService(SYNC_CONTROL_RELOAD);
+    // It takes the lock to read, so it is asked once the lock is given back.
+    if (!ReadIniKeyList(file, L"common").empty()) AfterIniLockReleased(ReloadSyncService);
     return ok;
 }
 

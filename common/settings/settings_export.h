@@ -6,8 +6,13 @@
 // [default:main] description. Refuses tempovia.ini itself.
 bool ExportSettings(const wchar_t* file);
 
+// Whether the file is one ImportSettings takes: not tempovia.ini itself, and
+// with [default:main] description. Asked before a backup is made for the
+// import, so that a refused one leaves the last backup as it was.
+bool IsSettingsExport(const wchar_t* file);
+
 // Copies a file written by ExportSettings into the user's profile. Refuses
-// tempovia.ini itself and files without [default:main] description.
+// what IsSettingsExport refuses.
 bool ImportSettings(const wchar_t* file);
 
 // Copies tempovia.ini to `backup` under the settings-file lock, before an

@@ -56,9 +56,12 @@ void RunImport(const char* position) {
     wchar_t path[kImportPathMax + 1] = {};
     MultiByteToWide(position, path, kImportPathMax + 1);
     // The user's settings before the import stay beside them; without that
-    // copy nothing is imported.
+    // copy nothing is imported, and a file that is not taken leaves the last
+    // copy as it was. One hold for both: a write between them would be in
+    // the file but not in the backup.
     const std::wstring backup = UserIniPath() + kImportBackupSuffix;
-    if (path[0] && BackUpUserSettings(backup.c_str())) ImportSettings(path);
+    IniFileLock lock;
+    if (path[0] && lock.held() && IsSettingsExport(path) && BackUpUserSettings(backup.c_str())) ImportSettings(path);
 }
 
 void RunExport(const char* position) {

@@ -46,6 +46,9 @@ struct DownloadJob {
     UINT replyMessage;
 };
 
+// Far more than any settings file holds: a larger reply is not one.
+constexpr uint64_t kSettingsDownloadMaxBytes = 4u << 20;
+
 // The settings file at the address, downloaded beside the target and moved
 // over it only whole: 200, or what DownloadFile answered.
 int32_t DownloadSettingsFile(const wchar_t* url, const wchar_t* target, HANDLE stop) {
@@ -53,7 +56,8 @@ int32_t DownloadSettingsFile(const wchar_t* url, const wchar_t* target, HANDLE s
     if (!DownloadUrlFromWide(url, address, static_cast<int>(sizeof(address)))) return kDownloadBadUrl;
     const std::wstring partial = std::wstring(target) + L"$";
     ScopedHttpSession session;
-    int32_t status = DownloadFile(session.get(), address, partial.c_str(), kDownloadTimeLimitMs, stop);
+    int32_t status = DownloadFile(session.get(), address, partial.c_str(), kDownloadTimeLimitMs, stop,
+                                  kSettingsDownloadMaxBytes);
     if (status == kDownloadStored &&
         !MoveFileExW(partial.c_str(), target, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         status = kDownloadCannotCreate;

@@ -60,7 +60,7 @@ void LimitWaits(HINTERNET handle, DWORD ms) {
 }
 
 int32_t StoreBody(CHttpSession& session, WaitableHttpRequest& request, const wchar_t* file, DWORD start,
-                  DWORD limit, HANDLE stop) {
+                  DWORD limit, HANDLE stop, uint64_t maxBytes) {
     FileHandle target;
     target.h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target.h == INVALID_HANDLE_VALUE) return kDownloadCannotCreate;
@@ -71,6 +71,7 @@ int32_t StoreBody(CHttpSession& session, WaitableHttpRequest& request, const wch
     DWORD size = sizeof(expected);
     const bool sized = net::HttpQueryInfoA(request.handle(), HTTP_QUERY_CONTENT_LENGTH | HTTP_QUERY_FLAG_NUMBER,
                                            &expected, &size, nullptr) != 0;
+    if (maxBytes != 0 && sized && expected > maxBytes) return kDownloadTooLarge;
     uint64_t total = 0;
     for (;;) {
         // A server that trickles its body must not hold the worker past the
@@ -90,6 +91,7 @@ int32_t StoreBody(CHttpSession& session, WaitableHttpRequest& request, const wch
             return kDownloadIncomplete;
         }
         if (got == 0) break;
+        if (maxBytes != 0 && total + got > maxBytes) return kDownloadTooLarge;
         DWORD written = 0;
         // Any chunk not written whole spoils the file, not only the last one.
         if (!WriteFile(target.h, request.data(), got, &written, nullptr) || written != got) return kDownloadIncomplete;
@@ -127,7 +129,8 @@ bool DownloadUrlFromWide(const wchar_t* wide, char* out, int size) {
     return written > 0 && !usedDefault;
 }
 
-int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file, DWORD timeLimitMs, HANDLE stop) {
+int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file, DWORD timeLimitMs, HANDLE stop,
+                     uint64_t maxBytes) {
     session.status = 0;
     session.lastError = 0;
     session.date = SYSTEMTIME{};
@@ -207,6 +210,6 @@ int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file
             continue;
         }
         if (status != 200) return session.status;
-        return StoreBody(session, request, file, start, timeLimitMs, stop);
+        return StoreBody(session, request, file, start, timeLimitMs, stop, maxBytes);
     }
 }

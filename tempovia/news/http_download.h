@@ -13,6 +13,7 @@ constexpr int32_t kDownloadRequestFailed = -3;    // not opened or sent, or no s
 constexpr int32_t kDownloadNoBuffer = -20;        // transfer buffer not allocated
 constexpr int32_t kDownloadCannotCreate = -100;   // target file not created
 constexpr int32_t kDownloadIncomplete = -101;     // body not written whole
+constexpr int32_t kDownloadTooLarge = -102;       // body longer than the caller's bound
 
 // URLs are used up to this many bytes (terminator included); longer ones are cut.
 constexpr size_t kDownloadUrlBytes = 1024;
@@ -46,6 +47,7 @@ bool DownloadUrlFromWide(const wchar_t* wide, char* out, int size);
 // Returns the status, or one of the negative results above. The session's
 // status, status text, content type, date and last error describe the reply.
 // The whole request, redirects and body included, ends within timeLimitMs,
-// and soon after stop (may be null) is set: the program is ending.
+// and soon after stop (may be null) is set: the program is ending. A body
+// longer than maxBytes (0: no bound) is refused as kDownloadTooLarge.
 int32_t DownloadFile(CHttpSession& session, const char* url, const wchar_t* file,
-                     DWORD timeLimitMs = kDownloadTimeLimitMs, HANDLE stop = nullptr);
+                     DWORD timeLimitMs = kDownloadTimeLimitMs, HANDLE stop = nullptr, uint64_t maxBytes = 0);

@@ -161,6 +161,13 @@ TEST_F(SettingsFile, AFileSavedAsUtf16WithoutItsMarkKeepsTheUsersClocks) {
     EXPECT_EQ(ReadIniText(ini.c_str(), (prefix + L":clock1:alarm1").c_str(), L"comment"), L"Kept alarm");
     // The user had a clock: nothing was seeded over it.
     EXPECT_TRUE(ReadIniKeyList(ini.c_str(), (prefix + L":clock2").c_str()).empty());
+    // A UTF-8 mark, which Windows would read into `common`'s name, goes at the start.
+    ASSERT_TRUE(testing_support::WriteBytes(ini, "\xEF\xBB\xBF[common]\r\nserver1=k\xC3\xB6ln.example\r\n"));
+    p = folder.Main(L"/nh");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    ExitMain(folder, p);
+    const std::string converted = "\xFF\xFE" + BareUtf16(L"[common]\r\nserver1=k\x00F6ln.example\r\n");
+    EXPECT_EQ(testing_support::ReadBytes(ini).substr(0, converted.size()), converted);
 }
 
 TEST_F(SettingsFile, ExportOntoAShippedFileIsRefusedUnderEverySpelling) {
@@ -202,6 +209,12 @@ TEST_F(SettingsFile, ACommandLineImportWithoutClocksKeepsEveryClockAndABackup) {
     EXPECT_EQ(ReadIniText(ini.c_str(), clock2.c_str(), L"prefix"), L"Mine");
     EXPECT_EQ(ReadIniKeyList(ini.c_str(), clock2.c_str()), clocks);
     EXPECT_FALSE(ReadIniKeyList(ini.c_str(), (UserPrefix() + L":clock1:alarm1").c_str()).empty());
+    EXPECT_EQ(testing_support::ReadBytes(ini + L".bak"), before);
+    // A file that is not an export is refused and leaves that backup as it was.
+    ASSERT_TRUE(testing_support::WriteBytes(in, "garbage"));
+    p = folder.Main(L"/import \"" + in + L"\" /nh");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    ExitMain(folder, p);
     EXPECT_EQ(testing_support::ReadBytes(ini + L".bak"), before);
 }
 

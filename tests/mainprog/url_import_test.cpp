@@ -124,6 +124,15 @@ TEST(MainCopyData, AUrlIsDownloadedIntoDownloadedIniAndAnswered200) {
     EXPECT_NE(ImportAnswer(cut.url("/export.ini")), 200u);
     EXPECT_EQ(testing_support::ReadBytes(dir.file(L"downloaded.ini")), body);
     EXPECT_EQ(GetFileAttributesW(dir.file(L"downloaded.ini$").c_str()), INVALID_FILE_ATTRIBUTES);
+    // Nor is a reply past the size bound, with or without its length.
+    const std::string huge = "[common]\r\n" + std::string(5u << 20, ';');
+    HttpResponder unsized("HTTP/1.1 200 OK\r\nConnection: close\r\n\r\n" + huge);
+    HttpResponder sized(HttpResponder::Reply("200 OK", huge));
+    for (HttpResponder* big : {&unsized, &sized}) {
+        EXPECT_NE(ImportAnswer(big->url("/export.ini")), 200u);
+        EXPECT_EQ(testing_support::ReadBytes(dir.file(L"downloaded.ini")), body);
+        EXPECT_EQ(GetFileAttributesW(dir.file(L"downloaded.ini$").c_str()), INVALID_FILE_ATTRIBUTES);
+    }
     SetSettingsFolder(L"");
 }
 

@@ -129,6 +129,7 @@ TEST_F(IniPage, FailedImportsNameThePathAndChangeNothing) {
     HWND page = Page();
     const std::string before = ReadBytes(Ini());
     WriteFile(L"plain.ini", "[something]\r\nkey=1\r\n");
+    ASSERT_TRUE(testing_support::WriteBytes(Bak(), "[tester:main]\r\nlanguage=en\r\n"));
     for (const std::wstring& path : {dir_.file(L"plain.ini"), dir_.file(L"missing.ini"), Ini()}) {
         g_boxes.clear();
         SetDlgItemTextW(page, kIdcImportPath, path.c_str());
@@ -136,6 +137,7 @@ TEST_F(IniPage, FailedImportsNameThePathAndChangeNothing) {
         ASSERT_EQ(g_boxes.size(), 1u) << path;
         EXPECT_NE(g_boxes[0].find(path), std::wstring::npos) << g_boxes[0];
         EXPECT_EQ(ReadBytes(Ini()), before) << path;
+        EXPECT_EQ(ReadBytes(Bak()), "[tester:main]\r\nlanguage=en\r\n") << path;
     }
     EXPECT_EQ(g_reloads, 0);
 }

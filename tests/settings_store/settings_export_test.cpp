@@ -194,13 +194,14 @@ TEST_F(SettingsExport, ImportTakesOnlyTheUsersOwnSectionsAndLeavesNoOtherClocksA
 }
 
 // A file that does not begin a list of clocks brings none: an alarm alone or
-// a stray clock 3 neither replaces nor removes any of the user's.
+// a stray clock 3, or an empty clock 1, neither replaces nor removes any of the user's.
 TEST_F(SettingsExport, AnImportWithoutClockOneKeepsEveryClockAndAlarm) {
     const wchar_t* mine = L"[bob:clock1]\r\nprefix=One\r\n[bob:clock1:alarm1]\r\ncomment=Mine\r\n"
                           L"[bob:clock2]\r\nprefix=Two\r\n[bob:clock3]\r\nprefix=Three\r\n";
     std::wstring in = dir.file(L"in.ini");
     for (const wchar_t* brought : {L"[default:clock1:alarm1]\r\ncomment=Theirs\r\n",
-                                   L"[default:clock3]\r\nprefix=Theirs\r\n"}) {
+                                   L"[default:clock3]\r\nprefix=Theirs\r\n",
+                                   L"[default:clock1]\r\n[default:clock2]\r\nprefix=Theirs\r\n"}) {
         WriteUserIni(mine);
         ASSERT_TRUE(testing_support::WriteBytes(
             in, store_test::Utf16File(std::wstring(L"[default:main]\r\ndescription=x\r\n") + brought)));
@@ -208,6 +209,7 @@ TEST_F(SettingsExport, AnImportWithoutClockOneKeepsEveryClockAndAlarm) {
         EXPECT_EQ(ReadIniText(user(), L"bob:clock1:alarm1", L"comment"), L"Mine");
         EXPECT_EQ(ReadIniText(user(), L"bob:clock2", L"prefix"), L"Two");
         EXPECT_EQ(ReadIniText(user(), L"bob:clock3", L"prefix"), L"Three");
+        EXPECT_EQ(ReadIniText(user(), L"bob:clock1", L"prefix"), L"One");
     }
 }
 

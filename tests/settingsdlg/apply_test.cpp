@@ -7,6 +7,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/records/protocol.h"
 #include "settings/main_dialog.h"
+#include "settings/page_ini_import.h"
 #include "tests/settingsdlg/dialog_fixture.h"
 #include "tests/support/cutting_writer.h"
 
@@ -189,8 +190,18 @@ TEST_F(Apply, ABackupThatCannotBePutBackIsKept) {
     ASSERT_NE(lock, INVALID_HANDLE_VALUE);
     ASSERT_NE(Open(), nullptr);
     SetImportUnconfirmed(true);
+    static std::wstring told;
+    const PathErrorBox oldBox = SetPathErrorBox([](HWND, const wchar_t* text, const wchar_t*) {
+        told = text;
+        return IDOK;
+    });
     SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
     CloseHandle(lock);
+    EXPECT_NE(told.find(backup), std::wstring::npos) << told;
+    // A later close without an import keeps it too.
+    ASSERT_NE(Open(), nullptr);
+    SendMessageW(dialog_, WM_COMMAND, IDCANCEL, 0);
+    SetPathErrorBox(oldBox);
     EXPECT_TRUE(Exists(backup));
     EXPECT_EQ(ReadBytes(backup), "[before]\r\nk=1\r\n");
 }

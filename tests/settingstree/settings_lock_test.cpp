@@ -9,6 +9,7 @@
 
 #include <aclapi.h>
 
+#include <algorithm>
 #include <atomic>
 #include <string>
 #include <thread>
@@ -34,7 +35,8 @@ namespace {
 constexpr wchar_t kLockName[] = L"Global\\Tempovia_Settings_File";
 
 // The service manager as the programs reach it: records each control code
-// with what tempovia.ini holds for the service at that moment.
+// with what tempovia.ini holds for the service at that moment, and whether
+// the lock was free then.
 class ServiceRecorder : public SystemSeam {
 public:
     explicit ServiceRecorder(const std::wstring& ini) : ini_(ini) { old_ = SetSystemSeam(this); }
@@ -48,7 +50,10 @@ public:
     BOOL SendServiceControl(SC_HANDLE, DWORD code, SERVICE_STATUS*) override {
         wchar_t server[64];
         GetPrivateProfileStringW(L"common", L"server0", L"", server, 64, ini_.c_str());
-        controls.push_back(std::to_wstring(code) + L":" + server);
+        // A service that takes the lock to read must find it free.
+        bool free = false;
+        std::thread([&] { free = IniFileLock(0).held(); }).join();
+        controls.push_back(std::to_wstring(code) + L":" + server + (free ? L"" : L" (lock held)"));
         return TRUE;
     }
     BOOL CloseServiceHandleOf(SC_HANDLE) override { return TRUE; }
@@ -152,6 +157,30 @@ TEST_F(SettingsFileLock, ATreeBuiltWhileAnotherProgramRewritesTheFileHasEveryClo
         BuildSettingsTree(box.tree);
     }
     EXPECT_EQ(box.tree.clocks.size(), 6u);
+    // A comment line: the file is read section by section, each build while
+    // the other program cuts and restores it again and again.
+    const std::string commented = "; the user's note\r\n" + whole;
+    box.WriteUserIni(commented);
+    std::atomic<bool> stop{false};
+    std::thread rewriter([&] {
+        while (!stop) {
+            {
+                IniFileLock lock;
+                testing_support::WriteBytes(box.UserIni(), commented.substr(0, commented.size() / 3));
+                Sleep(1);
+                testing_support::WriteBytes(box.UserIni(), commented);
+            }
+            Sleep(1);
+        }
+    });
+    size_t fewest = 6;
+    for (int i = 0; i < 50; ++i) {
+        BuildSettingsTree(box.tree);
+        fewest = std::min(fewest, box.tree.clocks.size());
+    }
+    stop = true;
+    rewriter.join();
+    EXPECT_EQ(fewest, 6u);
 }
 
 TEST_F(SettingsFileLock, WholeFileCopiesWaitForAWriterThatHoldsTheLock) {
@@ -218,6 +247,49 @@ TEST_F(SettingsFileLock, AReaderNeverSeesTheClocksGoneWhileTheyAreSaved) {
     EXPECT_EQ(box.Value(TreeSandbox::Clock(1), L"prefix"), L"C8");
 }
 
+std::vector<DWORD> g_lockFailures;
+
+ULONGLONG FileIndex(const std::wstring& path) {
+    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, 0, nullptr);
+    BY_HANDLE_FILE_INFORMATION info = {};
+    GetFileInformationByHandle(h, &info);
+    CloseHandle(h);
+    return (static_cast<ULONGLONG>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+}
+
+TEST_F(SettingsFileLock, ALoadWithoutTheLockSeedsNothingAndSaysWhy) {
+    box.WriteDefaultIni("[default:clock1]\r\nenabled=1\r\nprefix=One\r\n");
+    const std::string user = "; the user's note\r\n[tester:main]\r\nrss_channels=0\r\n";
+    box.WriteUserIni(user);
+    const ULONGLONG before = FileIndex(box.UserIni());
+    DefaultsHooks hooks;
+    hooks.lockFailed = [](DWORD failure) { g_lockFailures.push_back(failure); };
+    const DefaultsHooks old = SetDefaultsHooks(hooks);
+    HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE held = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    std::thread otherProgram([&] {
+        IniFileLock lock;
+        SetEvent(held);
+        WaitForSingleObject(release, 10000);
+    });
+    WaitForSingleObject(held, 5000);
+    int count = -1;
+    {
+        IniFileLock load(300);
+        InitUserSettings(kUser, count);
+    }
+    SetEvent(release);
+    otherProgram.join();
+    CloseHandle(release);
+    CloseHandle(held);
+    SetDefaultsHooks(old);
+    EXPECT_EQ(count, 0);
+    EXPECT_EQ(g_lockFailures, std::vector<DWORD>{WAIT_TIMEOUT});
+    EXPECT_EQ(testing_support::ReadBytes(box.UserIni()), user);
+    EXPECT_EQ(FileIndex(box.UserIni()), before);
+}
+
 // A stray of a stopped start under this start's own name: a read-only file
 // with old content, or a folder.
 class SeedStray : public SettingsFileLock, public ::testing::WithParamInterface<bool> {};
@@ -239,7 +311,10 @@ TEST_P(SeedStray, AFirstRunSeedsIntoAFileOfItsOwnAndRemovesStrays) {
     ServiceRecorder service(box.UserIni());
 
     int count = 0;
-    InitUserSettings(kUser, count);
+    {
+        IniFileLock load;  // as the programs' loads seed
+        InitUserSettings(kUser, count);
+    }
     EXPECT_EQ(count, 2);
     const DWORD attributes = GetFileAttributesW(box.UserIni().c_str());
     ASSERT_NE(attributes, INVALID_FILE_ATTRIBUTES);
