@@ -8,18 +8,10 @@
 #include "common/records/alarm_record.h"
 #include "common/records/clock_record.h"
 #include "common/records/global_settings.h"
+#include "common/settings/file_identity.h"
 #include "common/settings/ini_store.h"
 
 namespace {
-
-bool FileIdentity(const std::wstring& path, BY_HANDLE_FILE_INFORMATION& info) {
-    HANDLE h = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    bool ok = GetFileInformationByHandle(h, &info) != FALSE;
-    CloseHandle(h);
-    return ok;
-}
 
 bool PrefixMatches(const std::wstring& part, const wchar_t* prefix) {
     size_t n = prefix ? wcslen(prefix) : 0;
@@ -146,12 +138,8 @@ bool IsSameFile(const wchar_t* a, const wchar_t* b) {
     std::wstring fa = FullPathOf(a);
     std::wstring fb = FullPathOf(b);
     if (_wcsicmp(fa.c_str(), fb.c_str()) == 0) return true;
-    BY_HANDLE_FILE_INFORMATION ia, ib;
-    if (FileIdentity(fa, ia) && FileIdentity(fb, ib)) {
-        return ia.dwVolumeSerialNumber == ib.dwVolumeSerialNumber && ia.nFileIndexHigh == ib.nFileIndexHigh &&
-               ia.nFileIndexLow == ib.nFileIndexLow;
-    }
-    return false;
+    FileId ia, ib;
+    return FileIdentityOf(fa.c_str(), ia) && FileIdentityOf(fb.c_str(), ib) && ia == ib;
 }
 
 bool CopyIniSections(const wchar_t* sourceFile, const wchar_t* sourcePrefix, const wchar_t* targetFile,

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/settings/file_identity.h"
 #include "common/settings/ini_copy.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
@@ -37,45 +38,65 @@ std::wstring ExportMoment() {
     return std::wstring(date) + time;
 }
 
-std::wstring Lower(std::wstring text) {
-    if (!text.empty()) CharLowerBuffW(text.data(), static_cast<DWORD>(text.size()));
-    return text;
+// How deep below the program folder its files are looked for (skins keep
+// their faces one or two folders down).
+constexpr int kProgramFolderDepth = 4;
+
+// True when a file in the folder or below it is the one with that identity.
+// Linked folders are not entered: they lead elsewhere, or back here.
+bool FolderHolds(const std::wstring& folder, const FileId& target, int depth) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool held = false;
+    do {
+        const std::wstring name = found.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + name;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (depth > 0 && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
+                held = FolderHolds(path + L"\\", target, depth - 1);
+            }
+            continue;
+        }
+        FileId id;
+        held = FileIdentityOf(path.c_str(), id) && id == target;
+    } while (!held && FindNextFileW(search, &found));
+    FindClose(search);
+    return held;
 }
 
-bool EndsWith(const std::wstring& text, const wchar_t* end) {
-    size_t n = wcslen(end);
-    return text.size() >= n && text.compare(text.size() - n, n, end) == 0;
+// The settings files the programs make when they are missing: a target of
+// that name in the program folder is theirs before it exists.
+bool IsSettingsFileName(std::wstring name) {
+    name = name.substr(0, name.find(L':'));
+    while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.pop_back();
+    return _wcsicmp(name.c_str(), L"tempovia.ini") == 0 || _wcsicmp(name.c_str(), L"default.ini") == 0;
 }
 
-// The part of a full path below the folder (with its trailing backslash),
-// empty when it is not below it: by spelling, or for a folder reached under
-// another name (a link, another drive), by the folder's identity.
-std::wstring PartBelow(const std::wstring& folder, const std::wstring& path) {
-    if (path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0) return path.substr(folder.size());
-    for (size_t cut = path.rfind(L'\\'); cut != std::wstring::npos && cut > 0; cut = path.rfind(L'\\', cut - 1)) {
-        if (IsSameFile(path.substr(0, cut + 1).c_str(), folder.c_str())) return path.substr(cut + 1);
-    }
-    return std::wstring();
-}
-
-// The files that come with the programs, or that they own, in the program
-// folder: the settings files, the language files, programs, libraries, data
-// files and pictures, and everything under skins\. Paths are compared whole,
-// normalised and without regard to case; a stream name (":stream") counts as
-// its file.
+// The files of the programs: tempovia.ini and every file in the program
+// folder or below it. The target is opened as it is spelt, so that any
+// spelling that reaches one of them (a device or volume path, a link, a
+// second name of the same file) is seen as that file; a target that does not
+// exist yet is one of theirs only when its folder is the program folder and
+// it names a settings file.
 bool IsProgramFile(const wchar_t* file) {
-    const std::wstring folder = Lower(FolderOfPath(FullPathOf(SettingsFolder().c_str())));
-    if (folder.empty()) return false;
-    std::wstring rest = Lower(PartBelow(folder, Lower(FullPathOf(file))));
-    if (rest.empty()) return false;
-    if (rest.compare(0, 6, L"skins\\") == 0) return true;
-    if (rest.find(L'\\') != std::wstring::npos) return false;
-    rest = rest.substr(0, rest.find(L':'));
-    if (rest == L"default.ini" || rest.compare(0, 8, L"tempovia") == 0) return true;
-    for (const wchar_t* ext : {L".exe", L".dll", L".txt", L".wav", L".png", L".jpg"}) {
-        if (EndsWith(rest, ext)) return true;
+    const std::wstring folder = SettingsFolder();
+    FileId target;
+    if (FileIdentityOf(file, target)) {
+        FileId user;
+        if (FileIdentityOf(UserIniPath().c_str(), user) && user == target) return true;
+        return FolderHolds(folder, target, kProgramFolderDepth);
     }
-    return false;
+    const std::wstring path = file;
+    const size_t cut = path.find_last_of(L"\\/");
+    const std::wstring parent = cut == std::wstring::npos ? L"." : cut == 0 ? path.substr(0, 1) : path.substr(0, cut);
+    const std::wstring name = cut == std::wstring::npos ? path : path.substr(cut + 1);
+    FileId parentId, programId;
+    // "C:" alone is the drive's current folder; a path right below a root has the root.
+    const std::wstring parentPath = parent.size() == 2 && parent[1] == L':' ? parent + L"\\" : parent;
+    return IsSettingsFileName(name) && FileIdentityOf(parentPath.c_str(), parentId) &&
+           FileIdentityOf(folder.c_str(), programId) && parentId == programId;
 }
 
 }  // namespace

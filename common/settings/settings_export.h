@@ -3,7 +3,9 @@
 #pragma once
 
 // Writes the user's sections and the shared ones to a new UTF-16 file, with
-// [default:main] description. Refuses tempovia.ini itself.
+// [default:main] description. Refuses the programs' own files however they
+// are spelt: tempovia.ini, every file in the program folder, and a settings
+// file that is not there yet.
 bool ExportSettings(const wchar_t* file);
 
 // Whether the file is one ImportSettings takes: not tempovia.ini itself, and

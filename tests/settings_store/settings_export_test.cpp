@@ -119,8 +119,39 @@ TEST_F(SettingsExport, TheSettingsFileItselfIsRefusedHoweverItIsSpelt) {
     EXPECT_FALSE(CopyIniSections(nullptr, L"bob", UserIniPath().c_str(), nullptr));
 }
 
-TEST_F(SettingsExport, TheProgramFoldersShippedFilesAreNoExportTarget) {
+// Other ways the system reaches a file: Wine's own spelling of its host path,
+// the volume's name, the device object, and a hard and a symbolic link made
+// in `aside`. Only those this system has are given.
+std::vector<std::wstring> ReachedAnotherWay(const std::wstring& file, const std::wstring& aside) {
+    std::vector<std::wstring> ways;
+    using UnixName = char*(CDECL*)(const wchar_t*);
+    if (auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+            GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")))) {
+        if (char* name = unixName(file.c_str())) {
+            ways.push_back(L"\\\\?\\unix" + std::wstring(name, name + strlen(name)));
+            HeapFree(GetProcessHeap(), 0, name);
+        }
+    }
+    wchar_t root[MAX_PATH] = {}, volume[MAX_PATH] = {}, device[MAX_PATH] = {};
+    if (GetVolumePathNameW(file.c_str(), root, MAX_PATH)) {
+        const std::wstring rest = file.substr(wcslen(root));
+        if (GetVolumeNameForVolumeMountPointW(root, volume, MAX_PATH)) ways.push_back(volume + rest);
+        const std::wstring drive = std::wstring(root).substr(0, 2);
+        if (QueryDosDeviceW(drive.c_str(), device, MAX_PATH)) ways.push_back(L"\\\\?\\GLOBALROOT" + std::wstring(device) + L"\\" + rest);
+    }
+    const std::wstring name = file.substr(file.find_last_of(L'\\') + 1);
+    if (CreateHardLinkW((aside + L"\\hard-" + name).c_str(), file.c_str(), nullptr)) ways.push_back(aside + L"\\hard-" + name);
+    if (CreateSymbolicLinkW((aside + L"\\link-" + name).c_str(), file.c_str(), 0)) ways.push_back(aside + L"\\link-" + name);
+    // Only spellings that really reach the file count.
+    ways.erase(std::remove_if(ways.begin(), ways.end(),
+                              [](const std::wstring& w) { return GetFileAttributesW(w.c_str()) == INVALID_FILE_ATTRIBUTES; }),
+               ways.end());
+    return ways;
+}
+
+TEST_F(SettingsExport, TheProgramsOwnFilesAreNoExportTargetHoweverTheyAreReached) {
     WriteUserIni(kProfiles);
+    const std::string mine = ReadBytes(UserIniPath());
     // Relative spellings start from the program folder.
     wchar_t current[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, current);
@@ -134,27 +165,47 @@ TEST_F(SettingsExport, TheProgramFoldersShippedFilesAreNoExportTarget) {
     const std::string shipped = ReadBytes(DefaultIniPath());
     CreateDirectoryW(dir.file(L"skins").c_str(), nullptr);
     CreateDirectoryW(dir.file(L"mine").c_str(), nullptr);
-    std::wstring upper = DefaultIniPath();
-    CharUpperW(upper.data());
-    for (const wchar_t* name : {L"timezones.txt", L"tempovia_en.ini", L"settings.exe", L"res_en.dll",
-                                L"skins\\face.ini", L"mine\\..\\default.ini"}) {
+    for (const wchar_t* name : {L"timezones.txt", L"tempovia_en.ini", L"settings.exe", L"res_en.dll", L"skins\\face.ini"}) {
+        ASSERT_TRUE(testing_support::WriteBytes(dir.file(name), "shipped"));
         EXPECT_FALSE(ExportSettings(dir.file(name).c_str())) << name;
     }
-    EXPECT_FALSE(ExportSettings(upper.c_str()));
+    std::wstring upper = DefaultIniPath();
+    CharUpperW(upper.data());
     // Prefixed, slashed, with a stream name or trailing dots, or relative to
     // the folder: the same files all the same.
     std::wstring slashed = DefaultIniPath();
     std::replace(slashed.begin(), slashed.end(), L'\\', L'/');
     for (const std::wstring& spelling :
-         {L"\\\\?\\" + DefaultIniPath(), L"\\\\.\\" + upper, L"\\\\?\\" + dir.file(L"timezones.txt"),
-          L"//?/" + slashed.substr(0, slashed.size() - 11) + L"SETTINGS.EXE", DefaultIniPath() + L"::$DATA",
-          DefaultIniPath() + L". .", std::wstring(L"default.ini"), L"..\\" + FolderName() + L"\\res_en.dll"}) {
+         {upper, dir.file(L"mine\\..\\default.ini"), L"\\\\?\\" + DefaultIniPath(), L"\\\\.\\" + upper,
+          L"\\\\?\\" + dir.file(L"timezones.txt"), L"//?/" + slashed.substr(0, slashed.size() - 11) + L"SETTINGS.EXE",
+          DefaultIniPath() + L"::$DATA", DefaultIniPath() + L". .", std::wstring(L"default.ini"),
+          L"..\\" + FolderName() + L"\\res_en.dll"}) {
         EXPECT_FALSE(ExportSettings(spelling.c_str())) << std::string(spelling.begin(), spelling.end());
     }
+    // Both settings files reached by another name, and tempovia.ini before
+    // the programs made it.
+    testing_support::TempDir aside;
+    std::vector<std::wstring> ways;
+    for (const std::wstring& file : {UserIniPath(), DefaultIniPath()}) {
+        for (const std::wstring& way : ReachedAnotherWay(file, aside.path())) {
+            ways.push_back(way);
+            EXPECT_FALSE(ExportSettings(way.c_str())) << std::string(way.begin(), way.end());
+        }
+    }
+    EXPECT_GE(ways.size(), 4u);
+    EXPECT_EQ(ReadBytes(UserIniPath()), mine);
     EXPECT_EQ(ReadBytes(DefaultIniPath()), shipped);
-    // The user's own files beside them are fine.
-    EXPECT_TRUE(ExportSettings(dir.file(L"backup.ini").c_str()));
-    EXPECT_TRUE(ExportSettings(dir.file(L"mine\\default.ini").c_str()));
+    const std::wstring wineName = ways.empty() ? std::wstring() : ways[0];
+    ASSERT_TRUE(DeleteFileW(UserIniPath().c_str()));
+    EXPECT_FALSE(ExportSettings(UserIniPath().c_str()));
+    if (wineName.rfind(L"\\\\?\\unix", 0) == 0) {
+        EXPECT_FALSE(ExportSettings(wineName.c_str()));
+    }
+    EXPECT_EQ(GetFileAttributesW(UserIniPath().c_str()), INVALID_FILE_ATTRIBUTES);
+    // The user's own files beside them are fine, whatever their names look like.
+    for (const wchar_t* name : {L"backup.ini", L"mine\\default.ini", L"tempovia-copy.ini", L"notes.txt", L"map.png"}) {
+        EXPECT_TRUE(ExportSettings(dir.file(name).c_str())) << name;
+    }
 }
 
 TEST_F(SettingsExport, CopyKeepsNamesWithoutTargetPrefixAndCutsStaleClocks) {
