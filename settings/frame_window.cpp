@@ -6,6 +6,7 @@
 #include "common/records/protocol.h"
 #include "common/settings/resource_module.h"
 #include "common/alarms/alarm_log.h"
+#include "settings/box_wait.h"
 #include "settings/location_picker.h"
 #include "settings/main_dialog.h"
 #include "settings/preview.h"
@@ -117,6 +118,12 @@ LRESULT HandleFrameMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPar
             }
             break;
         case WM_CLOSE:
+            // The main program's exit closes the frame too; its end frees
+            // every node, which the code behind an open box still holds.
+            if (SettingsBoxOpen()) {
+                PostWhenNoBoxOpen(window, WM_CLOSE, 0, 0);
+                return 0;
+            }
             DestroyWindow(window);
             return 0;
         case WM_DESTROY:

@@ -7,6 +7,7 @@
 #include "common/records/protocol.h"
 #include "common/records/clock_table.h"
 #include "common/platform/system_seam.h"
+#include "settings/box_wait.h"
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
 #include "settings/new_alarm_time.h"
@@ -273,8 +274,7 @@ void OnDialogCommand(HWND dialog, WORD id) {
 }
 
 void OnSelectPage(HWND dialog, WPARAM code, LPARAM target) {
-    MainDialogState& s = DialogState();
-    if (s.messageBoxes > 0 || !IsWindowEnabled(dialog)) {
+    if (SettingsBoxOpen()) {
         System().BeepTone(kBusyBeepHz, kBusyBeepMs);
         return;
     }

@@ -15,6 +15,7 @@
 #include "common/records/protocol.h"
 #include "common/settings/settings_export.h"
 #include "common/platform/text_bounds.h"
+#include "settings/box_wait.h"
 #include "settings/general_options_save.h"
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
@@ -24,6 +25,10 @@
 namespace {
 
 bool g_backupMade = false;
+// The page whose address the main program has taken and not yet answered.
+// Windows does not tell a window who sent it a message: a reply counts only
+// as the one answer to this request.
+HWND g_awaitingReply = nullptr;
 
 bool StartsWithNoCase(const wchar_t* text, const wchar_t* prefix) {
     for (; *prefix; ++prefix, ++text) {
@@ -146,7 +151,11 @@ bool RequestUrlImport(HWND page, const wchar_t* address) {
     wchar_t block[kUrlImportBlockBytes / sizeof(wchar_t)];
     FillUrlImportBlock(address, block);
     COPYDATASTRUCT data = {COPYDATA_URL_IMPORT, static_cast<DWORD>(sizeof(block)), block};
-    return g_sendUrl(reinterpret_cast<WPARAM>(page), &data) != 0;
+    // The answer may come while the request is still being sent.
+    g_awaitingReply = page;
+    const bool taken = g_sendUrl(reinterpret_cast<WPARAM>(page), &data) != 0;
+    if (!taken && g_awaitingReply == page) g_awaitingReply = nullptr;
+    return taken;
 }
 
 UrlImportSender SetUrlImportSender(UrlImportSender send) {
@@ -156,6 +165,13 @@ UrlImportSender SetUrlImportSender(UrlImportSender send) {
 }
 
 void OnDownloadReply(HWND owner, WPARAM status) {
+    if (!owner || owner != g_awaitingReply) return;
+    // The import rebuilds the tree: not under a box whose code still holds its nodes.
+    if (SettingsBoxOpen()) {
+        PostWhenNoBoxOpen(owner, MSG_DOWNLOAD_REPLY, status, 0);
+        return;
+    }
+    g_awaitingReply = nullptr;
     const std::wstring path = SettingsFolder() + kDownloadedIniName;
     if (status == kDownloadOk) {
         ImportSettingsFile(owner, path.c_str());

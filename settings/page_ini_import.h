@@ -60,4 +60,6 @@ inline constexpr size_t kUrlImportBlockBytes = 520;
 void FillUrlImportBlock(const wchar_t* address, wchar_t (&block)[kUrlImportBlockBytes / sizeof(wchar_t)]);
 
 // The main program's reply: 200 imports downloaded.ini from the program folder.
+// Only the page's own pending request is answered, once; while a box of the
+// program is open the reply waits for it to close.
 void OnDownloadReply(HWND owner, WPARAM status);

@@ -209,13 +209,20 @@ TEST_F(IniPage, AddressesGoToTheMainProgramAndItsReplyImportsTheDownload) {
     EXPECT_EQ(g_boxes.size(), 1u);
 
     // The reply: a failed download names downloaded.ini; 200 imports it.
+    // Each request has one answer: a second reply is nobody's.
     g_boxes.clear();
     const std::wstring downloaded = SettingsFolder() + L"downloaded.ini";
+    SendMessageW(page, MSG_DOWNLOAD_REPLY, 404, 0);
     SendMessageW(page, MSG_DOWNLOAD_REPLY, 404, 0);
     ASSERT_EQ(g_boxes.size(), 1u);
     EXPECT_NE(g_boxes[0].find(downloaded), std::wstring::npos);
     ASSERT_TRUE(ExportSettings(downloaded.c_str()));
     WritePrivateProfileStringW(L"tester:main", L"language", L"fr", Ini().c_str());
+    SendMessageW(page, MSG_DOWNLOAD_REPLY, 200, 0);
+    EXPECT_EQ(g_reloads, 0);
+    SetDlgItemTextW(page, kIdcImportPath, L"http://127.0.0.1/settings.ini");
+    Click(page, kIdcImport);
+    SendMessageW(page, MSG_DOWNLOAD_REPLY, 200, 0);
     SendMessageW(page, MSG_DOWNLOAD_REPLY, 200, 0);
     EXPECT_EQ(g_boxes.size(), 1u);
     EXPECT_EQ(g_reloads, 1);

@@ -9,8 +9,14 @@
 #include "common/platform/lent_pointer.h"
 #include "common/settings/localisation.h"
 #include "common/records/protocol.h"
+#include "common/settings/ini_paths.h"
+#include "common/settings/resource_module.h"
+#include "common/settings/settings_export.h"
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
+#include "settings/page_ini.h"
+#include "settings/page_ini_import.h"
+#include "settings/page_options_common.h"
 #include "settings/settings_app.h"
 #include "tests/settingsdlg/dialog_fixture.h"
 
@@ -379,6 +385,42 @@ TEST_F(Passing, APageCodeDuringTheDeleteQuestionOnlyBeeps) {
     EXPECT_EQ(model_.ClockCount(), 2);
     ASSERT_EQ(beeps_.beeps.size(), 1u);
     EXPECT_EQ(beeps_.beeps[0].hz, 1000u);
+}
+
+TEST_F(Passing, ADownloadReplyWaitsForTheDeleteQuestionAndCountsOnlyForARequest) {
+    static HWND s_ini = nullptr;
+    ASSERT_NE(Open(), nullptr);
+    MainDialogHooks hooks = DialogHooks();
+    hooks.createPage = [](int index, HWND dialog) {
+        return index == 1 ? CreateDialogParamW(ResourceModule(), MAKEINTRESOURCEW(IDD_PAGE_INI), dialog, IniPageDlgProc, 0)
+                          : CreateStandInPage(index, dialog);
+    };
+    hooks.askDelete = [](HWND, const wchar_t*, const wchar_t*) -> int {
+        Event("question");
+        SendMessageW(s_ini, MSG_DOWNLOAD_REPLY, 200, 0);
+        return IDYES;
+    };
+    SetDialogHooks(hooks);
+    ASSERT_NE(s_ini = EnsurePageWindow(1), nullptr);
+    const AfterImportHook oldImport = SetAfterImportHook([] { Event("import"); });
+    const PathErrorBox oldBox = SetPathErrorBox([](HWND, const wchar_t*, const wchar_t*) { return IDOK; });
+    const UrlImportSender oldSender = SetUrlImportSender([](WPARAM, const COPYDATASTRUCT*) -> LRESULT { return 1; });
+    ASSERT_TRUE(testing_support::WriteBytes(UserIniPath(), "[tester:clock1]\r\nname=Home\r\n"));
+    ASSERT_TRUE(ExportSettings((SettingsFolder() + L"downloaded.ini").c_str()));
+    SetDlgItemTextW(s_ini, kIdcImportPath, L"http://127.0.0.1/settings.ini");
+    SendMessageW(s_ini, WM_COMMAND, MAKEWPARAM(kIdcImport, BN_CLICKED), 0);
+    ClearEvents();
+    Select(clock1_);
+    SendMessageW(dialog_, WM_COMMAND, IDC_DELETE_NODE, 0);
+    // The delete is done with the node it asked about before the import
+    // rebuilds the tree; a second reply answers no request.
+    EXPECT_TRUE(WaitForEvent("import"));
+    SendMessageW(s_ini, MSG_DOWNLOAD_REPLY, 200, 0);
+    EXPECT_EQ(Events(), (std::vector<std::string>{"question", "remove", "import"}));
+    SetUrlImportSender(oldSender);
+    SetPathErrorBox(oldBox);
+    SetAfterImportHook(oldImport);
+    ForgetImportBackup();
 }
 
 TEST_F(Passing, ARebuiltTreeIsNotWrittenToThroughTheOldNodes) {
