@@ -55,6 +55,10 @@ void EnsureMapPlugin() {
 INT_PTR CALLBACK PickerDlgProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_INITDIALOG) g_settingsApp.picker = dialog;
     const INT_PTR result = mapwin::MapDialogProc(dialog, message, wParam, lParam);
+    // The map dialog gives itself the small icon; the picker's own is the large one.
+    if (message == WM_INITDIALOG && g_settingsApp.pickerIcon) {
+        SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(g_settingsApp.pickerIcon));
+    }
     if (message == WM_DESTROY && g_settingsApp.picker == dialog) g_settingsApp.picker = nullptr;
     return result;
 }

@@ -4,7 +4,11 @@
 
 void RunMessageLoop() {
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) break;
+        // A failed fetch loses that message, not the program.
+        if (got == -1) continue;
         HWND active = GetActiveWindow();
         if (active) {
             wchar_t cls[16] = {};

@@ -63,6 +63,7 @@ protected:
         g_selectedAtStart = -2;
         g_settingsApp.instance = GetModuleHandleW(nullptr);
         g_settingsApp.programFolder = Folder();
+        g_settingsApp.pickerIcon = LoadIconW(nullptr, IDI_APPLICATION);
         WNDCLASSW wc = {};
         wc.lpfnWndProc = PageProc;
         wc.hInstance = GetModuleHandleW(nullptr);
@@ -127,7 +128,11 @@ TEST_F(PickerTest, ConfirmedCityGoesToThePage) {
 
 TEST_F(PickerTest, UnknownLocationStartsWithoutSelectionAndCancelRepliesNone) {
     SetDlgItemTextW(page_, 1160, L"Nowhere, Neverland");
-    EXPECT_FALSE(Run([](HWND picker) { Press(picker, IDCANCEL); }));
+    EXPECT_FALSE(Run([](HWND picker) {
+        // The icon the program loaded for its picker is the picker's.
+        EXPECT_EQ(SendMessageW(picker, WM_GETICON, ICON_BIG, 0), reinterpret_cast<LRESULT>(g_settingsApp.pickerIcon));
+        Press(picker, IDCANCEL);
+    }));
     EXPECT_EQ(g_selectedAtStart, -1);
     ASSERT_EQ(g_pageReplies.size(), 1u);
     EXPECT_EQ(g_pageReplies[0].message, MSG_MAP_SELECT_CITY);
