@@ -192,7 +192,9 @@ HWND g_frameForPicker = nullptr;
 INT_PTR CALLBACK PickerProc(HWND dialog, UINT message, WPARAM, LPARAM) {
     if (message == WM_INITDIALOG) {
         g_settingsApp.picker = dialog;
-        // Another start asks for the front while the picker is open.
+        // The main program's exit closes the frame, and another start asks
+        // for the front, while the picker is open.
+        PostMessageW(g_frameForPicker, WM_CLOSE, 0, 0);
         PostMessageW(g_frameForPicker, SETTINGS_MSG_END_MODAL, 0, 0);
         return TRUE;
     }
@@ -208,6 +210,13 @@ TEST_F(Frame, EndModalEndsTheOpenLocationPickerWith16) {
     g_settingsApp.picker = nullptr;
     EXPECT_EQ(SendMessageW(frame, SETTINGS_MSG_END_MODAL, 0, 0), 0);
     EXPECT_TRUE(IsWindow(g_settingsApp.mainDialog));
+    // The close waited for the picker to end, and comes now.
+    for (int i = 0; i < 100 && IsWindow(frame); ++i) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(20);
+    }
+    EXPECT_FALSE(IsWindow(frame));
 }
 
 TEST_F(Frame, SettingsCommandReopensAClosedDialogOnlyAndExitDestroysTheFrame) {
