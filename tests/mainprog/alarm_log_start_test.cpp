@@ -147,7 +147,7 @@ TEST_F(AlarmLogStart, AnAlarmMissedWhileNotRunningFiresIntoTheLogAndTheLogOpened
     WaitUntil([log] { return !IsWindowVisible(log); });
     ShowLogFromTheTray(WaitForMainWindow(kStartMs));
     ASSERT_EQ(WaitForVisibleLog(process_, kStartMs), log);
-    EXPECT_EQ(GetForegroundWindow(), log);
+    EXPECT_TRUE(WaitUntil([log] { return GetForegroundWindow() == log; }));
     TypeKey(VK_DELETE);
     EXPECT_TRUE(WaitUntil([list] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0; }));
     Exit();
