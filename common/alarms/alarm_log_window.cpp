@@ -109,6 +109,11 @@ LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
         OnSize(window);
         return 0;
+    case WM_SETFOCUS:
+        // The frame itself takes no keys: however the log was brought up or
+        // activated, the first key typed belongs to its rows.
+        if (g_log.list) SetFocus(g_log.list);
+        return 0;
     case WM_ERASEBKGND: {
         RECT client;
         GetClientRect(window, &client);

@@ -1,6 +1,7 @@
 // tempovia.exe builds its alarm log window when it is first needed, not at
 // start: the tray's "show log" brings it up, and an alarm that fell due while
-// the program was not running still fires into it at the first tick.
+// the program was not running still fires into it at the first tick. Keys
+// typed into the log, however it was opened, go to its rows.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +13,7 @@
 
 #include "common/records/protocol.h"
 #include "common/alarms/alarm_log.h"
+#include "resources/resource_ids.h"
 #include "tests/mainprog/program_folder.h"
 
 using namespace mainprog_test;
@@ -52,6 +54,32 @@ HWND WaitForVisibleLog(HANDLE process, DWORD ms) {
     return nullptr;
 }
 
+template <class Done>
+bool WaitUntil(Done done) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < kStartMs; Sleep(20)) {
+        if (done()) return true;
+    }
+    return false;
+}
+
+// A key typed into the foreground window.
+void TypeKey(WORD key) {
+    INPUT press[2] = {};
+    press[0].type = press[1].type = INPUT_KEYBOARD;
+    press[0].ki.wVk = press[1].ki.wVk = key;
+    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, press, sizeof(INPUT));
+}
+
+// The tray menu brings the desktop clocks forward as it opens; Esc closes it,
+// and the log is then asked for as the menu's command would.
+void ShowLogFromTheTray(HWND main) {
+    PostMessageW(main, MSG_TRAY_ICON, 0, WM_RBUTTONDOWN);
+    WaitUntil([] { return IsWindowVisible(FindWindowW(L"#32768", nullptr)); });
+    TypeKey(VK_ESCAPE);
+    PostMessageW(main, WM_COMMAND, IDM_ALARM_LOG, 0);
+}
+
 class AlarmLogStart : public OwnFolderTest {
 protected:
     // Starts the program and waits for the end of its start-up.
@@ -85,7 +113,7 @@ TEST_F(AlarmLogStart, AStartBuildsNoLogAndShowLogBringsItUp) {
     EXPECT_NE(ReadMain(L"logwindowpos"), L"") << "its place is kept";
 }
 
-TEST_F(AlarmLogStart, AnAlarmMissedWhileNotRunningFiresIntoTheLogAtTheFirstTick) {
+TEST_F(AlarmLogStart, AnAlarmMissedWhileNotRunningFiresIntoTheLogAndTheLogOpenedFromTheTrayTakesKeys) {
     ASSERT_NE(StartAndSettle(), nullptr);  // seeds the shipped clocks
     Exit();
     // A run that never needed the log still keeps its place and widths.
@@ -113,6 +141,15 @@ TEST_F(AlarmLogStart, AnAlarmMissedWhileNotRunningFiresIntoTheLogAtTheFirstTick)
     HWND list = FindWindowExW(log, nullptr, WC_LISTVIEWW, nullptr);
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0), 1);
+
+    // Closed, then opened again from the tray: the first key reaches the rows.
+    PostMessageW(log, WM_CLOSE, 0, 0);
+    WaitUntil([log] { return !IsWindowVisible(log); });
+    ShowLogFromTheTray(WaitForMainWindow(kStartMs));
+    ASSERT_EQ(WaitForVisibleLog(process_, kStartMs), log);
+    EXPECT_TRUE(WaitUntil([log] { return GetForegroundWindow() == log; }));
+    TypeKey(VK_DELETE);
+    EXPECT_TRUE(WaitUntil([list] { return SendMessageW(list, LVM_GETITEMCOUNT, 0, 0) == 0; }));
     Exit();
     EXPECT_GT(ReadMain(L"lastalarmcheck"), lastCheck);
 }
