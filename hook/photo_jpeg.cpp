@@ -70,6 +70,8 @@ struct Decoded {
     uint8_t* pixels;
     int width;
     int height;
+    int fileWidth;
+    int fileHeight;
     int storedWidth;
     int components;
 };
@@ -121,6 +123,8 @@ bool DecodeFromFile(FILE* file, uint64_t fileBytes, int boxWidth, int boxHeight,
                                         boxWidth, boxHeight);
     info.mem->max_memory_to_use = static_cast<long>(kDecoderMemory + coefficients);
     jpeg_start_decompress(&info);
+    const int fileWidth = static_cast<int>(info.image_width);
+    const int fileHeight = static_cast<int>(info.image_height);
     const int width = static_cast<int>(info.output_width);
     const int height = static_cast<int>(info.output_height);
     const int components = info.output_components;
@@ -153,6 +157,8 @@ bool DecodeFromFile(FILE* file, uint64_t fileBytes, int boxWidth, int boxHeight,
     out->pixels = pixels;
     out->width = width;
     out->height = height;
+    out->fileWidth = fileWidth;
+    out->fileHeight = fileHeight;
     out->storedWidth = static_cast<int>(storedWidth);
     out->components = components;
     return true;
@@ -163,7 +169,7 @@ bool DecodeFromFile(FILE* file, uint64_t fileBytes, int boxWidth, int boxHeight,
 void JpegImage::Free() {
     std::free(pixels_);
     pixels_ = nullptr;
-    width_ = height_ = storedWidth_ = components_ = 0;
+    width_ = height_ = fileWidth_ = fileHeight_ = storedWidth_ = components_ = 0;
 }
 
 bool JpegImage::Load(const wchar_t* path, int boxWidth, int boxHeight) {
@@ -179,6 +185,8 @@ bool JpegImage::Load(const wchar_t* path, int boxWidth, int boxHeight) {
     pixels_ = decoded.pixels;
     width_ = decoded.width;
     height_ = decoded.height;
+    fileWidth_ = decoded.fileWidth;
+    fileHeight_ = decoded.fileHeight;
     storedWidth_ = decoded.storedWidth;
     components_ = decoded.components;
     return true;

@@ -27,6 +27,10 @@ public:
     uint8_t* Pixels() const { return pixels_; }
     int Width() const { return width_; }
     int Height() const { return height_; }
+    // The picture's sides as the file gives them; a reduced decode rounds
+    // its own sides up, so proportions are taken from these.
+    int FileWidth() const { return fileWidth_; }
+    int FileHeight() const { return fileHeight_; }
     int StoredWidth() const { return storedWidth_; }
     int Components() const { return components_; }
     size_t RowBytes() const { return static_cast<size_t>(storedWidth_) * static_cast<size_t>(components_); }
@@ -35,6 +39,8 @@ private:
     uint8_t* pixels_ = nullptr;  // malloc'd: the decoder fills it outside C++ object lifetimes
     int width_ = 0;
     int height_ = 0;
+    int fileWidth_ = 0;
+    int fileHeight_ = 0;
     int storedWidth_ = 0;
     int components_ = 0;
 };

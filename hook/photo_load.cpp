@@ -63,7 +63,9 @@ bool LoadPhotoFile(const wchar_t* path, CBitmap& bitmap) {
     // Four components are CMYK, which the tooltip cannot show as it is.
     if (image.Components() != 3) return false;
     int width = 0, height = 0;
-    FitIntoBox(image.Width(), image.Height(), kPhotoBoxWidth, kPhotoBoxHeight, width, height);
+    // Fitted from the file's sides: the decode's own are rounded up, and
+    // never smaller than this fit.
+    FitIntoBox(image.FileWidth(), image.FileHeight(), kPhotoBoxWidth, kPhotoBoxHeight, width, height);
     const std::unique_ptr<uint32_t[]> pixels = ConvertAndShrink(image, width, height);
     image.Free();
     if (!pixels || !bitmap.Create(width, height, 0, 0)) return false;

@@ -172,15 +172,6 @@ void Retranslate(MapDialogState& s) {
     LayoutMapDialog(s);
 }
 
-void ShowSelectedOnMap(MapDialogState& s) {
-    if (s.mode != ListMode::Cities || !s.map) return;
-    const LPARAM index = SelectedItemData(s);
-    if (index < 0 || index >= g_cities.count) return;
-    SetFocus(s.map);
-    SendMessageW(s.map, MSG_MAP_SELECT_CITY, static_cast<WPARAM>(index),
-                 reinterpret_cast<LPARAM>(&g_cities.cities[index]));
-}
-
 void Finish(MapDialogState& s, INT_PTR result) {
     if (s.host.close) s.host.close(s.dialog, result);
 }
@@ -220,7 +211,7 @@ void OnCommand(MapDialogState& s, int id, int code, HWND control) {
             }
             break;
         case kIdcShowOnMap:
-            if (code == BN_CLICKED) ShowSelectedOnMap(s);
+            if (code == BN_CLICKED) ShowSelectedOnMap(s, true);
             break;
         case IDOK:
             OnOk(s);
@@ -242,7 +233,7 @@ void OnNotify(MapDialogState& s, const NMHDR* header) {
         PostMessageW(s.map, MSG_MAP_SHOW_PHOTO, static_cast<WPARAM>(index),
                      reinterpret_cast<LPARAM>(&g_cities.cities[index]));
     } else if (header->code == NM_DBLCLK) {
-        ShowSelectedOnMap(s);
+        ShowSelectedOnMap(s, true);
     }
 }
 
@@ -328,6 +319,15 @@ void AppendText(std::vector<WORD>& t, const wchar_t* text) {
 }
 
 }  // namespace
+
+void ShowSelectedOnMap(MapDialogState& s, bool focusMap) {
+    if (s.mode != ListMode::Cities || !s.map) return;
+    const LPARAM index = SelectedItemData(s);
+    if (index < 0 || index >= g_cities.count) return;
+    if (focusMap) SetFocus(s.map);
+    SendMessageW(s.map, MSG_MAP_SELECT_CITY, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&g_cities.cities[index]));
+}
 
 MapDialogState* StateOf(HWND dialog) { return static_cast<MapDialogState*>(GetPropW(dialog, kStateProperty)); }
 

@@ -199,11 +199,62 @@ void SelectCityListItem(HWND list, int row) {
     SendMessageW(list, LVM_ENSUREVISIBLE, row, FALSE);
 }
 
-void SearchList(MapDialogState& s) {
+int SearchList(MapDialogState& s) {
     const std::wstring text = ControlText(s.search, kSearchChars);
-    if (text.empty()) return;
+    if (text.empty()) return -1;
     const int row = FindCityInList(s, text.c_str());
     if (row >= 0) SelectCityListItem(s.list, row);
+    return row;
+}
+
+namespace {
+
+// Enter belongs to the search only while there is a map to show its city;
+// otherwise it stays the dialog's (OK in the location picker).
+MapDialogState* SearchWithMap(HWND search) {
+    MapDialogState* s = StateOf(GetParent(search));
+    return s && s->map && s->mode == ListMode::Cities ? s : nullptr;
+}
+
+LRESULT CALLBACK SearchFieldProc(HWND search, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
+    try {
+        switch (message) {
+            case WM_GETDLGCODE: {
+                // Asked by the dialog manager before it turns Enter into OK.
+                const auto* msg = reinterpret_cast<const MSG*>(lParam);
+                if (msg && msg->message == WM_KEYDOWN && wParam == VK_RETURN && SearchWithMap(search))
+                    return DefSubclassProc(search, message, wParam, lParam) | DLGC_WANTMESSAGE;
+                break;
+            }
+            case WM_KEYDOWN:
+                if (wParam == VK_RETURN) {
+                    if (MapDialogState* s = SearchWithMap(search)) {
+                        // The typing stays in the field for the next city.
+                        if (SearchList(*s) >= 0) ShowSelectedOnMap(*s, false);
+                        return 0;
+                    }
+                }
+                break;
+            case WM_CHAR:
+                // The Enter already handled; a single-line field would beep.
+                if (wParam == L'\r' && SearchWithMap(search)) return 0;
+                break;
+            case WM_NCDESTROY:
+                RemoveWindowSubclass(search, SearchFieldProc, id);
+                break;
+            default:
+                break;
+        }
+        return DefSubclassProc(search, message, wParam, lParam);
+    } catch (...) {
+        return 0;
+    }
+}
+
+}  // namespace
+
+void HandSearchEnterToMap(HWND search) {
+    if (search) SetWindowSubclass(search, SearchFieldProc, 0, 0);
 }
 
 void SwitchListMode(MapDialogState& s, ListMode mode) {

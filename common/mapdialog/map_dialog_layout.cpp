@@ -51,6 +51,7 @@ void CreatePanelControls(MapDialogState& s) {
     s.searchLabel = MakeControl(s, L"Static", kStrSearch, SS_LEFT, -1);
     s.search = MakeControl(s, L"Edit", 0, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kIdcSearch);
     SendMessageW(s.search, EM_LIMITTEXT, kSearchChars, 0);
+    HandSearchEnterToMap(s.search);
     s.countryLabel = MakeControl(s, L"Static", kStrCountry, SS_LEFT, -1);
     s.country = MakeControl(s, L"Edit", 0, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kIdcCountry);
     SendMessageW(s.country, EM_LIMITTEXT, kSearchChars, 0);

@@ -57,10 +57,17 @@ void SetListColumns(MapDialogState& s);
 void ApplyCountryFilter(MapDialogState& s);
 int FindCityInList(const MapDialogState& s, const wchar_t* text);
 void SelectCityListItem(HWND list, int row);
-void SearchList(MapDialogState& s);
+// Selects the first row that matches the search field; that row, or -1.
+int SearchList(MapDialogState& s);
+// Enter in the search field shows the city found on the map.
+void HandSearchEnterToMap(HWND search);
 void SwitchListMode(MapDialogState& s, ListMode mode);
 // The selected row's item data (city index or ZoneRecord pointer); -1 none.
 LPARAM SelectedItemData(const MapDialogState& s);
+// map_dialog.cpp: flies the map to the selected city (cities mode only);
+// the keyboard focus goes with it when asked.
+void ShowSelectedOnMap(MapDialogState& s, bool focusMap);
+
 // Selects the city: cities mode, the filter cleared when the city is not in
 // the filtered list.
 void SelectCity(MapDialogState& s, int cityIndex);

@@ -175,6 +175,24 @@ TEST_F(MainMapTest, LoadedPluginGetsItsWindowTheCityAndIsFreedOnClose) {
     (void)wheel;
     EXPECT_TRUE(Logged("wheel 3 4"));
 
+    // A name typed into the search and Enter: the list shows the city found
+    // and the map flies to it.
+    HWND search = GetDlgItem(dialog, mapwin::kIdcSearch);
+    const wchar_t* name = g_cities.cities[g_cities.count - 1].city;
+    int found = 0;
+    while (!mapwin::StartsWithNoCase(g_cities.cities[found].city, name, 80)) ++found;
+    ASSERT_NE(found, city);
+    for (const wchar_t* c = name; *c; ++c) SendMessageW(search, WM_CHAR, *c, 1);
+    MSG enter = {search, WM_KEYDOWN, VK_RETURN, 1};
+    IsDialogMessageW(dialog, &enter);
+    PumpMessages();
+    EXPECT_EQ(SelectedData(dialog), found);
+    HWND list = GetDlgItem(dialog, mapwin::kIdcCityList);
+    const int top = static_cast<int>(SendMessageW(list, LVM_GETTOPINDEX, 0, 0));
+    EXPECT_LE(top, found);
+    EXPECT_LT(found, top + std::max(1, static_cast<int>(SendMessageW(list, LVM_GETCOUNTPERPAGE, 0, 0))));
+    EXPECT_TRUE(Logged("message 200 " + std::to_string(found) + " record"));
+
     SendMessageW(dialog, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Logged("FreeMap"));
     EXPECT_FALSE(MapPluginLoaded());

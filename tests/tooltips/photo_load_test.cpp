@@ -116,6 +116,11 @@ TEST(PhotoLoad, AGoodPhotoKeepsItsColoursAndOrientationAndALargeOneIsShrunkToThe
     EXPECT_TRUE(Near(At(bitmap, 247, 8), kBlue)) << Hex(At(bitmap, 247, 8));
     EXPECT_TRUE(Near(At(bitmap, 8, 119), kGreen)) << Hex(At(bitmap, 8, 119));
     EXPECT_TRUE(Near(At(bitmap, 247, 119), kWhite)) << Hex(At(bitmap, 247, 119));
+    // Its box follows the file's sides: decoded at 1/8, 1023 rows round up to 128.
+    ASSERT_TRUE(WriteBytes(large, EncodeJpeg(Quadrants(2048, 1023, kRed, kBlue, kGreen, kWhite))));
+    ASSERT_TRUE(LoadPhotoFile(large.c_str(), bitmap));
+    EXPECT_EQ(bitmap.Width(), 256);
+    EXPECT_EQ(bitmap.Height(), 127);
 
     // A camera's progressive 4000 x 3000 photo: its coefficients alone pass
     // what the decoder may hold besides.
