@@ -209,11 +209,12 @@ int SearchList(MapDialogState& s) {
 
 namespace {
 
-// Enter belongs to the search only while there is a map to show its city;
-// otherwise it stays the dialog's (OK in the location picker).
+// Enter belongs to the search only in the main program's map, whose OK is
+// never enabled, and only while there is a map to show its city; in the
+// location picker it stays OK, which takes the city found.
 MapDialogState* SearchWithMap(HWND search) {
     MapDialogState* s = StateOf(GetParent(search));
-    return s && s->map && s->mode == ListMode::Cities ? s : nullptr;
+    return s && !s->host.opener && s->map && s->mode == ListMode::Cities ? s : nullptr;
 }
 
 LRESULT CALLBACK SearchFieldProc(HWND search, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR) {
