@@ -182,7 +182,7 @@ TEST_F(TextureStateTest, FailuresArePostedAndABusyMutexStopsTheLoader) {
 }
 
 TEST_F(TextureStateTest, ALargeEarthIsScaledToTheMaximumAndCutIntoEightSquares) {
-    // 4096 x 2048 comes out of the decoder at the target's sides: still rescaled.
+    // Each is decoded whole, then box-filtered to the target's sides.
     for (const SIZE earth : {SIZE{5400, 2700}, SIZE{4096, 2048}}) {
         WriteEarth(earth.cx, earth.cy);
         MapState& s = Map();
