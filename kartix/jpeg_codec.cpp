@@ -68,10 +68,22 @@ bool FitsBeforeDecoding(jpeg_decompress_struct& info, JpegDecodeJob* job) {
     if (info.image_width < 1 || info.image_height < 1 || info.image_width > (1u << 29) ||
         info.image_height > (1u << 29))
         return false;
-    // The whole picture, as the file has it.
+    // The whole picture, as the file has it; a CMYK one as RGB.
+    const uint64_t components = info.out_color_space == JCS_CMYK ? 3 : static_cast<uint64_t>(info.output_components);
     const uint64_t pixels = ((static_cast<uint64_t>(info.image_width) + 3) & ~uint64_t{3}) *
-                            static_cast<uint64_t>(info.image_height) * static_cast<uint64_t>(info.output_components);
+                            static_cast<uint64_t>(info.image_height) * components;
     return pixels + held + kJpegDecoderMemory <= job->memoryLimit;
+}
+
+// Adobe's CMYK files, the common kind, store each ink inverted (255 = none).
+void CmykRowToRgb(const uint8_t* cmyk, uint8_t* rgb, JDIMENSION width, bool inverted) {
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned ink = inverted ? cmyk[c] : 255u - cmyk[c];
+            rgb[c] = static_cast<uint8_t>((ink * k + 127) / 255);
+        }
+    }
 }
 
 }  // namespace
@@ -105,9 +117,17 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     job->imageWidth = static_cast<int>(info.output_width);
     job->imageHeight = static_cast<int>(info.output_height);
     job->components = info.output_components;
-    if (job->maxWidth < 1 || job->maxHeight < 1) {
+    const bool whole = job->maxWidth < 1 || job->maxHeight < 1;
+    // Read into a row of the library's own pool, which goes with it on any exit.
+    JSAMPARRAY cmyk = nullptr;
+    if (whole) {
         job->storedWidth = (job->imageWidth + 3) & ~3;
         job->storedHeight = job->imageHeight;
+        if (info.out_color_space == JCS_CMYK) {
+            cmyk = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                             info.output_width * 4, 1);
+            job->components = 3;
+        }
     }
     const size_t rowBytes = static_cast<size_t>(job->storedWidth) * static_cast<size_t>(job->components);
     const size_t bytes = rowBytes * static_cast<size_t>(job->storedHeight);
@@ -121,7 +141,8 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     while (info.output_scanline < info.output_height) {
         const size_t row = static_cast<size_t>(job->imageHeight) - 1 - info.output_scanline;
         JSAMPROW target = job->pixels + row * rowBytes;
-        if (jpeg_read_scanlines(&info, &target, 1) != 1) break;
+        if (jpeg_read_scanlines(&info, cmyk ? cmyk : &target, 1) != 1) break;
+        if (cmyk) CmykRowToRgb(cmyk[0], target, info.output_width, info.saw_Adobe_marker);
     }
     if (info.output_scanline < info.output_height) {
         jpeg_destroy_decompress(&info);

@@ -35,7 +35,8 @@ struct JpegEncodeJob {
 
 // False on any decoding error or warning (damaged data), a picture that does
 // not fit the maxima or the memory, more scans than a picture needs, or no
-// memory; nothing is left allocated then.
+// memory; nothing is left allocated then. Without maxima a four-component
+// (CMYK or YCCK) picture comes out as RGB.
 bool DecodeJpegFile(FILE* file, JpegDecodeJob* job);
 // 3-component RGB, baseline, rows written from the top of the picture.
 bool EncodeJpegFile(FILE* file, const JpegEncodeJob* job);

@@ -22,7 +22,8 @@ public:
     // refused.
     virtual int Load(const wchar_t* path, int maxWidth, int maxHeight);
     // 1 loaded, 0 failed: the whole picture at the file's sides, with no limit
-    // on them but memoryLimit bytes for the block and the decoder.
+    // on them but memoryLimit bytes for the block and the decoder. A CMYK
+    // picture comes out as RGB.
     int LoadWhole(const wchar_t* path, uint64_t memoryLimit);
     // 3-component pictures only; baseline JPEG at the given quality.
     virtual bool Save(const wchar_t* path, int quality) const;

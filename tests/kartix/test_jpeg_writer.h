@@ -50,9 +50,9 @@ inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool 
             const uint32_t c = colour(x, y);
             if (grey) {
                 row[x] = static_cast<uint8_t>(c >> 16);
-            } else if (cmyk) {  // the inverted colour as C, M, Y; no black
-                for (int k = 0; k < 3; ++k) row[x * 4 + k] = static_cast<uint8_t>(~c >> (16 - 8 * k));
-                row[x * 4 + 3] = 0;
+            } else if (cmyk) {  // inverted, as Adobe's files store inks: C, M, Y hold R, G, B; no black
+                for (int k = 0; k < 3; ++k) row[x * 4 + k] = static_cast<uint8_t>(c >> (16 - 8 * k));
+                row[x * 4 + 3] = 255;
             } else {
                 row[x * 3] = static_cast<uint8_t>(c >> 16);
                 row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);
