@@ -3,7 +3,7 @@
 // (decoded whole, then box-filtered) at the sides the card takes, and what
 // each costs.
 //
-//   earth_scale_bench.exe <map.jpg>...      (each file at maxima 2048 to 256)
+//   earth_scale_bench.exe <map.jpg>...      (each file at maxima 4096 to 256)
 //   earth_scale_bench.exe                   (a photo-like picture it writes)
 #include <windows.h>
 
@@ -17,6 +17,7 @@
 #include <jpeglib.h>
 
 #include "kartix/gl_texture.h"
+#include "tests/kartix/test_jpeg_writer.h"
 
 namespace {
 
@@ -28,46 +29,18 @@ double Now() {
 }
 
 // Smooth relief, fine texture and sharp coast-like edges, like a satellite map.
-void WritePhotoLike(const wchar_t* path, int w, int h) {
-    FILE* file = _wfopen(path, L"wb");
-    jpeg_compress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&info);
-    jpeg_stdio_dest(&info, file);
-    info.image_width = static_cast<JDIMENSION>(w);
-    info.image_height = static_cast<JDIMENSION>(h);
-    info.input_components = 3;
-    info.in_color_space = JCS_RGB;
-    jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, 90, TRUE);
-    jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(static_cast<size_t>(w) * 3);
-    uint32_t seed = 12345;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            seed = seed * 1103515245u + 12345u;
-            const double u = x * 6.2832 / w, v = y * 3.1416 / h;
-            const double land = std::sin(u * 3) * std::cos(v * 5) + 0.5 * std::sin(u * 11 + v * 7);
-            const double noise = static_cast<double>((seed >> 16) & 0xFF) / 255.0 - 0.5;
-            uint8_t* p = &row[static_cast<size_t>(x) * 3];
-            if (land > 0.2) {  // land: green to brown with texture
-                p[0] = static_cast<uint8_t>(std::clamp(90 + 60 * land + 40 * noise, 0.0, 255.0));
-                p[1] = static_cast<uint8_t>(std::clamp(110 + 30 * land + 40 * noise, 0.0, 255.0));
-                p[2] = static_cast<uint8_t>(std::clamp(50 + 20 * noise, 0.0, 255.0));
-            } else {  // sea: dark blue, a sharp coast
-                p[0] = static_cast<uint8_t>(std::clamp(10 + 8 * noise, 0.0, 255.0));
-                p[1] = static_cast<uint8_t>(std::clamp(30 + 10 * noise, 0.0, 255.0));
-                p[2] = static_cast<uint8_t>(std::clamp(90 + 30 * land + 10 * noise, 0.0, 255.0));
-            }
-            if (((x / 97) + (y / 89)) % 7 == 0 && land > 0.8) p[0] = p[1] = p[2] = 245;  // ice
-        }
-        JSAMPROW r = row.data();
-        jpeg_write_scanlines(&info, &r, 1);
-    }
-    jpeg_finish_compress(&info);
-    jpeg_destroy_compress(&info);
-    fclose(file);
+uint32_t PhotoLike(int x, int y, int w, int h) {
+    static uint32_t seed = 12345;
+    seed = seed * 1103515245u + 12345u;
+    const double u = x * 6.2832 / w, v = y * 3.1416 / h;
+    const double land = std::sin(u * 3) * std::cos(v * 5) + 0.5 * std::sin(u * 11 + v * 7);
+    const double noise = static_cast<double>((seed >> 16) & 0xFF) / 255.0 - 0.5;
+    auto byte = [](double value) { return static_cast<uint32_t>(std::clamp(value, 0.0, 255.0)); };
+    if (land > 0.8 && ((x / 97) + (y / 89)) % 7 == 0) return 0xF5F5F5u;  // ice
+    if (land > 0.2)  // land: green to brown
+        return byte(90 + 60 * land + 40 * noise) << 16 | byte(110 + 30 * land + 40 * noise) << 8 | byte(50 + 20 * noise);
+    // sea: dark blue, a sharp coast
+    return byte(10 + 8 * noise) << 16 | byte(30 + 10 * noise) << 8 | byte(90 + 30 * land + 10 * noise);
 }
 
 // The picture decoded at the library's reduced scale (1/2 to 1/8, never
@@ -133,7 +106,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i) files.push_back(argv[i]);
     if (files.empty()) {
         files.push_back(L"photo_like_8192.jpg");
-        WritePhotoLike(files.back().c_str(), 8192, 4096);
+        WriteTestJpeg(files.back(), 8192, 4096, false, [](int x, int y) { return PhotoLike(x, y, 8192, 4096); }, 90);
     }
     for (const std::wstring& f : files)
         for (int maximum : {4096, 2048, 1024, 512, 256}) Compare(f.c_str(), maximum);
