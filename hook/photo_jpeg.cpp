@@ -12,25 +12,18 @@
 #include <jerror.h>
 
 #include "common/graphics/image_limits.h"
+#include "common/graphics/jpeg_bounds.h"
 
 namespace {
 
 // GDI takes no picture whose pixel block passes a signed 32-bit size.
 constexpr uint64_t kMaxPixelBytes = 0x7FFFFFFF;
-// What the library may hold besides the pixels and a progressive picture's
-// coefficients.
-constexpr uint64_t kDecoderMemory = 24ull * 1024 * 1024;
 // The most a progressive picture's coefficients may take inside Explorer:
 // those of a camera's 4:2:0 photo at the largest sides a picture may have.
 constexpr uint64_t kMaxCoefficientBytes = static_cast<uint64_t>(kMaxImageSide * kMaxImageSide) * 3;
-// Beyond the decoder's own memory, coefficients are taken only for a file of at
-// least this share of them: a camera's photo holds a byte for every 5 to 50
-// bytes of coefficients, and a few hundred bytes must not claim hundreds of MB.
-constexpr uint64_t kCoefficientsPerFileByte = 1024;
 
 bool CoefficientsAllowed(uint64_t coefficients, uint64_t fileBytes) {
-    if (coefficients <= kDecoderMemory) return true;
-    return coefficients <= kMaxCoefficientBytes && coefficients / kCoefficientsPerFileByte <= fileBytes;
+    return coefficients <= kMaxCoefficientBytes && JpegFileCanHold(coefficients, fileBytes);
 }
 
 struct JumpingErrorManager {
@@ -46,22 +39,6 @@ void JumpBack(j_common_ptr info) { longjmp(reinterpret_cast<JumpingErrorManager*
 void NoteWarning(j_common_ptr info, int level) {
     if (level >= 0) return;
     reinterpret_cast<JumpingErrorManager*>(info->err)->truncated = true;
-}
-
-// What a progressive file's coefficients take: the library holds every block
-// of the picture, whatever scale it is decoded at. The decoder's limit
-// follows it, so that a camera's photo decodes.
-uint64_t CoefficientBytes(const jpeg_decompress_struct& info) {
-    if (!info.progressive_mode) return 0;
-    uint64_t bytes = 0;
-    for (int c = 0; c < info.num_components; ++c) {
-        const jpeg_component_info& comp = info.comp_info[c];
-        const uint64_t h = static_cast<uint64_t>(comp.h_samp_factor), v = static_cast<uint64_t>(comp.v_samp_factor);
-        const uint64_t wide = (comp.width_in_blocks + h - 1) / h * h;
-        const uint64_t high = (comp.height_in_blocks + v - 1) / v * v;
-        bytes += wide * high * sizeof(JBLOCK);
-    }
-    return bytes;
 }
 
 void Silent(j_common_ptr) {}
@@ -112,7 +89,7 @@ bool DecodeFromFile(FILE* file, uint64_t fileBytes, int boxWidth, int boxHeight,
     jpeg_read_header(&info, TRUE);
     // Checked before decompression starts: from then on a progressive file
     // holds every coefficient of its picture.
-    const uint64_t coefficients = CoefficientBytes(info);
+    const uint64_t coefficients = JpegHeldCoefficientBytes(info);
     if (!ImageSidesAllowed(info.image_width, info.image_height) || !CoefficientsAllowed(coefficients, fileBytes) ||
         errors.truncated) {
         jpeg_destroy_decompress(&info);
@@ -121,7 +98,7 @@ bool DecodeFromFile(FILE* file, uint64_t fileBytes, int boxWidth, int boxHeight,
     info.scale_num = 1;
     info.scale_denom = ScaleDenominator(static_cast<int>(info.image_width), static_cast<int>(info.image_height),
                                         boxWidth, boxHeight);
-    info.mem->max_memory_to_use = static_cast<long>(kDecoderMemory + coefficients);
+    info.mem->max_memory_to_use = static_cast<long>(kJpegDecoderMemory + coefficients);
     jpeg_start_decompress(&info);
     const int fileWidth = static_cast<int>(info.image_width);
     const int fileHeight = static_cast<int>(info.image_height);

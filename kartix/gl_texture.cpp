@@ -32,17 +32,13 @@ GLint InternalFormat(int components) {
 }  // namespace
 
 int CGLTexture::Load(const wchar_t* path, int maxWidth, int maxHeight) {
-    // A map larger than any texture is decoded whole and shrunk here, within
-    // the memory the install step allows a map.
-    const int whole = LoadWhole(path, maxWidth, maxHeight, MapMemoryLimit() / 3);
-    if (!whole || !pixels) return kTextureLoadFailed;
+    // A map larger than any texture is decoded whole and box-filtered down
+    // here, within the memory the install step allows a map.
+    if (!LoadWhole(path, MapMemoryLimit() / 3) || !pixels) return kTextureLoadFailed;
     if (maxWidth <= 0 || maxHeight <= 0) return kTextureLoaded;
     const int w = FitSide(imageWidth, maxWidth);
     const int h = FitSide(imageHeight, maxHeight);
-    // Decoded smaller than the file already counts as rescaled: the install
-    // step then writes the smaller map.
-    if (w == imageWidth && h == imageHeight && storedWidth == w && storedHeight == h)
-        return whole == 2 ? kTextureRescaled : kTextureLoaded;
+    if (w == imageWidth && h == imageHeight && storedWidth == w && storedHeight == h) return kTextureLoaded;
     // A picture that cannot be fitted (narrower than 8, say) is of no use to
     // OpenGL 1.x: report the failure rather than hand on odd sides.
     if (!RescaleTexture(w, h)) {

@@ -9,6 +9,7 @@
 #include <jpeglib.h>
 
 #include "common/graphics/image_limits.h"
+#include "common/graphics/jpeg_bounds.h"
 
 namespace {
 
@@ -46,50 +47,43 @@ int FitSide(int imageSide, int maximum) {
 
 namespace {
 
-// A side decoded at 1/denominator, as the library rounds it.
-uint64_t ScaledSide(uint64_t side, unsigned denominator) { return (side + denominator - 1) / denominator; }
+constexpr uint64_t kMostMemoryToUse = 0x7FFFFFFF;  // the library's limit is a long
 
-// The smallest decoding scale (1/1 to 1/8) whose sides stay at or above those
-// the picture is shrunk to afterwards: the library's own scaling then does
-// the first part of the shrinking, with a fraction of the memory.
-unsigned ScaleDenominator(uint64_t width, uint64_t height, const JpegDecodeJob* job) {
-    if (job->fitWidth < 1 || job->fitHeight < 1) return 1;
-    const uint64_t fitWidth = static_cast<uint64_t>(FitSide(static_cast<int>(width), job->fitWidth));
-    const uint64_t fitHeight = static_cast<uint64_t>(FitSide(static_cast<int>(height), job->fitHeight));
-    unsigned denominator = 1;
-    while (denominator < 8 && ScaledSide(width, denominator * 2) >= fitWidth &&
-           ScaledSide(height, denominator * 2) >= fitHeight)
-        denominator *= 2;
-    return denominator;
-}
-
-// Sides and memory checked from the header alone: a progressive file holds
-// every coefficient of the picture from jpeg_start_decompress on, whatever
-// its own size.
+// Sides and memory checked from the header alone: from jpeg_start_decompress
+// on, a multi-scan file holds every coefficient of the picture, and its data
+// may claim far more than it holds.
 bool FitsBeforeDecoding(jpeg_decompress_struct& info, JpegDecodeJob* job) {
+    const uint64_t held = JpegHeldCoefficientBytes(info);
+    if (held + kJpegDecoderMemory > kMostMemoryToUse) return false;
+    // Never 0: the library reads that as no limit at all.
+    info.mem->max_memory_to_use = static_cast<long>(held + kJpegDecoderMemory);
     if (job->maxWidth >= 1 && job->maxHeight >= 1) {
         job->storedWidth = PowerOfTwoBlockSide(static_cast<int>(info.image_width), job->maxWidth);
         job->storedHeight = PowerOfTwoBlockSide(static_cast<int>(info.image_height), job->maxHeight);
         return info.image_width <= static_cast<JDIMENSION>(job->storedWidth) &&
                info.image_height <= static_cast<JDIMENSION>(job->storedHeight);
     }
+    if (!JpegFileCanHold(JpegCoefficientBytes(info), job->fileBytes)) return false;
     if (job->memoryLimit == 0) return ImageSidesAllowed(info.image_width, info.image_height);
     if (info.image_width < 1 || info.image_height < 1 || info.image_width > (1u << 29) ||
         info.image_height > (1u << 29))
         return false;
-    info.scale_num = 1;
-    info.scale_denom = ScaleDenominator(info.image_width, info.image_height, job);
-    jpeg_calc_output_dimensions(&info);
-    const uint64_t bytes = ((static_cast<uint64_t>(info.output_width) + 3) & ~uint64_t{3}) *
-                           static_cast<uint64_t>(info.output_height) * static_cast<uint64_t>(info.output_components);
-    if (bytes > job->memoryLimit) return false;
-    // The coefficients of a progressive file come out of what is left; the
-    // library fails rather than pass it (it has no backing store).
-    // Nothing left is refused: the library reads a limit of 0 as none at all.
-    const uint64_t rest = job->memoryLimit - bytes;
-    if (rest == 0) return false;
-    info.mem->max_memory_to_use = static_cast<long>(rest < 0x7FFFFFFF ? rest : 0x7FFFFFFF);
-    return true;
+    // The whole picture, as the file has it; a CMYK one as RGB.
+    const uint64_t components = info.out_color_space == JCS_CMYK ? 3 : static_cast<uint64_t>(info.output_components);
+    const uint64_t pixels = ((static_cast<uint64_t>(info.image_width) + 3) & ~uint64_t{3}) *
+                            static_cast<uint64_t>(info.image_height) * components;
+    return pixels + held + kJpegDecoderMemory <= job->memoryLimit;
+}
+
+// Adobe's CMYK files, the common kind, store each ink inverted (255 = none).
+void CmykRowToRgb(const uint8_t* cmyk, uint8_t* rgb, JDIMENSION width, bool inverted) {
+    for (JDIMENSION x = 0; x < width; ++x, cmyk += 4, rgb += 3) {
+        const unsigned k = inverted ? cmyk[3] : 255u - cmyk[3];
+        for (int c = 0; c < 3; ++c) {
+            const unsigned ink = inverted ? cmyk[c] : 255u - cmyk[c];
+            rgb[c] = static_cast<uint8_t>((ink * k + 127) / 255);
+        }
+    }
 }
 
 }  // namespace
@@ -111,20 +105,29 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
         return false;
     }
     jpeg_create_decompress(&info);
+    LimitJpegScans(info);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
+    jpeg_calc_output_dimensions(&info);
     if (!FitsBeforeDecoding(info, job)) {
         jpeg_destroy_decompress(&info);
         return false;
     }
     jpeg_start_decompress(&info);
-    job->scaleDenominator = info.scale_num == 1 && info.scale_denom > 1 ? info.scale_denom : 1;
     job->imageWidth = static_cast<int>(info.output_width);
     job->imageHeight = static_cast<int>(info.output_height);
     job->components = info.output_components;
-    if (job->maxWidth < 1 || job->maxHeight < 1) {
+    const bool whole = job->maxWidth < 1 || job->maxHeight < 1;
+    // Read into a row of the library's own pool, which goes with it on any exit.
+    JSAMPARRAY cmyk = nullptr;
+    if (whole) {
         job->storedWidth = (job->imageWidth + 3) & ~3;
         job->storedHeight = job->imageHeight;
+        if (info.out_color_space == JCS_CMYK) {
+            cmyk = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                             info.output_width * 4, 1);
+            job->components = 3;
+        }
     }
     const size_t rowBytes = static_cast<size_t>(job->storedWidth) * static_cast<size_t>(job->components);
     const size_t bytes = rowBytes * static_cast<size_t>(job->storedHeight);
@@ -138,7 +141,8 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     while (info.output_scanline < info.output_height) {
         const size_t row = static_cast<size_t>(job->imageHeight) - 1 - info.output_scanline;
         JSAMPROW target = job->pixels + row * rowBytes;
-        if (jpeg_read_scanlines(&info, &target, 1) != 1) break;
+        if (jpeg_read_scanlines(&info, cmyk ? cmyk : &target, 1) != 1) break;
+        if (cmyk) CmykRowToRgb(cmyk[0], target, info.output_width, info.saw_Adobe_marker);
     }
     if (info.output_scanline < info.output_height) {
         jpeg_destroy_decompress(&info);

@@ -10,17 +10,11 @@
 struct JpegDecodeJob {
     int maxWidth;   // below 1 (either): no maxima
     int maxHeight;
-    // Without maxima: the largest sides the caller shrinks the picture to
-    // (the power-of-two sides of FitSide), below 1 (either) none. The picture
-    // is then decoded at 1/2, 1/4 or 1/8 of its sides while both stay at or
-    // above the sides it is shrunk to.
-    int fitWidth;
-    int fitHeight;
     // Without maxima: the most bytes the block and the library's own buffers
     // may take; 0 keeps the sides within kMaxImageSide instead.
     uint64_t memoryLimit;
-    // Out: the scale the picture was decoded at is 1 / this (1, 2, 4 or 8).
-    unsigned scaleDenominator;
+    // The file's length: a picture whose claim its data cannot hold is refused.
+    uint64_t fileBytes;
     // Out: the block (malloc'd, rows bottom-up, the picture in its lower left
     // corner, the rest zero) and its sides.
     uint8_t* pixels;
@@ -40,7 +34,9 @@ struct JpegEncodeJob {
 };
 
 // False on any decoding error or warning (damaged data), a picture that does
-// not fit the maxima, or no memory; nothing is left allocated then.
+// not fit the maxima or the memory, more scans than a picture needs, or no
+// memory; nothing is left allocated then. Without maxima a four-component
+// (CMYK or YCCK) picture comes out as RGB.
 bool DecodeJpegFile(FILE* file, JpegDecodeJob* job);
 // 3-component RGB, baseline, rows written from the top of the picture.
 bool EncodeJpegFile(FILE* file, const JpegEncodeJob* job);

@@ -3,9 +3,13 @@
 #include <windows.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
+#include <io.h>
 
 #include <jpeglib.h>
+
+#include "common/graphics/jpeg_bounds.h"
 
 namespace {
 
@@ -22,7 +26,7 @@ void JumpBack(j_common_ptr info) {
 void Silent(j_common_ptr) {}
 
 // Kept apart so that no object with a destructor lives across setjmp.
-bool ReadHeaderFromFile(FILE* file, int& width, int& height, int& components) {
+bool ReadHeaderFromFile(FILE* file, int& width, int& height, int& components, bool* fileHoldsPicture) {
     jpeg_decompress_struct info{};
     JumpingErrorManager errors{};
     info.err = jpeg_std_error(&errors.base);
@@ -42,17 +46,21 @@ bool ReadHeaderFromFile(FILE* file, int& width, int& height, int& components) {
     width = static_cast<int>(info.output_width);
     height = static_cast<int>(info.output_height);
     components = info.output_components;
+    if (fileHoldsPicture) {
+        const int64_t length = _filelengthi64(_fileno(file));
+        *fileHoldsPicture = length > 0 && JpegFileCanHold(JpegCoefficientBytes(info), static_cast<uint64_t>(length));
+    }
     jpeg_destroy_decompress(&info);
     return true;
 }
 
 }  // namespace
 
-bool ReadJpegHeader(const wchar_t* path, int& width, int& height, int& components) {
+bool ReadJpegHeader(const wchar_t* path, int& width, int& height, int& components, bool* fileHoldsPicture) {
     if (!path) return false;
     FILE* file = _wfopen(path, L"rb");
     if (!file) return false;
-    const bool ok = ReadHeaderFromFile(file, width, height, components);
+    const bool ok = ReadHeaderFromFile(file, width, height, components, fileHoldsPicture);
     fclose(file);
     return ok;
 }

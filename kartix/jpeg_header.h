@@ -2,4 +2,7 @@
 // decoding the pixels.
 #pragma once
 
-bool ReadJpegHeader(const wchar_t* path, int& width, int& height, int& components);
+// With fileHoldsPicture: whether the file is long enough for the data of the
+// picture it claims (a few hundred bytes may claim gigabytes).
+bool ReadJpegHeader(const wchar_t* path, int& width, int& height, int& components,
+                    bool* fileHoldsPicture = nullptr);

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <io.h>
 #include <string>
 
 #include "kartix/jpeg_codec.h"
@@ -16,6 +17,8 @@ int DecodeInto(CJpegTexture& t, const wchar_t* path, JpegDecodeJob& job) {
     if (!path) return 0;
     FILE* file = _wfopen(path, L"rb");
     if (!file) return 0;
+    const int64_t length = _filelengthi64(_fileno(file));
+    job.fileBytes = length > 0 ? static_cast<uint64_t>(length) : 0;
     const bool ok = DecodeJpegFile(file, &job);
     fclose(file);
     if (!ok) return 0;
@@ -37,13 +40,10 @@ int CJpegTexture::Load(const wchar_t* path, int maxWidth, int maxHeight) {
     return DecodeInto(*this, path, job);
 }
 
-int CJpegTexture::LoadWhole(const wchar_t* path, int fitWidth, int fitHeight, uint64_t memoryLimit) {
+int CJpegTexture::LoadWhole(const wchar_t* path, uint64_t memoryLimit) {
     JpegDecodeJob job{};
-    job.fitWidth = fitWidth;
-    job.fitHeight = fitHeight;
     job.memoryLimit = memoryLimit;
-    if (!DecodeInto(*this, path, job)) return 0;
-    return job.scaleDenominator > 1 ? 2 : 1;
+    return DecodeInto(*this, path, job);
 }
 
 bool CJpegTexture::Save(const wchar_t* path, int quality) const {

@@ -21,12 +21,10 @@ public:
     // the picture or reaches the maximum, and a picture larger than that is
     // refused.
     virtual int Load(const wchar_t* path, int maxWidth, int maxHeight);
-    // 1 loaded at the file's sides, 2 loaded smaller, 0 failed: the whole
-    // picture, with no limit on its sides but memoryLimit bytes for the block
-    // and the decoder. With fitWidth and fitHeight above 0 the caller shrinks
-    // the picture to FitSide of them afterwards; it may then come out at 1/2,
-    // 1/4 or 1/8 of the file's sides, but never below those sides.
-    int LoadWhole(const wchar_t* path, int fitWidth, int fitHeight, uint64_t memoryLimit);
+    // 1 loaded, 0 failed: the whole picture at the file's sides, with no limit
+    // on them but memoryLimit bytes for the block and the decoder. A CMYK
+    // picture comes out as RGB.
+    int LoadWhole(const wchar_t* path, uint64_t memoryLimit);
     // 3-component pictures only; baseline JPEG at the given quality.
     virtual bool Save(const wchar_t* path, int quality) const;
 

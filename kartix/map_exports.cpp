@@ -105,7 +105,10 @@ unsigned long long MapMemoryLimit() {
 
 DWORD CheckEarthTexture(const wchar_t* path, unsigned long long memoryLimit) {
     int width = 0, height = 0, components = 0;
-    if (!ReadJpegHeader(path, width, height, components)) return MAP_ERR_TEXTURE_LOAD;
+    bool held = false;
+    // A file too short for the picture it claims would be decoded as garbage,
+    // or not at all, and is refused before any of it is installed.
+    if (!ReadJpegHeader(path, width, height, components, &held) || !held) return MAP_ERR_TEXTURE_LOAD;
     if (width < kMinTextureSide || height < kMinTextureSide || (components != 3 && components != 4))
         return MAP_ERR_TEXTURE_FORMAT;
     const unsigned long long bytes = static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) *

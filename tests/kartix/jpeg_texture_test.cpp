@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/graphics/image_limits.h"
+#include "common/graphics/jpeg_bounds.h"
 #include "kartix/gl_texture.h"
 #include "kartix/jpeg_texture.h"
 #include "tests/kartix/test_jpeg_writer.h"
@@ -144,13 +145,20 @@ TEST(JpegTexture, BadFilesFailWithoutPixels) {
         const std::wstring path = dir.file(L"damaged.jpg");
         ASSERT_TRUE(WriteBytes(path, damaged));
         EXPECT_EQ(t.Load(path.c_str(), 0, 0), 0);
-        EXPECT_EQ(t.LoadWhole(path.c_str(), 0, 0, 1u << 20), 0);
+        EXPECT_EQ(t.LoadWhole(path.c_str(), 64u << 20), 0);
         EXPECT_FALSE(t.HasPixels());
     }
-    // A limit the pixels alone take leaves the decoder nothing, which the
-    // library would read as no limit at all.
-    EXPECT_EQ(t.LoadWhole(good.c_str(), 0, 0, 64u * 64 * 3), 0);
-    EXPECT_EQ(t.LoadWhole(good.c_str(), 0, 0, 64u * 64 * 3 + 1), 1);
+    // The limit holds the pixels and the decoder's own memory, never less.
+    EXPECT_EQ(t.LoadWhole(good.c_str(), 64u * 64 * 3 + kJpegDecoderMemory - 1), 0);
+    EXPECT_EQ(t.LoadWhole(good.c_str(), 64u * 64 * 3 + kJpegDecoderMemory), 1);
+    // Each scan walks the whole picture: a file of more scans than any
+    // encoder writes is stopped at the first one past the limit.
+    const std::wstring scans = dir.file(L"scans.jpg");
+    for (int count : {kMaxJpegScans, kMaxJpegScans + 1}) {
+        ASSERT_TRUE(WriteTestJpeg(scans, 64, 64, true, [](int x, int y) { return Quadrants(x, y, 64, 64); }, 95, true,
+                                  false, count));
+        EXPECT_EQ(t.LoadWhole(scans.c_str(), 64u << 20), count <= kMaxJpegScans ? 1 : 0) << count;
+    }
     // A good file still loads afterwards.
     EXPECT_EQ(t.Load(good.c_str(), 0, 0), 1);
     // A sound picture wider than any texture the map takes.

@@ -131,6 +131,16 @@ TEST_F(InstallTest, ABadTextureOnTheFirstRunIsReportedAsIs) {
     ASSERT_TRUE(WriteJpeg(File(L"map.jpg"), 64, 32, 1));
     EXPECT_EQ(MapInstall(), MAP_ERR_TEXTURE_FORMAT);
     EXPECT_NE(GetFileAttributesW(File(L"map0.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+    // The shipped map claiming 65500 x 32750: its 244 KB cannot hold such a
+    // picture, which is refused before any of it is decoded or written.
+    ASSERT_TRUE(DeleteFileW(File(L"map0.jpg").c_str()));
+    std::string claim = ReadBytes(testing_support::SourcePath(L"data/map.jpg"));
+    const size_t frame = claim.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    claim.replace(frame + 5, 4, "\x7F\xEE\xFF\xDC", 4);  // height, width
+    ASSERT_TRUE(WriteBytes(File(L"map.jpg"), claim));
+    EXPECT_EQ(MapInstall(), MAP_ERR_TEXTURE_LOAD);
+    EXPECT_TRUE(ReadBytes(File(L"map.jpg")) == claim);
 }
 
 TEST_F(InstallTest, ABadTextureLaterIsReplacedByTheBackup) {

@@ -218,8 +218,8 @@ TEST_F(TextureWindowTest, NoCloudsWhileTheyAreOffOrForbidden) {
 }
 
 TEST_F(TextureWindowTest, AnEarthWiderThanAnyTextureInstallsAndShows) {
-    // 16384 x 8192, the northern half red: decoded whole (at a scale the
-    // library shrinks to) and box-filtered to the card's sides.
+    // 16384 x 8192, the northern half red: decoded whole and box-filtered to
+    // the card's sides.
     ASSERT_TRUE(WriteTestJpeg(dir.file(L"map.jpg"), 16384, 8192, false,
                               [](int, int y) { return y < 4096 ? 0xE01010u : 0x10E010u; }, 50));
     const std::string original = ReadBytes(dir.file(L"map.jpg"));

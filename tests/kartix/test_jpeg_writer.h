@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -14,10 +15,12 @@
 #include <jpeglib.h>
 
 // colour(x, y from the top) -> 0xRRGGBB; grey files take the red byte, CMYK
-// ones four components.
+// ones four components. A grey file with `scans` above 0 is progressive and
+// arithmetic-coded in that many scans (at most 694): the DC, then one
+// coefficient at a time refined bit by bit.
 inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool grey,
                           const std::function<uint32_t(int, int)>& colour, int quality = 95,
-                          bool progressive = false, bool cmyk = false) {
+                          bool progressive = false, bool cmyk = false, int scans = 0) {
     FILE* file = _wfopen(path.c_str(), L"wb");
     if (!file) return false;
     jpeg_compress_struct info{};
@@ -32,6 +35,14 @@ inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool 
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, quality, TRUE);
     if (progressive) jpeg_simple_progression(&info);
+    std::vector<jpeg_scan_info> script(1, jpeg_scan_info{1, {0}, 0, 0, 0, 0});
+    for (int k = 1; k < 64; ++k)
+        for (int al = 10; al >= 0; --al) script.push_back(jpeg_scan_info{1, {0}, k, k, al == 10 ? 0 : al + 1, al});
+    if (grey && scans > 0) {
+        info.arith_code = TRUE;
+        info.scan_info = script.data();
+        info.num_scans = std::min(scans, static_cast<int>(script.size()));
+    }
     jpeg_start_compress(&info, TRUE);
     std::vector<uint8_t> row(static_cast<size_t>(width) * (grey ? 1 : 4));
     for (int y = 0; y < height; ++y) {
@@ -39,9 +50,9 @@ inline bool WriteTestJpeg(const std::wstring& path, int width, int height, bool 
             const uint32_t c = colour(x, y);
             if (grey) {
                 row[x] = static_cast<uint8_t>(c >> 16);
-            } else if (cmyk) {  // the inverted colour as C, M, Y; no black
-                for (int k = 0; k < 3; ++k) row[x * 4 + k] = static_cast<uint8_t>(~c >> (16 - 8 * k));
-                row[x * 4 + 3] = 0;
+            } else if (cmyk) {  // inverted, as Adobe's files store inks: C, M, Y hold R, G, B; no black
+                for (int k = 0; k < 3; ++k) row[x * 4 + k] = static_cast<uint8_t>(c >> (16 - 8 * k));
+                row[x * 4 + 3] = 255;
             } else {
                 row[x * 3] = static_cast<uint8_t>(c >> 16);
                 row[x * 3 + 1] = static_cast<uint8_t>(c >> 8);

@@ -82,9 +82,9 @@ protected:
         s.loadingTexture = 0;
         s.splittingTextures = 0;
     }
-    void WriteEarth(int w, int h) {
+    void WriteEarth(int w, int h, bool cmyk = false) {
         ASSERT_TRUE(WriteTestJpeg(dir.file(L"map.jpg"), w, h, false,
-                                  [w](int x, int) { return x < w / 2 ? 0x2040C0u : 0x40C020u; }, 80));
+                                  [w](int x, int) { return x < w / 2 ? 0x2040C0u : 0x40C020u; }, 80, false, cmyk));
     }
 
     TempDir dir;
@@ -94,33 +94,40 @@ protected:
 }  // namespace
 
 TEST_F(TextureStateTest, TheWorkersLoadThenCutAndPostTheirSteps) {
-    WriteEarth(600, 300);
-    Map().perf.cardMaxTexture = 512;
-    Map().perf.currentMaxTexture = 512;
-    ASSERT_NE(inbox.window, nullptr);
-    ASSERT_TRUE(StartLoadEarthThread(inbox.window));
-    WPARAM step = 9;
-    LPARAM success = 9;
-    ASSERT_TRUE(inbox.Wait(10000, step, success));
-    EXPECT_EQ(step, 0u);
-    EXPECT_EQ(success, 1);
-    EXPECT_EQ(Textures().earth.image().storedWidth, 512);
-    EXPECT_EQ(Textures().earth.image().storedHeight, 256);
-    EXPECT_EQ(Map().loadingTexture, 0);
+    // A CMYK earth (inverted, as Adobe's files are) comes out as RGB.
+    for (const bool cmyk : {false, true}) {
+        Textures().earth.FreeAll();
+        WriteEarth(600, 300, cmyk);
+        Map().perf.cardMaxTexture = 512;
+        Map().perf.currentMaxTexture = 512;
+        ASSERT_NE(inbox.window, nullptr);
+        ASSERT_TRUE(StartLoadEarthThread(inbox.window));
+        WPARAM step = 9;
+        LPARAM success = 9;
+        ASSERT_TRUE(inbox.Wait(10000, step, success));
+        EXPECT_EQ(step, 0u);
+        EXPECT_EQ(success, 1) << cmyk;
+        EXPECT_EQ(Textures().earth.image().storedWidth, 512);
+        EXPECT_EQ(Textures().earth.image().storedHeight, 256);
+        EXPECT_EQ(Map().loadingTexture, 0);
 
-    ASSERT_TRUE(StartSplitEarthThread(inbox.window));
-    ASSERT_TRUE(inbox.Wait(10000, step, success));
-    EXPECT_EQ(step, 1u);
-    EXPECT_EQ(success, 1);
-    ASSERT_TRUE(Textures().earth.AllLoaded());
-    for (const CGLTexture& tile : Textures().earth.tiles) {
-        EXPECT_EQ(tile.storedWidth, 128);
-        EXPECT_EQ(tile.storedHeight, 128);
+        ASSERT_TRUE(StartSplitEarthThread(inbox.window));
+        ASSERT_TRUE(inbox.Wait(10000, step, success));
+        EXPECT_EQ(step, 1u);
+        EXPECT_EQ(success, 1);
+        ASSERT_TRUE(Textures().earth.AllLoaded());
+        for (const CGLTexture& tile : Textures().earth.tiles) {
+            EXPECT_EQ(tile.storedWidth, 128);
+            EXPECT_EQ(tile.storedHeight, 128);
+            EXPECT_EQ(tile.components, 3);
+        }
+        // West half 0x2040C0, east half 0x40C020: columns 0-1 and 2-3.
+        const uint8_t* west = Textures().earth.tiles[1].pixels;
+        EXPECT_TRUE(Near(west[0], 0x20, 10) && Near(west[1], 0x40, 10) && Near(west[2], 0xC0, 10)) << cmyk;
+        const uint8_t* east = Textures().earth.tiles[6].pixels + 10 * 3;  // clear of the edge
+        EXPECT_TRUE(Near(east[0], 0x40, 10) && Near(east[1], 0xC0, 10) && Near(east[2], 0x20, 10)) << cmyk;
+        EXPECT_EQ(Map().splittingTextures, 0);
     }
-    // West half blue, east half green: columns 0-1 and 2-3.
-    EXPECT_GT(Textures().earth.tiles[1].pixels[2], 150);
-    EXPECT_GT(Textures().earth.tiles[6].pixels[1], 150);
-    EXPECT_EQ(Map().splittingTextures, 0);
 }
 
 TEST_F(TextureStateTest, FailuresArePostedAndABusyMutexStopsTheLoader) {
@@ -182,7 +189,7 @@ TEST_F(TextureStateTest, FailuresArePostedAndABusyMutexStopsTheLoader) {
 }
 
 TEST_F(TextureStateTest, ALargeEarthIsScaledToTheMaximumAndCutIntoEightSquares) {
-    // 4096 x 2048 comes out of the decoder at the target's sides: still rescaled.
+    // Each is decoded whole, then box-filtered to the target's sides.
     for (const SIZE earth : {SIZE{5400, 2700}, SIZE{4096, 2048}}) {
         WriteEarth(earth.cx, earth.cy);
         MapState& s = Map();
