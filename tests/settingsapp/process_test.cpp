@@ -378,14 +378,27 @@ TEST_F(SettingsProcess, ImportWithoutClocksThenOkKeepsTheImportAndEveryClock) {
     ExpectEveryValueKept(clocks(seeded), clocks(after));
 }
 
-// Another program keeps the settings file busy for longer than the wait: OK
-// says so within the wait, naming the file, and leaves the dialog and the
-// edit as they are; OK once the file is free writes the edit.
-TEST_F(SettingsProcess, OkWhileAnotherProgramKeepsTheFileBusySaysSoAndWritesTheEditOnceItIsFree) {
+// Another program keeps the settings file busy for longer than the wait: a
+// start gives up after one wait and says why; OK says so within the wait,
+// naming the file, and leaves the dialog and the edit as they are; OK once
+// the file is free writes the edit.
+TEST_F(SettingsProcess, WhileAnotherProgramKeepsTheFileBusyAStartOrOkSaysSoAndOkWritesTheEditOnceItIsFree) {
     SettingsProgramFolder folder;
     ASSERT_TRUE(folder.ok());
     const std::wstring ini = folder.file(L"tempovia.ini");
     const std::wstring main = UserPrefix() + L":main";
+    const std::wstring library = folder.file(L"res_en.dll");
+    const std::wstring caption = LibraryString(library, IDS_ERROR_CAPTION);
+    {
+        testing_support::LockHolder other(15000);
+        HANDLE early = folder.Start(L"");
+        HWND box = testing_support::WaitForDialog(caption.c_str(), 11000);
+        ASSERT_NE(box, nullptr) << "no message within 11 s";
+        std::wstring expected = LibraryString(library, IDS_LOCK_BUSY);
+        EXPECT_EQ(MessageBoxText(box), expected.replace(expected.find(L"%s"), 2, L"10"));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(WaitExit(early, kStartMs), 0u);
+    }
     HANDLE process = folder.Start(L"");
     HWND dialog = WaitForMainDialog(kStartMs);
     ASSERT_NE(dialog, nullptr);
@@ -396,8 +409,7 @@ TEST_F(SettingsProcess, OkWhileAnotherProgramKeepsTheFileBusySaysSoAndWritesTheE
     {
         testing_support::LockHolder other(15000);
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
-        const std::wstring library = folder.file(L"res_en.dll");
-        HWND box = testing_support::WaitForDialog(LibraryString(library, IDS_ERROR_CAPTION).c_str(), 11000);
+        HWND box = testing_support::WaitForDialog(caption.c_str(), 11000);
         ASSERT_NE(box, nullptr) << "no message within 11 s";
         std::wstring expected = LibraryString(library, IDS_SAVE_FILE_BUSY);
         expected.replace(expected.find(L"%s"), 2, ini);
