@@ -69,6 +69,8 @@
 #define IDS_LOCK_BUSY               272  /* format: %s = seconds */
 #define IDS_EXIT_NOT_SAVED          279  /* format: %s = seconds */
 #define IDS_UNDO_FAILED             273  /* format: %s = backup file */
+#define IDS_SAVE_FILE_BUSY          285  /* format: %s = settings file */
+#define IDS_IMPORT_FILE_BUSY        286  /* format: %s = settings file */
 
 /* Alarm actions and the alarm log window. */
 #define IDS_ALARM_CAPTION           145

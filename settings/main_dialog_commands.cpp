@@ -4,6 +4,7 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
+#include "common/settings/named_mutex.h"
 #include "common/records/protocol.h"
 #include "common/records/clock_table.h"
 #include "common/platform/system_seam.h"
@@ -11,6 +12,7 @@
 #include "settings/main_dialog.h"
 #include "settings/main_dialog_state.h"
 #include "settings/new_alarm_time.h"
+#include "settings/page_ini_import.h"
 #include "settings/program_links.h"
 
 namespace {
@@ -203,6 +205,15 @@ void SelectEntry(CTreeNode* clock, int groupKind, int m) {
     }
 }
 
+// Says why nothing could be written; false, for Apply to return.
+bool SayLockFailed(HWND dialog, DWORD failure) {
+    MainDialogState& s = DialogState();
+    ++s.messageBoxes;
+    ShowLockError(dialog, IDS_SAVE_FILE_BUSY, failure);
+    --s.messageBoxes;
+    return false;
+}
+
 }  // namespace
 
 void SetNewAlarmNodeTime(HWND dialog, CTreeNode* alarmNode) {
@@ -227,11 +238,28 @@ void SetNewAlarmNodeTime(HWND dialog, CTreeNode* alarmNode) {
 
 bool ApplySettings(HWND dialog) {
     if (FlagInvalidControl(StoreShownPage(3))) return false;
-    const bool general = WriteGeneralOptions(kAllOptionGroups);
+    bool general = false;
+    {
+        // One bounded wait for the whole group of writes: a file another
+        // program keeps busy is said at once, and the edits stay for
+        // another try.
+        IniFileLock lock;
+        if (!lock.held()) return SayLockFailed(dialog, lock.failure());
+        general = WriteGeneralOptions(kAllOptionGroups);
+    }
     // Running timers and window state reach the INI before the clock
-    // sections are copied and renumbered.
+    // sections are copied and renumbered; the main program takes the lock
+    // itself to write them.
     NotifyMainProgram(MSG_SAVE_STATE, 0, 0, true);
-    const ClockSaveResult clocks = TreeLink().SaveClockOrder();
+    ClockSaveResult clocks = ClockSaveResult::kFailed;
+    {
+        IniFileLock lock;
+        if (lock.held()) {
+            clocks = TreeLink().SaveClockOrder();
+        } else {
+            SayLockFailed(dialog, lock.failure());
+        }
+    }
     if (general || clocks == ClockSaveResult::kWritten) NotifyMainProgram(MSG_SETTINGS_CHANGED, 0, 0, false);
     // What could not be written stays to be applied again.
     if (!general || clocks == ClockSaveResult::kFailed) return false;

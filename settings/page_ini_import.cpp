@@ -11,6 +11,7 @@
 #include "common/settings/global_settings_io.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/localisation.h"
+#include "common/settings/lock_failure.h"
 #include "common/settings/named_mutex.h"
 #include "common/records/protocol.h"
 #include "common/settings/settings_export.h"
@@ -126,9 +127,28 @@ void ShowPathError(HWND owner, UINT formatString, const wchar_t* path) {
     g_box(owner, FillTextValue(format, path).c_str(), caption.c_str());
 }
 
+void ShowLockError(HWND owner, UINT busyString, DWORD failure) {
+    if (failure == WAIT_TIMEOUT) {
+        ShowPathError(owner, busyString, UserIniPath().c_str());
+        return;
+    }
+    const std::wstring caption = Language().LoadUiString(kImportErrorCaption);
+    g_box(owner, LockFailureText(failure, kIniLockWaitMs).c_str(), caption.c_str());
+}
+
 bool ImportSettingsFile(HWND owner, const wchar_t* path) {
     // A file that is not taken leaves the last backup as it was.
-    if (!IsSettingsExport(path) || !EnsureImportBackup() || !ImportSettings(path)) {
+    if (!IsSettingsExport(path)) {
+        ShowPathError(owner, kImportErrorString, path);
+        return false;
+    }
+    // One bounded wait for the backup, the import and the reading after it.
+    IniFileLock lock;
+    if (!lock.held()) {
+        ShowLockError(owner, kImportBusyString, lock.failure());
+        return false;
+    }
+    if (!EnsureImportBackup() || !ImportSettings(path)) {
         ShowPathError(owner, kImportErrorString, path);
         return false;
     }

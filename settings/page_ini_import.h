@@ -14,6 +14,7 @@ inline constexpr int kImportPathChars = 259;
 // UI strings: the export and import error formats and their caption.
 inline constexpr UINT kExportErrorString = IDS_EXPORT_FAILED;
 inline constexpr UINT kImportErrorString = IDS_IMPORT_FAILED;
+inline constexpr UINT kImportBusyString = IDS_IMPORT_FILE_BUSY;
 inline constexpr UINT kImportErrorCaption = IDS_ERROR_CAPTION;
 // What the main program saves a downloaded address to, in the program folder.
 inline constexpr wchar_t kDownloadedIniName[] = L"downloaded.ini";
@@ -39,11 +40,17 @@ AfterImportHook SetAfterImportHook(AfterImportHook hook);
 
 // Shows the error box of a path with the format of the UI string.
 void ShowPathError(HWND owner, UINT formatString, const wchar_t* path);
+// Shows why the settings-file lock was not had (its failure as IniFileLock
+// gives it): a file kept busy by another program in the words of the UI
+// string, which names tempovia.ini; a lock that could not be made as the
+// programs' start says it.
+void ShowLockError(HWND owner, UINT busyString, DWORD failure);
 // The message box the page uses; tests record it.
 using PathErrorBox = int (*)(HWND owner, const wchar_t* text, const wchar_t* caption);
 PathErrorBox SetPathErrorBox(PathErrorBox box);
 
-// Backup, ImportSettings, then the follow-up; on failure the import error.
+// Backup, ImportSettings, then the follow-up, all under one hold of the
+// settings-file lock; on failure the import error, or why the lock was not had.
 bool ImportSettingsFile(HWND owner, const wchar_t* path);
 // ExportSettings; on failure the export error.
 bool ExportSettingsFile(HWND owner, const wchar_t* path);

@@ -6,6 +6,7 @@
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/localisation.h"
+#include "common/settings/named_mutex.h"
 #include "common/records/clock_table.h"
 #include "common/platform/sync_service_notify.h"
 #include "resources/resource_ids.h"
@@ -97,7 +98,8 @@ bool WriteSyncOptions(const SyncOptions& options) {
     if (index >= 1 && index <= static_cast<int>(options.servers.size())) {
         CopyBounded(g_settings.timeServer, options.servers[static_cast<size_t>(index) - 1].c_str());
     }
-    NotifySyncService(SYNC_CONTROL_RELOAD);
+    // The service takes the lock to read: Apply's hold ends first.
+    AfterIniLockReleased(ReloadSyncService);
     return ok;
 }
 

@@ -33,6 +33,18 @@ namespace {
 
 bool g_previewCreated = false;
 
+// The start's one hold of the settings-file lock: from the encoding check to
+// the loaded settings, one wait and one read of the file.
+std::unique_ptr<IniFileLock> g_startHold;
+ResourceMessageFn g_libraryMessage = nullptr;
+
+// A box about the language library waits for the user: the other programs
+// do not wait for it too.
+void ShowAfterTheHold(HWND owner, HMODULE module, UINT textId, UINT captionId) {
+    g_startHold.reset();
+    if (g_libraryMessage) g_libraryMessage(owner, module, textId, captionId);
+}
+
 void LoadIcons() {
     g_settingsApp.classIcon = LoadIconW(g_settingsApp.instance, MAKEINTRESOURCEW(kClassIconId));
     g_settingsApp.pickerIcon = LoadIconW(g_settingsApp.instance, MAKEINTRESOURCEW(kPickerIconId));
@@ -58,6 +70,7 @@ InstanceRule BecomeTheInstance(NamedMutex& instanceMutex, const SettingsCommand&
 }
 
 int CleanUp(int code, bool classes) {
+    g_startHold.reset();
     if (g_previewCreated) DestroyPreviewClock();
     g_previewCreated = false;
     UnloadMapPlugin();
@@ -131,8 +144,8 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     ZoneNamePrefetch zoneNames;
 
     InitProgramPaths(folder);
-    AddMissingUnicodeMark(UserIniPath().c_str());
     if (g_settingsApp.command.install) {
+        AddMissingUnicodeMark(UserIniPath().c_str());
         RunMapInstall(g_settingsApp.programFolder);
         return kSettingsExitNormal;
     }
@@ -141,21 +154,27 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     // uses it, and finding it walks every zone key of the registry.
     // From the seeding to the filled tree, each section is read once.
     auto oneReadEach = std::make_unique<IniReadScope>();
-    int clockSections = 0;
-    {
-        // The main program may be seeding the same file at this moment.
-        IniFileLock lock;
-        if (!lock.held()) {
-            // The language is read from the file without the copies, which
-            // would wait for the lock again.
-            oneReadEach.reset();
-            return GiveUp(lock.failure(), kIniLockWaitMs);
-        }
-        InitUserSettings(UserPrefix(), clockSections);
+    // The main program may be seeding the same file at this moment. One wait
+    // for the whole start: the encoding check, the seeding and the load see
+    // the file as one read of it.
+    g_startHold = std::make_unique<IniFileLock>();
+    if (!g_startHold->held()) {
+        const DWORD failure = g_startHold->failure();
+        g_startHold.reset();
+        // The language is read from the file without the copies, which
+        // would wait for the lock again.
+        oneReadEach.reset();
+        return GiveUp(failure, kIniLockWaitMs);
     }
+    AddMissingUnicodeMark(UserIniPath().c_str());
+    int clockSections = 0;
+    InitUserSettings(UserPrefix(), clockSections);
 
     LoadIcons();
-    if (!LoadResourceModule(g_settingsApp.programFolder.c_str())) return CleanUp(kSettingsExitNormal, false);
+    g_libraryMessage = SetResourceMessageFn(ShowAfterTheHold);
+    const bool library = LoadResourceModule(g_settingsApp.programFolder.c_str());
+    SetResourceMessageFn(g_libraryMessage);
+    if (!library) return CleanUp(kSettingsExitNormal, false);
     if (!RegisterSettingsClasses(instance)) return CleanUp(kSettingsExitNoClasses, false);
     LoadFrameStrings();
 
@@ -166,6 +185,7 @@ int RunSettingsProgram(HINSTANCE instance, const wchar_t* commandLine, const std
     // Skins nobody uses stay loaded while the pages rebuild their previews.
     SkinManager().SetOwnsSkins(false);
     LoadAllSettings();
+    g_startHold.reset();
     CreatePreviewClock(g_settings.skin);
     g_previewCreated = true;
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_whole_file.h"
 #include "common/settings/named_mutex.h"
 
@@ -75,22 +76,29 @@ bool AddMissingUnicodeMark(const wchar_t* path) {
     IniFileLock lock;
     if (!lock.held()) return false;
     std::string bytes;
-    if (!ReadWholeFile(path, bytes, kMaxIniBytes) || bytes.size() < 2) return false;
+    if (!ReadWholeFile(path, bytes, kMaxIniBytes)) return false;
+    // A load that follows within this hold reads these bytes, not the file.
+    const auto unchanged = [&] {
+        OfferIniFileBytes(path, bytes);
+        return false;
+    };
+    if (bytes.size() < 2) return unchanged();
     if (HasUtf8Mark(bytes)) {
         // Windows' profile functions read this mark as characters of the
         // first section's name: that section would be lost.
         if (!Utf8ToUtf16(bytes)) return false;
     } else {
-        if (HasMark(bytes)) return false;
+        if (HasMark(bytes)) return unchanged();
         const Order order = DetectOrder(bytes);
-        if (order == Order::kNone) return false;
+        if (order == Order::kNone) return unchanged();
         if (order == Order::kBig) {
             for (size_t i = 0; i + 1 < bytes.size(); i += 2) std::swap(bytes[i], bytes[i + 1]);
         }
         if (bytes.size() % 2) bytes.pop_back();
     }
     const std::wstring temp = std::wstring(path) + L".converting";
-    if (!WriteWholeFile(temp, std::string("\xFF\xFE", 2) + bytes)) {
+    bytes.insert(0, "\xFF\xFE", 2);
+    if (!WriteWholeFile(temp, bytes)) {
         DeleteFileW(temp.c_str());
         return false;
     }
@@ -98,5 +106,7 @@ bool AddMissingUnicodeMark(const wchar_t* path) {
         DeleteFileW(temp.c_str());
         return false;
     }
+    ForgetCachedIniFile(path);
+    OfferIniFileBytes(path, bytes);
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cwchar>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,12 +26,16 @@ using SectionMap = std::map<std::wstring, IniSectionCopy, NoCaseLess>;
 struct FileCopy {
     SectionMap sections;
     bool namesRead = false;
+    unsigned namesHold = 0;  // IniLockHoldId when the names were read
     bool exists = false;
     std::set<std::wstring, NoCaseLess> names;
     // Sections the file has more than once: the profile functions look for a
     // key in each of them, but hand out only the first whole, so these are
     // read from the file itself.
     std::set<std::wstring, NoCaseLess> repeated;
+    // The whole file as just read under the hold given, not parsed yet.
+    std::optional<std::string> offered;
+    unsigned offeredHold = 0;
 };
 using FileMap = std::map<std::wstring, FileCopy, NoCaseLess>;
 
@@ -152,7 +157,12 @@ void ReadSectionNames(const wchar_t* file, FileCopy& known) {
     // it: under the lock, the copies never see a file cut short. A lock not
     // had within its wait does not keep the load from reading.
     IniFileLock lock;
-    std::optional<std::vector<IniFileSection>> whole = ReadPlainIniFile(file);
+    const unsigned hold = IniLockHoldId();
+    known.namesHold = hold;
+    std::optional<std::vector<IniFileSection>> whole =
+        known.offered && hold != 0 && known.offeredHold == hold ? ParsePlainIni(*known.offered)
+                                                                 : ReadPlainIniFile(file);
+    known.offered.reset();
     if (!whole) {
         for (std::wstring& name : ReadIniSectionNames(file)) {
             if (!known.names.insert(name).second) known.repeated.insert(std::move(name));
@@ -164,6 +174,7 @@ void ReadSectionNames(const wchar_t* file, FileCopy& known) {
             IniSectionCopy copy;
             copy.raw = ReadIniSectionFromFile(file, name.c_str());
             copy.lines = SplitLines(copy.raw);
+            copy.hold = hold;
             known.sections.emplace(name, std::move(copy));
         }
         return;
@@ -176,7 +187,29 @@ void ReadSectionNames(const wchar_t* file, FileCopy& known) {
         IniSectionCopy copy;
         copy.raw = std::move(section.raw);
         copy.lines = SplitLines(copy.raw);
+        copy.hold = hold;
         known.sections.emplace(std::move(section.name), std::move(copy));
+    }
+}
+
+// What a load made inside another may take over: only what was read or
+// written under the hold of the lock that still lasts.
+void KeepOnlyThisHold(FileMap& files) {
+    const unsigned hold = IniLockHoldId();
+    if (hold == 0) {
+        files.clear();
+        return;
+    }
+    for (auto& [name, known] : files) {
+        for (auto it = known.sections.begin(); it != known.sections.end();) {
+            it = it->second.hold == hold ? std::next(it) : known.sections.erase(it);
+        }
+        if (known.namesHold != hold) {
+            known.namesRead = false;
+            known.names.clear();
+            known.repeated.clear();
+        }
+        if (known.offeredHold != hold) known.offered.reset();
     }
 }
 
@@ -189,9 +222,9 @@ IniReadScope::IniReadScope() {
         s.files = std::make_unique<FileMap>();
         s.thread.store(GetCurrentThreadId());
     } else if (s.thread.load() == GetCurrentThreadId()) {
-        // Each load reads anew: what an enclosing scope read may have been
-        // written by another program since.
-        s.files->clear();
+        // Each load reads anew what an enclosing scope read before the
+        // present hold: another program may have written it since.
+        KeepOnlyThisHold(*s.files);
     }
     // A scope on another thread while one lives: that thread reads the file.
     if (s.thread.load() == GetCurrentThreadId()) ++s.depth;
@@ -246,6 +279,7 @@ const IniSectionCopy* CachedIniSection(const wchar_t* file, const wchar_t* secti
     if (found != known.sections.end()) return &found->second;
     if (!known.namesRead) {
         known.namesRead = true;
+        known.namesHold = IniLockHoldId();
         known.exists = GetFileAttributesW(file) != INVALID_FILE_ATTRIBUTES;
         if (known.exists) ReadSectionNames(file, known);
         found = known.sections.find(section);
@@ -253,9 +287,11 @@ const IniSectionCopy* CachedIniSection(const wchar_t* file, const wchar_t* secti
     }
     if (known.repeated.count(section) != 0) return nullptr;
     IniSectionCopy copy;
+    copy.hold = known.namesHold;
     if (known.exists && known.names.count(section) != 0) {
         IniFileLock lock;
         copy.raw = ReadIniSectionFromFile(file, section);
+        copy.hold = IniLockHoldId();
     }
     copy.lines = SplitLines(copy.raw);
     return &known.sections.emplace(section, std::move(copy)).first->second;
@@ -281,12 +317,22 @@ void NoteIniWrite(const wchar_t* file, const wchar_t* section, IniWrite kind, bo
     known.names.insert(section);
     if (kind == IniWrite::Replaced && CleanLines(lines)) {
         IniSectionCopy copy;
+        copy.hold = IniLockHoldId();
         copy.raw = lines;
         while (!copy.raw.empty() && copy.raw.back() == L'\0') copy.raw.pop_back();
         if (!copy.raw.empty()) copy.raw.append(2, L'\0');
         copy.lines = SplitLines(copy.raw);
         known.sections.emplace(section, std::move(copy));
     }
+}
+
+void OfferIniFileBytes(const wchar_t* file, const std::string& bytes) {
+    const unsigned hold = IniLockHoldId();
+    if (!ScopeOnThisThread() || !file || !*file || hold == 0) return;
+    FileCopy& known = (*State().files)[file];
+    if (known.namesRead) return;
+    known.offered = bytes;
+    known.offeredHold = hold;
 }
 
 void ForgetCachedIniFile(const wchar_t* file) {

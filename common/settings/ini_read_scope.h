@@ -10,7 +10,9 @@
 // load sees a file another program is rewriting. Writes through the store keep the
 // copies in step, so a later read sees what was written. Other threads read
 // the file as before. A scope made inside another is a new load: it starts
-// with no copies. Nothing is kept once the outermost scope ends.
+// with only the copies read or written under a hold of the lock that still
+// lasts (no other program can have changed those). Nothing is kept once the
+// outermost scope ends.
 #pragma once
 
 #include <windows.h>
@@ -35,6 +37,7 @@ struct IniSectionCopy {
     };
     std::wstring raw;  // as ReadIniSection returns it
     std::vector<Line> lines;
+    unsigned hold = 0;  // IniLockHoldId when it was read or written
 
     // GetPrivateProfileStringW of one key into the buffer; returns the length.
     DWORD Value(const wchar_t* key, const wchar_t* def, wchar_t* buffer, DWORD size) const;
@@ -60,5 +63,10 @@ enum class IniWrite {
 // goes and the next read asks the file.
 void NoteIniWrite(const wchar_t* file, const wchar_t* section, IniWrite kind, bool succeeded,
                   const std::wstring& lines = std::wstring());
+// The bytes of the file as this thread just read (or wrote) it whole under the
+// settings-file lock: a scope on this thread that has not read the file yet
+// takes its sections from them, within the same hold, instead of opening the
+// file again.
+void OfferIniFileBytes(const wchar_t* file, const std::string& bytes);
 // Drops every copy of the file (after it was replaced as a whole).
 void ForgetCachedIniFile(const wchar_t* file);

@@ -77,6 +77,11 @@ std::optional<std::vector<IniFileSection>> ReadPlainIniFile(const wchar_t* path)
     if (!path || !*path) return std::nullopt;
     std::string bytes;
     if (!ReadWholeFile(path, bytes, kMaxPlainBytes)) return std::nullopt;
+    return ParsePlainIni(bytes);
+}
+
+std::optional<std::vector<IniFileSection>> ParsePlainIni(const std::string& bytes) {
+    if (bytes.size() > kMaxPlainBytes) return std::nullopt;
     const std::optional<std::wstring> decoded = DecodeText(bytes);
     if (!decoded) return std::nullopt;
     const std::wstring& text = *decoded;

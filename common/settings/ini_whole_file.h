@@ -27,3 +27,5 @@ struct IniFileSection {
 // without "=", other encodings, a missing file) gives none: the caller then
 // asks the profile functions, which know every rule of the format.
 std::optional<std::vector<IniFileSection>> ReadPlainIniFile(const wchar_t* path);
+// The same from the bytes of a file already read whole.
+std::optional<std::vector<IniFileSection>> ParsePlainIni(const std::string& bytes);

@@ -63,6 +63,9 @@ thread_local DWORD t_failedHold = 0;
 // How deep this thread holds the settings-file lock, and what waits for its release.
 thread_local int t_heldDepth = 0;
 thread_local std::vector<void (*)()>* t_afterRelease = nullptr;
+// The id of this thread's present outermost hold, and the last one given.
+thread_local unsigned t_holdId = 0;
+thread_local unsigned t_lastHoldId = 0;
 
 }  // namespace
 
@@ -101,7 +104,10 @@ IniFileLock::IniFileLock(DWORD waitMs) {
     }
     handle_ = TakeMutex(kIniFileMutexName, SettingsFileLockSecurity(), waitMs, failure_);
     held_ = handle_ != nullptr;
-    if (held_) ++t_heldDepth;
+    if (held_ && t_heldDepth++ == 0) {
+        if (++t_lastHoldId == 0) ++t_lastHoldId;  // 0 means no hold
+        t_holdId = t_lastHoldId;
+    }
     if (!held_) {
         failedOuter_ = true;
         t_failedHold = failure_;
@@ -112,7 +118,8 @@ IniFileLock::~IniFileLock() {
     if (handle_) {
         ReleaseMutex(handle_);
         CloseHandle(handle_);
-        if (--t_heldDepth == 0 && t_afterRelease) {
+        if (--t_heldDepth == 0) t_holdId = 0;
+        if (t_heldDepth == 0 && t_afterRelease) {
             std::unique_ptr<std::vector<void (*)()>> actions(t_afterRelease);
             t_afterRelease = nullptr;
             for (void (*action)() : *actions) action();
@@ -120,6 +127,8 @@ IniFileLock::~IniFileLock() {
     }
     if (failedOuter_) t_failedHold = 0;
 }
+
+unsigned IniLockHoldId() { return t_holdId; }
 
 void AfterIniLockReleased(void (*action)()) {
     if (!action) return;

@@ -62,6 +62,12 @@ private:
     DWORD failure_ = 0;
 };
 
+// A number for this thread's present hold of the settings-file lock: the
+// same through every nested lock, new for each outermost one; 0 while the
+// thread holds none. What was read under a hold that still lasts cannot have
+// been changed by another program since.
+unsigned IniLockHoldId();
+
 // Runs the action once this thread holds no settings-file lock: at once when
 // it holds none, else when its outermost hold ends, so that what it waits on
 // (the time service reading the file) never holds up every writer. An action

@@ -6,6 +6,8 @@
 
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
+#include "common/settings/localisation.h"
+#include "common/settings/named_mutex.h"
 #include "common/records/protocol.h"
 #include "common/settings/settings_export.h"
 #include "resources/resource_ids.h"
@@ -13,6 +15,7 @@
 #include "settings/page_ini_import.h"
 #include "settings/page_options_common.h"
 #include "tests/optionpages/page_fixture.h"
+#include "tests/support/lock_holder.h"
 
 using optionpages_test::PageTest;
 using optionpages_test::Pump;
@@ -139,6 +142,21 @@ TEST_F(IniPage, FailedImportsNameThePathAndChangeNothing) {
         EXPECT_EQ(ReadBytes(Ini()), before) << path;
         EXPECT_EQ(ReadBytes(Bak()), "[tester:main]\r\nlanguage=en\r\n") << path;
     }
+    // A good file while another program keeps tempovia.ini busy: the box
+    // says that of the settings file, not that the import file is bad.
+    WriteFile(L"good.ini", "[default:main]\r\ndescription=good\r\n");
+    SetDlgItemTextW(page, kIdcImportPath, dir_.file(L"good.ini").c_str());
+    g_boxes.clear();
+    {
+        testing_support::LockHolder other(5000);
+        IniFileLock ranOut(0);  // this thread's wait is over: the page's is too
+        ASSERT_FALSE(ranOut.held());
+        Click(page, kIdcImport);
+    }
+    ASSERT_EQ(g_boxes.size(), 1u);
+    EXPECT_EQ(g_boxes[0], FillTextValue(Language().LoadUiString(IDS_IMPORT_FILE_BUSY), Ini().c_str()));
+    EXPECT_EQ(ReadBytes(Ini()), before);
+    EXPECT_EQ(ReadBytes(Bak()), "[tester:main]\r\nlanguage=en\r\n");
     EXPECT_EQ(g_reloads, 0);
 }
 

@@ -14,6 +14,7 @@
 #include "settings/page_options_common.h"
 #include "tests/settingsapp/fake_dialogs.h"
 #include "tests/settingsapp/settings_folder.h"
+#include "tests/support/lock_holder.h"
 #include "tests/support/program_folder.h"
 
 using settingsapp_test::Received;
@@ -375,6 +376,53 @@ TEST_F(SettingsProcess, ImportWithoutClocksThenOkKeepsTheImportAndEveryClock) {
     };
     ASSERT_GT(clocks(seeded).size(), 6u);
     ExpectEveryValueKept(clocks(seeded), clocks(after));
+}
+
+// Another program keeps the settings file busy for longer than the wait: a
+// start gives up after one wait and says why; OK says so within the wait,
+// naming the file, and leaves the dialog and the edit as they are; OK once
+// the file is free writes the edit.
+TEST_F(SettingsProcess, WhileAnotherProgramKeepsTheFileBusyAStartOrOkSaysSoAndOkWritesTheEditOnceItIsFree) {
+    SettingsProgramFolder folder;
+    ASSERT_TRUE(folder.ok());
+    const std::wstring ini = folder.file(L"tempovia.ini");
+    const std::wstring main = UserPrefix() + L":main";
+    const std::wstring library = folder.file(L"res_en.dll");
+    const std::wstring caption = LibraryString(library, IDS_ERROR_CAPTION);
+    {
+        testing_support::LockHolder other(15000);
+        HANDLE early = folder.Start(L"");
+        HWND box = testing_support::WaitForDialog(caption.c_str(), 11000);
+        ASSERT_NE(box, nullptr) << "no message within 11 s";
+        std::wstring expected = LibraryString(library, IDS_LOCK_BUSY);
+        EXPECT_EQ(MessageBoxText(box), expected.replace(expected.find(L"%s"), 2, L"10"));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        EXPECT_EQ(WaitExit(early, kStartMs), 0u);
+    }
+    HANDLE process = folder.Start(L"");
+    HWND dialog = WaitForMainDialog(kStartMs);
+    ASSERT_NE(dialog, nullptr);
+    HWND page = ShowPageWith(dialog, kIdcTooltips);
+    ASSERT_NE(page, nullptr);
+    ASSERT_EQ(WaitForIniValue(ini, main, L"tooltips", L"1", 0), L"1");
+    SendMessageW(GetDlgItem(page, kIdcTooltips), BM_CLICK, 0, 0);
+    {
+        testing_support::LockHolder other(15000);
+        PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+        HWND box = testing_support::WaitForDialog(caption.c_str(), 11000);
+        ASSERT_NE(box, nullptr) << "no message within 11 s";
+        std::wstring expected = LibraryString(library, IDS_SAVE_FILE_BUSY);
+        expected.replace(expected.find(L"%s"), 2, ini);
+        EXPECT_EQ(MessageBoxText(box), expected);
+        EXPECT_TRUE(IsWindow(dialog));
+        EXPECT_EQ(SendDlgItemMessageW(page, kIdcTooltips, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        for (int i = 0; i < 100 && IsWindow(box); ++i) Sleep(20);
+    }
+    EXPECT_EQ(WaitForIniValue(ini, main, L"tooltips", L"1", 0), L"1");
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    EXPECT_EQ(WaitExit(process, kStartMs), 0u);
+    EXPECT_EQ(WaitForIniValue(ini, main, L"tooltips", L"0", 0), L"0");
 }
 
 TEST_F(SettingsProcess, MissingDataFilesOrLibraryNeitherStopNorBlockIt) {

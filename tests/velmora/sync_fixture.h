@@ -15,6 +15,7 @@
 #include "common/settings/ini_store.h"
 #include "common/settings/named_mutex.h"
 #include "common/platform/build_date.h"
+#include "tests/support/lock_holder.h"
 #include "tests/support/test_support.h"
 #include "velmora/sntp_packet.h"
 #include "velmora/sync_engine.h"
@@ -94,33 +95,7 @@ public:
     uint64_t now = 0;
 };
 
-// The settings-file lock held by a thread of its own, as another program
-// holds it, for the time given or until Release.
-class LockHolder {
-public:
-    explicit LockHolder(DWORD ms) : release_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
-        HANDLE taken = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-        thread_ = std::thread([this, ms, taken] {
-            IniFileLock lock;
-            SetEvent(taken);
-            WaitForSingleObject(release_, ms);
-        });
-        WaitForSingleObject(taken, 5000);
-        CloseHandle(taken);
-    }
-    ~LockHolder() {
-        Release();
-        CloseHandle(release_);
-    }
-    void Release() {
-        SetEvent(release_);
-        if (thread_.joinable()) thread_.join();
-    }
-
-private:
-    HANDLE release_;
-    std::thread thread_;
-};
+using testing_support::LockHolder;
 
 class SyncFixture : public ::testing::Test {
 protected:
