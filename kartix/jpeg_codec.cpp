@@ -29,6 +29,17 @@ void WarningIsError(j_common_ptr info, int level) {
     if (level < 0) JumpBack(info);
 }
 
+// The library reports its progress row by row, and scan by scan while it
+// reads a progressive file whole: there a stop cuts even a very large map.
+struct StoppableProgress {
+    jpeg_progress_mgr base;
+    bool (*stopRequested)();
+};
+
+void StopIfRequested(j_common_ptr info) {
+    if (reinterpret_cast<StoppableProgress*>(info->progress)->stopRequested()) JumpBack(info);
+}
+
 constexpr int kFirstBlockSide = 16;
 
 }  // namespace
@@ -97,8 +108,10 @@ bool FitsBeforeDecoding(jpeg_decompress_struct& info, JpegDecodeJob* job) {
 bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
     jpeg_decompress_struct info;
     JumpingErrors errors;
+    StoppableProgress progress;
     std::memset(&info, 0, sizeof(info));
     std::memset(&errors, 0, sizeof(errors));
+    std::memset(&progress, 0, sizeof(progress));
     job->pixels = nullptr;
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = JumpBack;
@@ -111,6 +124,11 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
         return false;
     }
     jpeg_create_decompress(&info);
+    if (job->stopRequested) {
+        progress.base.progress_monitor = StopIfRequested;
+        progress.stopRequested = job->stopRequested;
+        info.progress = &progress.base;
+    }
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
     if (!FitsBeforeDecoding(info, job)) {

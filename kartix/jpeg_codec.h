@@ -19,6 +19,9 @@ struct JpegDecodeJob {
     // Without maxima: the most bytes the block and the library's own buffers
     // may take; 0 keeps the sides within kMaxImageSide instead.
     uint64_t memoryLimit;
+    // Asked on every row and scan the library works through: true cuts the
+    // decode short as a failure. Null: never.
+    bool (*stopRequested)();
     // Out: the scale the picture was decoded at is 1 / this (1, 2, 4 or 8).
     unsigned scaleDenominator;
     // Out: the block (malloc'd, rows bottom-up, the picture in its lower left
@@ -40,7 +43,8 @@ struct JpegEncodeJob {
 };
 
 // False on any decoding error or warning (damaged data), a picture that does
-// not fit the maxima, or no memory; nothing is left allocated then.
+// not fit the maxima, no memory, or a stop requested; nothing is left
+// allocated then.
 bool DecodeJpegFile(FILE* file, JpegDecodeJob* job);
 // 3-component RGB, baseline, rows written from the top of the picture.
 bool EncodeJpegFile(FILE* file, const JpegEncodeJob* job);

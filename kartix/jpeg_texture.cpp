@@ -37,8 +37,10 @@ int CJpegTexture::Load(const wchar_t* path, int maxWidth, int maxHeight) {
     return DecodeInto(*this, path, job);
 }
 
-int CJpegTexture::LoadWhole(const wchar_t* path, int fitWidth, int fitHeight, uint64_t memoryLimit) {
+int CJpegTexture::LoadWhole(const wchar_t* path, int fitWidth, int fitHeight, uint64_t memoryLimit,
+                            bool (*stopRequested)()) {
     JpegDecodeJob job{};
+    job.stopRequested = stopRequested;
     job.fitWidth = fitWidth;
     job.fitHeight = fitHeight;
     job.memoryLimit = memoryLimit;

@@ -25,8 +25,10 @@ public:
     // picture, with no limit on its sides but memoryLimit bytes for the block
     // and the decoder. With fitWidth and fitHeight above 0 the caller shrinks
     // the picture to FitSide of them afterwards; it may then come out at 1/2,
-    // 1/4 or 1/8 of the file's sides, but never below those sides.
-    int LoadWhole(const wchar_t* path, int fitWidth, int fitHeight, uint64_t memoryLimit);
+    // 1/4 or 1/8 of the file's sides, but never below those sides. A
+    // stopRequested that answers true cuts the decode short: 0.
+    int LoadWhole(const wchar_t* path, int fitWidth, int fitHeight, uint64_t memoryLimit,
+                  bool (*stopRequested)() = nullptr);
     // 3-component pictures only; baseline JPEG at the given quality.
     virtual bool Save(const wchar_t* path, int quality) const;
 
