@@ -129,12 +129,23 @@ int CleanUp(int code, bool freeData = true) {
     return code;
 }
 
+// What a start that gives up on a lock was asked for and did not do, said
+// before the reason: a restart has already closed the instance it replaces,
+// and no file switch has run.
+std::wstring SwitchNotDone(const CommandLineOptions& options) {
+    std::wstring lead;
+    if (options.restartRequested) lead = Language().LoadUiString(IDS_LOCK_LEAD_RESTART);
+    if (options.importArg || options.exportArg)
+        lead += (lead.empty() ? L"" : L" ") + Language().LoadUiString(IDS_LOCK_LEAD_FILES);
+    return lead;
+}
+
 // The instance mutex could not be made: the language library is loaded for
 // the message (this start has not loaded it yet).
-void ReportLockFailure(DWORD failure, DWORD waitMs) {
+void ReportLockFailure(DWORD failure, DWORD waitMs, const CommandLineOptions& options) {
     ResetSettingsFolder();
     Language().SetLanguageFileBase(L"tempovia");
-    if (LoadResourceModule(SettingsFolder().c_str())) ShowLockFailure(failure, waitMs);
+    if (LoadResourceModule(SettingsFolder().c_str())) ShowLockFailure(failure, waitMs, SwitchNotDone(options));
 }
 
 // `/exit` returns once the closed instance has ended (given back its mutex),
@@ -193,7 +204,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
         // A running instance keeps it: that is the rule. A mutex that cannot
         // be made at all is said.
         if (!instanceMutex.held() && instanceMutex.failure() != WAIT_TIMEOUT) {
-            ReportLockFailure(instanceMutex.failure(), InstanceWaitMs(options));
+            ReportLockFailure(instanceMutex.failure(), InstanceWaitMs(options), options);
         }
         return CleanUp(kExitAlreadyRunning);
     }
@@ -221,7 +232,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
         // a start that cannot have it says so rather than run without.
         IniFileLock lock;
         if (!lock.held()) {
-            ShowLockFailure(lock.failure(), kIniLockWaitMs);
+            ShowLockFailure(lock.failure(), kIniLockWaitMs, SwitchNotDone(options));
             return CleanUp(kExitAlreadyRunning);
         }
     }

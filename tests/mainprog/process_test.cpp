@@ -9,6 +9,7 @@
 #include "common/mainmenu/menu_ids.h"
 #include "common/settings/named_mutex.h"
 #include "common/records/protocol.h"
+#include "resources/resource_ids.h"
 #include "tempovia/main/startup.h"
 #include "tests/mainprog/program_folder.h"
 
@@ -149,6 +150,17 @@ TEST_F(MainProcess, AnInstanceRuleThatCannotBeMadeIsSaidAndEndsWith3) {
                                                            [&] { return folder.Start(L"/nh"); }, kStartMs);
     EXPECT_EQ(WaitExit(p, kStartMs), 3u);
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
+    // The settings-file lock, under /restart and /import: the box says first
+    // that neither was done (after the lock's whole wait).
+    const std::wstring in = folder.file(L"in.ini");
+    const std::wstring library = folder.file(L"res_en.dll");
+    const std::wstring lead = testing_support::LibraryString(library, IDS_LOCK_LEAD_RESTART) + L" " +
+                              testing_support::LibraryString(library, IDS_LOCK_LEAD_FILES);
+    EXPECT_NE(lead.find(L"restart"), std::wstring::npos);
+    p = testing_support::StartWithInstanceRuleTaken(
+        library, kIniFileMutexName, [&] { return folder.Start(L"/restart /import \"" + in + L"\" /nh"); },
+        kIniLockWaitMs + kStartMs, {}, lead);
+    EXPECT_EQ(WaitExit(p, kStartMs), 3u);
 }
 
 // An instance whose window is gone may still be ending (its mutex held):
