@@ -25,6 +25,7 @@
 #include "common/platform/build_date.h"
 #include "tempovia/main/command_line.h"
 #include "tempovia/main/data_services.h"
+#include "tempovia/main/exit_save.h"
 #include "common/platform/security_utils.h"
 #include "tempovia/main/main_window.h"
 #include "common/platform/message_loop.h"
@@ -235,6 +236,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
             ShowLockFailure(lock.failure(), kIniLockWaitMs, SwitchNotDone(options));
             return CleanUp(kExitAlreadyRunning);
         }
+        SaveStateKeptAtExit();
     }
 
     RunImport(options.importArg);

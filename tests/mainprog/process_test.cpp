@@ -191,18 +191,29 @@ TEST_F(MainProcess, AnEndWhileTheSettingsLockIsKeptWaitsOnceAndARestartLeavesOne
     HANDLE running = folder.Start(L"/nh");
     HWND first = WaitForMainWindow(kStartMs);
     ASSERT_NE(first, nullptr);
-    ASSERT_TRUE(WaitForStartUpEnd(folder.file(L"tempovia.ini"), kStartMs));
+    const std::wstring ini = folder.file(L"tempovia.ini"), side = folder.file(L"tempovia-unsaved.ini");
+    const std::wstring clock1 = UserPrefix() + L":clock1";
+    ASSERT_TRUE(WaitForStartUpEnd(ini, kStartMs));
     {
         IniFileLock kept;
         ASSERT_TRUE(kept.held());
+        WritePrivateProfileStringW(clock1.c_str(), L"dsk_pos_x", L"1", ini.c_str());
         HANDLE closer = folder.Start(L"/exit");
         EXPECT_EQ(WaitExit(running, kIniLockWaitMs + 5000), 0u);
         EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
     }
+    // The desktop clock's place is kept aside, and the next start saves it.
+    wchar_t keptX[16] = {}, savedX[16] = {};
+    GetPrivateProfileStringW(clock1.c_str(), L"dsk_pos_x", L"", keptX, 16, side.c_str());
+    EXPECT_STRNE(keptX, L"");
+    EXPECT_STRNE(keptX, L"1");
     running = folder.Start(L"/nh");
     first = WaitForMainWindow(kStartMs);
     ASSERT_NE(first, nullptr);
-    ASSERT_TRUE(WaitForStartUpEnd(folder.file(L"tempovia.ini"), kStartMs));
+    ASSERT_TRUE(WaitForStartUpEnd(ini, kStartMs));
+    GetPrivateProfileStringW(clock1.c_str(), L"dsk_pos_x", L"", savedX, 16, ini.c_str());
+    EXPECT_STREQ(savedX, keptX);
+    EXPECT_EQ(GetFileAttributesW(side.c_str()), INVALID_FILE_ATTRIBUTES);
     HANDLE restarted = nullptr;
     {
         IniFileLock kept;
