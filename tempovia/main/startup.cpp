@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <optional>
 #include <string>
 
 #include "common/graphics/small_icon.h"
@@ -217,6 +218,11 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     g_app.handCursor = LoadCursorW(nullptr, IDC_HAND);
     ResetSettingsFolder();
     CopyBounded(g_settings.programFolder, SettingsFolder().c_str());
+    // Every load and save of the settings needs the settings-file lock. One
+    // wait covers the first steps that mend or read the file: a start that
+    // cannot have it waits once, then says so rather than run without.
+    std::optional<IniFileLock> startLock;
+    startLock.emplace();
     AddMissingUnicodeMark(UserIniPath().c_str());
 
     Language().SetLanguageFileBase(L"tempovia");
@@ -224,20 +230,17 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     SetSharedStrings(g_settings.programFolder, WithoutFileSwitches(commandLine).c_str());
 
     if (!LoadResourceModule(g_settings.programFolder)) {
+        startLock.reset();  // no other program waits for a click
         MessageBoxW(nullptr, L"Cannot load resource DLL!", L"Tempovia Error", MB_ICONERROR);
         return CleanUp(kExitNoResources);
     }
     InitFilePaths();
-    {
-        // Every load and save of the settings needs the settings-file lock:
-        // a start that cannot have it says so rather than run without.
-        IniFileLock lock;
-        if (!lock.held()) {
-            ShowLockFailure(lock.failure(), kIniLockWaitMs, SwitchNotDone(options));
-            return CleanUp(kExitAlreadyRunning);
-        }
-        SaveStateKeptAtExit();
+    if (!startLock->held()) {
+        ShowLockFailure(startLock->failure(), kIniLockWaitMs, SwitchNotDone(options));
+        return CleanUp(kExitAlreadyRunning);
     }
+    SaveStateKeptAtExit();
+    startLock.reset();
 
     RunImport(options.importArg);
     RunExport(options.exportArg);
