@@ -4,6 +4,7 @@
 #include "kartix/jpeg_codec.h"
 #include "kartix/map_exports.h"
 #include "kartix/map_state.h"
+#include "kartix/map_workers.h"
 
 namespace {
 
@@ -33,8 +34,9 @@ GLint InternalFormat(int components) {
 
 int CGLTexture::Load(const wchar_t* path, int maxWidth, int maxHeight) {
     // A map larger than any texture is decoded whole and box-filtered down
-    // here, within the memory the install step allows a map.
-    if (!LoadWhole(path, MapMemoryLimit() / 3) || !pixels) return kTextureLoadFailed;
+    // here, within the memory the install step allows a map. Workers told to
+    // stop (the plug-in is being freed) give up a decode of a large map part way.
+    if (!LoadWhole(path, MapMemoryLimit() / 3, MapWorkersStopping) || !pixels) return kTextureLoadFailed;
     if (maxWidth <= 0 || maxHeight <= 0) return kTextureLoaded;
     const int w = FitSide(imageWidth, maxWidth);
     const int h = FitSide(imageHeight, maxHeight);

@@ -105,7 +105,7 @@ bool DecodeJpegFile(FILE* file, JpegDecodeJob* job) {
         return false;
     }
     jpeg_create_decompress(&info);
-    LimitJpegScans(info);
+    LimitJpegScans(info, job->stopRequested);
     jpeg_stdio_src(&info, file);
     jpeg_read_header(&info, TRUE);
     jpeg_calc_output_dimensions(&info);

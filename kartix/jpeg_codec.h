@@ -15,6 +15,9 @@ struct JpegDecodeJob {
     uint64_t memoryLimit;
     // The file's length: a picture whose claim its data cannot hold is refused.
     uint64_t fileBytes;
+    // Asked on every row and scan the library works through: true cuts the
+    // decode short as a failure. Null: never.
+    bool (*stopRequested)();
     // Out: the block (malloc'd, rows bottom-up, the picture in its lower left
     // corner, the rest zero) and its sides.
     uint8_t* pixels;
@@ -34,8 +37,8 @@ struct JpegEncodeJob {
 };
 
 // False on any decoding error or warning (damaged data), a picture that does
-// not fit the maxima or the memory, more scans than a picture needs, or no
-// memory; nothing is left allocated then. Without maxima a four-component
+// not fit the maxima or the memory, more scans than a picture needs, no memory, or a
+// stop requested; nothing is left allocated then. Without maxima a four-component
 // (CMYK or YCCK) picture comes out as RGB.
 bool DecodeJpegFile(FILE* file, JpegDecodeJob* job);
 // 3-component RGB, baseline, rows written from the top of the picture.

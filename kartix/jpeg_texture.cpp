@@ -40,8 +40,9 @@ int CJpegTexture::Load(const wchar_t* path, int maxWidth, int maxHeight) {
     return DecodeInto(*this, path, job);
 }
 
-int CJpegTexture::LoadWhole(const wchar_t* path, uint64_t memoryLimit) {
+int CJpegTexture::LoadWhole(const wchar_t* path, uint64_t memoryLimit, bool (*stopRequested)()) {
     JpegDecodeJob job{};
+    job.stopRequested = stopRequested;
     job.memoryLimit = memoryLimit;
     return DecodeInto(*this, path, job);
 }

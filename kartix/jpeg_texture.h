@@ -23,8 +23,9 @@ public:
     virtual int Load(const wchar_t* path, int maxWidth, int maxHeight);
     // 1 loaded, 0 failed: the whole picture at the file's sides, with no limit
     // on them but memoryLimit bytes for the block and the decoder. A CMYK
-    // picture comes out as RGB.
-    int LoadWhole(const wchar_t* path, uint64_t memoryLimit);
+    // picture comes out as RGB. A stopRequested that answers true cuts the
+    // decode short: 0.
+    int LoadWhole(const wchar_t* path, uint64_t memoryLimit, bool (*stopRequested)() = nullptr);
     // 3-component pictures only; baseline JPEG at the given quality.
     virtual bool Save(const wchar_t* path, int quality) const;
 

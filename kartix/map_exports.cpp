@@ -16,10 +16,10 @@ namespace {
 constexpr unsigned long long kFallbackMemory = 0xC000000;
 constexpr int kMinTextureSide = 16;
 
-// Waits for the texture workers and frees the texture data they fill.
-void FreeTextures(MapState& s) {
+// Waits up to ms for the texture mutex and frees the texture data under it.
+void FreeTextures(MapState& s, DWORD ms) {
     if (!s.textureMutex) return;
-    const DWORD wait = WaitForSingleObject(s.textureMutex, kFreeWaitMs);
+    const DWORD wait = WaitForSingleObject(s.textureMutex, ms);
     if (wait != WAIT_OBJECT_0 && wait != WAIT_ABANDONED) return;
     FreeAllTextures();
     ReleaseMutex(s.textureMutex);
@@ -79,14 +79,18 @@ HWND MapCreateWindow(HWND parent, int x, int y, int width, int height, int* stat
 BOOL MapFree() {
     MapState& s = Map();
     // No worker may run in the plug-in once the host frees it, nor fill the
-    // textures after they are freed.
-    StopMapWorkers(kFreeWaitMs);
-    FreeTextures(s);
+    // textures after they are freed. A host ending its program must not wait
+    // for a decode of a large map: the workers are cut short, and one that
+    // still runs after the bound keeps the textures, the mutex it releases and
+    // the library (FALSE tells the host so).
+    const bool workersEnded = StopMapWorkers(kMapFreeWaitMs);
+    if (workersEnded) FreeTextures(s, kMapFreeWaitMs);
     const BOOL unregistered = UnregisterClassW(kMapWindowClass, s.module);
     if (unregistered) s.classRegistered = false;
     // The host may drop its table once the plug-in is freed.
     s.cities = nullptr;
     s.cityCount = 0;
+    if (!workersEnded) return FALSE;
     if (!s.textureMutex) return unregistered;
     const BOOL closed = CloseHandle(s.textureMutex);
     s.textureMutex = nullptr;
@@ -158,7 +162,7 @@ DWORD MapInstall() {
     if (!window) ReportWindowFailure(s);
     const DWORD status = s.creationStatus;
     if (window) DestroyWindow(window);
-    FreeTextures(s);
+    FreeTextures(s, kFreeWaitMs);
     s.installMode = false;
     return window ? 0 : status;
 }

@@ -28,7 +28,8 @@ inline constexpr UINT kRepeatMs = 30;
 inline constexpr UINT kFlyToMs = 20;
 inline constexpr UINT kHoverMs = 500;
 
-// Waits on the texture mutex.
+// The installation mode's waits on the texture mutex (FreeMap has a bound of
+// its own, kMapFreeWaitMs).
 inline constexpr DWORD kFreeWaitMs = 300000;
 
 // The camera: distance along z (the scene's position), tilt about X and

@@ -2,6 +2,7 @@
 
 #include <process.h>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -18,6 +19,9 @@ public:
     bool Start(void(__cdecl* body)(void*), void* argument) {
         std::lock_guard<std::mutex> lock(mutex_);
         ForgetFinished();
+        // A stop outlasts its call while a stopped worker still runs, so that
+        // the worker still sees it; a new worker started meanwhile gives up.
+        if (threads_.empty() && stopping_) Restart();
         auto job = std::make_unique<WorkerJob>(WorkerJob{body, argument});
         const uintptr_t thread = _beginthreadex(nullptr, 0, Run, job.get(), 0, nullptr);
         if (thread == 0) return false;
@@ -39,17 +43,24 @@ public:
             std::lock_guard<std::mutex> lock(mutex_);
             threads.swap(threads_);
         }
+        stopping_ = true;
         if (stop) SetEvent(stop);
         const DWORD start = GetTickCount();
-        bool allEnded = true;
+        std::vector<HANDLE> running;
         for (HANDLE thread : threads) {
             const DWORD spent = GetTickCount() - start;
-            if (WaitForSingleObject(thread, spent < ms ? ms - spent : 0) != WAIT_OBJECT_0) allEnded = false;
-            CloseHandle(thread);
+            if (WaitForSingleObject(thread, spent < ms ? ms - spent : 0) == WAIT_OBJECT_0)
+                CloseHandle(thread);
+            else
+                running.push_back(thread);
         }
-        if (stop) ResetEvent(stop);
-        return allEnded;
+        std::lock_guard<std::mutex> lock(mutex_);
+        threads_.insert(threads_.end(), running.begin(), running.end());
+        if (threads_.empty()) Restart();
+        return running.empty();
     }
+
+    bool Stopping() const { return stopping_; }
 
     ~WorkerRegistry() {
         for (HANDLE thread : threads_) CloseHandle(thread);
@@ -61,6 +72,11 @@ private:
         std::unique_ptr<WorkerJob> job(static_cast<WorkerJob*>(raw));
         job->body(job->argument);
         return 0;
+    }
+
+    void Restart() {
+        if (stop_) ResetEvent(stop_);
+        stopping_ = false;
     }
 
     void ForgetFinished() {
@@ -77,6 +93,7 @@ private:
     std::mutex mutex_;
     std::vector<HANDLE> threads_;
     HANDLE stop_ = nullptr;
+    std::atomic<bool> stopping_{false};  // read on every decoded row: no system call
 };
 
 WorkerRegistry& Workers() {
@@ -96,9 +113,6 @@ bool WaitForTextureMutex(HANDLE mutex, DWORD ms) {
     return wait == WAIT_OBJECT_0 || wait == WAIT_ABANDONED_0;
 }
 
-bool MapWorkersStopping() {
-    HANDLE stop = Workers().StopEvent();
-    return stop && WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
-}
+bool MapWorkersStopping() { return Workers().Stopping(); }
 
 bool StopMapWorkers(DWORD ms) { return Workers().StopAll(ms); }

@@ -11,9 +11,11 @@ bool StartMapWorker(void(__cdecl* body)(void*), void* argument);
 // A worker's wait for the texture mutex: true when obtained (an abandoned
 // mutex counts), false after ms or as soon as the workers are being stopped.
 bool WaitForTextureMutex(HANDLE mutex, DWORD ms);
-// True while StopMapWorkers runs.
+// True from StopMapWorkers until every worker it stopped has ended; cheap
+// enough for a decode to ask on every row.
 bool MapWorkersStopping();
 
-// Tells the workers to stop waiting and waits up to ms for every one to end;
-// afterwards workers may start again. True when none is left running.
+// Tells the workers to stop waiting and decoding and waits up to ms for every
+// one to end. True when none is left running; afterwards workers may start
+// again. A worker still running is waited for again by the next call.
 bool StopMapWorkers(DWORD ms);

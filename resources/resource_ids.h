@@ -68,6 +68,8 @@
 #define IDS_LOCK_NOT_MADE           271  /* format: %s = error code */
 #define IDS_LOCK_BUSY               272  /* format: %s = seconds */
 #define IDS_EXIT_NOT_SAVED          279  /* format: %s = seconds */
+#define IDS_LOCK_LEAD_RESTART       280
+#define IDS_LOCK_LEAD_FILES         281
 #define IDS_UNDO_FAILED             273  /* format: %s = backup file */
 #define IDS_SAVE_FILE_BUSY          285  /* format: %s = settings file */
 #define IDS_IMPORT_FILE_BUSY        286  /* format: %s = settings file */

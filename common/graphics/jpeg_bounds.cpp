@@ -10,10 +10,18 @@ namespace {
 
 constexpr uint64_t kCoefficientsPerFileByte = 1024;
 
-// Called before every piece of input the library takes in, so a file of many
-// short scans is stopped at the first one past the limit.
+struct ScanLimit {
+    jpeg_progress_mgr base;
+    bool (*stopRequested)();
+};
+
+// Called before every piece of input the library takes in and every row it
+// puts out, so a file of many short scans is stopped at the first one past
+// the limit.
 void StopAfterTooManyScans(j_common_ptr common) {
     if (!common->is_decompressor) return;
+    const auto* limit = reinterpret_cast<const ScanLimit*>(common->progress);
+    if (limit->stopRequested && limit->stopRequested()) (*common->err->error_exit)(common);
     if (reinterpret_cast<j_decompress_ptr>(common)->input_scan_number <= kMaxJpegScans) return;
     common->err->msg_code = JERR_BAD_PROGRESSION;
     (*common->err->error_exit)(common);
@@ -41,12 +49,13 @@ bool JpegFileCanHold(uint64_t coefficientBytes, uint64_t fileBytes) {
     return coefficientBytes <= kJpegDecoderMemory || coefficientBytes / kCoefficientsPerFileByte <= fileBytes;
 }
 
-void LimitJpegScans(jpeg_decompress_struct& info) {
+void LimitJpegScans(jpeg_decompress_struct& info, bool (*stopRequested)()) {
     // From the library's own pool, so that it goes with the decompressor on
     // every exit, a longjmp included.
-    auto* progress = static_cast<jpeg_progress_mgr*>((*info.mem->alloc_small)(
-        reinterpret_cast<j_common_ptr>(&info), JPOOL_PERMANENT, sizeof(jpeg_progress_mgr)));
-    std::memset(progress, 0, sizeof(*progress));
-    progress->progress_monitor = StopAfterTooManyScans;
-    info.progress = progress;
+    auto* limit = static_cast<ScanLimit*>((*info.mem->alloc_small)(reinterpret_cast<j_common_ptr>(&info),
+                                                                     JPOOL_PERMANENT, sizeof(ScanLimit)));
+    std::memset(limit, 0, sizeof(*limit));
+    limit->base.progress_monitor = StopAfterTooManyScans;
+    limit->stopRequested = stopRequested;
+    info.progress = &limit->base;
 }

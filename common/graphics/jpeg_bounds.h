@@ -25,5 +25,8 @@ uint64_t JpegHeldCoefficientBytes(jpeg_decompress_struct& info);
 // them. A camera's photo holds one for every 5 to 50 bytes of coefficients.
 bool JpegFileCanHold(uint64_t coefficientBytes, uint64_t fileBytes);
 // From here on the decode ends through the library's error exit once the file
-// passes kMaxJpegScans scans (call after jpeg_create_decompress).
-void LimitJpegScans(jpeg_decompress_struct& info);
+// passes kMaxJpegScans scans, or once stopRequested (when given) answers true
+// (call after jpeg_create_decompress). The library reports its progress row by
+// row, and scan by scan while it reads a progressive file whole, so a stop cuts
+// even a very large picture.
+void LimitJpegScans(jpeg_decompress_struct& info, bool (*stopRequested)() = nullptr);

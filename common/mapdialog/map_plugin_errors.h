@@ -1,6 +1,6 @@
 // Error codes of the map plug-in kartix.dll, shared by the plug-in that
 // returns them and the hosts' loader that reports them (the texts stay with
-// the hosts).
+// the hosts), and the longest FreeMap may take, which hosts budget for.
 #pragma once
 
 #include <windows.h>
@@ -16,3 +16,8 @@ inline constexpr DWORD MAP_ERR_REGISTER_CLASS = 0x20000006;    // RegisterClassE
 inline constexpr DWORD MAP_ERR_CHOOSE_PIXEL_FORMAT = 0x20000007;
 inline constexpr DWORD MAP_ERR_SET_PIXEL_FORMAT = 0x20000008;
 inline constexpr DWORD MAP_ERR_MAKE_CURRENT = 0x20000009;
+
+// FreeMap tells the texture workers to stop and waits this long at most for
+// them; a worker still running then makes it return FALSE, and the host keeps
+// the library loaded rather than free code a thread still runs.
+inline constexpr DWORD kMapFreeWaitMs = 3000;

@@ -41,10 +41,12 @@ DWORD LoadMapPlugin(const std::wstring& folder, CityRecord* cities, int count) {
 
 void UnloadMapPlugin() {
     if (!g_plugin.module) return;
-    if (g_plugin.FreeMap) g_plugin.FreeMap();
+    const BOOL freed = g_plugin.FreeMap ? g_plugin.FreeMap() : TRUE;
     HMODULE module = g_plugin.module;
     g_plugin = MapPlugin();
-    FreeLibrary(module);
+    // A plug-in that could not stop its workers within its bound keeps its
+    // code in the process: a thread may still run it.
+    if (freed) FreeLibrary(module);
 }
 
 std::wstring MapErrorText(DWORD code) {

@@ -32,7 +32,8 @@ inline bool MapPluginLoaded() { return MapPluginBinding().module != nullptr; }
 // InitMap returned (the library stays loaded until UnloadMapPlugin, so that
 // FreeMap undoes what InitMap did). A loaded plug-in answers 0 at once.
 DWORD LoadMapPlugin(const std::wstring& folder, CityRecord* cities, int count);
-// FreeMap, then FreeLibrary; nothing when not loaded.
+// FreeMap, then FreeLibrary unless FreeMap failed (a worker of the plug-in
+// may still run); nothing when not loaded.
 void UnloadMapPlugin();
 
 // The host's text for an error code: empty for 0, "Unknown error %lu" (the

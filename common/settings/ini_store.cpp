@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <limits>
 
+#include "common/settings/ini_divert.h"
 #include "common/settings/named_mutex.h"
 
 namespace {
@@ -87,6 +88,7 @@ bool ReadIniBool(const wchar_t* file, const wchar_t* section, const wchar_t* key
 
 bool WriteIniString(const wchar_t* file, const wchar_t* section, const wchar_t* key, const wchar_t* value) {
     if (!file || !*file || !section || !key) return false;
+    if (IniWritesDiverted(file)) return DivertIniWrite(section, key, value);
     // Each write rewrites the whole file: another program must not do so at
     // once, and without the lock nothing is written rather than a file torn.
     IniFileLock lock;
@@ -137,7 +139,7 @@ bool DeleteIniKey(const wchar_t* file, const wchar_t* section, const wchar_t* ke
 }
 
 bool DeleteIniSection(const wchar_t* file, const wchar_t* section) {
-    if (!file || !*file || !section) return false;
+    if (!file || !*file || !section || IniWritesDiverted(file)) return false;
     IniFileLock lock;
     if (!lock.held()) return false;
     const bool deleted = WritePrivateProfileStringW(section, nullptr, nullptr, file) != FALSE;
@@ -285,7 +287,7 @@ std::wstring ReadIniSectionFromFile(const wchar_t* file, const wchar_t* section)
 }
 
 bool WriteIniSection(const wchar_t* file, const wchar_t* section, const std::wstring& lines) {
-    if (!file || !*file || !section) return false;
+    if (!file || !*file || !section || IniWritesDiverted(file)) return false;
     std::wstring block = lines;
     // The profile functions need the list closed by two zeros.
     block.push_back(L'\0');

@@ -10,8 +10,9 @@ std::wstring LockFailureText(DWORD failure, DWORD waitMs) {
     return FillTextValue(Language().LoadUiString(IDS_LOCK_NOT_MADE), std::to_wstring(failure).c_str());
 }
 
-void ShowLockFailure(DWORD failure, DWORD waitMs) {
-    const std::wstring text = LockFailureText(failure, waitMs);
+void ShowLockFailure(DWORD failure, DWORD waitMs, const std::wstring& lead) {
+    const std::wstring reason = LockFailureText(failure, waitMs);
+    const std::wstring text = lead.empty() ? reason : lead + L" " + reason;
     const std::wstring caption = Language().LoadUiString(IDS_ERROR_CAPTION);
     MessageBoxW(nullptr, text.c_str(), caption.c_str(), MB_ICONERROR);
 }

@@ -11,5 +11,6 @@
 // Empty when no resource library is loaded.
 std::wstring LockFailureText(DWORD failure, DWORD waitMs);
 
-// Shows that text in an error box with the library's error caption.
-void ShowLockFailure(DWORD failure, DWORD waitMs);
+// Shows that text in an error box with the library's error caption, after
+// `lead` (what the start was asked to do and did not) when there is one.
+void ShowLockFailure(DWORD failure, DWORD waitMs, const std::wstring& lead = {});

@@ -4,6 +4,7 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <optional>
 #include <string>
 
 #include "common/graphics/small_icon.h"
@@ -25,6 +26,7 @@
 #include "common/platform/build_date.h"
 #include "tempovia/main/command_line.h"
 #include "tempovia/main/data_services.h"
+#include "tempovia/main/exit_save.h"
 #include "common/platform/security_utils.h"
 #include "tempovia/main/main_window.h"
 #include "common/platform/message_loop.h"
@@ -129,12 +131,23 @@ int CleanUp(int code, bool freeData = true) {
     return code;
 }
 
+// What a start that gives up on a lock was asked for and did not do, said
+// before the reason: a restart has already closed the instance it replaces,
+// and no file switch has run.
+std::wstring SwitchNotDone(const CommandLineOptions& options) {
+    std::wstring lead;
+    if (options.restartRequested) lead = Language().LoadUiString(IDS_LOCK_LEAD_RESTART);
+    if (options.importArg || options.exportArg)
+        lead += (lead.empty() ? L"" : L" ") + Language().LoadUiString(IDS_LOCK_LEAD_FILES);
+    return lead;
+}
+
 // The instance mutex could not be made: the language library is loaded for
 // the message (this start has not loaded it yet).
-void ReportLockFailure(DWORD failure, DWORD waitMs) {
+void ReportLockFailure(DWORD failure, DWORD waitMs, const CommandLineOptions& options) {
     ResetSettingsFolder();
     Language().SetLanguageFileBase(L"tempovia");
-    if (LoadResourceModule(SettingsFolder().c_str())) ShowLockFailure(failure, waitMs);
+    if (LoadResourceModule(SettingsFolder().c_str())) ShowLockFailure(failure, waitMs, SwitchNotDone(options));
 }
 
 // `/exit` returns once the closed instance has ended (given back its mutex),
@@ -193,7 +206,7 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
         // A running instance keeps it: that is the rule. A mutex that cannot
         // be made at all is said.
         if (!instanceMutex.held() && instanceMutex.failure() != WAIT_TIMEOUT) {
-            ReportLockFailure(instanceMutex.failure(), InstanceWaitMs(options));
+            ReportLockFailure(instanceMutex.failure(), InstanceWaitMs(options), options);
         }
         return CleanUp(kExitAlreadyRunning);
     }
@@ -205,6 +218,11 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     g_app.handCursor = LoadCursorW(nullptr, IDC_HAND);
     ResetSettingsFolder();
     CopyBounded(g_settings.programFolder, SettingsFolder().c_str());
+    // Every load and save of the settings needs the settings-file lock. One
+    // wait covers the first steps that mend or read the file: a start that
+    // cannot have it waits once, then says so rather than run without.
+    std::optional<IniFileLock> startLock;
+    startLock.emplace();
     AddMissingUnicodeMark(UserIniPath().c_str());
 
     Language().SetLanguageFileBase(L"tempovia");
@@ -212,19 +230,17 @@ int RunMainProgram(HINSTANCE instance, const char* commandLine) {
     SetSharedStrings(g_settings.programFolder, WithoutFileSwitches(commandLine).c_str());
 
     if (!LoadResourceModule(g_settings.programFolder)) {
+        startLock.reset();  // no other program waits for a click
         MessageBoxW(nullptr, L"Cannot load resource DLL!", L"Tempovia Error", MB_ICONERROR);
         return CleanUp(kExitNoResources);
     }
     InitFilePaths();
-    {
-        // Every load and save of the settings needs the settings-file lock:
-        // a start that cannot have it says so rather than run without.
-        IniFileLock lock;
-        if (!lock.held()) {
-            ShowLockFailure(lock.failure(), kIniLockWaitMs);
-            return CleanUp(kExitAlreadyRunning);
-        }
+    if (!startLock->held()) {
+        ShowLockFailure(startLock->failure(), kIniLockWaitMs, SwitchNotDone(options));
+        return CleanUp(kExitAlreadyRunning);
     }
+    SaveStateKeptAtExit();
+    startLock.reset();
 
     RunImport(options.importArg);
     RunExport(options.exportArg);

@@ -8,8 +8,11 @@
 #include "kartix/gl_texture.h"
 #include "kartix/map_scene.h"
 #include "kartix/map_state.h"
+#include "kartix/map_exports.h"
 #include "kartix/map_textures.h"
+#include "kartix/map_workers.h"
 #include "kartix/render_context.h"
+#include "common/mapdialog/map_plugin_errors.h"
 #include "common/platform/text_bounds.h"
 #include "tests/kartix/gl_test_surface.h"
 #include "tests/kartix/test_jpeg_writer.h"
@@ -89,6 +92,56 @@ protected:
 
     TempDir dir;
     Inbox inbox;
+};
+
+// map.jpg on a slow share: a pipe fed 4 KB every 50 ms, so that a decode
+// lasts as long as the feed (minutes for a large map). From stallAt on the
+// feed stops until `resume`, then ends.
+class SlowEarth {
+public:
+    SlowEarth(std::string bytes, size_t stallAt) : bytes_(std::move(bytes)), stallAt_(stallAt) {
+        folder = L"\\\\.\\pipe\\tempovia-earth-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        pipe_ = CreateNamedPipeW((folder + L"map.jpg").c_str(), PIPE_ACCESS_OUTBOUND, PIPE_TYPE_BYTE | PIPE_WAIT, 1,
+                                 4096, 4096, 0, nullptr);
+        resume = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        thread_ = CreateThread(nullptr, 0, Feed, this, 0, nullptr);
+    }
+    ~SlowEarth() {
+        SetEvent(resume);
+        WaitForSingleObject(thread_, 10000);
+        CloseHandle(thread_);
+        CloseHandle(resume);
+    }
+    bool WaitSent(size_t bytes) {
+        for (int i = 0; i < 400 && static_cast<size_t>(sent_) < bytes; ++i) Sleep(25);
+        return static_cast<size_t>(sent_) >= bytes;
+    }
+    std::wstring folder;
+    HANDLE resume = nullptr;
+
+private:
+    static DWORD WINAPI Feed(void* raw) {
+        auto* e = static_cast<SlowEarth*>(raw);
+        ConnectNamedPipe(e->pipe_, nullptr);
+        for (size_t at = 0; at < e->bytes_.size(); Sleep(50)) {
+            if (at >= e->stallAt_) {
+                WaitForSingleObject(e->resume, INFINITE);
+                break;
+            }
+            DWORD n = 0;
+            const DWORD chunk = static_cast<DWORD>(std::min<size_t>(4096, e->bytes_.size() - at));
+            if (!WriteFile(e->pipe_, e->bytes_.data() + at, chunk, &n, nullptr)) break;  // the reader gave up
+            at += n;
+            e->sent_ = static_cast<LONG>(at);
+        }
+        CloseHandle(e->pipe_);
+        return 0;
+    }
+    std::string bytes_;
+    size_t stallAt_;
+    HANDLE pipe_ = INVALID_HANDLE_VALUE;
+    HANDLE thread_ = nullptr;
+    volatile LONG sent_ = 0;
 };
 
 }  // namespace
@@ -284,4 +337,38 @@ TEST_F(TextureStateTest, TileUploadsNameEachTileAndDropThemWithoutTiles) {
     EXPECT_NE(UploadTileSet(&odd, names), 0u);
     EXPECT_EQ(names[0], 0u);
     context.Release();
+}
+
+TEST_F(TextureStateTest, FreeMapCutsALargeEarthDecodeAndWaitsNoLongerThanItsBound) {
+    // Noise keeps the file large: about 100 s of feed.
+    ASSERT_TRUE(WriteTestJpeg(dir.file(L"map.jpg"), 4096, 2048, false,
+                              [](int x, int y) { return (x * 2654435761u) ^ (y * 40503u); }, 95));
+    const std::string earth = testing_support::ReadBytes(dir.file(L"map.jpg"));
+    ASSERT_GT(earth.size(), 8000000u);
+    for (const size_t stallAt : {earth.size(), size_t{192 * 1024}}) {
+        SlowEarth slow(earth, stallAt);
+        CopyBounded(Map().programFolder, slow.folder.c_str());
+        ASSERT_TRUE(StartLoadEarthThread(inbox.window));
+        ASSERT_TRUE(slow.WaitSent(192 * 1024));  // the decode is under way
+        Sleep(300);  // and a stalled one waits in its read
+        const DWORD start = GetTickCount();
+        const BOOL freed = MapFree();
+        const DWORD spent = GetTickCount() - start;
+        EXPECT_LE(spent, kMapFreeWaitMs + 1000) << stallAt;
+        if (stallAt == earth.size()) {
+            // Cut at the next rows: all freed.
+            EXPECT_TRUE(freed);
+            EXPECT_LT(spent, 2000u);
+            EXPECT_EQ(Map().textureMutex, nullptr);
+            Map().textureMutex = CreateMutexW(nullptr, FALSE, nullptr);
+            continue;
+        }
+        // A read that never returns: the worker keeps its mutex and the host
+        // its library; once the read ends the worker ends and the rest is freed.
+        EXPECT_FALSE(freed);
+        EXPECT_NE(Map().textureMutex, nullptr);
+        SetEvent(slow.resume);
+        EXPECT_TRUE(StopMapWorkers(5000));
+        EXPECT_FALSE(Textures().earth.image().HasPixels());
+    }
 }

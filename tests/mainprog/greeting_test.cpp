@@ -305,6 +305,20 @@ TEST_F(WithTaskbar, AfterAHardEndANewStartTakesTheClockBackAndExitReleasesItOnce
     closer = folder_.Start(L"/exit");
     EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
     EXPECT_TRUE(WaitForLine(log_, "command 32777 own", kStartMs));
+
+    // A first run ended hard; the clock's restart (as it starts the program
+    // when no program answers), then `/exit`: nothing is left, no box waits.
+    main_ = folder_.Start(L"");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    ASSERT_TRUE(WaitForStartUpEnd(folder_.file(L"tempovia.ini"), kStartMs));
+    ASSERT_TRUE(TerminateProcess(main_, 9));
+    EXPECT_EQ(WaitExit(main_, kStartMs), 9u);
+    main_ = folder_.Start(L"/restart");
+    ASSERT_NE(WaitForMainWindow(kStartMs), nullptr);
+    closer = folder_.Start(L"/exit");
+    EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
+    EXPECT_EQ(WaitExit(main_, kStartMs), 0u);
+    EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
     PostMessageW(TaskbarOf(taskbar), WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(taskbar, kStartMs), 0u);
 }

@@ -9,6 +9,7 @@
 #include "common/mainmenu/menu_ids.h"
 #include "common/settings/named_mutex.h"
 #include "common/records/protocol.h"
+#include "resources/resource_ids.h"
 #include "tempovia/main/startup.h"
 #include "tests/mainprog/program_folder.h"
 
@@ -149,6 +150,17 @@ TEST_F(MainProcess, AnInstanceRuleThatCannotBeMadeIsSaidAndEndsWith3) {
                                                            [&] { return folder.Start(L"/nh"); }, kStartMs);
     EXPECT_EQ(WaitExit(p, kStartMs), 3u);
     EXPECT_EQ(FindWindowW(kMainWindowClass, nullptr), nullptr);
+    // The settings-file lock, under /restart and /import: the box says first
+    // that neither was done, after one wait for the lock.
+    const std::wstring in = folder.file(L"in.ini");
+    const std::wstring library = folder.file(L"res_en.dll");
+    const std::wstring lead = testing_support::LibraryString(library, IDS_LOCK_LEAD_RESTART) + L" " +
+                              testing_support::LibraryString(library, IDS_LOCK_LEAD_FILES);
+    EXPECT_NE(lead.find(L"restart"), std::wstring::npos);
+    p = testing_support::StartWithInstanceRuleTaken(
+        library, kIniFileMutexName, [&] { return folder.Start(L"/restart /import \"" + in + L"\" /nh"); },
+        kIniLockWaitMs + 5000, {}, lead);
+    EXPECT_EQ(WaitExit(p, kStartMs), 3u);
 }
 
 // An instance whose window is gone may still be ending (its mutex held):
@@ -179,18 +191,29 @@ TEST_F(MainProcess, AnEndWhileTheSettingsLockIsKeptWaitsOnceAndARestartLeavesOne
     HANDLE running = folder.Start(L"/nh");
     HWND first = WaitForMainWindow(kStartMs);
     ASSERT_NE(first, nullptr);
-    ASSERT_TRUE(WaitForStartUpEnd(folder.file(L"tempovia.ini"), kStartMs));
+    const std::wstring ini = folder.file(L"tempovia.ini"), side = folder.file(L"tempovia-unsaved.ini");
+    const std::wstring clock1 = UserPrefix() + L":clock1";
+    ASSERT_TRUE(WaitForStartUpEnd(ini, kStartMs));
     {
         IniFileLock kept;
         ASSERT_TRUE(kept.held());
+        WritePrivateProfileStringW(clock1.c_str(), L"dsk_pos_x", L"1", ini.c_str());
         HANDLE closer = folder.Start(L"/exit");
         EXPECT_EQ(WaitExit(running, kIniLockWaitMs + 5000), 0u);
         EXPECT_EQ(WaitExit(closer, kStartMs), 0u);
     }
+    // The desktop clock's place is kept aside, and the next start saves it.
+    wchar_t keptX[16] = {}, savedX[16] = {};
+    GetPrivateProfileStringW(clock1.c_str(), L"dsk_pos_x", L"", keptX, 16, side.c_str());
+    EXPECT_STRNE(keptX, L"");
+    EXPECT_STRNE(keptX, L"1");
     running = folder.Start(L"/nh");
     first = WaitForMainWindow(kStartMs);
     ASSERT_NE(first, nullptr);
-    ASSERT_TRUE(WaitForStartUpEnd(folder.file(L"tempovia.ini"), kStartMs));
+    ASSERT_TRUE(WaitForStartUpEnd(ini, kStartMs));
+    GetPrivateProfileStringW(clock1.c_str(), L"dsk_pos_x", L"", savedX, 16, ini.c_str());
+    EXPECT_STREQ(savedX, keptX);
+    EXPECT_EQ(GetFileAttributesW(side.c_str()), INVALID_FILE_ATTRIBUTES);
     HANDLE restarted = nullptr;
     {
         IniFileLock kept;

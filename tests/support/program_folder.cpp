@@ -143,11 +143,12 @@ std::wstring LibraryString(const std::wstring& library, UINT id) {
 
 HANDLE StartWithInstanceRuleTaken(const std::wstring& library, const wchar_t* mutexName,
                                   const std::function<HANDLE()>& start, DWORD ms,
-                                  const std::function<void()>& whileShown) {
+                                  const std::function<void()>& whileShown, const std::wstring& lead) {
     std::wstring text = LibraryString(library, 271);
     const auto code = text.find(L"%s");
     EXPECT_NE(code, std::wstring::npos);
     if (code != std::wstring::npos) text.replace(code, 2, std::to_wstring(ERROR_INVALID_HANDLE));
+    if (!lead.empty()) text = lead + L" " + text;
     HANDLE squatter = CreateEventW(nullptr, TRUE, FALSE, mutexName);
     EXPECT_NE(squatter, nullptr);
     HANDLE process = start();

@@ -63,11 +63,12 @@ std::wstring UserPrefix();
 // A string resource of a library file, read as data.
 std::wstring LibraryString(const std::wstring& library, UINT id);
 
-// Runs `start` while an event holds the name of the program's instance mutex,
-// so its instance rule cannot be made; expects the message box that says so
-// in the library's words, runs `whileShown` and answers it. Returns the process.
+// Runs `start` while an event holds the name of the program's instance mutex
+// (or of another lock), so that lock cannot be made; expects the message box
+// that says so in the library's words, after `lead` and a blank when there is
+// one, runs `whileShown` and answers it. Returns the process.
 HANDLE StartWithInstanceRuleTaken(const std::wstring& library, const wchar_t* mutexName,
                                   const std::function<HANDLE()>& start, DWORD ms,
-                                  const std::function<void()>& whileShown = {});
+                                  const std::function<void()>& whileShown = {}, const std::wstring& lead = {});
 
 }  // namespace testing_support
