@@ -73,6 +73,7 @@
 #define IDS_UNDO_FAILED             273  /* format: %s = backup file */
 #define IDS_SAVE_FILE_BUSY          285  /* format: %s = settings file */
 #define IDS_IMPORT_FILE_BUSY        286  /* format: %s = settings file */
+#define IDS_EXPORT_FILE_BUSY        287  /* format: %s = settings file */
 
 /* Alarm actions and the alarm log window. */
 #define IDS_ALARM_CAPTION           145

@@ -157,6 +157,12 @@ bool ImportSettingsFile(HWND owner, const wchar_t* path) {
 }
 
 bool ExportSettingsFile(HWND owner, const wchar_t* path) {
+    // Taken here too, so that a busy file is said as such, not as a bad target.
+    IniFileLock lock;
+    if (!lock.held()) {
+        ShowLockError(owner, IDS_EXPORT_FILE_BUSY, lock.failure());
+        return false;
+    }
     if (ExportSettings(path)) return true;
     ShowPathError(owner, kExportErrorString, path);
     return false;

@@ -103,7 +103,9 @@ bool IsProgramFile(const wchar_t* file) {
 
 bool ExportSettings(const wchar_t* file) {
     if (!file || !*file || IsSameFile(file, UserIniPath().c_str()) || IsProgramFile(file)) return false;
+    // A copy made while another program rewrites the file could miss clocks.
     IniFileLock lock;
+    if (!lock.held()) return false;
     const std::wstring& user = WindowsUserName();
     if (!CreateUnicodeFile(file)) return false;
     bool ok = CopyIniSections(UserIniPath().c_str(), user.c_str(), file, kDefaultPrefix);
@@ -121,6 +123,7 @@ bool IsSettingsExport(const wchar_t* file) {
 bool ImportSettings(const wchar_t* file) {
     if (!IsSettingsExport(file)) return false;
     IniFileLock lock;
+    if (!lock.held()) return false;
     const std::wstring& prefix = UserPrefix();
     bool ok = CopyIniSections(file, kDefaultPrefix, UserIniPath().c_str(), prefix.c_str());
     std::wstring mainSection = prefix + L":main";

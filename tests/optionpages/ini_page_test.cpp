@@ -152,9 +152,14 @@ TEST_F(IniPage, FailedImportsNameThePathAndChangeNothing) {
         IniFileLock ranOut(0);  // this thread's wait is over: the page's is too
         ASSERT_FALSE(ranOut.held());
         Click(page, kIdcImport);
+        // An export then writes nothing rather than a copy of a file being rewritten.
+        g_savePath = dir_.file(L"out.ini");
+        Click(page, kIdcExport);
     }
-    ASSERT_EQ(g_boxes.size(), 1u);
+    ASSERT_EQ(g_boxes.size(), 2u);
     EXPECT_EQ(g_boxes[0], FillTextValue(Language().LoadUiString(IDS_IMPORT_FILE_BUSY), Ini().c_str()));
+    EXPECT_EQ(g_boxes[1], FillTextValue(Language().LoadUiString(IDS_EXPORT_FILE_BUSY), Ini().c_str()));
+    EXPECT_EQ(GetFileAttributesW(g_savePath.c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(ReadBytes(Ini()), before);
     EXPECT_EQ(ReadBytes(Bak()), "[tester:main]\r\nlanguage=en\r\n");
     EXPECT_EQ(g_reloads, 0);
