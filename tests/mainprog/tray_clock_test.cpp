@@ -40,8 +40,10 @@ struct FakeMain {
     bool answerWrongly = false;
     LRESULT menuReply = 1;  // 1: "the About box came forward", so no menu
     // Inside the greeting: the hook's load goes and the clock is given back,
-    // then the answer takes a while (a program that ends as it starts).
+    // then the answer takes a while (a program that ends as it starts);
+    // whether the library had gone by the time of the answer.
     bool releaseInGreeting = false;
+    bool unloadedInGreeting = false;
     // Inside the greeting: no answer for this long (a hung program); whether
     // the taskbar went on with its messages meanwhile.
     DWORD hangInGreetingMs = 0;
@@ -62,6 +64,7 @@ LRESULT CALLBACK FakeMainProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
                 SendMessageW(clock, WM_APP + 4, 0, 0);
                 SendMessageW(clock, WM_COMMAND, MSG_QUIT, reinterpret_cast<LPARAM>(w));
                 Sleep(1500);
+                g_main->unloadedInGreeting = WaitForLine(g_main->log, "hook unloaded", 0);
             }
             if (g_main->hangInGreetingMs) {
                 PostMessageW(clock, WM_COMMAND, 1, 0);
@@ -463,7 +466,9 @@ TEST_F(TrayClock, AReleaseInsideTheGreetingFreesTheLibraryOnlyAfterItReturns) {
     ASSERT_TRUE(StartHooked(""));
     ASSERT_TRUE(WaitForLine(log_, "dropped loaded", kWaitMs));
     EXPECT_TRUE(WaitForLine(log_, "wininichange own", kWaitMs));
-    Sleep(1500);
+    // The taskbar's thread still waited in the library for the answer.
+    EXPECT_FALSE(main_.unloadedInGreeting);
+    EXPECT_TRUE(WaitForLine(log_, "hook unloaded", kWaitMs));
     EXPECT_EQ(WaitForSingleObject(taskbarProcess_, 0), static_cast<DWORD>(WAIT_TIMEOUT)) << "the taskbar died";
     PostMessageW(taskbar_, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitExit(taskbarProcess_, kWaitMs), 0u);

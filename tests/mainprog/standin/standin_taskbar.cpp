@@ -28,7 +28,8 @@
 // Explorer does; WM_APP+3 makes the taskbar send its clock WM_NCHITTEST every
 // 10 ms from then on, as the pointer resting over Explorer's clock does;
 // WM_APP+4 gives up the load that the hook made of its library, as Windows
-// does when the hook goes, and logs "dropped <loaded|unloaded>".
+// does when the hook goes, and logs "dropped <loaded|unloaded>", then "hook
+// unloaded" when the library goes (watched for 10 s).
 //
 // Started with a first argument that begins with "/", it stands in for
 // another program of the suite instead (settings.exe, tempovia.exe): it
@@ -93,6 +94,20 @@ void Log(const char* line) {
 
 const char* OwnOrForeign(HWND w);
 
+// Once the hook's load is given up, whatever else holds the library decides
+// when it goes: logged the moment it does, from a thread of its own, since the
+// taskbar's thread may be waiting inside the library's code just then.
+DWORD WINAPI WatchForUnload(LPVOID module) {
+    for (int i = 0; i < 5000; ++i) {
+        if (HookModule() != module) {
+            Log("hook unloaded");
+            return 0;
+        }
+        Sleep(2);
+    }
+    return 0;
+}
+
 LRESULT CALLBACK ClockProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
     char line[256];
     HWND main = FindWindowW(kMainWindowClass, nullptr);
@@ -119,7 +134,10 @@ LRESULT CALLBACK ClockProc(HWND w, UINT m, WPARAM wp, LPARAM lp) {
         Sleep(static_cast<DWORD>(wp));
         return 0;
     case kDropHookLoad:
-        if (HMODULE hook = HookModule()) FreeLibrary(hook);
+        if (HMODULE hook = HookModule()) {
+            FreeLibrary(hook);
+            if (HANDLE watch = CreateThread(nullptr, 0, WatchForUnload, hook, 0, nullptr)) CloseHandle(watch);
+        }
         Log(HookModule() ? "dropped loaded" : "dropped unloaded");
         return 0;
     case kPointerOver:
