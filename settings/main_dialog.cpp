@@ -136,9 +136,8 @@ void OnClose(HWND dialog) {
         if (undo && restored) DeleteFileW(backup.c_str());
         // Nor does a later close delete it: the user is told where it is.
         if (undo && !restored) {
-            ++g_state.messageBoxes;
+            OpenBoxScope box;
             ShowPathError(dialog, IDS_UNDO_FAILED, backup.c_str());
-            --g_state.messageBoxes;
         }
         // The import reached the main program and the time service; so must its undoing.
         if (undo && restored) {

@@ -53,12 +53,9 @@ int AskDelete(HWND dialog) {
     wchar_t caption[kQuestionChars + 1] = {};
     Language().LoadUiString(IDS_DELETE_QUESTION, text, kQuestionChars + 1);
     Language().LoadUiString(IDS_DELETE_CAPTION, caption, kQuestionChars + 1);
-    MainDialogState& s = DialogState();
-    ++s.messageBoxes;
-    const int answer = DialogHooks().askDelete ? DialogHooks().askDelete(dialog, text, caption)
-                                               : MessageBoxW(dialog, text, caption, MB_YESNO);
-    --s.messageBoxes;
-    return answer;
+    OpenBoxScope box;
+    return DialogHooks().askDelete ? DialogHooks().askDelete(dialog, text, caption)
+                                   : MessageBoxW(dialog, text, caption, MB_YESNO);
 }
 
 INT_PTR ChooseClockType(HWND dialog) {
@@ -207,10 +204,8 @@ void SelectEntry(CTreeNode* clock, int groupKind, int m) {
 
 // Says why nothing could be written; false, for Apply to return.
 bool SayLockFailed(HWND dialog, DWORD failure) {
-    MainDialogState& s = DialogState();
-    ++s.messageBoxes;
+    OpenBoxScope box;
     ShowLockError(dialog, IDS_SAVE_FILE_BUSY, failure);
-    --s.messageBoxes;
     return false;
 }
 

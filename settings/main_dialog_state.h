@@ -33,6 +33,15 @@ struct MainDialogState {
 
 MainDialogState& DialogState();
 
+// Counts a message box of the dialog as open for as long as it lives.
+class OpenBoxScope {
+public:
+    OpenBoxScope() { ++DialogState().messageBoxes; }
+    ~OpenBoxScope() { --DialogState().messageBoxes; }
+    OpenBoxScope(const OpenBoxScope&) = delete;
+    OpenBoxScope& operator=(const OpenBoxScope&) = delete;
+};
+
 class UpdateGuard {
 public:
     UpdateGuard() { ++DialogState().updateGuard; }

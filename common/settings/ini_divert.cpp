@@ -4,6 +4,7 @@
 
 #include <cwchar>
 
+#include "common/settings/ini_encoding.h"
 #include "common/settings/ini_read_scope.h"
 #include "common/settings/ini_store.h"
 
@@ -12,20 +13,6 @@ namespace {
 constexpr wchar_t kDeletedPrefix[] = L"deleted:";
 
 thread_local const IniWriteDiversion* t_diversion = nullptr;
-
-// The profile functions write UTF-16 only into a file that begins with its
-// mark; a setting's text may hold any character.
-bool EnsureUnicodeFile(const std::wstring& path) {
-    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_EXISTS;
-    const unsigned char mark[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    const bool ok = WriteFile(file, mark, sizeof mark, &written, nullptr) && written == sizeof mark;
-    CloseHandle(file);
-    if (!ok) DeleteFileW(path.c_str());
-    return ok;
-}
 
 }  // namespace
 
@@ -43,7 +30,7 @@ bool IniWritesDiverted(const wchar_t* file) {
 bool DivertIniWrite(const wchar_t* section, const wchar_t* key, const wchar_t* value) {
     if (!t_diversion || !section || !key) return false;
     const wchar_t* side = t_diversion->sideFile().c_str();
-    if (!EnsureUnicodeFile(side)) return false;
+    if (!CreateUnicodeIniFile(side, true)) return false;
     // The side file keeps the net effect: a key is either written or deleted.
     const std::wstring deleted = kDeletedPrefix + std::wstring(section);
     if (value) {

@@ -110,3 +110,15 @@ bool AddMissingUnicodeMark(const wchar_t* path) {
     OfferIniFileBytes(path, bytes);
     return true;
 }
+
+bool CreateUnicodeIniFile(const wchar_t* path, bool keepExisting) {
+    HANDLE file = CreateFileW(path, GENERIC_WRITE, 0, nullptr, keepExisting ? CREATE_NEW : CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return keepExisting && GetLastError() == ERROR_FILE_EXISTS;
+    const unsigned char mark[2] = {0xFF, 0xFE};
+    DWORD written = 0;
+    const bool ok = WriteFile(file, mark, sizeof mark, &written, nullptr) && written == sizeof mark;
+    CloseHandle(file);
+    if (!ok) DeleteFileW(path);
+    return ok;
+}

@@ -9,3 +9,8 @@
 // in one move; so too a file that begins with a UTF-8 mark. Returns true when
 // the file was rewritten.
 bool AddMissingUnicodeMark(const wchar_t* path);
+
+// A new file holding only the UTF-16 byte-order mark, so that the profile
+// functions write it as UTF-16 (a setting's text may hold any character).
+// With keepExisting a file already there is left as it is: true.
+bool CreateUnicodeIniFile(const wchar_t* path, bool keepExisting);

@@ -6,6 +6,7 @@
 
 #include "common/settings/file_identity.h"
 #include "common/settings/ini_copy.h"
+#include "common/settings/ini_encoding.h"
 #include "common/settings/ini_paths.h"
 #include "common/settings/ini_store.h"
 #include "common/settings/named_mutex.h"
@@ -15,18 +16,6 @@ namespace {
 
 constexpr wchar_t kExportMain[] = L"default:main";
 constexpr wchar_t kDescriptionKey[] = L"description";
-
-// A new file holding only the UTF-16 byte-order mark, so that the profile
-// functions write it as UTF-16.
-bool CreateUnicodeFile(const wchar_t* file) {
-    HANDLE h = CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    const unsigned char bom[2] = {0xFF, 0xFE};
-    DWORD written = 0;
-    bool ok = WriteFile(h, bom, 2, &written, nullptr) && written == 2;
-    CloseHandle(h);
-    return ok;
-}
 
 std::wstring ExportMoment() {
     SYSTEMTIME now;
@@ -107,7 +96,7 @@ bool ExportSettings(const wchar_t* file) {
     IniFileLock lock;
     if (!lock.held()) return false;
     const std::wstring& user = WindowsUserName();
-    if (!CreateUnicodeFile(file)) return false;
+    if (!CreateUnicodeIniFile(file, false)) return false;
     bool ok = CopyIniSections(UserIniPath().c_str(), user.c_str(), file, kDefaultPrefix);
     std::wstring description =
         L"Dravik World Clock settings exported by " + user + L" on " + ExportMoment();
